@@ -1,0 +1,13 @@
+#include "foundation/RuntimeError.h"
+
+#include <utility>
+
+namespace quendrel {
+
+RuntimeError::RuntimeError(int number, std::string source, std::string description)
+    : std::runtime_error(description),
+      number_(number),
+      source_(std::move(source)),
+      description_(std::move(description)) {}
+
+}  // namespace quendrel
