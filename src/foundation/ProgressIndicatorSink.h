@@ -1,0 +1,16 @@
+#pragma once
+
+#include "foundation/ProgressControlSink.h"
+
+#include <cstdint>
+
+namespace quendrel {
+
+// The small label whose background colour shows that a drive request is on the wire.
+class ProgressIndicatorSink : public ProgressControlSink {
+public:
+    // colour is 0x00BBGGRR.
+    virtual void SetBackColor(std::uint32_t colour) = 0;
+};
+
+} // namespace quendrel

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "foundation/ProgressControlSink.h"
+
+#include <string>
+
+namespace quendrel {
+
+// A label that shows a ProgressServer's status or detail text as its caption.
+class ProgressLabelSink : public ProgressControlSink {
+public:
+    virtual void SetCaption(const std::string& caption) = 0;
+};
+
+} // namespace quendrel

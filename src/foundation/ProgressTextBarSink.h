@@ -1,0 +1,15 @@
+#pragma once
+
+#include "foundation/ProgressBarSink.h"
+
+#include <string>
+
+namespace quendrel {
+
+// A progress bar with a text drawn over it, as the program's text progress bar control.
+class ProgressTextBarSink : public ProgressBarSink {
+public:
+    virtual void SetText(const std::string& text) = 0;
+};
+
+} // namespace quendrel

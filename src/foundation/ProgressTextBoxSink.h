@@ -1,0 +1,15 @@
+#pragma once
+
+#include "foundation/ProgressControlSink.h"
+
+#include <string>
+
+namespace quendrel {
+
+// A text box that shows a ProgressServer's status or detail text.
+class ProgressTextBoxSink : public ProgressControlSink {
+public:
+    virtual void SetText(const std::string& text) = 0;
+};
+
+} // namespace quendrel
