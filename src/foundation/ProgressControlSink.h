@@ -1,15 +1,15 @@
+// What every window control that a ProgressServer drives can do: appear, disappear and repaint.
 #pragma once
 
 namespace quendrel {
 
-// What every window control that a ProgressServer drives can do: appear, disappear and repaint.
 class ProgressControlSink {
-public:
-    virtual ~ProgressControlSink() = default;
+ public:
+  virtual ~ProgressControlSink() = default;
 
-    virtual void SetVisible(bool visible) = 0;
-    // Paints the control at once, without running the message pump.
-    virtual void Refresh() = 0;
+  virtual void SetVisible(bool visible) = 0;
+  // Paints the control at once, without running the message pump.
+  virtual void Refresh() = 0;
 };
 
-} // namespace quendrel
+}  // namespace quendrel

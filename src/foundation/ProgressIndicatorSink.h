@@ -1,3 +1,4 @@
+// The small label whose background colour shows that a drive request is on the wire.
 #pragma once
 
 #include "foundation/ProgressControlSink.h"
@@ -6,11 +7,10 @@
 
 namespace quendrel {
 
-// The small label whose background colour shows that a drive request is on the wire.
 class ProgressIndicatorSink : public ProgressControlSink {
-public:
-    // colour is 0x00BBGGRR.
-    virtual void SetBackColor(std::uint32_t colour) = 0;
+ public:
+  // colour is 0x00BBGGRR.
+  virtual void SetBackColor(std::uint32_t colour) = 0;
 };
 
-} // namespace quendrel
+}  // namespace quendrel

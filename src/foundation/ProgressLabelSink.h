@@ -1,3 +1,4 @@
+// A label that shows a ProgressServer's status or detail text as its caption.
 #pragma once
 
 #include "foundation/ProgressControlSink.h"
@@ -6,10 +7,9 @@
 
 namespace quendrel {
 
-// A label that shows a ProgressServer's status or detail text as its caption.
 class ProgressLabelSink : public ProgressControlSink {
-public:
-    virtual void SetCaption(const std::string& caption) = 0;
+ public:
+  virtual void SetCaption(const std::string& caption) = 0;
 };
 
-} // namespace quendrel
+}  // namespace quendrel

@@ -1,3 +1,4 @@
+// A slider whose thumb a ProgressServer moves along with the progress.
 #pragma once
 
 #include "foundation/ProgressControlSink.h"
@@ -6,13 +7,12 @@
 
 namespace quendrel {
 
-// A slider whose thumb a ProgressServer moves along with the progress.
 class ProgressSliderSink : public ProgressControlSink {
-public:
-    // The server never passes a range whose maximum lies below its minimum.
-    virtual void SetRange(std::int32_t min, std::int32_t max) = 0;
-    // The server never passes a value outside the last range it set.
-    virtual void SetValue(std::int32_t value) = 0;
+ public:
+  // The server never passes a range whose maximum lies below its minimum.
+  virtual void SetRange(std::int32_t min, std::int32_t max) = 0;
+  // The server never passes a value outside the last range it set.
+  virtual void SetValue(std::int32_t value) = 0;
 };
 
-} // namespace quendrel
+}  // namespace quendrel

@@ -1,3 +1,4 @@
+// A progress bar with a text drawn over it, as the program's text progress bar control.
 #pragma once
 
 #include "foundation/ProgressBarSink.h"
@@ -6,10 +7,9 @@
 
 namespace quendrel {
 
-// A progress bar with a text drawn over it, as the program's text progress bar control.
 class ProgressTextBarSink : public ProgressBarSink {
-public:
-    virtual void SetText(const std::string& text) = 0;
+ public:
+  virtual void SetText(const std::string& text) = 0;
 };
 
-} // namespace quendrel
+}  // namespace quendrel

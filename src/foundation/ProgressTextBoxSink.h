@@ -1,3 +1,4 @@
+// A text box that shows a ProgressServer's status or detail text.
 #pragma once
 
 #include "foundation/ProgressControlSink.h"
@@ -6,10 +7,9 @@
 
 namespace quendrel {
 
-// A text box that shows a ProgressServer's status or detail text.
 class ProgressTextBoxSink : public ProgressControlSink {
-public:
-    virtual void SetText(const std::string& text) = 0;
+ public:
+  virtual void SetText(const std::string& text) = 0;
 };
 
-} // namespace quendrel
+}  // namespace quendrel
