@@ -9,6 +9,7 @@
 #include <string_view>
 #include <typeindex>
 #include <typeinfo>
+#include <utility>
 #include <variant>
 
 namespace quendrel {

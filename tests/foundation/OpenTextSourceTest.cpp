@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#include "foundation/OpenTextSource.h"
+#include "resources/BuiltInText.h"
+
+namespace quendrel {
+namespace {
+
+class OpenTextSourceTest : public ::testing::Test {
+ protected:
+  OpenTextSourceTest() {
+    std::random_device seed;
+    folder_ = std::filesystem::temp_directory_path() /
+              ("quendrel-opentextsource-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+    std::filesystem::create_directories(folder_);
+  }
+  ~OpenTextSourceTest() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  std::string WriteFile(const std::string& name, const std::string& text) const {
+    const auto path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+  std::string MissingFile() const { return (folder_ / "missing.txt").string(); }
+
+  // Some number the program has built in, or -1 while no text is built in yet.
+  static int AnyBuiltInNumber() {
+    const auto numbers = BuiltInTextNumbers();
+    return numbers.empty() ? -1 : numbers.front();
+  }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+constexpr int kNoSuchResource = 987654;
+
+TEST_F(OpenTextSourceTest, FileOnlyReadsTheFileAndNeverTheBuiltInText) {
+  const auto path = WriteFile("user.txt", "from the file\r\n");
+  auto stream = OpenTextSource(kNoSuchResource, path, orfFileOnly);
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(stream->ReadLine(), "from the file");
+  EXPECT_TRUE(stream->AtEndOfStream());
+
+  const int builtIn = AnyBuiltInNumber();
+  EXPECT_EQ(OpenTextSource(builtIn, MissingFile(), orfFileOnly), nullptr);
+  EXPECT_EQ(OpenTextSource(builtIn, "", orfFileOnly), nullptr);
+}
+
+TEST_F(OpenTextSourceTest, ResourceOnlyIgnoresAnyFile) {
+  const auto path = WriteFile("user.txt", "from the file");
+  EXPECT_EQ(OpenTextSource(kNoSuchResource, path, orfResourceForkOnly), nullptr);
+
+  const int builtIn = AnyBuiltInNumber();
+  if (builtIn < 0) GTEST_SKIP() << "no built-in text in this build";
+  auto stream = OpenTextSource(builtIn, path, orfResourceForkOnly);
+  ASSERT_NE(stream, nullptr);
+  EXPECT_EQ(stream->ReadAll(), *BuiltInText(builtIn));
+}
+
+TEST_F(OpenTextSourceTest, FileThenResourceFallsBackWhenTheFileIsMissing) {
+  const auto path = WriteFile("user.txt", "user's copy");
+  EXPECT_EQ(OpenTextSource(kNoSuchResource, path, orfFileThenResource)->ReadAll(), "user's copy");
+  EXPECT_EQ(OpenTextSource(kNoSuchResource, MissingFile(), orfFileThenResource), nullptr);
+
+  const int builtIn = AnyBuiltInNumber();
+  if (builtIn < 0) GTEST_SKIP() << "no built-in text in this build";
+  EXPECT_EQ(OpenTextSource(builtIn, path, orfFileThenResource)->ReadAll(), "user's copy");
+  auto fallback = OpenTextSource(builtIn, MissingFile(), orfFileThenResource);
+  ASSERT_NE(fallback, nullptr);
+  EXPECT_EQ(fallback->ReadAll(), *BuiltInText(builtIn));
+}
+
+// Every numbered file in the resources folder must come out of the program byte for byte, or a
+// grammar or template would silently differ from what its author wrote.
+TEST(BuiltInTextTest, EveryResourceFileIsBuiltInByteForByte) {
+  const auto folder = std::filesystem::path(__FILE__).parent_path() / "../../src/resources";
+  ASSERT_TRUE(std::filesystem::is_directory(folder)) << folder;
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const auto name = entry.path().filename().string();
+    const auto dash = name.find('-');
+    if (dash == 0 || dash == std::string::npos || name.find_first_not_of("0123456789") != dash) {
+      continue;
+    }
+    std::ifstream file(entry.path(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    const auto builtIn = BuiltInText(std::stoi(name.substr(0, dash)));
+    ASSERT_TRUE(builtIn.has_value()) << name;
+    EXPECT_EQ(*builtIn, bytes.str()) << name;
+    ++checked;
+  }
+  EXPECT_EQ(checked, static_cast<int>(BuiltInTextNumbers().size()));
+  EXPECT_FALSE(BuiltInText(kNoSuchResource).has_value());
+}
+
+}  // namespace
+}  // namespace quendrel
