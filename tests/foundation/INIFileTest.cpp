@@ -1,0 +1,271 @@
+#include "foundation/INIFile.h"
+
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace quendrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder for the test's files, removed with everything in it afterwards.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quendrel-ini-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  ~TempFolder() {
+    std::error_code ec;
+    if (!path_.empty()) fs::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+struct ParseCase {
+  const char* what;
+  std::string text;
+  std::string section;
+  std::string key;
+  std::string expected;
+};
+
+TEST(INIFileTest, ReadsValuesFromText) {
+  const ParseCase cases[] = {
+      {"plain", "[General]\nRetries=3\n", "General", "Retries", "3"},
+      {"CR LF lines", "[General]\r\nRetries=3\r\nUseIcons=False\r\n", "General", "UseIcons", "False"},
+      {"CR lines", "[General]\rRetries=3\rUseIcons=False", "General", "UseIcons", "False"},
+      {"no final line break", "[Files]\nSCPPath=scan.SCP", "Files", "SCPPath", "scan.SCP"},
+      {"blanks around key and value", "[General]\n  Retries =  5 \t\n", "General", "Retries", "5"},
+      {"blanks around header", "  [General]  \nRetries=5\n", "General", "Retries", "5"},
+      {"equals sign in the value", "[Graph/Log]\nTitle=a=b=c\n", "Graph/Log", "Title", "a=b=c"},
+      {"quoted value keeps its blanks", "[Graph/Log]\nTitle=\"  padded  \"\n", "Graph/Log", "Title",
+       "  padded  "},
+      {"lone quote stays", "[Graph/Log]\nTitle=\"\n", "Graph/Log", "Title", "\""},
+      {"Latin-1 bytes pass through", "[Graph/Log]\nTitle=\xE9t\xE9 \xB0" "C\n", "Graph/Log", "Title",
+       "\xE9t\xE9 \xB0" "C"},
+      {"comment lines ignored", "[General]\n;Retries=9\n  ; Retries=8\nRetries=3\n", "General",
+       "Retries", "3"},
+      {"later line wins", "[General]\nRetries=3\nRetries=4\n", "General", "Retries", "4"},
+      {"reopened section merges", "[A]\nx=1\n[B]\ny=2\n[A]\nz=3\n", "A", "x", "1"},
+      {"reopened section adds", "[A]\nx=1\n[B]\ny=2\n[A]\nz=3\n", "A", "z", "3"},
+      {"line without equals ignored", "[General]\nRetries\nRetries=2\n", "General", "Retries", "2"},
+      {"keys are case-sensitive", "[General]\nRetries=3\n", "General", "retries", ""},
+      {"sections are case-sensitive", "[General]\nRetries=3\n", "general", "Retries", ""},
+      {"key before any section", "Loose=1\n[General]\n", "", "Loose", "1"},
+      {"slash and blank in section names", "[Warning Messages]\nOldFUP=Yes\n", "Warning Messages",
+       "OldFUP", "Yes"},
+  };
+  for (const auto& c : cases) {
+    INIFile ini;
+    ini.LoadText(c.text);
+    EXPECT_EQ(ini.Value(c.key, c.section), c.expected) << c.what;
+  }
+  INIFile nameless;
+  nameless.LoadText("[General]\n=7\n  =8\n");
+  EXPECT_TRUE(nameless.Keys("General").empty()) << "a line without a key name holds no setting";
+}
+
+TEST(INIFileTest, EmptyValueIsStillAKey) {
+  INIFile defaults;
+  defaults.LoadText("[Files]\nLastPramFile=drive.KVB\n");
+  INIFile user(&defaults);
+  user.LoadText("[Files]\nLastPramFile=\n");
+  EXPECT_TRUE(user.HasKey("LastPramFile", "Files"));
+  EXPECT_EQ(user.Value("LastPramFile", "Files"), "");
+}
+
+TEST(INIFileTest, MissingKeysFallThroughTheDelegateChain) {
+  INIFile builtIn;
+  builtIn.LoadText("[General]\nRetries=3\nUseIcons=True\nIconSet=functional\n");
+  INIFile site(&builtIn);
+  site.LoadText("[General]\nUseIcons=False\n");
+  INIFile user(&site);
+  user.LoadText("[General]\nIconSet=cards\n");
+
+  EXPECT_EQ(user.Value("IconSet", "General"), "cards");
+  EXPECT_EQ(user.Value("UseIcons", "General"), "False");
+  EXPECT_EQ(user.Value("Retries", "General"), "3");
+  EXPECT_EQ(user.Value("Nothing", "General"), "");
+  EXPECT_FALSE(user.HasKey("Retries", "General"));
+
+  user.SetValue("Retries", "General", "7");
+  EXPECT_EQ(user.Value("Retries", "General"), "7");
+  EXPECT_EQ(builtIn.Value("Retries", "General"), "3") << "writing must never touch the defaults";
+
+  user.RemoveKey("Retries", "General");
+  EXPECT_EQ(user.Value("Retries", "General"), "3");
+}
+
+TEST(INIFileTest, SetValueWritesBooleansAsWordsAndLiteralsAsText) {
+  INIFile ini;
+  ini.SetValue("LogOutput", "Drive Flash", true);
+  EXPECT_EQ(ini.Value("LogOutput", "Drive Flash"), "True");
+  ini.SetValue("LogOutput", "Drive Flash", false);
+  EXPECT_EQ(ini.Value("LogOutput", "Drive Flash"), "False");
+  // A string literal must stay text, not turn into the Boolean "True".
+  ini.SetValue("LogFile", "Drive Flash", "flash.log");
+  EXPECT_EQ(ini.Value("LogFile", "Drive Flash"), "flash.log");
+  EXPECT_EQ(ini.Keys("Drive Flash"), (std::vector<std::string>{"LogOutput", "LogFile"}));
+}
+
+TEST(INIFileTest, TextLeavesOutValuesEqualToTheDefaults) {
+  INIFile defaults;
+  defaults.LoadText("[General]\nRetries=3\nUseIcons=True\n[Files]\nSCPPath=Quendrel.SCP\n");
+  INIFile user(&defaults);
+  user.SetValue("Retries", "General", "3");
+  user.SetValue("UseIcons", "General", false);
+  user.SetValue("SCPPath", "Files", "Quendrel.SCP");
+  user.SetValue("UnsavedData", "Warning Messages", "Yes");
+
+  EXPECT_EQ(user.Text(false), "[General]\nUseIcons=False\n\n[Warning Messages]\nUnsavedData=Yes\n");
+  EXPECT_EQ(user.Text(true),
+            "[General]\nRetries=3\nUseIcons=False\n\n[Files]\nSCPPath=Quendrel.SCP\n\n"
+            "[Warning Messages]\nUnsavedData=Yes\n");
+}
+
+TEST(INIFileTest, TextRoundTripsAwkwardValues) {
+  const std::vector<std::string> values = {
+      "", "plain", " leading", "trailing ", "\"quoted\"", "\"", "a=b", "; not a comment",
+      "[not a section]", "\xE9\xFF\x80", "Verdana 16, Bold"};
+  INIFile written;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    written.SetValue("Key" + std::to_string(i), "Section", values[i]);
+  }
+  INIFile read;
+  read.LoadText(written.Text(true));
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    EXPECT_EQ(read.Value("Key" + std::to_string(i), "Section"), values[i]) << "value " << i;
+  }
+}
+
+TEST(INIFileTest, TextKeepsLineBreaksInsideValuesFromBreakingTheFile) {
+  INIFile written;
+  written.SetValue("Title", "Graph/Log", "one\r\ntwo\nInjected=1");
+  INIFile read;
+  read.LoadText(written.Text(true));
+  EXPECT_FALSE(read.HasKey("Injected", "Graph/Log"));
+  EXPECT_EQ(read.Keys("Graph/Log"), std::vector<std::string>{"Title"});
+}
+
+TEST(INIFileTest, TextPutsKeysWithoutSectionFirst) {
+  INIFile ini;
+  ini.SetValue("Retries", "General", "3");
+  ini.SetValue("Loose", "", "1");
+  INIFile read;
+  read.LoadText(ini.Text(true));
+  EXPECT_EQ(read.Value("Loose", ""), "1");
+  EXPECT_EQ(read.Value("Retries", "General"), "3");
+}
+
+TEST(INIFileTest, MissingFileLoadsEmptyAndSaveCreatesIt) {
+  TempFolder folder;
+  const std::string path = folder.File("Quendrel.INI");
+  INIFile ini;
+  ini.SetValue("Stale", "General", "1");
+  EXPECT_TRUE(ini.Load(path));
+  EXPECT_TRUE(ini.Sections().empty()) << "loading replaces what the store held";
+  EXPECT_EQ(ini.Path(), path);
+
+  ini.SetValue("DriveAddress", "General", "4");
+  ASSERT_TRUE(ini.Save());
+  EXPECT_EQ(ReadFile(path), "[General]\nDriveAddress=4\n");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"Quendrel.INI"}) << "no temporary file left";
+}
+
+TEST(INIFileTest, SaveReplacesTheFileItWasLoadedFrom) {
+  TempFolder folder;
+  const std::string path = folder.File("Quendrel.INI");
+  WriteFile(path, "; hand-made\r\n[General]\r\nDriveAddress=2\r\n[Serial Port]\r\nBaudRate=9600\r\n");
+
+  INIFile defaults;
+  defaults.LoadText("[General]\nDriveAddress=1\n[Serial Port]\nBaudRate=19200\n");
+  INIFile user(&defaults);
+  ASSERT_TRUE(user.Load(path));
+  EXPECT_EQ(user.Value("BaudRate", "Serial Port"), "9600");
+  user.SetValue("DriveAddress", "General", "1");
+  ASSERT_TRUE(user.Save());
+  EXPECT_EQ(ReadFile(path), "[Serial Port]\nBaudRate=9600\n");
+}
+
+TEST(INIFileTest, PreserveINIKeepsValuesEqualToTheDefaults) {
+  TempFolder folder;
+  const std::string path = folder.File("Quendrel.INI");
+  INIFile defaults;
+  defaults.LoadText("[General]\nRetries=3\nPreserveINI=False\n");
+  INIFile user(&defaults);
+  ASSERT_TRUE(user.Load(path));
+  user.SetValue("Retries", "General", "3");
+
+  ASSERT_TRUE(user.Save());
+  EXPECT_EQ(ReadFile(path), "");
+
+  user.SetValue("PreserveINI", "General", true);
+  ASSERT_TRUE(user.Save());
+  EXPECT_EQ(ReadFile(path), "[General]\nRetries=3\nPreserveINI=True\n");
+
+  // The flag counts wherever it comes from, including the defaults.
+  INIFile preservingDefaults;
+  preservingDefaults.LoadText("[General]\nRetries=3\nPreserveINI=true\n");
+  INIFile other(&preservingDefaults);
+  other.SetValue("Retries", "General", "3");
+  ASSERT_TRUE(other.SaveAs(path));
+  EXPECT_EQ(ReadFile(path), "[General]\nRetries=3\n");
+}
+
+// Restores the current directory when the test ends, whatever happens.
+class CurrentDirectoryGuard {
+ public:
+  CurrentDirectoryGuard() : saved_(fs::current_path()) {}
+  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
+  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
+  ~CurrentDirectoryGuard() { fs::current_path(saved_); }
+
+ private:
+  fs::path saved_;
+};
+
+TEST(INIFileTest, SaveLandsWhereTheFileWasReadAfterTheDirectoryChanged) {
+  TempFolder start;
+  TempFolder elsewhere;
+  const CurrentDirectoryGuard guard;
+  fs::current_path(start.File(""));
+
+  INIFile ini;
+  ASSERT_TRUE(ini.Load("Quendrel.INI"));
+  ini.SetValue("IconSet", "General", "cards");
+  fs::current_path(elsewhere.File(""));
+  ASSERT_TRUE(ini.Save());
+
+  EXPECT_EQ(ReadFile(start.File("Quendrel.INI")), "[General]\nIconSet=cards\n");
+  EXPECT_TRUE(elsewhere.Names().empty());
+}
+
+}  // namespace
+}  // namespace quendrel
