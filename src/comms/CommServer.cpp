@@ -1,0 +1,21 @@
+#include "comms/CommServer.h"
+
+#include <memory>
+
+#include "platform/Clock.h"
+
+namespace quendrel {
+
+GIOServer& CommServer() {
+  static GIOServer server(SystemClockInstance());
+  static const bool registered = [] {
+    server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
+    return true;
+  }();
+  static_cast<void>(registered);
+  return server;
+}
+
+SerialModule& GlobalSerialModule() { return static_cast<SerialModule&>(*CommServer().Module("Serial")); }
+
+}  // namespace quendrel

@@ -1,0 +1,367 @@
+#include "comms/SerialModule.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "comms/CommSettings.h"
+#include "comms/DrivePdu.h"
+#include "comms/GIOError.h"
+#include "comms/SerialFrameCodec.h"
+#include "foundation/BaudRate.h"
+#include "foundation/Config.h"
+#include "platform/Clock.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr const char* kSection = "Serial Port";
+// Modbus RTU delimits frames by this much silence; a request sent sooner would run into the reply
+// before it on a drive that listens for the gap.
+constexpr double kFrameGapCharacters = 3.5;
+// After garbage the line must be quiet this long at least before the next request, so the rest of a
+// broken reply cannot run into it, whatever the baud rate.
+constexpr double kMinimumQuiet = 0.01;
+
+std::vector<std::string> SplitPaths(const std::string& text) {
+  std::vector<std::string> paths;
+  std::size_t start = 0;
+  while (start <= text.size()) {
+    const std::size_t end = std::min(text.find(';', start), text.size());
+    std::string path = text.substr(start, end - start);
+    path.erase(0, path.find_first_not_of(" \t"));
+    path.erase(path.find_last_not_of(" \t") + 1);
+    if (!path.empty()) paths.push_back(path);
+    start = end + 1;
+  }
+  return paths;
+}
+
+// ttyS2 before ttyS10, as the ports are numbered.
+bool NaturalLess(const std::string& a, const std::string& b) {
+  std::size_t i = 0;
+  std::size_t j = 0;
+  while (i < a.size() && j < b.size()) {
+    const bool digitA = std::isdigit(static_cast<unsigned char>(a[i])) != 0;
+    const bool digitB = std::isdigit(static_cast<unsigned char>(b[j])) != 0;
+    if (digitA && digitB) {
+      std::size_t endA = i;
+      std::size_t endB = j;
+      while (endA < a.size() && std::isdigit(static_cast<unsigned char>(a[endA]))) ++endA;
+      while (endB < b.size() && std::isdigit(static_cast<unsigned char>(b[endB]))) ++endB;
+      const unsigned long numberA = std::stoul(a.substr(i, endA - i));
+      const unsigned long numberB = std::stoul(b.substr(j, endB - j));
+      if (numberA != numberB) return numberA < numberB;
+      i = endA;
+      j = endB;
+      continue;
+    }
+    if (a[i] != b[j]) return a[i] < b[j];
+    ++i;
+    ++j;
+  }
+  return a.size() - i < b.size() - j;
+}
+
+}  // namespace
+
+SerialModule::SerialModule(Clock& clock) : clock_(clock) {}
+
+SerialModule::~SerialModule() = default;
+
+void SerialModule::Startup() { LoadSettings(); }
+
+void SerialModule::Shutdown() {
+  port_.Close();
+  received_.clear();
+}
+
+double SerialModule::ConfiguredTimeout() const { return CommSettings::Number("Timeout", kSection, 1.0); }
+
+void SerialModule::LoadSettings() {
+  baudRate_ = BaudRateIndex(CommSettings::Text("BaudRate", kSection, "19200"));
+  comPort_ = CommSettings::Integer("ComPort", kSection, 0);
+  parity_ = std::clamp(CommSettings::Integer("Parity", kSection, 0), 0, 2);
+  dataBits_ = std::clamp(CommSettings::Integer("DataBits", kSection, 8), 5, 8);
+  stopBits_ = std::clamp(CommSettings::Integer("StopBits", kSection, 0), 0, 2);
+  ApplySettings();
+}
+
+void SerialModule::SaveSettings() const {
+  INIFile& settings = Config();
+  settings.SetValue("ComPort", kSection, std::to_string(comPort_));
+  settings.SetValue("BaudRate", kSection, std::to_string(BaudRateFromIndex(baudRate_)));
+  settings.SetValue("Parity", kSection, std::to_string(parity_));
+  settings.SetValue("DataBits", kSection, std::to_string(dataBits_));
+  settings.SetValue("StopBits", kSection, std::to_string(stopBits_));
+}
+
+void SerialModule::SetBaudRate(int code) {
+  baudRate_ = std::clamp(code, 0, 9);
+  ApplySettings();
+}
+
+void SerialModule::SetComPort(int index) {
+  if (index == comPort_) return;
+  comPort_ = index;
+  // Another device: the next exchange opens it.
+  Shutdown();
+}
+
+void SerialModule::SetParity(int code) {
+  parity_ = std::clamp(code, 0, 2);
+  ApplySettings();
+}
+
+void SerialModule::Reset() {
+  Shutdown();
+  EnsureOpen();
+}
+
+void SerialModule::ClearBuffers() {
+  received_.clear();
+  if (!port_.IsOpen()) return;
+  port_.DiscardInput();
+  port_.DiscardOutput();
+}
+
+std::vector<std::string> SerialModule::PortNames() const {
+  std::vector<std::string> configured = SplitPaths(CommSettings::Text("PortNames", kSection, ""));
+  return configured.empty() ? PresentSerialDevices() : configured;
+}
+
+std::vector<std::string> SerialModule::PresentSerialDevices() {
+  std::vector<std::string> devices;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev", error)) {
+    const std::string name = entry.path().filename().string();
+    const bool serial = name.rfind("ttyS", 0) == 0 || name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
+    if (serial) devices.push_back(entry.path().string());
+  }
+  std::sort(devices.begin(), devices.end(), NaturalLess);
+  return devices;
+}
+
+std::string SerialModule::DevicePath() const {
+  const std::vector<std::string> names = PortNames();
+  if (comPort_ < 0 || static_cast<std::size_t>(comPort_) >= names.size()) return {};
+  return names[static_cast<std::size_t>(comPort_)];
+}
+
+SerialPort::Settings SerialModule::PortSettings() const {
+  SerialPort::Settings settings;
+  settings.baudRate = BaudRateFromIndex(baudRate_);
+  settings.parity = parity_;
+  settings.dataBits = dataBits_;
+  settings.stopBits = stopBits_;
+  return settings;
+}
+
+double SerialModule::CharacterTime() const {
+  const double stopBits = stopBits_ == 0 ? 1.0 : (stopBits_ == 1 ? 1.5 : 2.0);
+  const double bits = 1.0 + dataBits_ + (parity_ != 0 ? 1.0 : 0.0) + stopBits;
+  return bits / static_cast<double>(BaudRateFromIndex(baudRate_));
+}
+
+void SerialModule::ApplySettings() {
+  if (port_.IsOpen() && !port_.Configure(PortSettings())) Shutdown();
+}
+
+bool SerialModule::EnsureOpen() {
+  if (port_.IsOpen()) return true;
+  received_.clear();
+  byteMode_ = false;
+  const std::string path = DevicePath();
+  return !path.empty() && port_.Open(path, PortSettings());
+}
+
+SerialModule::ReadOutcome SerialModule::ReadMore(double deadline) {
+  while (true) {
+    const double left = deadline - clock_.MonotonicSeconds();
+    if (left <= 0) return ReadOutcome::TimedOut;
+    const SerialPort::Wait wait = port_.WaitReadable(left);
+    if (wait == SerialPort::Wait::Failed) return ReadOutcome::Failed;
+    if (wait == SerialPort::Wait::TimedOut) continue;
+    const std::size_t before = received_.size();
+    if (!port_.ReadAvailable(received_)) return ReadOutcome::Failed;
+    if (received_.size() == before) continue;
+    lastActivity_ = clock_.MonotonicSeconds();
+    return ReadOutcome::Data;
+  }
+}
+
+SerialModule::ReadOutcome SerialModule::DropBytes(std::size_t count, double deadline) {
+  while (received_.size() < count) {
+    const ReadOutcome outcome = ReadMore(deadline);
+    if (outcome != ReadOutcome::Data) return outcome;
+  }
+  received_.erase(0, count);
+  return ReadOutcome::Data;
+}
+
+bool SerialModule::WaitForSilence(double limit) {
+  // A pseudo-terminal hands over whole writes at once and has no line whose silence a receiver could
+  // listen for, so the gap would only cost time there.
+  if (!port_.HasModemControl()) return true;
+  const double gap = kFrameGapCharacters * CharacterTime();
+  while (true) {
+    const double now = clock_.MonotonicSeconds();
+    const double quietAt = lastActivity_ + gap;
+    if (now >= quietAt || now >= limit) return true;
+    switch (port_.WaitReadable(std::min(quietAt, limit) - now)) {
+      case SerialPort::Wait::Failed:
+        return false;
+      case SerialPort::Wait::TimedOut:
+        break;
+      case SerialPort::Wait::Readable:
+        // A stray byte restarts the silence and is no reply to what we are about to send.
+        if (!port_.DiscardInput()) return false;
+        lastActivity_ = clock_.MonotonicSeconds();
+        break;
+    }
+  }
+}
+
+void SerialModule::DrainUntilQuiet(double deadline) {
+  const double quiet = std::max(kMinimumQuiet, kFrameGapCharacters * CharacterTime());
+  while (true) {
+    const double now = clock_.MonotonicSeconds();
+    const double until = std::min(deadline, now + quiet);
+    if (until <= now || ReadMore(until) != ReadOutcome::Data) break;
+  }
+  received_.clear();
+}
+
+udtDriveResponse SerialModule::Failed(udtDriveResponse response, int code, int detail) {
+  response.Error = true;
+  response.intData = static_cast<std::int16_t>(code);
+  response.extraData = detail;
+  if (code == gioSlaveNotResponding) {
+    // The port is gone or broken; the next exchange opens it afresh, so a reconnect ping succeeds as
+    // soon as the adapter is back.
+    Shutdown();
+  }
+  return response;
+}
+
+udtDriveResponse SerialModule::Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) {
+  const auto frame = SerialFrameCodec::RequestFrame(request);
+  if (!frame) return SerialFrameCodec::Unsent(request, gioRequestTooLong);
+  byteMode_ = false;
+  udtDriveResponse unsent = SerialFrameCodec::Unsent(request, 0);
+  if (!EnsureOpen()) return Failed(unsent, gioSlaveNotResponding, gioPortOpenFailed);
+  const bool localEcho = CommSettings::Boolean("LocalEcho", kSection, false);
+  const int retries = CommSettings::Integer("Retries", kSection, 0);
+  const int sends = (singleSend || timeoutSeconds <= 0) ? 1 : 1 + std::max(0, retries);
+  udtDriveResponse response;
+  for (int send = 1; send <= sends; ++send) {
+    response = SendAndRead(request, *frame, timeoutSeconds, localEcho);
+    if (!(response.Error && response.intData == gioTimeout)) break;
+  }
+  return response;
+}
+
+udtDriveResponse SerialModule::SendAndRead(const DriveRequest& request, const std::string& frame,
+                                           double timeoutSeconds, bool localEcho) {
+  udtDriveResponse response = SerialFrameCodec::Unsent(request, 0);
+  response.Error = false;
+  received_.clear();
+  if (!port_.DiscardInput()) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
+  const double waitLimit = clock_.MonotonicSeconds() + std::max(timeoutSeconds, 1.0);
+  if (!WaitForSilence(waitLimit)) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
+  if (!port_.Write(frame, std::max(timeoutSeconds, 1.0))) return Failed(response, gioSlaveNotResponding, gioSendFailed);
+  lastActivity_ = clock_.MonotonicSeconds();
+  const double deadline = lastActivity_ + timeoutSeconds;
+  if (localEcho && timeoutSeconds > 0) {
+    const ReadOutcome dropped = DropBytes(frame.size(), deadline);
+    if (dropped == ReadOutcome::Failed) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
+    if (dropped == ReadOutcome::TimedOut) return Failed(response, gioTimeout, 0);
+  }
+  if (timeoutSeconds <= 0) return response;
+  return ReadReply(request, response, deadline);
+}
+
+udtDriveResponse SerialModule::ReadReply(const DriveRequest& request, udtDriveResponse response, double deadline) {
+  const std::uint8_t function = DrivePdu::FunctionCode(request);
+  while (true) {
+    const auto scan = SerialFrameCodec::ScanReply(received_, request.address, function);
+    if (scan.status == SerialFrameCodec::Scan::Invalid) {
+      response.rawreply = received_;
+      DrainUntilQuiet(deadline);
+      return Failed(response, gioInvalidPacket, 0);
+    }
+    if (scan.status == SerialFrameCodec::Scan::Complete) {
+      const std::string frame = received_.substr(0, scan.length);
+      received_.erase(0, scan.length);
+      udtDriveResponse decoded = response;
+      const auto verdict = DrivePdu::Decode(request, SerialFrameCodec::Pdu(frame), decoded);
+      // A late answer to an earlier request: skip it and wait for ours.
+      if (verdict == DrivePdu::Verdict::Stale) continue;
+      decoded.rawreply = frame;
+      decoded.driveID = static_cast<std::uint8_t>(frame[0]);
+      if (verdict == DrivePdu::Verdict::Invalid) return Failed(decoded, gioInvalidPacket, 0);
+      return decoded;
+    }
+    switch (ReadMore(deadline)) {
+      case ReadOutcome::Data:
+        break;
+      case ReadOutcome::TimedOut:
+        response.rawreply = received_;
+        return Failed(response, gioTimeout, 0);
+      case ReadOutcome::Failed:
+        response.rawreply = received_;
+        return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
+    }
+  }
+}
+
+bool SerialModule::EnterByteMode() {
+  if (!EnsureOpen()) return false;
+  if (byteMode_) return true;
+  byteMode_ = true;
+  received_.clear();
+  if (port_.DiscardInput()) return true;
+  Shutdown();
+  return false;
+}
+
+bool SerialModule::WriteByte(std::uint8_t byte, bool waitForEcho) {
+  if (!EnterByteMode()) return false;
+  const double timeout = ConfiguredTimeout();
+  if (!port_.Write(std::string(1, static_cast<char>(byte)), std::max(timeout, 1.0))) {
+    Shutdown();
+    return false;
+  }
+  lastActivity_ = clock_.MonotonicSeconds();
+  const double deadline = lastActivity_ + timeout;
+  if (CommSettings::Boolean("LocalEcho", kSection, false)) {
+    const ReadOutcome dropped = DropBytes(1, deadline);
+    if (dropped == ReadOutcome::Failed) Shutdown();
+    if (dropped != ReadOutcome::Data) return false;
+  }
+  if (!waitForEcho) return true;
+  std::uint8_t echoed = 0;
+  return TakeByte(echoed, deadline - clock_.MonotonicSeconds()) && echoed == byte;
+}
+
+bool SerialModule::TakeByte(std::uint8_t& byte, double timeoutSeconds) {
+  if (!EnterByteMode()) return false;
+  if (received_.empty()) {
+    if (!port_.ReadAvailable(received_)) {
+      Shutdown();
+      return false;
+    }
+    const double deadline = clock_.MonotonicSeconds() + std::max(0.0, timeoutSeconds);
+    while (received_.empty()) {
+      const ReadOutcome outcome = ReadMore(deadline);
+      if (outcome == ReadOutcome::Failed) Shutdown();
+      if (outcome != ReadOutcome::Data) return false;
+    }
+  }
+  byte = static_cast<std::uint8_t>(received_[0]);
+  received_.erase(0, 1);
+  return true;
+}
+
+}  // namespace quendrel

@@ -1,0 +1,91 @@
+// The serial transport: Modbus RTU frames to drives on a serial line, and the raw byte channel
+// the flash loader is fed through.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "comms/GIOModule.h"
+#include "comms/SerialPort.h"
+
+namespace quendrel {
+
+class Clock;
+
+class SerialModule final : public GIOModule {
+ public:
+  explicit SerialModule(Clock& clock);
+  ~SerialModule() override;
+
+  std::string Name() const override { return "Serial"; }
+  // Takes the port settings from [Serial Port]; the port opens at the first exchange.
+  void Startup() override;
+  void Shutdown() override;
+  // [Serial Port] Timeout, read at each call.
+  double ConfiguredTimeout() const override;
+  udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) override;
+  bool WriteByte(std::uint8_t byte, bool waitForEcho) override;
+  bool TakeByte(std::uint8_t& byte, double timeoutSeconds) override;
+
+  // The baud-rate code 0..9 (110 to 115200 bits per second).
+  int BaudRate() const { return baudRate_; }
+  void SetBaudRate(int code);
+  // Index into PortNames(); 0 is what Windows called COM1.
+  int ComPort() const { return comPort_; }
+  void SetComPort(int index);
+  // 0 none, 1 odd, 2 even.
+  int Parity() const { return parity_; }
+  void SetParity(int code);
+  // 0 one, 1 one and a half, 2 two.
+  int StopBits() const { return stopBits_; }
+  std::string DataBits() const { return std::to_string(dataBits_); }
+  // Closes and reopens the port with the current settings.
+  void Reset();
+  // Discards the port's pending input and output.
+  void ClearBuffers();
+
+  // Reads and writes the port settings of [Serial Port].
+  void LoadSettings();
+  void SaveSettings() const;
+
+  // [Serial Port] PortNames split at ";", or else the serial devices present, sorted.
+  std::vector<std::string> PortNames() const;
+  static std::vector<std::string> PresentSerialDevices();
+  // The device ComPort names now; "" when it names none.
+  std::string DevicePath() const;
+  bool IsOpen() const { return port_.IsOpen(); }
+
+ private:
+  enum class ReadOutcome { Data, TimedOut, Failed };
+
+  SerialPort::Settings PortSettings() const;
+  double CharacterTime() const;
+  bool EnsureOpen();
+  void ApplySettings();
+  ReadOutcome ReadMore(double deadline);
+  ReadOutcome DropBytes(std::size_t count, double deadline);
+  bool WaitForSilence(double limit);
+  void DrainUntilQuiet(double deadline);
+  bool EnterByteMode();
+  udtDriveResponse SendAndRead(const DriveRequest& request, const std::string& frame, double timeoutSeconds,
+                               bool localEcho);
+  udtDriveResponse ReadReply(const DriveRequest& request, udtDriveResponse response, double deadline);
+  udtDriveResponse Failed(udtDriveResponse response, int code, int detail);
+
+  Clock& clock_;
+  SerialPort port_;
+  int baudRate_ = 6;
+  int comPort_ = 0;
+  int parity_ = 0;
+  int dataBits_ = 8;
+  int stopBits_ = 0;
+  // Bytes read from the port and not yet used.
+  std::string received_;
+  // When the line last carried a byte, for the silence a request must follow.
+  double lastActivity_ = -1e9;
+  // Byte operations keep what arrives between them; the first one after a frame starts clean.
+  bool byteMode_ = false;
+};
+
+}  // namespace quendrel
