@@ -1,0 +1,138 @@
+#include "flash/ParseEngine.h"
+
+#include <utility>
+
+#include "flash/ScriptTokeniser.h"
+#include "foundation/TextStream.h"
+#include "platform/UiServices.h"
+
+namespace quendrel {
+
+namespace {
+
+// Which characters of the text belong to a string literal, read as the tokeniser reads one: it
+// opens at a double quote, a backslash escapes the next character, and an unterminated literal
+// runs to the end of the text.
+std::vector<bool> LiteralMask(const std::string& text) {
+  std::vector<bool> inside(text.size(), false);
+  bool open = false;
+  bool escape = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!open) {
+      open = c == '"';
+      inside[i] = open;
+      continue;
+    }
+    inside[i] = true;
+    if (escape) {
+      escape = false;
+    } else if (c == '\\') {
+      escape = true;
+    } else if (c == '"') {
+      open = false;
+    }
+  }
+  return inside;
+}
+
+std::size_t FindOutside(const std::string& text, const std::vector<bool>& literal,
+                        const std::string& needle, std::size_t from) {
+  for (auto found = text.find(needle, from); found != std::string::npos;
+       found = text.find(needle, found + 1)) {
+    if (!literal[found]) {
+      return found;
+    }
+  }
+  return std::string::npos;
+}
+
+// Braces become statements of their own: the loader lowers them into labels and jumps.
+std::string SeparateBraces(const std::string& text) {
+  const auto literal = LiteralMask(text);
+  std::string result;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!literal[i] && (c == '{' || c == '}')) {
+      result += ';';
+      result += c;
+      result += ';';
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+std::vector<std::string> SplitStatements(const std::string& text) {
+  const auto literal = LiteralMask(text);
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == ';' && !literal[i]) {
+      pieces.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  pieces.push_back(text.substr(start));
+  return pieces;
+}
+
+bool IsBlank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+}  // namespace
+
+ParseEngine::ParseEngine() { lattice_.ReadRulesFile(""); }
+
+ParseEngine::ParseEngine(std::unique_ptr<TextStream> grammar) {
+  lattice_.LoadGrammar(std::move(grammar));
+}
+
+std::string ParseEngine::InsertSemicolons(const std::string& strInput, const std::string& strAfter) {
+  const std::string needle = strAfter + " (";
+  std::string text = strInput;
+  auto literal = LiteralMask(text);
+  std::size_t from = 0;
+  while (true) {
+    const auto found = FindOutside(text, literal, needle, from);
+    if (found == std::string::npos) {
+      return text;
+    }
+    const auto close = FindOutside(text, literal, ")", found);
+    if (close == std::string::npos) {
+      return text;
+    }
+    text.insert(close + 1, 1, ';');
+    literal.insert(literal.begin() + static_cast<std::ptrdiff_t>(close + 1), false);
+    from = close;
+  }
+}
+
+ParseTreeNodePtr ParseEngine::ParseSingle(const std::string& strInput, const std::string& strTarget) {
+  lattice_.Clear();
+  lattice_.SetTokenList(ScriptTokeniser::TokeniseAndJoin(strInput));
+  lattice_.RunRules(strTarget);
+  return lattice_.ExtractTree(strTarget, 1, -1);
+}
+
+std::optional<std::vector<ParseTreeNodePtr>> ParseEngine::Parse(const std::string& strInput) {
+  std::string text = SeparateBraces(strInput);
+  text = InsertSemicolons(text, "if");
+  text = InsertSemicolons(text, "while");
+  std::vector<ParseTreeNodePtr> trees;
+  for (std::string& piece : SplitStatements(text)) {
+    if (IsBlank(piece)) {
+      continue;
+    }
+    auto tree = ParseSingle(piece, "statement");
+    if (tree == nullptr) {
+      Ui().MsgBox("Syntax error in FL2 script.", vbExclamation | vbOKOnly, "FL2 Execution Error");
+      return std::nullopt;
+    }
+    tree->SetValue(std::move(piece));
+    trees.push_back(std::move(tree));
+  }
+  return trees;
+}
+
+}  // namespace quendrel

@@ -1,0 +1,121 @@
+// The chart parser of the script language: reads the grammar once, then fills a chart of
+// partial matches over one statement's tokens and extracts the parse tree of a symbol.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "flash/ParseArrow.h"
+#include "flash/ParseRule.h"
+#include "flash/ParseTreeNode.h"
+#include "flash/udtToken.h"
+
+namespace quendrel {
+
+class TextStream;
+
+// Which tree comes out of an ambiguous statement is decided by the order in which arrows are
+// added, the snapshot each completion pass takes and the choices of ExtractTree; the evaluator
+// depends on those shapes, so the order below is part of the language. The indexes kept beside
+// the chart only avoid work whose outcome is already known.
+class ParseLattice {
+ public:
+  ParseLattice();
+
+  // Fills the chart for strTarget over the current token list.
+  void RunRules(const std::string& strTarget);
+  // The tree of strTarget standing on pole startpole (1-based) and covering arrowlength tokens,
+  // -1 meaning all of them; nothing when the chart holds no such arrow.
+  ParseTreeNodePtr ExtractTree(const std::string& strTarget, int startpole, int arrowlength) const;
+
+  // Adds the alternatives of one grammar line ("|" outside double quotes separates them).
+  void AddRule(const std::string& strTarget, const std::string& strRequisites);
+
+  // Hands over a statement's tokens and starts an empty chart, one pole per token.
+  void SetTokenList(std::vector<udtToken> tokens);
+  const std::vector<udtToken>& TokenList() const { return tokens_; }
+
+  // Forgets the tokens and the chart; the grammar stays.
+  void Clear();
+
+  // Loads the grammar built into the program; the name is not used. Reports an unreadable
+  // grammar to the user and returns false.
+  bool ReadRulesFile(const std::string& strFileName);
+  // Reads the grammar from the stream, or reports that it cannot be read when there is none.
+  bool LoadGrammar(std::unique_ptr<TextStream> stream);
+  // Replaces the grammar with the lines of a grammar text.
+  void ReadRules(TextStream& stream);
+
+  // The rules defining target in the order they were added; empty for an unknown symbol.
+  std::vector<const ParseRule*> Rules(const std::string& target) const;
+  // Number of poles (one per token) and the arrows on pole (1-based) in the order added.
+  int PoleCount() const { return static_cast<int>(poles_.size()); }
+  std::vector<const ParseArrow*> PoleArrows(int pole) const;
+  // Arrows made since the token list was last handed over, token arrows included.
+  std::size_t ArrowsCreated() const { return chart_.size(); }
+
+ private:
+  struct Symbol {
+    std::string text;
+    bool literal = false;
+    std::string bare;        // the text without its enclosing quotes
+    std::vector<int> rules;  // rules defining the symbol, in order of definition
+  };
+
+  struct ChartArrow {
+    ParseArrow arrow;
+    int rule = -1;
+    int target = -1;  // symbol id of the target, -1 when no rule mentions it
+    int pole = 0;
+    int position = 0;  // index within its pole
+    int nextSameTarget = -1;
+    int nextSameRule = -1;
+    // How far a completion pass has already looked for arrows that follow this one: a pole
+    // index for a whole-pole scan, or the last arrow seen in the target index.
+    int scanned = 0;
+    int lastSeen = -1;
+  };
+
+  void CompileGrammar();
+  void ResetChart();
+  int SymbolId(const std::string& text) const;
+  bool IsComplete(const ChartArrow& entry) const;
+
+  int AddArrow(int rule, int pole, int length, int dot);
+  void Predict(int symbol, int pole);
+  void AppendTokenArrow(int pole, std::string target);
+  int Append(ChartArrow entry);
+  bool ApplyRules();
+  bool ExtendArrow(int id, int pole);
+  void LockArrows();
+  bool CanGrow(const ChartArrow& entry) const;
+
+  int BestCandidate(const std::string& target, int symbol, int pole, int length) const;
+  int LongestComplete(int symbol, int pole) const;
+  std::string CoveredText(int pole, int length) const;
+
+  // Grammar.
+  std::deque<ParseRule> ruleStore_;
+  std::unordered_map<std::string, std::vector<int>> rules_;
+  bool compiled_ = false;
+  std::vector<Symbol> symbols_;
+  std::unordered_map<std::string, int> symbolIds_;
+  std::vector<std::vector<int>> ruleSymbols_;
+  std::vector<int> ruleTargets_;
+
+  // Chart for the current token list (poles are 0-based here).
+  std::vector<udtToken> tokens_;
+  std::vector<ChartArrow> chart_;
+  std::vector<std::vector<int>> poles_;
+  std::vector<std::vector<int>> open_;  // unlocked arrows per pole, in the order added
+  std::vector<int> targetHead_;         // [pole * symbols + symbol]
+  std::vector<int> targetTail_;
+  std::vector<int> ruleHead_;  // [pole * rules + rule]
+};
+
+}  // namespace quendrel

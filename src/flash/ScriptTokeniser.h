@@ -1,0 +1,24 @@
+// Cuts the text of one script statement into tokens and joins two-character operators.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "flash/udtToken.h"
+
+namespace quendrel {
+
+class ScriptTokeniser {
+ public:
+  // Identifiers, numbers as written ("12", "1.5", "0x1F", "&H1F"), unescaped string literals and
+  // one-character symbols. Comments are dropped without ending the token around them.
+  static std::vector<udtToken> Tokenise(std::string_view text);
+
+  // Joins adjacent pairs such as "=" "=" into "==" when no whitespace separates them; the pair
+  // ending at the last token is left alone.
+  static void JoinOperators(std::vector<udtToken>& tokens);
+
+  static std::vector<udtToken> TokeniseAndJoin(std::string_view text);
+};
+
+}  // namespace quendrel
