@@ -1,10 +1,9 @@
 #include "foundation/Variant.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <string>
 
+#include "foundation/NumberText.h"
 #include "foundation/RuntimeError.h"
 
 namespace quendrel {
@@ -13,23 +12,6 @@ namespace {
 
 [[noreturn]] void ThrowTypeMismatch() {
   throw RuntimeError(errTypeMismatch, "Variant", "Type mismatch");
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-std::string ShortestDoubleText(double value) {
-  std::array<char, 32> buffer{};
-  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-  std::string text(buffer.data(), result.ptr);
-  for (char& c : text) {
-    if (c == 'e') c = 'E';
-  }
-  return text;
 }
 
 template <class T>
@@ -64,13 +46,9 @@ double Variant::AsDouble() const {
     case Kind::Boolean:
       return std::get<bool>(value_) ? -1 : 0;
     case Kind::Text: {
-      const auto text = TrimBlanks(std::get<std::string>(value_));
-      double number = 0;
-      const auto result = std::from_chars(text.data(), text.data() + text.size(), number);
-      if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-        ThrowTypeMismatch();
-      }
-      return number;
+      const auto number = NumericTextValue(std::get<std::string>(value_));
+      if (!number) ThrowTypeMismatch();
+      return *number;
     }
     case Kind::Object:
       break;
@@ -83,7 +61,7 @@ std::string Variant::AsText() const {
     case Kind::Empty:
       return {};
     case Kind::Double:
-      return ShortestDoubleText(std::get<double>(value_));
+      return DoubleToText(std::get<double>(value_));
     case Kind::Int16:
       return std::to_string(std::get<std::int16_t>(value_));
     case Kind::Int32:

@@ -37,8 +37,8 @@ class Variant {
   // Double, either integer size or Boolean: the kinds that compare as numbers.
   bool IsNumeric() const;
 
-  // The value as a double: Empty is 0, True is -1, a text must be a whole number text.
-  // Raises a type mismatch for other texts and for objects.
+  // The value as a double: Empty is 0, True is -1, a text must be a number text as a whole
+  // ("12.5", " &HFF "). Raises a type mismatch for other texts and for objects.
   double AsDouble() const;
   // The value as text: Empty is "", Booleans are "True"/"False", numbers never depend on the
   // locale. Raises a type mismatch for objects.

@@ -41,6 +41,7 @@ TEST(VariantTest, OrdersNumbersByValueAndTextsByBytes) {
 TEST(VariantTest, TextOfEveryKindIsLocaleFree) {
   EXPECT_EQ(Variant().AsText(), "");
   EXPECT_EQ(Variant(0.1).AsText(), "0.1");
+  EXPECT_EQ(Variant(0.1 + 0.2).AsText(), "0.3");
   EXPECT_EQ(Variant(-2.5).AsText(), "-2.5");
   EXPECT_EQ(Variant(1e20).AsText(), "1E+20");
   EXPECT_EQ(Variant(std::int16_t{-32768}).AsText(), "-32768");
@@ -58,6 +59,7 @@ TEST(VariantTest, StringLiteralIsTextNotBoolean) {
 
 TEST(VariantTest, NumberOfTextAcceptsOnlyWholeNumberTexts) {
   EXPECT_DOUBLE_EQ(Variant(" 12.5 ").AsDouble(), 12.5);
+  EXPECT_DOUBLE_EQ(Variant("&HFF").AsDouble(), 255);
   EXPECT_DOUBLE_EQ(Variant(true).AsDouble(), -1);
   EXPECT_THROW(Variant("12abc").AsDouble(), RuntimeError);
   EXPECT_THROW(Variant("").AsDouble(), RuntimeError);
