@@ -1,0 +1,62 @@
+// A quendrel-drivesim child process for tests and benchmarks: started, commanded and reaped.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendrel {
+
+// Every call is bounded in time; a simulator that does not answer in time, or answers a
+// command with "error ...", throws std::runtime_error, which fails the running test.
+class DriveSimProcess {
+ public:
+  // arguments: extra command-line options, e.g. {"--legacy"} or {"--fault", "drop every 3"}.
+  explicit DriveSimProcess(std::vector<std::string> arguments = {}, double startSeconds = 10.0);
+  ~DriveSimProcess();
+  DriveSimProcess(const DriveSimProcess&) = delete;
+  DriveSimProcess& operator=(const DriveSimProcess&) = delete;
+
+  // The path a client opens as its serial port; it stays the same across ClosePort/ReopenPort.
+  const std::string& DevicePath() const { return devicePath_; }
+  pid_t Pid() const { return pid_; }
+
+  // Sends one control line and returns the answer line (without its line end).
+  std::string Command(std::string_view line, double timeoutSeconds = 5.0);
+
+  long RequestCount();                      // well-formed requests addressed to the drive
+  long RequestCount(int function);          // ... with this function code
+  void ResetStats();
+  void SetFault(std::string_view rule);     // adds a rule, e.g. "drop next 2", "late next 1 1500"
+  void ClearFaults();
+  void SetValue(int parameter, int value);  // parameter as menu * 100 + parameter
+  int Value(int parameter);
+  std::string ValueNames(int parameter);    // ";"-joined
+  void SetLegacy(bool legacy);
+  void SetAddress(int address);
+  void SetBaudRate(long rate);              // 0: no line emulation
+  void SetMode(std::string_view mode);      // "drive", "echo" or "record"
+  void SendBytes(std::string_view bytes);   // raw bytes to the client
+  std::string ReceivedBytes();              // raw bytes from the client since the last call
+  void ClosePort();
+  void ReopenPort();
+
+  // The compiled-in path of the executable (QUENDREL_DRIVESIM overrides it).
+  static std::string ExecutablePath();
+
+ private:
+  std::string ReadLine(double timeoutSeconds);
+  void Stop();
+  void Expect(std::string_view line, std::string_view answerPrefix);
+
+  pid_t pid_ = -1;
+  int toChild_ = -1;
+  int fromChild_ = -1;
+  std::string folder_;  // private folder for the port's link, removed at the end
+  std::string devicePath_;
+  std::string buffered_;
+};
+
+}  // namespace quendrel

@@ -1,0 +1,63 @@
+// quendrel-drivesim: a simulated drive on a pseudo-terminal, for tests, benchmarks and hands-on work.
+
+#include <csignal>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+#include "drivesim/DefaultParameterTable.h"
+#include "drivesim/SimOptions.h"
+#include "drivesim/SimulatorLoop.h"
+
+namespace {
+
+std::optional<quendrel::ParameterTable> LoadTable(const std::string& path, std::string& error) {
+  if (path.empty()) return quendrel::DefaultParameterTable();
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot read " + path;
+    return std::nullopt;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  auto table = quendrel::ParameterTable::FromText(text.str(), error);
+  if (!table) error = path + ": " + error;
+  return table;
+}
+
+int Fail(const std::string& message) {
+  std::cerr << "quendrel-drivesim: " << message << "\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  const auto options = quendrel::SimOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!options) return Fail(error + "\n" + quendrel::SimOptions::Usage());
+  if (options->help) {
+    std::cout << quendrel::SimOptions::Usage();
+    return 0;
+  }
+  auto table = LoadTable(options->tableFile, error);
+  if (!table) return Fail(error);
+
+  quendrel::SimulatorCore core(std::move(*table), static_cast<std::uint8_t>(options->address));
+  core.SetLegacy(options->legacy);
+  core.SetBaudRate(options->baudRate);
+  core.Faults().Seed(options->seed);
+  for (const auto& rule : options->faults) {
+    core.Faults().Add(*quendrel::FaultRule::Parse(rule, error));
+  }
+
+  // A client that closes the port must not take us down with it.
+  std::signal(SIGPIPE, SIG_IGN);
+  quendrel::SimulatorLoop loop(core, options->linkPath, STDIN_FILENO, STDOUT_FILENO);
+  if (!loop.Start(error)) return Fail(error);
+  const std::string first = loop.DevicePath() + "\n";
+  if (::write(STDOUT_FILENO, first.data(), first.size()) != static_cast<ssize_t>(first.size())) return 1;
+  loop.Run();
+  return 0;
+}
