@@ -154,7 +154,12 @@ double CalendarSeconds(const CalendarTime& time) {
 }
 
 CalendarTime CalendarTimeOf(double seconds) {
-  const auto whole = static_cast<std::int64_t>(std::floor(seconds));
+  // Held to 1 January 100 .. 31 December 9999, the dates the program's files can hold, so no garbage
+  // value can overflow the day arithmetic.
+  constexpr double kFirst = -657434.0 * kSecondsPerDay;
+  constexpr double kLast = 2958466.0 * kSecondsPerDay - 1;
+  if (std::isnan(seconds)) seconds = 0;
+  const auto whole = static_cast<std::int64_t>(std::clamp(std::floor(seconds), kFirst, kLast));
   const std::int64_t day = whole >= 0 ? whole / kSecondsPerDay : -((-whole + kSecondsPerDay - 1) / kSecondsPerDay);
   const std::int64_t secondOfDay = whole - day * kSecondsPerDay;
   CalendarTime time;
@@ -171,7 +176,7 @@ std::string FormatTimestamp(double seconds, bool withMilliseconds, bool tabSepar
   if (!withMilliseconds) return text;
   // The fraction of a date-scale double carries noise below a microsecond: settle it there before cutting,
   // or 0.123 would show as 122.
-  const double fraction = seconds - std::floor(seconds);
+  const double fraction = std::isfinite(seconds) ? seconds - std::floor(seconds) : 0.0;
   const auto microseconds = static_cast<long long>(std::llround(fraction * 1e6));
   const long long milliseconds = std::min(999LL, microseconds / 1000);
   return text + "." + ZeroPadded(milliseconds, 3);

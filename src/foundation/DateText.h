@@ -30,7 +30,8 @@ double NowSeconds(const Clock& clock);
 // Calendar-date seconds of a moment (day 0 is 30 December 1899, so 1 January 1900 is 2 × 86400).
 double CalendarSeconds(const CalendarTime& time);
 
-// The moment of the whole part of calendar-date seconds (any fraction is dropped, not rounded).
+// The moment of the whole part of calendar-date seconds (any fraction is dropped, not rounded). Values
+// beyond the years 100 to 9999 are held to them, and NaN reads as day 0.
 CalendarTime CalendarTimeOf(double seconds);
 
 // The whole part of the seconds as "mm-dd-yyyy hh:mm:ss" (24-hour clock), or with a tab in place of the

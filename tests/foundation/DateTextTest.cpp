@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -38,6 +39,13 @@ TEST(DateTextTest, CalendarScaleStartsOnThirtiethOfDecember1899) {
 TEST(DateTextTest, FractionsOfASecondAreDroppedNotRounded) {
   EXPECT_EQ(CalendarTimeOf(45292 * kDay + 59.999), Moment(2024, 1, 1, 0, 0, 59));
   EXPECT_EQ(CalendarTimeOf(-0.5), Moment(1899, 12, 29, 23, 59, 59));
+}
+
+TEST(DateTextTest, ValuesBeyondTheCalendarAreHeldToIt) {
+  EXPECT_EQ(CalendarTimeOf(1e300), Moment(9999, 12, 31, 23, 59, 59));
+  EXPECT_EQ(CalendarTimeOf(-1e300), Moment(100, 1, 1));
+  EXPECT_EQ(CalendarTimeOf(std::numeric_limits<double>::quiet_NaN()), Moment(1899, 12, 30));
+  EXPECT_EQ(FormatTimestamp(std::numeric_limits<double>::infinity(), true, false), "12-31-9999 23:59:59.000");
 }
 
 TEST(DateTextTest, TimestampsInAllFourForms) {
