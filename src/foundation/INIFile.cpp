@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "foundation/ParseBoolean.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {
@@ -50,17 +50,6 @@ std::string WrittenValueText(const std::string& value) {
   return NeedsQuotes(flat) ? '"' + flat + '"' : flat;
 }
 
-bool IsTrueText(std::string_view text) {
-  const std::string_view trimmed = Trim(text);
-  std::string lower(trimmed);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  if (lower == "true") return true;
-  char* end = nullptr;
-  const double number = std::strtod(lower.c_str(), &end);
-  return end != lower.c_str() && number != 0.0;
-}
-
 std::vector<std::string_view> SplitLines(std::string_view text) {
   std::vector<std::string_view> lines;
   std::size_t start = 0;
@@ -85,6 +74,25 @@ auto* FindByName(Sections& sections, const std::string& name) {
   return it == sections.end() ? nullptr : &*it;
 }
 
+// Fixed at load, so that a later change of the current directory cannot move the save; a link is
+// followed so that the save replaces the file it points to rather than the link itself.
+std::string FixedPath(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path fixed = std::filesystem::absolute(path, ec);
+  if (ec) fixed = path;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(fixed, ec);
+  return (ec ? fixed : resolved).string();
+}
+
+bool ReadWholeFile(const std::string& path, std::string& text) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in.is_open()) return false;
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
 mode_t NewFileMode(const std::string& target) {
   struct stat existing {};
   if (::stat(target.c_str(), &existing) == 0) return existing.st_mode & 07777;
@@ -98,12 +106,13 @@ class PendingFile {
  public:
   explicit PendingFile(const std::string& target) : target_(target), temp_(target + ".tmp-XXXXXX") {
     fd_ = ::mkstemp(temp_.data());
+    created_ = fd_ >= 0;
   }
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
   ~PendingFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (created() && !committed_) ::unlink(temp_.c_str());
+    if (created_ && !committed_) ::unlink(temp_.c_str());
   }
 
   bool Write(std::string_view bytes) {
@@ -128,11 +137,10 @@ class PendingFile {
   }
 
  private:
-  bool created() const { return temp_.find("XXXXXX") == std::string::npos; }
-
   std::string target_;
   std::string temp_;
   int fd_ = -1;
+  bool created_ = false;
   bool committed_ = false;
 };
 
@@ -255,21 +263,12 @@ std::string INIFile::Text(bool preserveAll) const {
 bool INIFile::Load(const std::string& path) {
   Clear();
   loadFailed_ = false;
+  path_ = FixedPath(path);
   std::error_code ec;
-  // Made absolute now, so that a later change of the current directory cannot move the save.
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  path_ = ec ? path : absolute.string();
+  if (std::filesystem::status(path_, ec).type() == std::filesystem::file_type::not_found) return true;
 
-  const auto status = std::filesystem::status(path_, ec);
-  if (status.type() == std::filesystem::file_type::not_found) return true;
-
-  std::ifstream in;
-  if (status.type() != std::filesystem::file_type::directory) {
-    in.open(path_, std::ios::binary);
-  }
   std::string text;
-  if (in) text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (!in.is_open() || in.bad()) {
+  if (!ReadWholeFile(path_, text)) {
     loadFailed_ = true;
     ReportError("Unable to read the settings file " + path_ + ". The default settings are used instead.");
     return false;
@@ -295,7 +294,7 @@ bool INIFile::SaveAs(const std::string& path) const {
   return false;
 }
 
-bool INIFile::PreserveAll() const { return IsTrueText(Value("PreserveINI", "General")); }
+bool INIFile::PreserveAll() const { return ParseBoolean(Value("PreserveINI", "General")); }
 
 void INIFile::ReportError(const std::string& message) const {
   Ui().MsgBox(message, vbOKOnly | vbExclamation, kErrorTitle);

@@ -62,9 +62,7 @@ TEST(Crc16Test, ValidatesOnlyIntactFrames) {
   std::swap(swapped[swapped.size() - 1], swapped[swapped.size() - 2]);
   EXPECT_FALSE(HasValidCrc16(swapped));
 
-  EXPECT_FALSE(HasValidCrc16(""));
   EXPECT_FALSE(HasValidCrc16("\x01"));
-  EXPECT_EQ(frame.size(), 11U);
 }
 
 }  // namespace
