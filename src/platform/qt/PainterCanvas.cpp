@@ -1,0 +1,153 @@
+#include "platform/qt/PainterCanvas.h"
+
+#include <QFontMetrics>
+
+#include "platform/qt/QtConvert.h"
+
+namespace quendrel {
+namespace {
+
+constexpr int kOpaqueAlpha = 128;
+
+}  // namespace
+
+PainterCanvas::PainterCanvas(QImage& image)
+    : device_(image), image_(&image), width_(image.width()), height_(image.height()),
+      font_(ToQFont(Font())) {}
+
+PainterCanvas::PainterCanvas(QPaintDevice& device, int pixelWidth, int pixelHeight)
+    : device_(device), width_(pixelWidth), height_(pixelHeight), font_(ToQFont(Font())) {}
+
+CanvasImage PainterCanvas::Snapshot() const {
+  if (image_ == nullptr) return {};
+  return FromQImage(*image_);
+}
+
+void PainterCanvas::FillSpans(QPainter& painter, const std::vector<PixelSpan>& spans,
+                              Color color) const {
+  const QColor qcolor = ToQColor(color);
+  for (const PixelSpan& span : spans) {
+    painter.fillRect(QRect(span.X0, span.Y, span.X1 - span.X0 + 1, 1), qcolor);
+  }
+}
+
+void PainterCanvas::DoClear(Color color) {
+  QPainter painter(&device_);
+  painter.fillRect(QRect(0, 0, width_, height_), ToQColor(color));
+}
+
+void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) {
+  std::vector<PixelSpan> spans;
+  AppendLinePixels(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), spans);
+  QPainter painter(&device_);
+  FillSpans(painter, spans, color);
+}
+
+void PainterCanvas::DoPolyline(std::span<const CanvasPoint> points, Color color) {
+  std::vector<PixelSpan> spans;
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    AppendLinePixels(ToPixel(points[i - 1].X), ToPixel(points[i - 1].Y), ToPixel(points[i].X),
+                     ToPixel(points[i].Y), spans);
+  }
+  QPainter painter(&device_);
+  FillSpans(painter, spans, color);
+}
+
+void PainterCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline, bool fill,
+                          Color inside) {
+  const int left = ToPixel(x1);
+  const int top = ToPixel(y1);
+  const int right = ToPixel(x2);
+  const int bottom = ToPixel(y2);
+  QPainter painter(&device_);
+  if (fill) {
+    std::vector<PixelSpan> insideSpans;
+    AppendBoxInsidePixels(left, top, right, bottom, insideSpans);
+    FillSpans(painter, insideSpans, inside);
+  }
+  std::vector<PixelSpan> outlineSpans;
+  AppendBoxOutlinePixels(left, top, right, bottom, outlineSpans);
+  FillSpans(painter, outlineSpans, outline);
+}
+
+void PainterCanvas::DoCircle(float x, float y, float radius, Color outline, bool fill,
+                             Color inside) {
+  const int cx = ToPixel(x);
+  const int cy = ToPixel(y);
+  const int r = ToPixel(radius);
+  QPainter painter(&device_);
+  if (fill) {
+    std::vector<PixelSpan> insideSpans;
+    AppendCircleInsidePixels(cx, cy, r, insideSpans);
+    FillSpans(painter, insideSpans, inside);
+  }
+  std::vector<PixelSpan> outlineSpans;
+  AppendCircleOutlinePixels(cx, cy, r, outlineSpans);
+  FillSpans(painter, outlineSpans, outline);
+}
+
+void PainterCanvas::DoText(float x, float y, std::string_view line, Color color) {
+  QPainter painter(&device_);
+  painter.setFont(font_);
+  painter.setPen(ToQColor(color));
+  const QFontMetrics metrics(font_, &device_);
+  painter.drawText(QPoint(ToPixel(x), ToPixel(y) + metrics.ascent()),
+                   ToQString(std::string(line)));
+}
+
+float PainterCanvas::DoTextWidth(std::string_view line) const {
+  const QFontMetrics metrics(font_, &device_);
+  return PixelsToTwipsX(
+      static_cast<float>(metrics.horizontalAdvance(ToQString(std::string(line)))));
+}
+
+float PainterCanvas::DoLineHeight() const {
+  const QFontMetrics metrics(font_, &device_);
+  return PixelsToTwipsY(static_cast<float>(metrics.height()));
+}
+
+void PainterCanvas::DoFocusRect(int left, int top, int right, int bottom) {
+  QPainter painter(&device_);
+  painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  for (const PixelPoint& point : FocusRectPixels(left, top, right, bottom)) {
+    painter.fillRect(QRect(point.X, point.Y, 1, 1), Qt::white);
+  }
+}
+
+QImage PainterCanvas::PreparedImage(const CanvasImage& image, bool transparent) const {
+  QImage prepared = ToQImage(image);
+  const QRgb back = ToQColor(BackColor()).rgb();
+  for (int y = 0; y < prepared.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(prepared.scanLine(y));
+    for (int x = 0; x < prepared.width(); ++x) {
+      if (qAlpha(line[x]) >= kOpaqueAlpha) {
+        line[x] |= 0xFF000000u;
+      } else {
+        line[x] = transparent ? 0u : back;
+      }
+    }
+  }
+  return prepared;
+}
+
+void PainterCanvas::DoPicture(const CanvasImage& image, float x, float y, bool transparent) {
+  const QImage prepared = PreparedImage(image, transparent);
+  QPainter painter(&device_);
+  painter.drawImage(QPoint(ToPixel(x), ToPixel(y)), prepared);
+}
+
+void PainterCanvas::DoPicturePart(const CanvasImage& image, float x, float y, float srcX,
+                                  float srcY, float width, float height) {
+  const QImage prepared = PreparedImage(image, false);
+  const QRect source(ToPixel(srcX), ToPixel(srcY), ToPixel(width), ToPixel(height));
+  const QRect inside = source.intersected(prepared.rect());
+  if (inside.isEmpty()) return;
+  // Source pixels outside the picture draw nothing but keep the others in their places.
+  const QPoint target = QPoint(ToPixel(x), ToPixel(y)) + (inside.topLeft() - source.topLeft());
+  QPainter painter(&device_);
+  painter.drawImage(target, prepared, inside);
+}
+
+void PainterCanvas::FontChanged() { font_ = ToQFont(Font()); }
+
+}  // namespace quendrel

@@ -1,0 +1,61 @@
+// The canvas on a Qt paint device: an image at any time, or a widget while it paints.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+#include <vector>
+
+#include "platform/Canvas.h"
+#include "platform/PixelRules.h"
+
+namespace quendrel {
+
+// Lines, boxes and circles are filled in span by span from the shared pixel rules, so they
+// cover exactly the pixels the recording canvas covers; text is Qt's own, antialiased, with
+// its top at the current position. Painting opens a QPainter per call, so the device stays
+// free for others between calls.
+class PainterCanvas : public Canvas {
+ public:
+  // The image must outlive the canvas; its size is the canvas size.
+  explicit PainterCanvas(QImage& image);
+  // A widget (inside its paint event) or another device of the given pixel size.
+  PainterCanvas(QPaintDevice& device, int pixelWidth, int pixelHeight);
+
+  int PixelWidth() const override { return width_; }
+  int PixelHeight() const override { return height_; }
+  // The image's pixels when drawing into an image; empty on other devices.
+  CanvasImage Snapshot() const override;
+
+ protected:
+  void DoClear(Color color) override;
+  void DoLine(float x1, float y1, float x2, float y2, Color color) override;
+  void DoPolyline(std::span<const CanvasPoint> points, Color color) override;
+  void DoBox(float x1, float y1, float x2, float y2, Color outline, bool fill,
+             Color inside) override;
+  void DoCircle(float x, float y, float radius, Color outline, bool fill, Color inside) override;
+  void DoText(float x, float y, std::string_view line, Color color) override;
+  float DoTextWidth(std::string_view line) const override;
+  float DoLineHeight() const override;
+  void DoFocusRect(int left, int top, int right, int bottom) override;
+  void DoPicture(const CanvasImage& image, float x, float y, bool transparent) override;
+  void DoPicturePart(const CanvasImage& image, float x, float y, float srcX, float srcY,
+                     float width, float height) override;
+  void FontChanged() override;
+
+ private:
+  void FillSpans(QPainter& painter, const std::vector<PixelSpan>& spans, Color color) const;
+  // Alpha becomes all or nothing, as the recording canvas sees it; opaque drawing puts
+  // BackColor where the picture is transparent.
+  QImage PreparedImage(const CanvasImage& image, bool transparent) const;
+
+  QPaintDevice& device_;
+  QImage* image_ = nullptr;
+  int width_;
+  int height_;
+  QFont font_;
+};
+
+}  // namespace quendrel

@@ -1,0 +1,78 @@
+#include "platform/qt/QtConvert.h"
+
+#include <QFontInfo>
+#include <cmath>
+
+#include "platform/SystemColors.h"
+
+namespace quendrel {
+
+QString ToQString(const std::string& text) {
+  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string FromQString(const QString& text) {
+  // Characters beyond Latin-1 have no byte; toLatin1 turns them into "?".
+  const QByteArray bytes = text.toLatin1();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QColor ToQColor(Color color) {
+  const std::uint32_t bgr = ResolveColor(color);
+  return QColor(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+                static_cast<int>((bgr >> 16) & 0xFFu));
+}
+
+Color FromQColor(const QColor& color) {
+  return static_cast<Color>(color.red()) | (static_cast<Color>(color.green()) << 8) |
+         (static_cast<Color>(color.blue()) << 16);
+}
+
+QFont ToQFont(const CanvasFont& font) {
+  QFont result(ToQString(font.Name));
+  result.setStyleHint(QFont::SansSerif);
+  result.setPixelSize(std::max(1, static_cast<int>(std::lround(font.Size * 96.0 / 72.0))));
+  result.setBold(font.Bold);
+  result.setItalic(font.Italic);
+  result.setUnderline(font.Underline);
+  result.setStrikeOut(font.Strikethrough);
+  return result;
+}
+
+CanvasFont FromQFont(const QFont& font) {
+  CanvasFont result;
+  result.Name = FromQString(font.family());
+  result.Size = font.pointSizeF() > 0 ? static_cast<float>(font.pointSizeF())
+                                      : static_cast<float>(font.pixelSize() * 72.0 / 96.0);
+  result.Bold = font.bold();
+  result.Italic = font.italic();
+  result.Underline = font.underline();
+  result.Strikethrough = font.strikeOut();
+  return result;
+}
+
+QImage ToQImage(const CanvasImage& image) {
+  QImage result(image.Width, image.Height, QImage::Format_ARGB32);
+  for (int y = 0; y < image.Height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+    for (int x = 0; x < image.Width; ++x) line[x] = image.Pixel(x, y);
+  }
+  return result;
+}
+
+CanvasImage FromQImage(const QImage& image, const std::string& name) {
+  const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+  CanvasImage result;
+  result.Name = name;
+  result.Width = argb.width();
+  result.Height = argb.height();
+  result.Pixels.reserve(static_cast<std::size_t>(result.Width) *
+                        static_cast<std::size_t>(result.Height));
+  for (int y = 0; y < argb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    result.Pixels.insert(result.Pixels.end(), line, line + argb.width());
+  }
+  return result;
+}
+
+}  // namespace quendrel

@@ -1,0 +1,187 @@
+#include "platform/qt/QtUiServices.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include "platform/qt/QtConvert.h"
+
+namespace quendrel {
+namespace {
+
+// A box without a title shows the program's name, as message boxes always did.
+QString TitleOrProgramName(const std::string& title) {
+  return title.empty() ? QStringLiteral("Quendrel") : ToQString(title);
+}
+
+QMessageBox::Icon IconOf(int style) {
+  switch (style & vbIconMask) {
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+QMessageBox::StandardButton QtButton(int button) {
+  switch (button) {
+    case vbOK: return QMessageBox::Ok;
+    case vbCancel: return QMessageBox::Cancel;
+    case vbAbort: return QMessageBox::Abort;
+    case vbRetry: return QMessageBox::Retry;
+    case vbIgnore: return QMessageBox::Ignore;
+    case vbYes: return QMessageBox::Yes;
+    case vbNo: return QMessageBox::No;
+    default: return QMessageBox::NoButton;
+  }
+}
+
+int VbButton(QMessageBox::StandardButton button) {
+  switch (button) {
+    case QMessageBox::Ok: return vbOK;
+    case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Abort: return vbAbort;
+    case QMessageBox::Retry: return vbRetry;
+    case QMessageBox::Ignore: return vbIgnore;
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    default: return 0;
+  }
+}
+
+// Escape answers Cancel where there is one, and OK in a box with OK alone.
+int EscapeAnswer(int style) {
+  for (int position = 1; position <= ButtonCount(style); ++position) {
+    if (ButtonOfSet(style, position) == vbCancel) return vbCancel;
+  }
+  return ButtonCount(style) == 1 ? vbOK : 0;
+}
+
+QString FilterEntry(const QString& description, const QString& pattern) {
+  QStringList globs = pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  for (QString& glob : globs) {
+    glob = glob.trimmed();
+    if (glob == QLatin1String("*.*")) glob = QStringLiteral("*");
+  }
+  QString name = description.trimmed();
+  static const QRegularExpression trailingPattern(QStringLiteral("\\s*\\([^()]*\\)$"));
+  name.remove(trailingPattern);
+  return name + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+}  // namespace
+
+QStringList ToQtFilters(const std::string& filter) {
+  const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    filters.push_back(FilterEntry(parts[i], parts[i + 1]));
+  }
+  return filters;
+}
+
+int QtUiServices::ShowMessage(const std::string& prompt, int style, const std::string& title,
+                              bool offerOptOut, bool* optedOut) {
+  QMessageBox box(IconOf(style), TitleOrProgramName(title), ToQString(prompt),
+                  QMessageBox::NoButton, parent_);
+  for (int position = 1; position <= ButtonCount(style); ++position) {
+    box.addButton(QtButton(ButtonOfSet(style, position)));
+  }
+  box.setDefaultButton(QtButton(DefaultButton(style)));
+  if (const int escape = EscapeAnswer(style); escape != 0) box.setEscapeButton(QtButton(escape));
+  if (offerOptOut) box.setCheckBox(new QCheckBox(QString::fromLatin1(OptOutCheckText), &box));
+  box.exec();
+  if (optedOut != nullptr) {
+    *optedOut = box.checkBox() != nullptr && box.checkBox()->isChecked();
+  }
+  const int answer = VbButton(box.standardButton(box.clickedButton()));
+  return answer != 0 ? answer : DefaultButton(style);
+}
+
+int QtUiServices::MsgBox(const std::string& prompt, int style, const std::string& title) {
+  return ShowMessage(prompt, style, title, false, nullptr);
+}
+
+int QtUiServices::OptOutBox(const std::string& prompt, int style, const std::string& title,
+                            bool offerOptOut, bool& optedOut) {
+  return ShowMessage(prompt, style, title, offerOptOut, &optedOut);
+}
+
+std::string QtUiServices::InputBox(const std::string& prompt, const std::string& title,
+                                   const std::string& defaultText) {
+  bool accepted = false;
+  const QString text = QInputDialog::getText(parent_, TitleOrProgramName(title),
+                                             ToQString(prompt), QLineEdit::Normal,
+                                             ToQString(defaultText), &accepted);
+  return accepted ? FromQString(text) : std::string();
+}
+
+std::string QtUiServices::FileDialog(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_, ToQString(request.Title));
+  dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.Save || (request.Flags & cdlOFNFileMustExist) == 0
+                         ? QFileDialog::AnyFile
+                         : QFileDialog::ExistingFile);
+  if (request.Save && (request.Flags & cdlOFNOverwritePrompt) == 0) {
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  }
+  const QStringList filters = ToQtFilters(request.Filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const qsizetype index = std::clamp<qsizetype>(request.FilterIndex, 1, filters.size()) - 1;
+    dialog.selectNameFilter(filters[index]);
+  }
+  if (!request.InitialName.empty()) dialog.selectFile(ToQString(request.InitialName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return FromQString(dialog.selectedFiles().front());
+}
+
+bool QtUiServices::ColorDialog(std::uint32_t& color, int flags) {
+  // Without the start-colour flag the dialog opens on black, as the old one did.
+  const QColor initial = (flags & cdlCCRGBInit) != 0 ? ToQColor(color) : QColor(Qt::black);
+  const QColor chosen = QColorDialog::getColor(initial, parent_);
+  if (!chosen.isValid()) return false;
+  color = FromQColor(chosen);
+  return true;
+}
+
+bool QtUiServices::FontDialog(FontDialogChoice& choice, int) {
+  bool accepted = false;
+  const QFont chosen = QFontDialog::getFont(&accepted, ToQFont(choice.Font), parent_);
+  if (!accepted) return false;
+  CanvasFont font = FromQFont(chosen);
+  // The dialog reports pixels for a pixel-sized font; keep the points the user picked.
+  if (chosen.pointSizeF() <= 0) font.Size = choice.Font.Size;
+  choice.Font = font;
+  return true;
+}
+
+bool QtUiServices::PrintImage(const CanvasImage& image, bool landscape) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+  QPrintDialog dialog(&printer, parent_);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  QPainter painter(&printer);
+  // The picture keeps its size: pixels at 96 per inch.
+  const double scale = printer.resolution() / 96.0;
+  painter.scale(scale, scale);
+  painter.drawImage(QPoint(0, 0), ToQImage(image));
+  return painter.end();
+}
+
+void QtUiServices::Beep() { QApplication::beep(); }
+
+void QtUiServices::PumpMessages() { QCoreApplication::processEvents(); }
+
+}  // namespace quendrel
