@@ -8,18 +8,21 @@ namespace {
 
 constexpr int kDefaultSettingsResource = 103;
 
-INIFile& MutableDefaults() {
-  static INIFile defaults = [] {
-    INIFile built;
-    built.LoadText(BuiltInText(kDefaultSettingsResource).value_or(""));
-    return built;
-  }();
-  return defaults;
+void LoadBuiltInDefaults(INIFile& defaults) {
+  defaults.Clear();
+  defaults.LoadText(BuiltInText(kDefaultSettingsResource).value_or(""));
 }
 
 }  // namespace
 
-const INIFile& DefaultConfig() { return MutableDefaults(); }
+INIFile& DefaultConfig() {
+  static INIFile defaults = [] {
+    INIFile built;
+    LoadBuiltInDefaults(built);
+    return built;
+  }();
+  return defaults;
+}
 
 INIFile& Config() {
   static INIFile user(&DefaultConfig());
@@ -27,10 +30,8 @@ INIFile& Config() {
 }
 
 void ResetConfig() {
-  INIFile& defaults = MutableDefaults();
-  defaults.Clear();
-  defaults.LoadText(BuiltInText(kDefaultSettingsResource).value_or(""));
-  Config() = INIFile(&defaults);
+  LoadBuiltInDefaults(DefaultConfig());
+  Config() = INIFile(&DefaultConfig());
 }
 
 }  // namespace quendrel
