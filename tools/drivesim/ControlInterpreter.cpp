@@ -2,17 +2,13 @@
 
 #include <charconv>
 #include <cstdio>
-#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
-#include <vector>
 
 namespace quendrel {
 
 namespace {
-
-using Words = std::vector<std::string>;
 
 const std::string kOk = "ok";
 
@@ -23,6 +19,13 @@ std::optional<long> Number(const std::string& text, int base = 10) {
   const auto* end = text.data() + text.size();
   const auto result = std::from_chars(text.data(), end, value, base);
   if (result.ec != std::errc() || result.ptr != end) return std::nullopt;
+  return value;
+}
+
+// The argument after the command as a number within [low, high].
+std::optional<long> SoleNumber(const std::vector<std::string>& words, long low, long high) {
+  const auto value = words.size() == 2 ? Number(words[1]) : std::nullopt;
+  if (!value || *value < low || *value > high) return std::nullopt;
   return value;
 }
 
@@ -38,13 +41,6 @@ std::optional<int> ParameterNumber(const std::string& text) {
   const auto number = Number(text);
   if (!number || *number < 0 || *number > 2099) return std::nullopt;
   return static_cast<int>(*number);
-}
-
-std::optional<bool> OnOff(const Words& words) {
-  if (words.size() != 2) return std::nullopt;
-  if (words[1] == "on") return true;
-  if (words[1] == "off") return false;
-  return std::nullopt;
 }
 
 std::string Hex(std::string_view bytes) {
@@ -71,111 +67,136 @@ std::string ControlInterpreter::Execute(std::string_view line, SimTime now) {
   for (std::string word; stream >> word;) words.push_back(word);
   if (words.empty()) return Error("empty command");
   const std::string& command = words[0];
-  const std::size_t arguments = words.size() - 1;
-
   if (command == "ping") return "pong";
-  if (command == "stats") {
-    if (arguments == 1 && words[1] == "reset") {
-      core_.ResetStats();
-      return kOk;
-    }
-    std::string answer = "requests " + std::to_string(core_.RequestCount());
-    for (const auto& [function, count] : core_.RequestCounts()) {
-      answer += " " + std::to_string(function) + ":" + std::to_string(count);
-    }
-    return answer;
-  }
-  if (command == "count") {
-    const auto function = arguments == 1 ? Number(words[1]) : std::nullopt;
-    if (!function || *function < 0 || *function > 255) return Error("count needs a function code 0-255");
-    return std::to_string(core_.RequestCount(static_cast<std::uint8_t>(*function)));
-  }
-  if (command == "fault") {
-    if (arguments == 1 && words[1] == "none") {
-      core_.Faults().Clear();
-      return kOk;
-    }
-    std::string reason;
-    auto rule = FaultRule::Parse(line.substr(line.find("fault") + 5), reason);
-    if (!rule) return Error(reason);
-    core_.Faults().Add(std::move(*rule));
-    return kOk;
-  }
-  if (command == "seed") {
-    const auto seed = arguments == 1 ? Number(words[1]) : std::nullopt;
-    if (!seed || *seed < 0) return Error("seed needs a whole number");
-    core_.Faults().Seed(static_cast<std::uint32_t>(*seed));
-    return kOk;
-  }
-  if (command == "set" || command == "get" || command == "name" || command == "names") {
-    const auto number = arguments >= 1 ? ParameterNumber(words[1]) : std::nullopt;
-    if (!number) return Error("needs a parameter number or M##P##");
-    SimParameter* parameter = core_.Table().Find(*number);
-    if (parameter == nullptr) return Error("no such parameter");
-    if (command == "get") return std::to_string(parameter->value);
-    if (command == "name") return parameter->name;
-    if (command == "names") return Join(parameter->valueNames);
-    const auto value = arguments == 2 ? Number(words[2]) : std::nullopt;
-    if (!value || *value < -32768 || *value > 65535) return Error("set needs a value -32768..65535");
-    parameter->value = static_cast<std::int16_t>(*value);
-    if (*number == 1123 && *value >= 1 && *value <= 247) core_.SetAddress(static_cast<std::uint8_t>(*value));
-    return kOk;
-  }
-  if (command == "legacy") {
-    const auto on = OnOff(words);
-    if (!on) return Error("legacy on|off");
-    core_.SetLegacy(*on);
-    return kOk;
-  }
-  if (command == "echo") {
-    const auto on = OnOff(words);
-    if (!on) return Error("echo on|off");
-    core_.SetMode(*on ? LineMode::Echo : LineMode::Drive);
-    return kOk;
-  }
-  if (command == "mode") {
-    static const std::map<std::string, LineMode> modes{
-        {"drive", LineMode::Drive}, {"echo", LineMode::Echo}, {"record", LineMode::Record}};
-    if (arguments != 1 || !modes.contains(words[1])) return Error("mode drive|echo|record");
-    core_.SetMode(modes.at(words[1]));
-    return kOk;
-  }
-  if (command == "address") {
-    const auto address = arguments == 1 ? Number(words[1]) : std::nullopt;
-    if (!address || *address < 1 || *address > 247) return Error("address needs 1-247");
-    core_.SetAddress(static_cast<std::uint8_t>(*address));
-    return kOk;
-  }
-  if (command == "baud") {
-    const auto rate = arguments == 1 ? Number(words[1]) : std::nullopt;
-    if (!rate || *rate < 0) return Error("baud needs a rate (0 = off)");
-    core_.SetBaudRate(*rate);
-    return kOk;
-  }
-  if (command == "send") {
-    std::string bytes;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-      const auto byte = Number(words[i], 16);
-      if (!byte || *byte < 0 || *byte > 255) return Error("send takes hex bytes, e.g. send 41 0D");
-      bytes.push_back(static_cast<char>(*byte));
-    }
-    core_.Inject(std::move(bytes), now);
-    return kOk;
-  }
+  if (command == "stats") return Stats(words);
+  if (command == "count") return Count(words);
+  if (command == "fault") return Fault(words, line);
+  if (command == "seed") return Seed(words);
+  if (command == "set" || command == "get" || command == "name" || command == "names") return Parameter(words);
+  if (command == "legacy" || command == "echo") return Switch(words);
+  if (command == "mode") return Mode(words);
+  if (command == "address") return Address(words);
+  if (command == "baud") return Baud(words);
+  if (command == "send") return Send(words, now);
   if (command == "received") return "received" + Hex(core_.TakeReceived());
-  if (command == "close") {
+  if (command == "close" || command == "reopen" || command == "quit") return Port(words);
+  return Error("unknown command");
+}
+
+std::string ControlInterpreter::Stats(const Words& words) {
+  if (words.size() == 2 && words[1] == "reset") {
+    core_.ResetStats();
+    return kOk;
+  }
+  if (words.size() != 1) return Error("stats [reset]");
+  std::string answer = "requests " + std::to_string(core_.RequestCount());
+  for (const auto& [function, count] : core_.RequestCounts()) {
+    answer += " " + std::to_string(function) + ":" + std::to_string(count);
+  }
+  return answer;
+}
+
+std::string ControlInterpreter::Count(const Words& words) {
+  const auto function = SoleNumber(words, 0, 255);
+  if (!function) return Error("count needs a function code 0-255");
+  return std::to_string(core_.RequestCount(static_cast<std::uint8_t>(*function)));
+}
+
+std::string ControlInterpreter::Fault(const Words& words, std::string_view line) {
+  if (words.size() == 2 && words[1] == "none") {
+    core_.Faults().Clear();
+    return kOk;
+  }
+  std::string reason;
+  auto rule = FaultRule::Parse(line.substr(line.find("fault") + 5), reason);
+  if (!rule) return Error(reason);
+  core_.Faults().Add(std::move(*rule));
+  return kOk;
+}
+
+std::string ControlInterpreter::Seed(const Words& words) {
+  const auto seed = SoleNumber(words, 0, 0xFFFFFFFFL);
+  if (!seed) return Error("seed needs a whole number");
+  core_.Faults().Seed(static_cast<std::uint32_t>(*seed));
+  return kOk;
+}
+
+std::string ControlInterpreter::Parameter(const Words& words) {
+  const std::string& command = words[0];
+  const auto number = words.size() >= 2 ? ParameterNumber(words[1]) : std::nullopt;
+  if (!number) return Error(command + " needs a parameter number or M##P##");
+  SimParameter* parameter = core_.Table().Find(*number);
+  if (parameter == nullptr) return Error("no such parameter");
+  if (command == "get") return std::to_string(parameter->value);
+  if (command == "name") return parameter->name;
+  if (command == "names") return Join(parameter->valueNames);
+  const auto value = words.size() == 3 ? Number(words[2]) : std::nullopt;
+  if (!value || *value < -32768 || *value > 65535) return Error("set needs a value -32768..65535");
+  // What the wire would do to M11P23 the control channel does too.
+  if (*number == 1123 && *value >= 1 && *value <= 247) {
+    core_.SetAddress(static_cast<std::uint8_t>(*value));
+  } else {
+    parameter->value = static_cast<std::int16_t>(*value);
+  }
+  return kOk;
+}
+
+std::string ControlInterpreter::Switch(const Words& words) {
+  const bool on = words.size() == 2 && words[1] == "on";
+  if (words.size() != 2 || (!on && words[1] != "off")) return Error(words[0] + " on|off");
+  if (words[0] == "legacy") {
+    core_.SetLegacy(on);
+  } else {
+    core_.SetMode(on ? LineMode::Echo : LineMode::Drive);
+  }
+  return kOk;
+}
+
+std::string ControlInterpreter::Mode(const Words& words) {
+  static const std::map<std::string, LineMode> modes{
+      {"drive", LineMode::Drive}, {"echo", LineMode::Echo}, {"record", LineMode::Record}};
+  if (words.size() != 2 || !modes.contains(words[1])) return Error("mode drive|echo|record");
+  core_.SetMode(modes.at(words[1]));
+  return kOk;
+}
+
+std::string ControlInterpreter::Address(const Words& words) {
+  const auto address = SoleNumber(words, 1, 247);
+  if (!address) return Error("address needs 1-247");
+  core_.SetAddress(static_cast<std::uint8_t>(*address));
+  return kOk;
+}
+
+std::string ControlInterpreter::Baud(const Words& words) {
+  const auto rate = SoleNumber(words, 0, 10'000'000);
+  if (!rate) return Error("baud needs a rate (0 = off)");
+  core_.SetBaudRate(*rate);
+  return kOk;
+}
+
+std::string ControlInterpreter::Send(const Words& words, SimTime now) {
+  std::string bytes;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const auto byte = Number(words[i], 16);
+    if (!byte || *byte < 0 || *byte > 255) return Error("send takes hex bytes, e.g. send 41 0D");
+    bytes.push_back(static_cast<char>(*byte));
+  }
+  core_.Inject(std::move(bytes), now);
+  return kOk;
+}
+
+std::string ControlInterpreter::Port(const Words& words) {
+  if (words.size() != 1) return Error(words[0] + " takes no arguments");
+  if (words[0] == "close") {
     port_.ClosePort();
     return kOk;
   }
-  if (command == "reopen") {
-    const std::string path = port_.ReopenPort();
-    return path.empty() ? Error("cannot open a pseudo-terminal") : kOk + " " + path;
-  }
-  if (command == "quit") {
+  if (words[0] == "quit") {
     port_.Quit();
     return kOk;
   }
-  return Error("unknown command");
+  const std::string path = port_.ReopenPort();
+  return path.empty() ? Error("cannot open a pseudo-terminal") : kOk + " " + path;
 }
 
 }  // namespace quendrel

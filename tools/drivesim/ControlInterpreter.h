@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "drivesim/PortControl.h"
 #include "drivesim/SimTime.h"
@@ -18,6 +19,20 @@ class ControlInterpreter {
   std::string Execute(std::string_view line, SimTime now);
 
  private:
+  using Words = std::vector<std::string>;
+
+  std::string Stats(const Words& words);
+  std::string Count(const Words& words);
+  std::string Fault(const Words& words, std::string_view line);
+  std::string Seed(const Words& words);
+  std::string Parameter(const Words& words);
+  std::string Switch(const Words& words);
+  std::string Mode(const Words& words);
+  std::string Address(const Words& words);
+  std::string Baud(const Words& words);
+  std::string Send(const Words& words, SimTime now);
+  std::string Port(const Words& words);
+
   SimulatorCore& core_;
   PortControl& port_;
 };

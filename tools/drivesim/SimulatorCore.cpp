@@ -40,9 +40,15 @@ void SimulatorCore::SetMode(LineMode mode) {
 }
 
 // A Modbus line is quiet for 3.5 characters between frames.
+SimDuration SimulatorCore::EndOfFrameSilence() const {
+  return baudRate_ == 0 ? SimDuration::zero() : SimDuration(35'000'000LL / baudRate_);
+}
+
+// Framing waits a little longer than the line's own silence: a scheduler hiccup on our side
+// must not cut a frame in two.
 SimDuration SimulatorCore::FrameSilence() const {
   if (baudRate_ == 0) return kUnemulatedSilence;
-  return std::max(WireTime(7, baudRate_) / 2, SimDuration(std::chrono::milliseconds(2)));
+  return std::max(EndOfFrameSilence(), SimDuration(std::chrono::milliseconds(2)));
 }
 
 void SimulatorCore::Receive(std::string_view bytes, SimTime now) {
@@ -145,7 +151,7 @@ void SimulatorCore::HandleFrame(const std::string& frame, SimTime now) {
 void SimulatorCore::QueueReply(std::string frame, const FaultActions& actions, std::size_t requestSize,
                                SimTime now) {
   SimTime due = now + std::chrono::milliseconds(actions.lateMs);
-  if (baudRate_ > 0) due += WireTime(requestSize, baudRate_) + FrameSilence();
+  if (baudRate_ > 0) due += WireTime(requestSize, baudRate_) + EndOfFrameSilence();
   if (actions.noiseBytes > 0) {
     due += WireTime(static_cast<std::size_t>(actions.noiseBytes), baudRate_);
     Queue(LineEvent::Kind::Send, due, faults_.Noise(actions.noiseBytes));

@@ -71,6 +71,7 @@ class SimulatorCore {
   void HandleFrame(const std::string& frame, SimTime now);
   void QueueReply(std::string frame, const FaultActions& actions, std::size_t requestSize, SimTime now);
   void Queue(LineEvent::Kind kind, SimTime due, std::string bytes = {});
+  SimDuration EndOfFrameSilence() const;
   SimDuration FrameSilence() const;
 
   DriveResponder responder_;
