@@ -1,0 +1,90 @@
+#include "flash/ParseTreeNode.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace quendrel {
+namespace {
+
+ParseTreeNodePtr Leaf(const std::string& token, const std::string& value) {
+  auto node = std::make_shared<ParseTreeNode>();
+  node->SetToken(token);
+  node->SetValue(value);
+  return node;
+}
+
+ParseTreeNodePtr Inner(const std::string& token, std::initializer_list<ParseTreeNodePtr> children) {
+  auto node = Leaf(token, "");
+  ParseTreeNodePtr last;
+  for (const auto& child : children) {
+    if (last == nullptr) {
+      node->SetChild(child);
+    } else {
+      last->SetSibling(child);
+    }
+    last = child;
+  }
+  return node;
+}
+
+TEST(ParseTreeNode, NewNodeIsEmpty) {
+  const ParseTreeNode node;
+  EXPECT_EQ(node.Token(), "");
+  EXPECT_EQ(node.Value(), "");
+  EXPECT_EQ(node.Child(), nullptr);
+  EXPECT_EQ(node.Sibling(), nullptr);
+  EXPECT_EQ(node.BreakTo(), 0);
+  EXPECT_EQ(node.ContinueTo(), 0);
+}
+
+TEST(ParseTreeNode, LeafHasNoChildren) {
+  const auto leaf = Leaf("ID", "x");
+  EXPECT_EQ(leaf->Children(), 0);
+  EXPECT_EQ(leaf->OrdinalChild(1), nullptr);
+}
+
+TEST(ParseTreeNode, OrdinalChildCountsFromOneWithinTheList) {
+  const auto a = Leaf("ID", "lbl");
+  const auto colon = Leaf("\":\"", ":");
+  const auto body = Inner("statement-body", {Leaf("\"break\"", "break")});
+  const auto statement = Inner("statement", {a, colon, body});
+
+  EXPECT_EQ(statement->Children(), 3);
+  EXPECT_EQ(statement->OrdinalChild(0), nullptr);
+  EXPECT_EQ(statement->OrdinalChild(1), a);
+  EXPECT_EQ(statement->OrdinalChild(2), colon);
+  EXPECT_EQ(statement->OrdinalChild(3), body);
+  EXPECT_EQ(statement->OrdinalChild(4), nullptr);
+  EXPECT_EQ(statement->OrdinalChild(-1), nullptr);
+}
+
+TEST(ParseTreeNode, NodesAreSharedNotCopied) {
+  const auto child = Leaf("ID", "x");
+  const auto first = Inner("value", {child});
+  const auto second = Inner("value", {});
+  second->SetChild(first->Child());
+  child->SetValue("y");
+  EXPECT_EQ(second->Child()->Value(), "y");
+  EXPECT_EQ(second->OrdinalChild(1), first->OrdinalChild(1));
+}
+
+TEST(ParseTreeNode, ToStringRendersIdsByValueAndOtherLeavesByToken) {
+  const auto tree = Inner("assign", {Leaf("ID", "x"), Leaf("\"=\"", "="),
+                                     Inner("expr", {Inner("value", {Leaf("NUMBER", "1")})})});
+  EXPECT_EQ(tree->ToString(), "assign[\"x\" \"\"=\"\" expr[value[\"NUMBER\"]]]");
+}
+
+TEST(ParseTreeNode, ToStringShowsAGotoLeafWithItsTarget) {
+  const auto body = Inner("statement-body", {Leaf("goto", "goto"), Leaf("ID", "autolabel0")});
+  EXPECT_EQ(body->ToString(), "statement-body[goto \"autolabel0\" \"autolabel0\"]");
+}
+
+TEST(ParseTreeNode, TreeTextShowsLiteralsBareAndOtherLeavesWithValues) {
+  const auto tree = Inner("fcall", {Leaf("ID", "f"), Leaf("\"(\"", "("), Leaf("\")\"", ")")});
+  EXPECT_EQ(tree->ToTreeText(), "fcall[ID(f), \"(\", \")\"]");
+  EXPECT_EQ(Leaf("", "")->ToTreeText(), "()");
+}
+
+}  // namespace
+}  // namespace quendrel
