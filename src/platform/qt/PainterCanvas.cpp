@@ -33,7 +33,9 @@ void PainterCanvas::FillSpans(QPainter& painter, const std::vector<PixelSpan>& s
 
 void PainterCanvas::DoClear(Color color) {
   QPainter painter(&device_);
-  painter.fillRect(QRect(0, 0, width_, height_), ToQColor(color));
+  painter.fillRect(QRect(0, 0, PixelWidth(), PixelHeight()), ToQColor(color));
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) {
@@ -41,6 +43,8 @@ void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) 
   AppendLinePixels(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), spans);
   QPainter painter(&device_);
   FillSpans(painter, spans, color);
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::DoPolyline(std::span<const CanvasPoint> points, Color color) {
@@ -51,6 +55,8 @@ void PainterCanvas::DoPolyline(std::span<const CanvasPoint> points, Color color)
   }
   QPainter painter(&device_);
   FillSpans(painter, spans, color);
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline, bool fill,
@@ -68,6 +74,8 @@ void PainterCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline,
   std::vector<PixelSpan> outlineSpans;
   AppendBoxOutlinePixels(left, top, right, bottom, outlineSpans);
   FillSpans(painter, outlineSpans, outline);
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::DoCircle(float x, float y, float radius, Color outline, bool fill,
@@ -84,6 +92,8 @@ void PainterCanvas::DoCircle(float x, float y, float radius, Color outline, bool
   std::vector<PixelSpan> outlineSpans;
   AppendCircleOutlinePixels(cx, cy, r, outlineSpans);
   FillSpans(painter, outlineSpans, outline);
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::DoText(float x, float y, std::string_view line, Color color) {
@@ -93,6 +103,8 @@ void PainterCanvas::DoText(float x, float y, std::string_view line, Color color)
   const QFontMetrics metrics(font_, &device_);
   painter.drawText(QPoint(ToPixel(x), ToPixel(y) + metrics.ascent()),
                    ToQString(std::string(line)));
+  painter.end();
+  Changed();
 }
 
 float PainterCanvas::DoTextWidth(std::string_view line) const {
@@ -112,6 +124,8 @@ void PainterCanvas::DoFocusRect(int left, int top, int right, int bottom) {
   for (const PixelPoint& point : FocusRectPixels(left, top, right, bottom)) {
     painter.fillRect(QRect(point.X, point.Y, 1, 1), Qt::white);
   }
+  painter.end();
+  Changed();
 }
 
 QImage PainterCanvas::PreparedImage(const CanvasImage& image, bool transparent) const {
@@ -134,6 +148,8 @@ void PainterCanvas::DoPicture(const CanvasImage& image, float x, float y, bool t
   const QImage prepared = PreparedImage(image, transparent);
   QPainter painter(&device_);
   painter.drawImage(QPoint(ToPixel(x), ToPixel(y)), prepared);
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::DoPicturePart(const CanvasImage& image, float x, float y, float srcX,
@@ -146,6 +162,8 @@ void PainterCanvas::DoPicturePart(const CanvasImage& image, float x, float y, fl
   const QPoint target = QPoint(ToPixel(x), ToPixel(y)) + (inside.topLeft() - source.topLeft());
   QPainter painter(&device_);
   painter.drawImage(target, prepared, inside);
+  painter.end();
+  Changed();
 }
 
 void PainterCanvas::FontChanged() { font_ = ToQFont(Font()); }

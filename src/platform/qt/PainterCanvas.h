@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <functional>
 #include <vector>
 
 #include "platform/Canvas.h"
@@ -24,8 +25,12 @@ class PainterCanvas : public Canvas {
   // A widget (inside its paint event) or another device of the given pixel size.
   PainterCanvas(QPaintDevice& device, int pixelWidth, int pixelHeight);
 
-  int PixelWidth() const override { return width_; }
-  int PixelHeight() const override { return height_; }
+  // An image may be given a new size between calls; the canvas follows it.
+  int PixelWidth() const override { return image_ != nullptr ? image_->width() : width_; }
+  int PixelHeight() const override { return image_ != nullptr ? image_->height() : height_; }
+
+  // Runs after every drawing call, so a widget showing the image can schedule a repaint.
+  void OnChanged(std::function<void()> changed) { changed_ = std::move(changed); }
   // The image's pixels when drawing into an image; empty on other devices.
   CanvasImage Snapshot() const override;
 
@@ -50,12 +55,16 @@ class PainterCanvas : public Canvas {
   // Alpha becomes all or nothing, as the recording canvas sees it; opaque drawing puts
   // BackColor where the picture is transparent.
   QImage PreparedImage(const CanvasImage& image, bool transparent) const;
+  void Changed() const {
+    if (changed_) changed_();
+  }
 
   QPaintDevice& device_;
   QImage* image_ = nullptr;
   int width_;
   int height_;
   QFont font_;
+  std::function<void()> changed_;
 };
 
 }  // namespace quendrel
