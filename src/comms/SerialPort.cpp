@@ -101,6 +101,11 @@ bool SerialPort::Configure(const Settings& settings) {
   mode.c_cc[VTIME] = 0;
   ::cfsetispeed(&mode, speed->second);
   ::cfsetospeed(&mode, speed->second);
+  if (::tcsetattr(fd_, TCSANOW, &mode) == 0) return true;
+  if (modemControl_) return false;
+  // Some kernels refuse parity and short characters on a pseudo-terminal, where they mean nothing.
+  mode.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD);
+  mode.c_cflag |= CS8;
   return ::tcsetattr(fd_, TCSANOW, &mode) == 0;
 }
 
