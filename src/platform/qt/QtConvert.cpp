@@ -75,4 +75,27 @@ CanvasImage FromQImage(const QImage& image, const std::string& name) {
   return result;
 }
 
+void LoadSystemColors(const QPalette& palette) {
+  struct Role {
+    int index;
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+  };
+  static constexpr Role kRoles[] = {
+      {sysInactiveCaption, QPalette::Inactive, QPalette::Highlight},
+      {sysWindow, QPalette::Active, QPalette::Base},
+      {sysWindowText, QPalette::Active, QPalette::Text},
+      {sysHighlight, QPalette::Active, QPalette::Highlight},
+      {sysHighlightText, QPalette::Active, QPalette::HighlightedText},
+      {sysButtonFace, QPalette::Active, QPalette::Button},
+      {sysGrayText, QPalette::Disabled, QPalette::Text},
+      {sysButtonText, QPalette::Active, QPalette::ButtonText},
+      {sysInactiveCaptionText, QPalette::Inactive, QPalette::HighlightedText},
+      {sysDarkShadow, QPalette::Active, QPalette::Shadow},
+  };
+  for (const Role& role : kRoles) {
+    SetSystemColor(role.index, FromQColor(palette.color(role.group, role.role)));
+  }
+}
+
 }  // namespace quendrel

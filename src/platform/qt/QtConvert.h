@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPalette>
 #include <QString>
 #include <string>
 
@@ -28,5 +29,9 @@ CanvasFont FromQFont(const QFont& font);
 
 QImage ToQImage(const CanvasImage& image);
 CanvasImage FromQImage(const QImage& image, const std::string& name = {});
+
+// Fills the system colour table from the desktop's palette, so drawings in system colours
+// follow the user's scheme; tests keep the fixed classic table.
+void LoadSystemColors(const QPalette& palette);
 
 }  // namespace quendrel

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <cstdlib>
 
+#include "platform/BitmapFile.h"
 #include "platform/FakeImageList.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/SystemColors.h"
@@ -106,6 +108,21 @@ TEST_F(PainterCanvasTest, SampleDrawingMatchesTheRecordingCanvasPixelForPixel) {
     }
   }
   EXPECT_EQ(differences, 0);
+}
+
+TEST_F(PainterCanvasTest, SnapshotSavedAsBitmapReadsBackIdentical) {
+  const FakeImageList icons = SampleIcons();
+  QImage image = NewImage(200, 120);
+  PainterCanvas canvas(image);
+  DrawSample(canvas, icons);
+  const char* folder = std::getenv("QUENDREL_TEST_OUTPUT");
+  const QString path = QString::fromLocal8Bit(folder != nullptr ? folder : "/tmp") +
+                       "/painter-canvas-snapshot.bmp";
+  QDir().mkpath(QFileInfo(path).path());
+  ASSERT_TRUE(SaveBitmapFile(canvas.Snapshot(), path.toStdString()));
+  const QImage reloaded(path, "BMP");
+  ASSERT_FALSE(reloaded.isNull());
+  EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32), image);
 }
 
 TEST_F(PainterCanvasTest, LineLeavesOutItsLastPixelAndBoxCoversBothCorners) {
