@@ -32,6 +32,19 @@ TEST_F(QtConvertTest, ColoursAreBgrAndSystemColoursResolve) {
   EXPECT_EQ(ToQColor(0x80000000u | sysHighlight), QColor(10, 36, 106));
 }
 
+TEST_F(QtConvertTest, DesktopPaletteFillsTheSystemColours) {
+  QPalette palette;
+  palette.setColor(QPalette::Active, QPalette::Base, QColor(1, 2, 3));
+  palette.setColor(QPalette::Active, QPalette::Highlight, QColor(200, 100, 50));
+  palette.setColor(QPalette::Disabled, QPalette::Text, QColor(90, 90, 90));
+  LoadSystemColors(palette);
+  EXPECT_EQ(ToQColor(0x80000000u | sysWindow), QColor(1, 2, 3));
+  EXPECT_EQ(ToQColor(0x80000000u | sysHighlight), QColor(200, 100, 50));
+  EXPECT_EQ(ToQColor(0x80000000u | sysGrayText), QColor(90, 90, 90));
+  ResetSystemColors();
+  EXPECT_EQ(ToQColor(0x80000000u | sysWindow), QColor(255, 255, 255));
+}
+
 TEST_F(QtConvertTest, FontPointsBecomePixelsAt96Dpi) {
   CanvasFont font;
   font.Name = "Arial";
