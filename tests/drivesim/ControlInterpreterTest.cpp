@@ -17,8 +17,11 @@ class FakePort : public PortControl {
   void ClosePort() override { ++closes; }
   std::string ReopenPort() override { return reopenPath; }
   void Quit() override { quit = true; }
+  void DisconnectClients() override { ++disconnects; }
+  std::string Ports() const override { return "tcp 5020"; }
 
   int closes = 0;
+  int disconnects = 0;
   bool quit = false;
   std::string reopenPath = "/tmp/x/tty";
 };
@@ -110,6 +113,10 @@ TEST_F(ControlInterpreterTest, PortCommandsGoToThePort) {
   EXPECT_FALSE(port.quit);
   EXPECT_EQ(Run("quit"), "ok");
   EXPECT_TRUE(port.quit);
+  EXPECT_EQ(Run("disconnect"), "ok");
+  EXPECT_EQ(port.disconnects, 1);
+  EXPECT_EQ(Run("ports"), "ports tcp 5020");
+  EXPECT_EQ(Run("logins"), "logins 0 0");
 }
 
 TEST_F(ControlInterpreterTest, EveryMistakeAnswersAnError) {

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -19,7 +22,7 @@ namespace {
 
 using namespace std::string_literals;
 
-// A bare client on the slave side: raw mode, whole writes, reads bounded by a deadline.
+// A bare client on the slave side or a loopback socket: whole writes, reads bounded by a deadline.
 class RawPort {
  public:
   explicit RawPort(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
@@ -28,6 +31,16 @@ class RawPort {
     ::tcgetattr(fd_, &settings);
     ::cfmakeraw(&settings);
     ::tcsetattr(fd_, TCSANOW, &settings);
+  }
+  explicit RawPort(int tcpPort) : fd_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(tcpPort));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+      ::close(fd_);
+      fd_ = -1;
+    }
   }
   ~RawPort() {
     if (fd_ >= 0) ::close(fd_);
@@ -145,6 +158,43 @@ TEST(DriveSimProcessTest, StartsWithOptionsAndRejectsBadOnes) {
   ASSERT_EQ(reply.size(), 12U);
   EXPECT_EQ(reply.substr(0, 2), "\x07\x03"s);
   EXPECT_THROW(DriveSimProcess({"--address", "0"}), std::runtime_error);
+}
+
+TEST(DriveSimProcessTest, ServesModbusTcpAndRtuOverTcpOnSystemChosenPorts) {
+  DriveSimProcess sim({"--tcp", "0", "--rtu-tcp", "0"});
+  ASSERT_GT(sim.TcpPort(), 0);
+  ASSERT_GT(sim.RtuTcpPort(), 0);
+  EXPECT_EQ(sim.Command("ports"), "ports tcp " + std::to_string(sim.TcpPort()) + " rtu-tcp " +
+                                      std::to_string(sim.RtuTcpPort()));
+
+  RawPort modbus(sim.TcpPort());
+  ASSERT_TRUE(modbus.IsOpen());
+  modbus.Write("\x00\x05\x00\x00\x00\x04\x01\x43\x0B\x1D"s);
+  EXPECT_EQ(modbus.Read(16), "\x00\x05\x00\x00\x00\x0A\x01\x43\x07\x0B\x1D\x08\x39\x82\x03\x00"s);
+
+  RawPort rtu(sim.RtuTcpPort());
+  ASSERT_TRUE(rtu.IsOpen());
+  rtu.Write(kReadSoftwareVersion);
+  EXPECT_EQ(rtu.Read(kSoftwareVersionReply.size()), kSoftwareVersionReply);
+  EXPECT_EQ(sim.RequestCount(0x43), 2);
+
+  sim.DisconnectClients();
+  modbus.Read(1, 2000);
+  EXPECT_TRUE(modbus.HungUp());
+  RawPort again(sim.TcpPort());
+  again.Write("\x00\x06\x00\x00\x00\x04\x01\x43\x0B\x1D"s);
+  EXPECT_EQ(again.Read(16).size(), 16U);
+}
+
+TEST(DriveSimProcessTest, TcpLoginSendsAChallengeFirst) {
+  DriveSimProcess sim({"--tcp", "0", "--password", "secret", "--fault", "refuse next 1"});
+  RawPort client(sim.TcpPort());
+  const std::string challenge = client.Read(8);
+  ASSERT_EQ(challenge.size(), 8U);
+  client.Write(std::string(8, 'x'));
+  EXPECT_EQ(client.Read(2, 2000), "\x15"s);
+  EXPECT_TRUE(client.HungUp());
+  EXPECT_EQ(sim.Command("logins"), "logins 0 1");
 }
 
 }  // namespace

@@ -80,6 +80,17 @@ std::string ControlInterpreter::Execute(std::string_view line, SimTime now) {
   if (command == "send") return Send(words, now);
   if (command == "received") return "received" + Hex(core_.TakeReceived());
   if (command == "close" || command == "reopen" || command == "quit") return Port(words);
+  if (command == "disconnect") {
+    port_.DisconnectClients();
+    return kOk;
+  }
+  if (command == "ports") {
+    const std::string ports = port_.Ports();
+    return ports.empty() ? "ports" : "ports " + ports;
+  }
+  if (command == "logins") {
+    return "logins " + std::to_string(core_.LoginsAccepted()) + " " + std::to_string(core_.LoginsRefused());
+  }
   return Error("unknown command");
 }
 

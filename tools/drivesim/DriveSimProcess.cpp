@@ -1,5 +1,6 @@
 #include "drivesim/DriveSimProcess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -53,6 +54,11 @@ DriveSimProcess::DriveSimProcess(std::vector<std::string> arguments, double star
   folder_ = folder;
 
   const std::string executable = ExecutablePath();
+  const auto asks = [&arguments](const char* option) {
+    return std::find(arguments.begin(), arguments.end(), option) != arguments.end();
+  };
+  const bool tcp = asks("--tcp");
+  const bool rtuTcp = asks("--rtu-tcp");
   arguments.insert(arguments.begin(), {executable, "--link", folder_ + "/tty"});
   std::vector<char*> argv;
   for (auto& argument : arguments) argv.push_back(argument.data());
@@ -80,6 +86,9 @@ DriveSimProcess::DriveSimProcess(std::vector<std::string> arguments, double star
     if (spawned != 0) Fail("cannot start " + executable + ": " + std::strerror(spawned));
     devicePath_ = ReadLine(startSeconds);
     if (devicePath_.empty()) Fail("started without a device path");
+    // The simulator announces its listeners in this order after the device path.
+    if (tcp) tcpPort_ = AnnouncedPort("tcp ", startSeconds);
+    if (rtuTcp) rtuTcpPort_ = AnnouncedPort("rtu-tcp ", startSeconds);
   } catch (...) {
     Stop();  // no destructor runs for a half-built object
     throw;
@@ -129,6 +138,12 @@ std::string DriveSimProcess::ReadLine(double timeoutSeconds) {
     if (count <= 0) Fail("the simulator has ended");
     buffered_.append(chunk, static_cast<std::size_t>(count));
   }
+}
+
+int DriveSimProcess::AnnouncedPort(const std::string& prefix, double timeoutSeconds) {
+  const std::string line = ReadLine(timeoutSeconds);
+  if (line.rfind(prefix, 0) != 0) Fail("expected \"" + prefix + "<port>\", got \"" + line + "\"");
+  return std::stoi(line.substr(prefix.size()));
 }
 
 std::string DriveSimProcess::Command(std::string_view line, double timeoutSeconds) {
@@ -201,5 +216,6 @@ std::string DriveSimProcess::ReceivedBytes() {
 
 void DriveSimProcess::ClosePort() { Expect("close", "ok"); }
 void DriveSimProcess::ReopenPort() { Expect("reopen", "ok"); }
+void DriveSimProcess::DisconnectClients() { Expect("disconnect", "ok"); }
 
 }  // namespace quendrel

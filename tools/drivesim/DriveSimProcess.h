@@ -13,7 +13,8 @@ namespace quendrel {
 // command with "error ...", throws std::runtime_error, which fails the running test.
 class DriveSimProcess {
  public:
-  // arguments: extra command-line options, e.g. {"--legacy"} or {"--fault", "drop every 3"}.
+  // arguments: extra command-line options, e.g. {"--legacy"}, {"--fault", "drop every 3"} or
+  // {"--tcp", "0"} (the system picks the port; see TcpPort).
   explicit DriveSimProcess(std::vector<std::string> arguments = {}, double startSeconds = 10.0);
   ~DriveSimProcess();
   DriveSimProcess(const DriveSimProcess&) = delete;
@@ -22,6 +23,9 @@ class DriveSimProcess {
   // The path a client opens as its serial port; it stays the same across ClosePort/ReopenPort.
   const std::string& DevicePath() const { return devicePath_; }
   pid_t Pid() const { return pid_; }
+  // The loopback ports of --tcp (Modbus/TCP) and --rtu-tcp (serial frames over TCP); 0 when not asked for.
+  int TcpPort() const { return tcpPort_; }
+  int RtuTcpPort() const { return rtuTcpPort_; }
 
   // Sends one control line and returns the answer line (without its line end).
   std::string Command(std::string_view line, double timeoutSeconds = 5.0);
@@ -42,12 +46,14 @@ class DriveSimProcess {
   std::string ReceivedBytes();              // raw bytes from the client since the last call
   void ClosePort();
   void ReopenPort();
+  void DisconnectClients();                 // drops every TCP connection
 
   // The compiled-in path of the executable (QUENDREL_DRIVESIM overrides it).
   static std::string ExecutablePath();
 
  private:
   std::string ReadLine(double timeoutSeconds);
+  int AnnouncedPort(const std::string& prefix, double timeoutSeconds);
   void Stop();
   void Expect(std::string_view line, std::string_view answerPrefix);
 
@@ -56,6 +62,8 @@ class DriveSimProcess {
   int fromChild_ = -1;
   std::string folder_;  // private folder for the port's link, removed at the end
   std::string devicePath_;
+  int tcpPort_ = 0;
+  int rtuTcpPort_ = 0;
   std::string buffered_;
 };
 

@@ -38,6 +38,17 @@ void Apply(const FaultRule& rule, FaultActions& actions) {
       actions.closePort = true;
       actions.reopenAfterMs = rule.Argument(0, 0);
       break;
+    case FaultKind::Cut:
+      actions.cut = true;
+      break;
+    case FaultKind::Length:
+      actions.lengthError = rule.Argument(0, 5);
+      break;
+    case FaultKind::OldTid:
+      actions.oldTid = rule.Argument(0, 0) != 0 ? 1 : 0;
+      break;
+    case FaultKind::Refuse:
+      break;
   }
 }
 
@@ -46,10 +57,19 @@ void Apply(const FaultRule& rule, FaultActions& actions) {
 FaultActions FaultPlan::Decide() {
   FaultActions actions;
   for (auto& rule : rules_) {
-    if (rule.Hits(random_)) Apply(rule, actions);
+    if (!rule.CountsLogins() && rule.Hits(random_)) Apply(rule, actions);
   }
   std::erase_if(rules_, [](const FaultRule& rule) { return rule.Spent(); });
   return actions;
+}
+
+bool FaultPlan::RefuseLogin() {
+  bool refuse = false;
+  for (auto& rule : rules_) {
+    if (rule.CountsLogins() && rule.Hits(random_)) refuse = true;
+  }
+  std::erase_if(rules_, [](const FaultRule& rule) { return rule.Spent(); });
+  return refuse;
 }
 
 std::string FaultPlan::Noise(int count) {

@@ -21,6 +21,9 @@ struct FaultActions {
   int lateMs = 0;
   bool closePort = false;
   int reopenAfterMs = 0;  // 0: the port stays closed
+  bool cut = false;
+  int lengthError = 0;
+  int oldTid = -1;  // -1: none; 0: a stale copy before the reply; 1: only the stale copy
 };
 
 class FaultPlan {
@@ -32,8 +35,10 @@ class FaultPlan {
   void Seed(std::uint32_t seed) { random_.seed(seed); }
   bool Empty() const { return rules_.empty(); }
 
-  // Counts the request against every rule and merges the effects of those that hit.
+  // Counts the request against every request rule and merges the effects of those that hit.
   FaultActions Decide();
+  // Counts a TCP login against the login rules; true when it is to be refused.
+  bool RefuseLogin();
   // Bytes for the noise fault; drawn from the same seeded generator, so runs repeat exactly.
   std::string Noise(int count);
 

@@ -12,7 +12,8 @@ const std::map<std::string, FaultKind>& KindNames() {
   static const std::map<std::string, FaultKind> names{
       {"drop", FaultKind::Drop},   {"crc", FaultKind::CorruptCrc}, {"address", FaultKind::WrongAddress},
       {"noise", FaultKind::Noise}, {"split", FaultKind::Split},    {"late", FaultKind::Late},
-      {"stop", FaultKind::Stop},   {"close", FaultKind::Close}};
+      {"stop", FaultKind::Stop},   {"close", FaultKind::Close},    {"cut", FaultKind::Cut},
+      {"length", FaultKind::Length}, {"oldtid", FaultKind::OldTid}, {"refuse", FaultKind::Refuse}};
   return names;
 }
 

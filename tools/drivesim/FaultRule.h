@@ -12,12 +12,16 @@ namespace quendrel {
 enum class FaultKind {
   Drop,        // the request is served, the reply is lost
   CorruptCrc,  // the reply's CRC is wrong
-  WrongAddress,// the reply comes from another address (argument: that address; default ours + 1)
+  WrongAddress,  // the reply comes from another address (argument: that address; default ours + 1)
   Noise,       // random bytes before the reply (argument: how many; default 4)
   Split,       // the reply in pieces (arguments: pieces, default 3; ms between them, default 20)
   Late,        // the reply after a delay (argument: ms; default 1000)
   Stop,        // the request is neither served nor answered
   Close,       // the port closes instead of the reply (argument: ms until it reopens; 0 = never)
+  Cut,         // half the reply, then a TCP connection closes (the serial line just goes quiet)
+  Length,      // the reply's length field lies by the argument (default 5): MBAP length or RTU count
+  OldTid,      // a copy of the reply under the previous transaction id first (argument 1: only it)
+  Refuse,      // the TCP login is refused whatever the answer; counts logins, not requests
 };
 
 enum class FaultSelector { Always, Next, Every, After, Probability };
@@ -33,6 +37,7 @@ class FaultRule {
   bool Spent() const { return selector_ == FaultSelector::Next && seen_ >= count_; }
 
   FaultKind Kind() const { return kind_; }
+  bool CountsLogins() const { return kind_ == FaultKind::Refuse; }
   // The i-th argument, or fallback when it was not given.
   int Argument(std::size_t i, int fallback) const { return i < arguments_.size() ? arguments_[i] : fallback; }
 

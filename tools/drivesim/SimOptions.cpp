@@ -21,7 +21,9 @@ std::optional<long> Whole(const std::string& text) {
 const char* SimOptions::Usage() {
   return "usage: quendrel-drivesim [--address N] [--table FILE] [--legacy] [--baud RATE]\n"
          "                         [--seed N] [--fault RULE]... [--link PATH]\n"
-         "Serves a simulated drive on a pseudo-terminal and prints its device path first.\n"
+         "                         [--tcp PORT] [--rtu-tcp PORT] [--password TEXT]\n"
+         "Serves a simulated drive on a pseudo-terminal and prints its device path first,\n"
+         "then \"tcp PORT\" and \"rtu-tcp PORT\" for the TCP ports it listens on (127.0.0.1).\n"
          "Control commands are read line by line on standard input (see README.md).\n";
 }
 
@@ -51,6 +53,10 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& argu
       options.seed = static_cast<unsigned>(*number);
     } else if (option == "--table") {
       options.tableFile = value;
+    } else if ((option == "--tcp" || option == "--rtu-tcp") && number && *number >= 0 && *number <= 65535) {
+      (option == "--tcp" ? options.tcpPort : options.rtuTcpPort) = static_cast<int>(*number);
+    } else if (option == "--password") {
+      options.password = value;
     } else if (option == "--link") {
       options.linkPath = value;
     } else if (option == "--fault") {

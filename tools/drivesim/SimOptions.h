@@ -15,6 +15,9 @@ struct SimOptions {
   unsigned seed = 1;
   std::vector<std::string> faults;  // rules as the "fault" command takes them
   std::string linkPath;   // a stable path for the port (see PseudoTerminal)
+  int tcpPort = -1;       // Modbus/TCP on 127.0.0.1; 0: the system chooses; -1: none
+  int rtuTcpPort = -1;    // serial frames over TCP, likewise
+  std::optional<std::string> password;  // TCP clients must log in
   bool help = false;
 
   // Nothing, with error set, when the arguments do not make sense.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "drivesim/SimFrame.h"
+#include "foundation/FileCipher.h"
 
 namespace quendrel {
 
@@ -11,16 +12,43 @@ namespace {
 constexpr int kSerialAddressParameter = 1123;  // M11P23: writing it re-addresses the drive
 constexpr std::size_t kReceivedLimit = 64 * 1024;
 constexpr std::uint8_t kBroadcast = 0;
+constexpr std::uint8_t kGatewayNoResponse = 11;
+constexpr std::size_t kChallengeSize = 8;
+constexpr char kLoginAccepted = 0x06;
+constexpr char kLoginRefused = 0x15;
 // Without baud emulation a pseudo-terminal delivers a frame in one burst; this only has to
 // outlast the gaps inside a burst that was split by the kernel.
 constexpr SimDuration kUnemulatedSilence = std::chrono::milliseconds(5);
 
 bool ValidAddress(int address) { return address >= 1 && address <= 247; }
 
+int Word(std::string_view bytes, std::size_t at) {
+  return (static_cast<std::uint8_t>(bytes[at]) << 8) | static_cast<std::uint8_t>(bytes[at + 1]);
+}
+
+std::string Mbap(int transaction, int protocol, int length, std::uint8_t unit) {
+  return {static_cast<char>(transaction >> 8), static_cast<char>(transaction),
+          static_cast<char>(protocol >> 8),    static_cast<char>(protocol),
+          static_cast<char>(length >> 8),      static_cast<char>(length),
+          static_cast<char>(unit)};
+}
+
+// The answer a client with the right password gives: challenge XOR password XOR key stream.
+std::string ExpectedLoginAnswer(const std::string& challenge, const std::string& password) {
+  const std::string keyStream = DecryptString(std::string(challenge.size(), '\0'));
+  std::string answer = challenge;
+  for (std::size_t i = 0; i < answer.size(); ++i) {
+    const char secret = password.empty() ? '\0' : password[i % password.size()];
+    answer[i] = static_cast<char>(answer[i] ^ secret ^ keyStream[i]);
+  }
+  return answer;
+}
+
 }  // namespace
 
 SimulatorCore::SimulatorCore(ParameterTable table, std::uint8_t address)
-    : responder_(std::move(table)), framer_(kUnemulatedSilence), address_(address) {
+    : responder_(std::move(table)), address_(address) {
+  channels_.emplace(kSerialChannel, Channel(Framing::Rtu, FrameSilence()));
   SetAddress(address);
 }
 
@@ -31,12 +59,12 @@ void SimulatorCore::SetAddress(std::uint8_t address) {
 
 void SimulatorCore::SetBaudRate(long baudRate) {
   baudRate_ = std::max(0L, baudRate);
-  framer_.SetSilence(FrameSilence());
+  channels_.at(kSerialChannel).rtu.SetSilence(FrameSilence());
 }
 
 void SimulatorCore::SetMode(LineMode mode) {
   mode_ = mode;
-  framer_.Clear();
+  for (auto& [id, channel] : channels_) channel.rtu.Clear();
 }
 
 // A Modbus line is quiet for 3.5 characters between frames.
@@ -51,49 +79,114 @@ SimDuration SimulatorCore::FrameSilence() const {
   return std::max(EndOfFrameSilence(), SimDuration(std::chrono::milliseconds(2)));
 }
 
-void SimulatorCore::Receive(std::string_view bytes, SimTime now) {
+int SimulatorCore::OpenChannel(Framing framing, SimTime now) {
+  const int id = nextChannel_++;
+  Channel& channel = channels_.emplace(id, Channel(framing, kUnemulatedSilence)).first->second;
+  if (password_) {
+    channel.challenge = faults_.Noise(kChallengeSize);
+    Queue(id, LineEvent::Kind::Send, now, channel.challenge);
+  }
+  return id;
+}
+
+void SimulatorCore::CloseChannel(int channel) {
+  if (channel == kSerialChannel) return;
+  channels_.erase(channel);
+  std::erase_if(queue_, [channel](const LineEvent& event) { return event.channel == channel; });
+}
+
+void SimulatorCore::Receive(int id, std::string_view bytes, SimTime now) {
+  const auto found = channels_.find(id);
+  if (found == channels_.end() || found->second.closing || bytes.empty()) return;
+  Channel& channel = found->second;
+  if (!channel.challenge.empty()) Login(id, channel, bytes, now);
+  if (bytes.empty() || channel.closing) return;
+  if (channel.framing == Framing::Mbap) {
+    channel.mbap.Append(bytes);
+    std::string adu;
+    MbapFramer::Status status;
+    while ((status = channel.mbap.Next(adu)) == MbapFramer::Status::Complete) HandleAdu(id, adu, now);
+    if (status == MbapFramer::Status::Broken) {
+      // A stream out of step cannot be trusted again; a real interface drops the connection.
+      channel.closing = true;
+      Queue(id, LineEvent::Kind::Close, now);
+    }
+    return;
+  }
   received_.append(bytes);
   if (received_.size() > kReceivedLimit) received_.erase(0, received_.size() - kReceivedLimit);
   switch (mode_) {
     case LineMode::Drive:
-      framer_.Append(bytes, now);
+      channel.rtu.Append(bytes, now);
       Advance(now);
       break;
-    case LineMode::Echo:
-      Queue(LineEvent::Kind::Send, now + WireTime(bytes.size(), baudRate_), std::string(bytes));
+    case LineMode::Echo: {
+      const long rate = id == kSerialChannel ? baudRate_ : 0;
+      Queue(id, LineEvent::Kind::Send, now + WireTime(bytes.size(), rate), std::string(bytes));
       break;
+    }
     case LineMode::Record:
       break;
   }
 }
 
+// Takes the client's answer to the challenge off the front of bytes.
+void SimulatorCore::Login(int id, Channel& channel, std::string_view& bytes, SimTime now) {
+  const std::size_t take = std::min(bytes.size(), kChallengeSize - channel.answer.size());
+  channel.answer.append(bytes.substr(0, take));
+  bytes.remove_prefix(take);
+  if (channel.answer.size() < kChallengeSize) return;
+  const bool refused = faults_.RefuseLogin();
+  const bool accepted = !refused && channel.answer == ExpectedLoginAnswer(channel.challenge, *password_);
+  channel.challenge.clear();
+  Queue(id, LineEvent::Kind::Send, now, std::string(1, accepted ? kLoginAccepted : kLoginRefused));
+  ++(accepted ? loginsAccepted_ : loginsRefused_);
+  if (accepted) return;
+  channel.closing = true;
+  Queue(id, LineEvent::Kind::Close, now);
+}
+
 void SimulatorCore::Advance(SimTime now) {
-  while (auto frame = framer_.Next(now)) HandleFrame(*frame, now);
+  for (auto& [id, channel] : channels_) {
+    if (channel.framing != Framing::Rtu || channel.closing) continue;
+    while (auto frame = channel.rtu.Next(now)) HandleFrame(id, *frame, now);
+  }
 }
 
 void SimulatorCore::Inject(std::string bytes, SimTime now) {
-  const SimDuration wire = WireTime(bytes.size(), baudRate_);
-  Queue(LineEvent::Kind::Send, now + wire, std::move(bytes));
+  for (const auto& [id, channel] : channels_) {
+    if (channel.framing != Framing::Rtu || channel.closing || !channel.challenge.empty()) continue;
+    const long rate = id == kSerialChannel ? baudRate_ : 0;
+    Queue(id, LineEvent::Kind::Send, now + WireTime(bytes.size(), rate), bytes);
+  }
 }
 
 void SimulatorCore::DiscardPending() {
   // A reopen planned by a close fault must survive the close itself.
-  std::erase_if(queue_, [](const LineEvent& event) { return event.kind != LineEvent::Kind::Reopen; });
-  framer_.Clear();
+  std::erase_if(queue_, [](const LineEvent& event) {
+    return event.channel == kSerialChannel && event.kind != LineEvent::Kind::Reopen;
+  });
+  channels_.at(kSerialChannel).rtu.Clear();
 }
 
 std::optional<SimTime> SimulatorCore::NextDeadline() const {
-  std::optional<SimTime> deadline = framer_.Deadline();
-  if (!queue_.empty() && (!deadline || queue_.front().due < *deadline)) deadline = queue_.front().due;
+  std::optional<SimTime> deadline;
+  const auto consider = [&deadline](SimTime at) {
+    if (!deadline || at < *deadline) deadline = at;
+  };
+  for (const auto& [id, channel] : channels_) {
+    if (const auto framing = channel.rtu.Deadline()) consider(*framing);
+  }
+  for (const auto& event : queue_) consider(event.due);
   return deadline;
 }
 
 std::vector<LineEvent> SimulatorCore::TakeDue(SimTime now) {
-  std::vector<LineEvent> due;
-  while (!queue_.empty() && queue_.front().due <= now) {
-    due.push_back(std::move(queue_.front()));
-    queue_.pop_front();
-  }
+  const auto notDue = std::stable_partition(queue_.begin(), queue_.end(),
+                                            [now](const LineEvent& event) { return event.due <= now; });
+  std::vector<LineEvent> due(std::make_move_iterator(queue_.begin()), std::make_move_iterator(notDue));
+  queue_.erase(queue_.begin(), notDue);
+  std::stable_sort(due.begin(), due.end(), [](const LineEvent& a, const LineEvent& b) { return a.due < b.due; });
   return due;
 }
 
@@ -105,6 +198,8 @@ long SimulatorCore::RequestCount(std::uint8_t function) const {
 void SimulatorCore::ResetStats() {
   requests_ = 0;
   byFunction_.clear();
+  loginsAccepted_ = 0;
+  loginsRefused_ = 0;
 }
 
 std::string SimulatorCore::TakeReceived() {
@@ -113,22 +208,67 @@ std::string SimulatorCore::TakeReceived() {
   return bytes;
 }
 
-void SimulatorCore::HandleFrame(const std::string& frame, SimTime now) {
+void SimulatorCore::HandleFrame(int channel, const std::string& frame, SimTime now) {
   const auto request = SimFrame::Unwrap(frame);
   if (!request || (request->address != address_ && request->address != kBroadcast)) return;
-  ++requests_;
-  ++byFunction_[request->function];
+  const auto served = Serve(channel, *request, now);
+  if (!served) return;
+  const FaultActions& actions = served->actions;
+  const int from = actions.fromAddress == -1 ? served->address
+                   : actions.fromAddress == -2 ? (served->address + 1) & 0xFF
+                                               : actions.fromAddress;
+  std::string pdu = served->pdu;
+  // The count (or whatever follows the function code) lies; the CRC still checks.
+  if (actions.lengthError != 0 && pdu.size() >= 2) pdu[1] = static_cast<char>(pdu[1] + actions.lengthError);
+  std::string reply = SimFrame::Wrap(static_cast<std::uint8_t>(from), pdu);
+  if (actions.corruptCrc) reply.back() = static_cast<char>(reply.back() ^ 0x5A);
+  QueueReply(channel, std::move(reply), actions, request->FrameSize(), now);
+}
 
+void SimulatorCore::HandleAdu(int channel, const std::string& adu, SimTime now) {
+  const int transaction = Word(adu, 0);
+  SimRequest request;
+  request.address = static_cast<std::uint8_t>(adu[6]);
+  request.function = static_cast<std::uint8_t>(adu[7]);
+  request.data = adu.substr(8);
+  if (request.address != address_ && request.address != kBroadcast) {
+    // The Ethernet interface answers for a drive that is not behind it.
+    const std::string pdu = SimFrame::ExceptionReply(request.function, kGatewayNoResponse);
+    Queue(channel, LineEvent::Kind::Send, now, Mbap(transaction, 0, 1 + pdu.size(), request.address) + pdu);
+    return;
+  }
+  const auto served = Serve(channel, request, now);
+  if (!served) return;
+  const FaultActions& actions = served->actions;
+  const int unit = actions.fromAddress == -1 ? request.address
+                   : actions.fromAddress == -2 ? (request.address + 1) & 0xFF
+                                               : actions.fromAddress;
+  const int length = static_cast<int>(served->pdu.size()) + 1 + actions.lengthError;
+  const int protocol = actions.corruptCrc ? 1 : 0;  // nothing to corrupt but the header
+  if (actions.oldTid >= 0) {
+    Queue(channel, LineEvent::Kind::Send, now,
+          Mbap((transaction - 1) & 0xFFFF, protocol, length, static_cast<std::uint8_t>(unit)) + served->pdu);
+    if (actions.oldTid == 1) return;
+  }
+  std::string reply = Mbap(transaction, protocol, length, static_cast<std::uint8_t>(unit)) + served->pdu;
+  QueueReply(channel, std::move(reply), actions, adu.size(), now);
+}
+
+// Counts and executes a request addressed to the drive; nothing when no reply is to go out.
+std::optional<SimulatorCore::Served> SimulatorCore::Serve(int channel, const SimRequest& request, SimTime now) {
+  ++requests_;
+  ++byFunction_[request.function];
   const FaultActions actions = faults_.Decide();
   if (actions.closePort) {
-    Queue(LineEvent::Kind::Close, now);
-    if (actions.reopenAfterMs > 0) {
-      Queue(LineEvent::Kind::Reopen, now + std::chrono::milliseconds(actions.reopenAfterMs));
+    Queue(channel, LineEvent::Kind::Close, now);
+    if (actions.reopenAfterMs > 0 && channel == kSerialChannel) {
+      Queue(channel, LineEvent::Kind::Reopen, now + std::chrono::milliseconds(actions.reopenAfterMs));
     }
   }
-  if (!actions.serve) return;
+  if (!actions.serve) return std::nullopt;
 
-  const auto outcome = responder_.Respond(request->function, request->data);
+  responder_.SetEthernet(channel != kSerialChannel);
+  const auto outcome = responder_.Respond(request.function, request.data);
   const std::uint8_t replyAddress = address_;
   if (outcome.written == kSerialAddressParameter) {
     // The reply still leaves from the old address; the next request must use the new one.
@@ -136,40 +276,40 @@ void SimulatorCore::HandleFrame(const std::string& frame, SimTime now) {
     if (ValidAddress(newAddress)) address_ = static_cast<std::uint8_t>(newAddress);
   }
   // Like any Modbus slave the drive executes a broadcast but never answers it.
-  if (!outcome.pdu || !actions.answer || request->address == kBroadcast) return;
-
-  const int from = actions.fromAddress == -1 ? replyAddress
-                   : actions.fromAddress == -2 ? (replyAddress + 1) & 0xFF
-                                               : actions.fromAddress;
-  std::string reply = SimFrame::Wrap(static_cast<std::uint8_t>(from), *outcome.pdu);
-  if (actions.corruptCrc) reply.back() = static_cast<char>(reply.back() ^ 0x5A);
-  QueueReply(std::move(reply), actions, request->FrameSize(), now);
+  if (!outcome.pdu || !actions.answer || request.address == kBroadcast) return std::nullopt;
+  return Served{*outcome.pdu, actions, replyAddress};
 }
 
-// With baud emulation the reply is complete when it would be on a real line: after the
+// With baud emulation a serial reply is complete when it would be on a real line: after the
 // request's own wire time, the 3.5-character silence that ends it, and the reply's wire time.
-void SimulatorCore::QueueReply(std::string frame, const FaultActions& actions, std::size_t requestSize,
-                               SimTime now) {
+void SimulatorCore::QueueReply(int channel, std::string frame, const FaultActions& actions,
+                               std::size_t requestSize, SimTime now) {
+  const long rate = channel == kSerialChannel ? baudRate_ : 0;
   SimTime due = now + std::chrono::milliseconds(actions.lateMs);
-  if (baudRate_ > 0) due += WireTime(requestSize, baudRate_) + EndOfFrameSilence();
+  if (rate > 0) due += WireTime(requestSize, rate) + EndOfFrameSilence();
   if (actions.noiseBytes > 0) {
-    due += WireTime(static_cast<std::size_t>(actions.noiseBytes), baudRate_);
-    Queue(LineEvent::Kind::Send, due, faults_.Noise(actions.noiseBytes));
+    due += WireTime(static_cast<std::size_t>(actions.noiseBytes), rate);
+    Queue(channel, LineEvent::Kind::Send, due, faults_.Noise(actions.noiseBytes));
   }
+  if (actions.cut) frame.resize(frame.size() / 2);
   const std::size_t pieces = std::min<std::size_t>(static_cast<std::size_t>(actions.pieces), frame.size());
   const std::size_t size = frame.size();
   for (std::size_t i = 0; i < pieces; ++i) {
     const std::size_t begin = size * i / pieces;
     const std::size_t end = size * (i + 1) / pieces;
-    const SimTime pieceDue = due + WireTime(end, baudRate_) + std::chrono::milliseconds(actions.pieceGapMs * i);
-    Queue(LineEvent::Kind::Send, pieceDue, frame.substr(begin, end - begin));
+    const SimTime pieceDue = due + WireTime(end, rate) + std::chrono::milliseconds(actions.pieceGapMs * i);
+    Queue(channel, LineEvent::Kind::Send, pieceDue, frame.substr(begin, end - begin));
   }
+  if (actions.cut && channel != kSerialChannel) Queue(channel, LineEvent::Kind::Close, due);
 }
 
-// The line is half-duplex: nothing overtakes what was queued before it.
-void SimulatorCore::Queue(LineEvent::Kind kind, SimTime due, std::string bytes) {
-  if (!queue_.empty()) due = std::max(due, queue_.back().due);
-  queue_.push_back({kind, due, std::move(bytes)});
+// Each line is half-duplex: nothing overtakes what was queued before it on the same channel.
+void SimulatorCore::Queue(int channel, LineEvent::Kind kind, SimTime due, std::string bytes) {
+  if (!channels_.contains(channel)) return;
+  for (const auto& event : queue_) {
+    if (event.channel == channel) due = std::max(due, event.due);
+  }
+  queue_.push_back({kind, due, std::move(bytes), channel});
 }
 
 }  // namespace quendrel

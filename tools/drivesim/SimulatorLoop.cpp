@@ -20,6 +20,11 @@ void WriteAll(int fd, std::string_view bytes) {
   }
 }
 
+timespec Until(SimTime deadline, SimTime now) {
+  const auto left = std::max(SimDuration::zero(), std::chrono::duration_cast<SimDuration>(deadline - now));
+  return {static_cast<time_t>(left.count() / 1'000'000), static_cast<long>(left.count() % 1'000'000) * 1000};
+}
+
 }  // namespace
 
 SimulatorLoop::SimulatorLoop(SimulatorCore& core, std::string linkPath, int controlIn, int controlOut)
@@ -31,24 +36,50 @@ bool SimulatorLoop::Start(std::string& error) {
   return terminal_ != nullptr;
 }
 
+int SimulatorLoop::Listen(Framing framing, int port, std::string& error) {
+  auto socket = TcpListener::Open(port, error);
+  if (!socket) return -1;
+  const int chosen = socket->Port();
+  listeners_.push_back({std::move(socket), framing});
+  return chosen;
+}
+
 void SimulatorLoop::Run() {
+  std::vector<pollfd> fds;
+  std::vector<std::pair<Source, int>> sources;  // kind and index or channel, parallel to fds
   while (!quit_) {
-    pollfd fds[2] = {{controlIn_, POLLIN, 0}, {terminal_ ? terminal_->MasterFd() : -1, POLLIN, 0}};
-    if (!unsent_.empty()) fds[1].events |= POLLOUT;
-    const SimTime now = SimClock::now();
-    timespec wait{};
-    const auto deadline = core_.NextDeadline();
-    if (deadline) {
-      const auto remaining = std::max(SimDuration::zero(), std::chrono::duration_cast<SimDuration>(*deadline - now));
-      wait.tv_sec = static_cast<time_t>(remaining.count() / 1'000'000);
-      wait.tv_nsec = static_cast<long>(remaining.count() % 1'000'000) * 1000;
+    fds.clear();
+    sources.clear();
+    fds.push_back({controlIn_, POLLIN, 0});
+    sources.emplace_back(Source::Control, 0);
+    if (terminal_) {
+      fds.push_back({terminal_->MasterFd(), static_cast<short>(POLLIN | (unsent_.empty() ? 0 : POLLOUT)), 0});
+      sources.emplace_back(Source::Port, 0);
     }
-    if (::ppoll(fds, 2, deadline ? &wait : nullptr, nullptr) < 0 && errno != EINTR) return;
-    const SimTime woke = SimClock::now();
-    if (fds[1].revents & POLLIN) ReadPort(woke);
-    if (fds[0].revents & (POLLIN | POLLHUP)) ReadControl(woke);
+    for (std::size_t i = 0; i < listeners_.size(); ++i) {
+      fds.push_back({listeners_[i].socket->Fd(), POLLIN, 0});
+      sources.emplace_back(Source::Listener, static_cast<int>(i));
+    }
+    for (const auto& [channel, connection] : connections_) {
+      fds.push_back({connection->Fd(), static_cast<short>(POLLIN | (connection->HasUnsent() ? POLLOUT : 0)), 0});
+      sources.emplace_back(Source::Connection, channel);
+    }
+    const auto deadline = core_.NextDeadline();
+    const timespec wait = deadline ? Until(*deadline, SimClock::now()) : timespec{};
+    if (::ppoll(fds.data(), fds.size(), deadline ? &wait : nullptr, nullptr) < 0 && errno != EINTR) return;
+
+    const SimTime now = SimClock::now();
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+      const short events = fds[i].revents;
+      if (events == 0) continue;
+      const auto [source, which] = sources[i];
+      if (source == Source::Control) ReadControl(now);
+      if (source == Source::Port && (events & POLLIN) && terminal_) ReadPort(now);
+      if (source == Source::Listener) Accept(listeners_[static_cast<std::size_t>(which)], now);
+      if (source == Source::Connection) ReadConnection(which, now);
+      if (quit_) return;
+    }
     Deliver(SimClock::now());
-    if (fds[1].revents & POLLOUT) Flush();
   }
 }
 
@@ -76,25 +107,59 @@ void SimulatorLoop::ReadPort(SimTime now) {
   if (count > 0) core_.Receive(std::string_view(chunk, static_cast<std::size_t>(count)), now);
 }
 
+void SimulatorLoop::Accept(const Listener& listener, SimTime now) {
+  const int fd = listener.socket->Accept();
+  if (fd < 0) return;
+  const int channel = core_.OpenChannel(listener.framing, now);
+  connections_.emplace(channel, std::make_unique<TcpConnection>(fd));
+}
+
+void SimulatorLoop::ReadConnection(int channel, SimTime now) {
+  const auto found = connections_.find(channel);
+  if (found == connections_.end()) return;
+  found->second->Flush();
+  std::string bytes;
+  if (!found->second->Read(bytes)) {
+    Drop(channel);
+    return;
+  }
+  core_.Receive(channel, bytes, now);
+}
+
 void SimulatorLoop::Deliver(SimTime now) {
   core_.Advance(now);
-  for (auto& event : core_.TakeDue(now)) {
-    switch (event.kind) {
-      case LineEvent::Kind::Send:
-        if (terminal_ && unsent_.size() < kUnsentLimit) unsent_ += event.bytes;
-        break;
-      case LineEvent::Kind::Close:
-        ClosePort();
-        break;
-      case LineEvent::Kind::Reopen:
-        ReopenPort();
-        break;
-    }
-  }
+  for (auto& event : core_.TakeDue(now)) Perform(event);
   Flush();
 }
 
+void SimulatorLoop::Perform(LineEvent& event) {
+  if (event.channel != SimulatorCore::kSerialChannel) {
+    const auto found = connections_.find(event.channel);
+    if (found == connections_.end()) return;
+    if (event.kind == LineEvent::Kind::Send) found->second->Send(event.bytes);
+    if (event.kind == LineEvent::Kind::Close) Drop(event.channel);
+    return;
+  }
+  switch (event.kind) {
+    case LineEvent::Kind::Send:
+      if (terminal_ && unsent_.size() < kUnsentLimit) unsent_ += event.bytes;
+      break;
+    case LineEvent::Kind::Close:
+      ClosePort();
+      break;
+    case LineEvent::Kind::Reopen:
+      ReopenPort();
+      break;
+  }
+}
+
+void SimulatorLoop::Drop(int channel) {
+  connections_.erase(channel);
+  core_.CloseChannel(channel);
+}
+
 void SimulatorLoop::Flush() {
+  for (auto& [channel, connection] : connections_) connection->Flush();
   if (!terminal_ || unsent_.empty()) return;
   const ssize_t written = ::write(terminal_->MasterFd(), unsent_.data(), unsent_.size());
   if (written > 0) unsent_.erase(0, static_cast<std::size_t>(written));
@@ -114,6 +179,19 @@ std::string SimulatorLoop::ReopenPort() {
     terminal_ = PseudoTerminal::Open(linkPath_, error);
   }
   return DevicePath();
+}
+
+void SimulatorLoop::DisconnectClients() {
+  while (!connections_.empty()) Drop(connections_.begin()->first);
+}
+
+std::string SimulatorLoop::Ports() const {
+  std::string ports;
+  for (const auto& listener : listeners_) {
+    if (!ports.empty()) ports += ' ';
+    ports += (listener.framing == Framing::Mbap ? "tcp " : "rtu-tcp ") + std::to_string(listener.socket->Port());
+  }
+  return ports;
 }
 
 }  // namespace quendrel

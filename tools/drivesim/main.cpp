@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   core.SetLegacy(options->legacy);
   core.SetBaudRate(options->baudRate);
   core.Faults().Seed(options->seed);
+  core.SetPassword(options->password);
   for (const auto& rule : options->faults) {
     core.Faults().Add(*quendrel::FaultRule::Parse(rule, error));
   }
@@ -56,8 +57,16 @@ int main(int argc, char** argv) {
   std::signal(SIGPIPE, SIG_IGN);
   quendrel::SimulatorLoop loop(core, options->linkPath, STDIN_FILENO, STDOUT_FILENO);
   if (!loop.Start(error)) return Fail(error);
-  const std::string first = loop.DevicePath() + "\n";
-  if (::write(STDOUT_FILENO, first.data(), first.size()) != static_cast<ssize_t>(first.size())) return 1;
+  std::string greeting = loop.DevicePath() + "\n";
+  const std::pair<int, quendrel::Framing> listeners[] = {{options->tcpPort, quendrel::Framing::Mbap},
+                                                         {options->rtuTcpPort, quendrel::Framing::Rtu}};
+  for (const auto& [port, framing] : listeners) {
+    if (port < 0) continue;
+    const int chosen = loop.Listen(framing, port, error);
+    if (chosen < 0) return Fail(error);
+    greeting += (framing == quendrel::Framing::Mbap ? "tcp " : "rtu-tcp ") + std::to_string(chosen) + "\n";
+  }
+  if (::write(STDOUT_FILENO, greeting.data(), greeting.size()) != static_cast<ssize_t>(greeting.size())) return 1;
   loop.Run();
   return 0;
 }
