@@ -160,6 +160,21 @@ TEST(DriveSimProcessTest, StartsWithOptionsAndRejectsBadOnes) {
   EXPECT_THROW(DriveSimProcess({"--address", "0"}), std::runtime_error);
 }
 
+TEST(DriveSimProcessTest, ServesATableFromAFile) {
+  char path[] = "/tmp/drivesim-table-XXXXXX";
+  const int fd = ::mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string table = "00.00 | Only Menu | 0000000000000000 | 0 | ro |\n20.99 | Last | 0000000000000011 | -1 | rw |\n";
+  ASSERT_EQ(::write(fd, table.data(), table.size()), static_cast<ssize_t>(table.size()));
+  ::close(fd);
+  {
+    DriveSimProcess sim({"--table", path});
+    EXPECT_EQ(sim.Value(2099), -1);
+    EXPECT_EQ(sim.Command("get 1129"), "error no such parameter");
+  }
+  ::unlink(path);
+}
+
 TEST(DriveSimProcessTest, ServesModbusTcpAndRtuOverTcpOnSystemChosenPorts) {
   DriveSimProcess sim({"--tcp", "0", "--rtu-tcp", "0"});
   ASSERT_GT(sim.TcpPort(), 0);
