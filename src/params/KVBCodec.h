@@ -1,0 +1,35 @@
+// The byte layout of the binary parameter file (*.KVB); no other class knows it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quendrel {
+
+class ByteReader;
+class KVBFile;
+
+// Magic "KVB1"; the body's length (32-bit); the body, enciphered as one field; CRC-16 over everything
+// before it, low byte first. The body: the description (16-bit length), the record count (16-bit) and per
+// present slot in ascending number: number (16-bit), identifier, name, value, value name and PAD (each with
+// an 8-bit length, so an empty PAD survives), the value-name count (16-bit) and per value name its number
+// (16-bit) and text (8-bit length).
+class KVBCodec {
+ public:
+  enum class Result { Ok, NotKVB, Corrupted };
+
+  // Nothing when a field does not fit its place in the layout (a name of 256 characters, say).
+  static std::optional<std::string> Encode(const KVBFile& file, bool onlyWorkFlagged);
+  // Fills `into`, which must be a new set, only on Ok. Anything short, truncated, inconsistent or left
+  // over, a record numbered 2100 or above, or records out of order is Corrupted, and never read past.
+  static Result Decode(std::string_view image, KVBFile& into);
+
+ private:
+  static bool DecodeBody(std::string_view body, KVBFile& into);
+  static bool DecodeRecord(ByteReader& in, KVBFile& into, std::int32_t n);
+  static bool DecodeValueNames(ByteReader& in, KVBFile& into, std::int32_t n);
+};
+
+}  // namespace quendrel
