@@ -44,8 +44,8 @@ void BM_ReadValueRoundTrips(benchmark::State& state) {
     if (response.Error) ++failures;
     benchmark::DoNotOptimize(response.intData);
   }
-  state.counters["round_trips/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
-                                                       benchmark::Counter::kIsRate);
+  state.counters["round_trips/s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["failures"] = static_cast<double>(failures);
 }
 BENCHMARK(BM_ReadValueRoundTrips)->UseRealTime()->MinTime(2.0);

@@ -9,7 +9,8 @@
 
 namespace quendrel {
 
-std::string CommSettings::Text(const std::string& key, const std::string& section, const std::string& fallback) {
+std::string CommSettings::Text(const std::string& key, const std::string& section,
+                               const std::string& fallback) {
   std::string value = Config().Value(key, section);
   return value.empty() ? fallback : value;
 }

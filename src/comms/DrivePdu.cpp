@@ -119,7 +119,8 @@ DrivePdu::Verdict DrivePdu::Decode(const DriveRequest& request, std::string_view
   }
   if (replied != function) return Verdict::Invalid;
   if (IsWriteValueCode(function)) return DecodeEcho(request, reply.substr(1), response);
-  if (reply.size() < 2 || reply.size() != 2 + static_cast<std::size_t>(Byte(reply, 1))) return Verdict::Invalid;
+  if (reply.size() < 2 || reply.size() != 2 + static_cast<std::size_t>(Byte(reply, 1)))
+    return Verdict::Invalid;
   response.byteCount = Byte(reply, 1);
   return DecodeCounted(request, reply.substr(2), response);
 }

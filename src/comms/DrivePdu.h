@@ -37,7 +37,8 @@ class DrivePdu {
 
  private:
   static Verdict DecodeEcho(const DriveRequest& request, std::string_view data, udtDriveResponse& response);
-  static Verdict DecodeCounted(const DriveRequest& request, std::string_view data, udtDriveResponse& response);
+  static Verdict DecodeCounted(const DriveRequest& request, std::string_view data,
+                               udtDriveResponse& response);
 };
 
 }  // namespace quendrel

@@ -11,7 +11,9 @@ namespace quendrel {
 
 namespace {
 
-bool IsError(const udtDriveResponse& response, int code) { return response.Error && response.intData == code; }
+bool IsError(const udtDriveResponse& response, int code) {
+  return response.Error && response.intData == code;
+}
 
 }  // namespace
 

@@ -45,7 +45,8 @@ class GIOContext {
   udtDriveResponse ReadName(std::uint8_t menu, std::uint8_t pram);
   udtDriveResponse ReadPAD(std::uint8_t menu, std::uint8_t pram);
   udtDriveResponse ReadDVD(std::uint8_t menu, std::uint8_t pram, std::int16_t index);
-  udtDriveResponse WriteDVD(std::uint8_t menu, std::uint8_t pram, std::int16_t index, const std::string& text);
+  udtDriveResponse WriteDVD(std::uint8_t menu, std::uint8_t pram, std::int16_t index,
+                            const std::string& text);
   // Sends the function byte as given with the payload, with no retry or legacy step.
   udtDriveResponse RawQuery(std::uint8_t FuncCode, const std::string& strRequest);
 

@@ -85,7 +85,9 @@ void GIOServer::Release(const GIOContext* owner) {
 
 bool GIOServer::IsReservedFor(const GIOContext* other) const { return owner_ != nullptr && owner_ != other; }
 
-bool GIOServer::WriteByte(std::uint8_t bOut, bool waitForEcho) { return selected_->WriteByte(bOut, waitForEcho); }
+bool GIOServer::WriteByte(std::uint8_t bOut, bool waitForEcho) {
+  return selected_->WriteByte(bOut, waitForEcho);
+}
 
 bool GIOServer::WriteWord(std::int32_t iWord, bool waitForEcho, bool reverseBytes) {
   const auto high = static_cast<std::uint8_t>((iWord >> 8) & 0xFF);

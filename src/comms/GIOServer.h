@@ -64,7 +64,8 @@ class GIOServer {
   double AverageResponseTime() const { return roundTrips_.Average(); }
 
   // A context's exchange on the module selected now, its timeout resolved now.
-  udtDriveResponse Exchange(const GIOContext* from, const DriveRequest& request, double timeout, bool singleSend);
+  udtDriveResponse Exchange(const GIOContext* from, const DriveRequest& request, double timeout,
+                            bool singleSend);
 
  private:
   Clock& clock_;

@@ -74,7 +74,7 @@ void SerialModule::Startup() { LoadSettings(); }
 
 void SerialModule::Shutdown() {
   port_.Close();
-  received_.clear();
+  channel_.Forget();
 }
 
 double SerialModule::ConfiguredTimeout() const { return CommSettings::Number("Timeout", kSection, 1.0); }
@@ -120,7 +120,7 @@ void SerialModule::Reset() {
 }
 
 void SerialModule::ClearBuffers() {
-  received_.clear();
+  channel_.Forget();
   if (!port_.IsOpen()) return;
   port_.DiscardInput();
   port_.DiscardOutput();
@@ -136,7 +136,8 @@ std::vector<std::string> SerialModule::PresentSerialDevices() {
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator("/dev", error)) {
     const std::string name = entry.path().filename().string();
-    const bool serial = name.rfind("ttyS", 0) == 0 || name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
+    const bool serial =
+        name.rfind("ttyS", 0) == 0 || name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
     if (serial) devices.push_back(entry.path().string());
   }
   std::sort(devices.begin(), devices.end(), NaturalLess);
@@ -170,34 +171,14 @@ void SerialModule::ApplySettings() {
 
 bool SerialModule::EnsureOpen() {
   if (port_.IsOpen()) return true;
-  received_.clear();
+  channel_.Forget();
   byteMode_ = false;
   const std::string path = DevicePath();
   return !path.empty() && port_.Open(path, PortSettings());
 }
 
-SerialModule::ReadOutcome SerialModule::ReadMore(double deadline) {
-  while (true) {
-    const double left = deadline - clock_.MonotonicSeconds();
-    if (left <= 0) return ReadOutcome::TimedOut;
-    const SerialPort::Wait wait = port_.WaitReadable(left);
-    if (wait == SerialPort::Wait::Failed) return ReadOutcome::Failed;
-    if (wait == SerialPort::Wait::TimedOut) continue;
-    const std::size_t before = received_.size();
-    if (!port_.ReadAvailable(received_)) return ReadOutcome::Failed;
-    if (received_.size() == before) continue;
-    lastActivity_ = clock_.MonotonicSeconds();
-    return ReadOutcome::Data;
-  }
-}
-
-SerialModule::ReadOutcome SerialModule::DropBytes(std::size_t count, double deadline) {
-  while (received_.size() < count) {
-    const ReadOutcome outcome = ReadMore(deadline);
-    if (outcome != ReadOutcome::Data) return outcome;
-  }
-  received_.erase(0, count);
-  return ReadOutcome::Data;
+double SerialModule::QuietTime() const {
+  return std::max(kMinimumQuiet, kFrameGapCharacters * CharacterTime());
 }
 
 bool SerialModule::WaitForSilence(double limit) {
@@ -207,30 +188,20 @@ bool SerialModule::WaitForSilence(double limit) {
   const double gap = kFrameGapCharacters * CharacterTime();
   while (true) {
     const double now = clock_.MonotonicSeconds();
-    const double quietAt = lastActivity_ + gap;
+    const double quietAt = channel_.LastActivity() + gap;
     if (now >= quietAt || now >= limit) return true;
     switch (port_.WaitReadable(std::min(quietAt, limit) - now)) {
-      case SerialPort::Wait::Failed:
+      case ByteLink::Wait::Failed:
         return false;
-      case SerialPort::Wait::TimedOut:
+      case ByteLink::Wait::TimedOut:
         break;
-      case SerialPort::Wait::Readable:
+      case ByteLink::Wait::Readable:
         // A stray byte restarts the silence and is no reply to what we are about to send.
-        if (!port_.DiscardInput()) return false;
-        lastActivity_ = clock_.MonotonicSeconds();
+        if (!channel_.Discard()) return false;
+        channel_.NoteActivity();
         break;
     }
   }
-}
-
-void SerialModule::DrainUntilQuiet(double deadline) {
-  const double quiet = std::max(kMinimumQuiet, kFrameGapCharacters * CharacterTime());
-  while (true) {
-    const double now = clock_.MonotonicSeconds();
-    const double until = std::min(deadline, now + quiet);
-    if (until <= now || ReadMore(until) != ReadOutcome::Data) break;
-  }
-  received_.clear();
 }
 
 udtDriveResponse SerialModule::Failed(udtDriveResponse response, int code, int detail) {
@@ -249,8 +220,9 @@ udtDriveResponse SerialModule::Exchange(const DriveRequest& request, double time
   const auto frame = SerialFrameCodec::RequestFrame(request);
   if (!frame) return SerialFrameCodec::Unsent(request, gioRequestTooLong);
   byteMode_ = false;
-  udtDriveResponse unsent = SerialFrameCodec::Unsent(request, 0);
-  if (!EnsureOpen()) return Failed(unsent, gioSlaveNotResponding, gioPortOpenFailed);
+  if (!EnsureOpen()) {
+    return Failed(SerialFrameCodec::Unsent(request, 0), gioSlaveNotResponding, gioPortOpenFailed);
+  }
   const bool localEcho = CommSettings::Boolean("LocalEcho", kSection, false);
   const int retries = CommSettings::Integer("Retries", kSection, 0);
   const int sends = (singleSend || timeoutSeconds <= 0) ? 1 : 1 + std::max(0, retries);
@@ -266,62 +238,37 @@ udtDriveResponse SerialModule::SendAndRead(const DriveRequest& request, const st
                                            double timeoutSeconds, bool localEcho) {
   udtDriveResponse response = SerialFrameCodec::Unsent(request, 0);
   response.Error = false;
-  received_.clear();
-  if (!port_.DiscardInput()) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
-  const double waitLimit = clock_.MonotonicSeconds() + std::max(timeoutSeconds, 1.0);
-  if (!WaitForSilence(waitLimit)) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
-  if (!port_.Write(frame, std::max(timeoutSeconds, 1.0))) return Failed(response, gioSlaveNotResponding, gioSendFailed);
-  lastActivity_ = clock_.MonotonicSeconds();
-  const double deadline = lastActivity_ + timeoutSeconds;
-  if (localEcho && timeoutSeconds > 0) {
-    const ReadOutcome dropped = DropBytes(frame.size(), deadline);
-    if (dropped == ReadOutcome::Failed) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
-    if (dropped == ReadOutcome::TimedOut) return Failed(response, gioTimeout, 0);
+  if (!channel_.Discard()) return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
+  const double writeTimeout = std::max(timeoutSeconds, 1.0);
+  if (!WaitForSilence(clock_.MonotonicSeconds() + writeTimeout)) {
+    return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
   }
+  if (!port_.Write(frame, writeTimeout)) return Failed(response, gioSlaveNotResponding, gioSendFailed);
+  channel_.NoteActivity();
   if (timeoutSeconds <= 0) return response;
-  return ReadReply(request, response, deadline);
-}
-
-udtDriveResponse SerialModule::ReadReply(const DriveRequest& request, udtDriveResponse response, double deadline) {
-  const std::uint8_t function = DrivePdu::FunctionCode(request);
-  while (true) {
-    const auto scan = SerialFrameCodec::ScanReply(received_, request.address, function);
-    if (scan.status == SerialFrameCodec::Scan::Invalid) {
-      response.rawreply = received_;
-      DrainUntilQuiet(deadline);
+  const double deadline = channel_.LastActivity() + timeoutSeconds;
+  RtuChannel::Outcome outcome = RtuChannel::Outcome::Data;
+  if (localEcho) outcome = channel_.DropBytes(frame.size(), deadline);
+  if (outcome == RtuChannel::Outcome::Data)
+    outcome = channel_.ReadReply(request, response, QuietTime(), deadline);
+  switch (outcome) {
+    case RtuChannel::Outcome::Data:
+      return response;
+    case RtuChannel::Outcome::Invalid:
       return Failed(response, gioInvalidPacket, 0);
-    }
-    if (scan.status == SerialFrameCodec::Scan::Complete) {
-      const std::string frame = received_.substr(0, scan.length);
-      received_.erase(0, scan.length);
-      udtDriveResponse decoded = response;
-      const auto verdict = DrivePdu::Decode(request, SerialFrameCodec::Pdu(frame), decoded);
-      // A late answer to an earlier request: skip it and wait for ours.
-      if (verdict == DrivePdu::Verdict::Stale) continue;
-      decoded.rawreply = frame;
-      decoded.driveID = static_cast<std::uint8_t>(frame[0]);
-      if (verdict == DrivePdu::Verdict::Invalid) return Failed(decoded, gioInvalidPacket, 0);
-      return decoded;
-    }
-    switch (ReadMore(deadline)) {
-      case ReadOutcome::Data:
-        break;
-      case ReadOutcome::TimedOut:
-        response.rawreply = received_;
-        return Failed(response, gioTimeout, 0);
-      case ReadOutcome::Failed:
-        response.rawreply = received_;
-        return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
-    }
+    case RtuChannel::Outcome::TimedOut:
+      return Failed(response, gioTimeout, 0);
+    case RtuChannel::Outcome::LinkFailed:
+      break;
   }
+  return Failed(response, gioSlaveNotResponding, gioReceiveFailed);
 }
 
 bool SerialModule::EnterByteMode() {
   if (!EnsureOpen()) return false;
   if (byteMode_) return true;
   byteMode_ = true;
-  received_.clear();
-  if (port_.DiscardInput()) return true;
+  if (channel_.Discard()) return true;
   Shutdown();
   return false;
 }
@@ -333,35 +280,26 @@ bool SerialModule::WriteByte(std::uint8_t byte, bool waitForEcho) {
     Shutdown();
     return false;
   }
-  lastActivity_ = clock_.MonotonicSeconds();
-  const double deadline = lastActivity_ + timeout;
+  channel_.NoteActivity();
+  const double deadline = channel_.LastActivity() + timeout;
   if (CommSettings::Boolean("LocalEcho", kSection, false)) {
-    const ReadOutcome dropped = DropBytes(1, deadline);
-    if (dropped == ReadOutcome::Failed) Shutdown();
-    if (dropped != ReadOutcome::Data) return false;
+    const RtuChannel::Outcome dropped = channel_.DropBytes(1, deadline);
+    if (dropped == RtuChannel::Outcome::LinkFailed) Shutdown();
+    if (dropped != RtuChannel::Outcome::Data) return false;
   }
   if (!waitForEcho) return true;
   std::uint8_t echoed = 0;
-  return TakeByte(echoed, deadline - clock_.MonotonicSeconds()) && echoed == byte;
+  const RtuChannel::Outcome outcome = channel_.TakeByte(echoed, deadline);
+  if (outcome == RtuChannel::Outcome::LinkFailed) Shutdown();
+  return outcome == RtuChannel::Outcome::Data && echoed == byte;
 }
 
 bool SerialModule::TakeByte(std::uint8_t& byte, double timeoutSeconds) {
   if (!EnterByteMode()) return false;
-  if (received_.empty()) {
-    if (!port_.ReadAvailable(received_)) {
-      Shutdown();
-      return false;
-    }
-    const double deadline = clock_.MonotonicSeconds() + std::max(0.0, timeoutSeconds);
-    while (received_.empty()) {
-      const ReadOutcome outcome = ReadMore(deadline);
-      if (outcome == ReadOutcome::Failed) Shutdown();
-      if (outcome != ReadOutcome::Data) return false;
-    }
-  }
-  byte = static_cast<std::uint8_t>(received_[0]);
-  received_.erase(0, 1);
-  return true;
+  const double deadline = clock_.MonotonicSeconds() + std::max(0.0, timeoutSeconds);
+  const RtuChannel::Outcome outcome = channel_.TakeByte(byte, deadline);
+  if (outcome == RtuChannel::Outcome::LinkFailed) Shutdown();
+  return outcome == RtuChannel::Outcome::Data;
 }
 
 }  // namespace quendrel

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "comms/GIOModule.h"
+#include "comms/RtuChannel.h"
 #include "comms/SerialPort.h"
 
 namespace quendrel {
@@ -57,33 +58,26 @@ class SerialModule final : public GIOModule {
   bool IsOpen() const { return port_.IsOpen(); }
 
  private:
-  enum class ReadOutcome { Data, TimedOut, Failed };
-
   SerialPort::Settings PortSettings() const;
   double CharacterTime() const;
+  // How long the line must stay quiet after garbage before the next request.
+  double QuietTime() const;
   bool EnsureOpen();
   void ApplySettings();
-  ReadOutcome ReadMore(double deadline);
-  ReadOutcome DropBytes(std::size_t count, double deadline);
   bool WaitForSilence(double limit);
-  void DrainUntilQuiet(double deadline);
   bool EnterByteMode();
   udtDriveResponse SendAndRead(const DriveRequest& request, const std::string& frame, double timeoutSeconds,
                                bool localEcho);
-  udtDriveResponse ReadReply(const DriveRequest& request, udtDriveResponse response, double deadline);
   udtDriveResponse Failed(udtDriveResponse response, int code, int detail);
 
   Clock& clock_;
   SerialPort port_;
+  RtuChannel channel_{port_, clock_};
   int baudRate_ = 6;
   int comPort_ = 0;
   int parity_ = 0;
   int dataBits_ = 8;
   int stopBits_ = 0;
-  // Bytes read from the port and not yet used.
-  std::string received_;
-  // When the line last carried a byte, for the silence a request must follow.
-  double lastActivity_ = -1e9;
   // Byte operations keep what arrives between them; the first one after a frame starts clean.
   bool byteMode_ = false;
 };

@@ -82,8 +82,9 @@ void SerialPort::Close() {
 }
 
 bool SerialPort::Configure(const Settings& settings) {
-  const auto speed = std::find_if(kSpeeds.begin(), kSpeeds.end(),
-                                  [&settings](const auto& entry) { return entry.first == settings.baudRate; });
+  const auto speed = std::find_if(kSpeeds.begin(), kSpeeds.end(), [&settings](const auto& entry) {
+    return entry.first == settings.baudRate;
+  });
   if (fd_ < 0 || speed == kSpeeds.end()) return false;
   termios mode{};
   if (::tcgetattr(fd_, &mode) != 0) return false;
@@ -147,7 +148,7 @@ bool SerialPort::Write(std::string_view bytes, double timeoutSeconds) {
   return ok;
 }
 
-SerialPort::Wait SerialPort::WaitReadable(double timeoutSeconds) {
+ByteLink::Wait SerialPort::WaitReadable(double timeoutSeconds) {
   if (fd_ < 0) return Wait::Failed;
   pollfd waiter{fd_, POLLIN, 0};
   const timespec span = ToTimespec(timeoutSeconds);

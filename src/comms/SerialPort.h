@@ -4,9 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "comms/ByteLink.h"
+
 namespace quendrel {
 
-class SerialPort {
+class SerialPort final : public ByteLink {
  public:
   struct Settings {
     int baudRate = 19200;  // bits per second, one of the ten rates the program offers
@@ -15,10 +17,8 @@ class SerialPort {
     int stopBits = 0;  // 0 one, 1 one and a half, 2 two
   };
 
-  enum class Wait { Readable, TimedOut, Failed };
-
   SerialPort() = default;
-  ~SerialPort();
+  ~SerialPort() override;
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
@@ -32,12 +32,10 @@ class SerialPort {
 
   // Sends every byte or fails within the timeout. RTS is raised until the last bit has left, which
   // turns a two-wire RS-485 adapter around; lines without modem control just send.
-  bool Write(std::string_view bytes, double timeoutSeconds);
-  Wait WaitReadable(double timeoutSeconds);
-  // Appends what has arrived without blocking; false once the device has failed or vanished.
-  bool ReadAvailable(std::string& into);
-  // Discards what has arrived and not been read; false once the device has failed or vanished.
-  bool DiscardInput();
+  bool Write(std::string_view bytes, double timeoutSeconds) override;
+  Wait WaitReadable(double timeoutSeconds) override;
+  bool ReadAvailable(std::string& into) override;
+  bool DiscardInput() override;
   void DiscardOutput();
 
   // False on pseudo-terminals and adapters that have no modem lines.

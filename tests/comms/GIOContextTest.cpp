@@ -1,11 +1,10 @@
 // The context's policy: how often it sends, when it switches to legacy codes, what failsoft changes.
-#include "comms/GIOContext.h"
-
 #include <gtest/gtest.h>
 
-#include "comms/support/FakeModule.h"
+#include "comms/GIOContext.h"
 #include "comms/GIOError.h"
 #include "comms/GIOServer.h"
+#include "comms/support/FakeModule.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
 
@@ -13,15 +12,14 @@ namespace quendrel {
 namespace {
 
 // A ReadValue reply for M00P00: value 7, no decimals, no name.
-std::string ValueReply(bool legacy = false) {
-  return Pdu(legacy ? 0x03 : 0x43, {7, 0, 0, 0, 7, 0, 0, 0});
-}
+std::string ValueReply(bool legacy = false) { return Pdu(legacy ? 0x03 : 0x43, {7, 0, 0, 0, 7, 0, 0, 0}); }
 
 class GIOContextTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetConfig();
-    module_ = static_cast<FakeModule*>(&server_.RegisterModule(std::make_unique<FakeModule>("Fake", &clock_)));
+    module_ =
+        static_cast<FakeModule*>(&server_.RegisterModule(std::make_unique<FakeModule>("Fake", &clock_)));
     server_.SelectModule("Fake");
     context_ = server_.OpenContext(1, -1);
   }

@@ -1,11 +1,10 @@
 // The module registry: selection and its setting, the response-time average and the byte channel.
-#include "comms/GIOServer.h"
-
 #include <gtest/gtest.h>
 
-#include "comms/support/FakeModule.h"
 #include "comms/GIOContext.h"
 #include "comms/GIOError.h"
+#include "comms/GIOServer.h"
+#include "comms/support/FakeModule.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
 
@@ -16,7 +15,8 @@ class GIOServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetConfig();
-    module_ = static_cast<FakeModule*>(&server_.RegisterModule(std::make_unique<FakeModule>("Serial", &clock_)));
+    module_ =
+        static_cast<FakeModule*>(&server_.RegisterModule(std::make_unique<FakeModule>("Serial", &clock_)));
   }
 
   FakeClock clock_;
@@ -121,36 +121,6 @@ TEST_F(GIOServerTest, ByteChannelWithoutAModuleTakesAndSendsNothing) {
   EXPECT_EQ(server_.GetByte(byte), 0);
   EXPECT_EQ(server_.WaitForByte(byte, 0.0), 0);
   EXPECT_EQ(byte, 0x11);
-}
-
-TEST(GIOErrorTextTest, EveryCodeHasItsText) {
-  const std::pair<int, const char*> texts[] = {
-      {1, "Invalid Function"},
-      {2, "Invalid Data Address"},
-      {3, "Invalid Data Value"},
-      {4, "Slave Device Failure"},
-      {5, "Acknowledge"},
-      {6, "Slave Device Busy"},
-      {7, "Negative Acknowledge"},
-      {8, "Memory Parity Error"},
-      {10, "Gateway Path Unavailable"},
-      {11, "Slave Device is not responding"},
-      {40, "Unable to open communication port"},
-      {41, "Unable to connect to host"},
-      {42, "Authentication failed"},
-      {43, "Connection closed by host"},
-      {44, "Send failed"},
-      {45, "Receive failed"},
-      {46, "Timeout"},
-      {47, "Invalid Packet"},
-      {49, "Request too long"},
-      {51, "No communication module selected"},
-      {0, "Unknown Error"},
-      {9, "Unknown Error"},
-      {48, "Unknown Error"},
-      {-1, "Unknown Error"},
-  };
-  for (const auto& [code, text] : texts) EXPECT_EQ(GIOErrorText(code), text) << code;
 }
 
 }  // namespace

@@ -20,12 +20,16 @@ class SerialByteChannelTest : public ::testing::Test {
 };
 
 TEST_F(SerialByteChannelTest, WordsGoHighByteFirstUnlessReversed) {
-  rig_.Sim().SetMode("record");
+  // Read back through the simulator's echo, which also proves the bytes arrived in this order.
+  rig_.Sim().SetMode("echo");
   EXPECT_TRUE(server_.WriteByte(0x0D));
   EXPECT_TRUE(server_.WriteWord(0x1234));
   EXPECT_TRUE(server_.WriteWord(0x1234, false, true));
   EXPECT_TRUE(server_.WriteWord(0x7FFFABCD));
-  EXPECT_EQ(rig_.Sim().ReceivedBytes(), std::string("\x0D\x12\x34\x34\x12\xAB\xCD"));
+  std::string echoed;
+  std::uint8_t byte = 0;
+  while (echoed.size() < 7 && server_.WaitForByte(byte, 2.0) == 1) echoed.push_back(static_cast<char>(byte));
+  EXPECT_EQ(echoed, std::string("\x0D\x12\x34\x34\x12\xAB\xCD"));
 }
 
 TEST_F(SerialByteChannelTest, EchoMustComeBackAsTheSameByte) {
@@ -46,7 +50,10 @@ TEST_F(SerialByteChannelTest, FailedFirstByteOfAWordSendsNoSecond) {
   rig_.Sim().SetMode("record");
   rig_.SetTimeout(0.1);
   EXPECT_FALSE(server_.WriteWord(0x1234, true));
-  EXPECT_EQ(rig_.Sim().ReceivedBytes(), "\x12");
+  // Once this byte's echo is back, everything sent before it has reached the simulator.
+  rig_.Sim().SetMode("echo");
+  EXPECT_TRUE(server_.WriteByte(0x77, true));
+  EXPECT_EQ(rig_.Sim().ReceivedBytes(), "\x12\x77");
 }
 
 TEST_F(SerialByteChannelTest, ReceivedBytesAreTakenOneAtATime) {

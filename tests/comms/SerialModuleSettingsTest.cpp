@@ -1,10 +1,9 @@
 // The serial module's settings: which device ComPort names, how the port is set up, and what a
 // missing device gives.
-#include "comms/SerialModule.h"
-
 #include <gtest/gtest.h>
 
 #include "comms/GIOError.h"
+#include "comms/SerialModule.h"
 #include "comms/support/SerialRig.h"
 #include "foundation/Config.h"
 #include "platform/Clock.h"
@@ -25,20 +24,10 @@ TEST_F(SerialModuleSettingsTest, ComPortIndexesTheConfiguredDeviceList) {
     int comPort;
     const char* path;
   };
-  for (const PortCase c : {PortCase{0, "/dev/ttyUSB0"}, PortCase{2, "/dev/ttyACM1"}, PortCase{3, ""}, PortCase{-1, ""}}) {
+  for (const PortCase c :
+       {PortCase{0, "/dev/ttyUSB0"}, PortCase{2, "/dev/ttyACM1"}, PortCase{3, ""}, PortCase{-1, ""}}) {
     module_.SetComPort(c.comPort);
     EXPECT_EQ(module_.DevicePath(), c.path) << c.comPort;
-  }
-}
-
-TEST_F(SerialModuleSettingsTest, WithoutAListThePresentSerialDevicesAreNumberedInOrder) {
-  const std::vector<std::string> present = SerialModule::PresentSerialDevices();
-  EXPECT_EQ(module_.PortNames(), present);
-  for (std::size_t i = 1; i < present.size(); ++i) {
-    const bool sameFamily = present[i - 1].substr(0, 9) == present[i].substr(0, 9);
-    if (sameFamily && present[i - 1].size() != present[i].size()) {
-      EXPECT_LT(present[i - 1].size(), present[i].size()) << "ttyS2 must come before ttyS10";
-    }
   }
 }
 

@@ -23,9 +23,9 @@ TEST_F(SerialOperationsTest, ReadValueGivesRawScaledValueNameAndPad) {
     const char* valueName;
   };
   const ReadCase cases[] = {
-      {11, 29, 2105, 2.105F, ""},       {11, 28, 2, 2.0F, "QD-4007"},   {1, 4, -250, -25.0F, ""},
-      {6, 2, -150, -1.5F, ""},          {3, 4, 850, 0.85F, ""},         {19, 5, -32768, -32768.0F, ""},
-      {17, 2, 0, 0.0F, "English"},      {15, 3, -1, -1.0F, ""},
+      {11, 29, 2105, 2.105F, ""},  {11, 28, 2, 2.0F, "QD-4007"}, {1, 4, -250, -25.0F, ""},
+      {6, 2, -150, -1.5F, ""},     {3, 4, 850, 0.85F, ""},       {19, 5, -32768, -32768.0F, ""},
+      {17, 2, 0, 0.0F, "English"}, {15, 3, -1, -1.0F, ""},
   };
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.menu) + "." + std::to_string(c.pram));
@@ -56,7 +56,9 @@ TEST_F(SerialOperationsTest, NamesPadsAndValueNameLists) {
   EXPECT_EQ(drive_.ReadPAD(4, 4).strData, "0000000000010100");
   EXPECT_EQ(drive_.ReadDVD(2, 3, 0).strData, "Linear");
   EXPECT_EQ(drive_.ReadDVD(2, 3, 2).strData, "Fast Stop");
-  EXPECT_EQ(drive_.ReadDVD(17, 2, 2).strData, "Fran\xE7" "ais");
+  EXPECT_EQ(drive_.ReadDVD(17, 2, 2).strData,
+            "Fran\xE7"
+            "ais");
 
   const udtDriveResponse pastTheEnd = drive_.ReadDVD(2, 3, 3);
   EXPECT_TRUE(pastTheEnd.Error);

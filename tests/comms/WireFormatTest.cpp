@@ -71,8 +71,8 @@ TEST(WireFormatTest, RequestFramesCarryAddressFunctionDataAndCrcLowByteFirst) {
 
 TEST(WireFormatTest, LegacyCodesAreTheBareServiceNumbers) {
   const std::pair<DriveService, int> services[] = {
-      {DriveService::ReadPAD, 2},  {DriveService::ReadValue, 3}, {DriveService::ReadName, 4},
-      {DriveService::ReadDVD, 4},  {DriveService::WriteDVD, 5},  {DriveService::WriteValue, 6},
+      {DriveService::ReadPAD, 2}, {DriveService::ReadValue, 3}, {DriveService::ReadName, 4},
+      {DriveService::ReadDVD, 4}, {DriveService::WriteDVD, 5},  {DriveService::WriteValue, 6},
   };
   for (const auto& [service, code] : services) {
     EXPECT_EQ(DrivePdu::FunctionCode(Make(service, 0, 0, true)), code);
@@ -124,7 +124,8 @@ TEST(WireFormatTest, RepliesAreCheckedAgainstTheirRequest) {
       {"wrong function", readValue, "44 03 0b 1d 00", V::Invalid},
       {"exception", readValue, "c3 02", V::Accept},
       {"exception of another function", readValue, "c4 02", V::Invalid},
-      {"PAD reply must hold four bytes", Make(DriveService::ReadPAD, 1, 2), "42 05 01 02 00 03 00", V::Invalid},
+      {"PAD reply must hold four bytes", Make(DriveService::ReadPAD, 1, 2), "42 05 01 02 00 03 00",
+       V::Invalid},
       {"write echo", writeValue, "46 01 02 ff fe", V::Accept},
       {"echo of another value: late reply", writeValue, "46 01 02 00 05", V::Stale},
       {"echo with a count byte", writeValue, "46 04 01 02 ff fe", V::Invalid},
@@ -136,60 +137,6 @@ TEST(WireFormatTest, RepliesAreCheckedAgainstTheirRequest) {
     udtDriveResponse response;
     EXPECT_EQ(DrivePdu::Decode(c.request, Hex(c.reply), response), c.verdict);
   }
-}
-
-TEST(WireFormatTest, ValueRepliesAreScaledByThePadsDecimalPlaces) {
-  struct ScaleCase {
-    const char* reply;
-    std::int16_t raw;
-    float scaled;
-    const char* name;
-  };
-  const ScaleCase cases[] = {
-      {"43 07 0b 1d 08 39 00 03 00", 2105, 2.105F, ""},
-      {"43 07 0b 1d 08 39 00 02 00", 2105, 21.05F, ""},
-      {"43 07 0b 1d 08 39 00 01 00", 2105, 210.5F, ""},
-      {"43 09 0b 1d ff 9c 80 00 02 4f 6e", -100, -100.0F, "On"},
-  };
-  for (const ScaleCase& c : cases) {
-    udtDriveResponse response;
-    ASSERT_EQ(DrivePdu::Decode(Make(DriveService::ReadValue, 11, 29), Hex(c.reply), response),
-              DrivePdu::Verdict::Accept);
-    EXPECT_FALSE(response.Error);
-    EXPECT_EQ(response.intData, c.raw);
-    EXPECT_FLOAT_EQ(response.sglData, c.scaled);
-    EXPECT_EQ(response.strData, c.name);
-  }
-}
-
-TEST(WireFormatTest, EachServiceFillsTheFieldsItsCallersRead) {
-  udtDriveResponse pad;
-  DrivePdu::Decode(Make(DriveService::ReadPAD, 1, 2), Hex("42 04 01 02 a0 03"), pad);
-  EXPECT_EQ(pad.strData, "1010000000000011");
-  EXPECT_EQ(pad.extraData, 0xA003);
-
-  udtDriveResponse name;
-  DrivePdu::Decode(Make(DriveService::ReadName, 1, 2), Hex("44 06 01 02 03 52 70 6d"), name);
-  EXPECT_EQ(name.strData, "Rpm");
-  EXPECT_EQ(name.byteCount, 6);
-
-  udtDriveResponse echo;
-  DrivePdu::Decode(WithValue(Make(DriveService::WriteValue, 1, 2), -2), Hex("46 01 02 ff fe"), echo);
-  EXPECT_EQ(echo.intData, -2);
-  EXPECT_FLOAT_EQ(echo.sglData, -2.0F);
-
-  udtDriveResponse refused;
-  DrivePdu::Decode(WithIndex(Make(DriveService::ReadDVD, 1, 2), 9), Hex("c4 03"), refused);
-  EXPECT_TRUE(refused.Error);
-  EXPECT_EQ(refused.intData, 3);
-  EXPECT_EQ(refused.function, 0xC4);
-
-  DriveRequest raw;
-  raw.rawFunction = 1;
-  udtDriveResponse loader;
-  DrivePdu::Decode(raw, Hex("01 05 42 6f 6f 74 21"), loader);
-  EXPECT_FALSE(loader.Error);
-  EXPECT_EQ(loader.strData, "Boot!");
 }
 
 TEST(WireFormatTest, ScanFindsTheReplyOnlyOnceItIsWholeAndSound) {

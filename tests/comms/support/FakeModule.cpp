@@ -25,7 +25,8 @@ udtDriveResponse FakeModule::Exchange(const DriveRequest& request, double timeou
     if (response.intData == gioInvalidPacket) response.rawreply = "garbage";
     return response;
   }
-  if (answer[0] == '\0') answer[0] = static_cast<char>(DrivePdu::FunctionCode(request) | DrivePdu::kExceptionFlag);
+  if (answer[0] == '\0')
+    answer[0] = static_cast<char>(DrivePdu::FunctionCode(request) | DrivePdu::kExceptionFlag);
   response.rawreply = SerialFrameCodec::Frame(request.address, answer);
   response.driveID = request.address;
   if (DrivePdu::Decode(request, answer, response) != DrivePdu::Verdict::Accept) {

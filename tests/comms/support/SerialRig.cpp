@@ -14,7 +14,8 @@ SerialRig::SerialRig(std::vector<std::string> simulatorArguments)
   SetTimeout(kTimeout);
   SetSerialRetries(0);
   SetGeneralRetries(0);
-  module_ = static_cast<SerialModule*>(&server_.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance())));
+  module_ = static_cast<SerialModule*>(
+      &server_.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance())));
   server_.Startup();
   server_.SelectModule("Serial");
   context_ = server_.OpenContext(1, -1);
@@ -25,11 +26,17 @@ SerialRig::~SerialRig() {
   server_.Shutdown();
 }
 
-void SerialRig::SetSerialRetries(int retries) { Config().SetValue("Retries", "Serial Port", std::to_string(retries)); }
+void SerialRig::SetSerialRetries(int retries) {
+  Config().SetValue("Retries", "Serial Port", std::to_string(retries));
+}
 
-void SerialRig::SetGeneralRetries(int retries) { Config().SetValue("Retries", "General", std::to_string(retries)); }
+void SerialRig::SetGeneralRetries(int retries) {
+  Config().SetValue("Retries", "General", std::to_string(retries));
+}
 
-void SerialRig::SetTimeout(double seconds) { Config().SetValue("Timeout", "Serial Port", DoubleToText(seconds)); }
+void SerialRig::SetTimeout(double seconds) {
+  Config().SetValue("Timeout", "Serial Port", DoubleToText(seconds));
+}
 
 void SerialRig::SetLocalEcho(bool on) { Config().SetValue("LocalEcho", "Serial Port", on); }
 

@@ -1,0 +1,92 @@
+#include "comms/RtuChannel.h"
+
+#include <algorithm>
+
+#include "comms/DrivePdu.h"
+#include "comms/SerialFrameCodec.h"
+#include "platform/Clock.h"
+
+namespace quendrel {
+
+bool RtuChannel::Discard() {
+  received_.clear();
+  return link_.DiscardInput();
+}
+
+void RtuChannel::NoteActivity() { lastActivity_ = clock_.MonotonicSeconds(); }
+
+RtuChannel::Outcome RtuChannel::ReadMore(double deadline) {
+  while (true) {
+    const double left = deadline - clock_.MonotonicSeconds();
+    if (left <= 0) return Outcome::TimedOut;
+    const ByteLink::Wait wait = link_.WaitReadable(left);
+    if (wait == ByteLink::Wait::Failed) return Outcome::LinkFailed;
+    if (wait == ByteLink::Wait::TimedOut) continue;
+    const std::size_t before = received_.size();
+    if (!link_.ReadAvailable(received_)) return Outcome::LinkFailed;
+    if (received_.size() == before) continue;
+    NoteActivity();
+    return Outcome::Data;
+  }
+}
+
+RtuChannel::Outcome RtuChannel::DropBytes(std::size_t count, double deadline) {
+  while (received_.size() < count) {
+    const Outcome outcome = ReadMore(deadline);
+    if (outcome != Outcome::Data) return outcome;
+  }
+  received_.erase(0, count);
+  return Outcome::Data;
+}
+
+void RtuChannel::DrainUntilQuiet(double quiet, double deadline) {
+  while (true) {
+    const double now = clock_.MonotonicSeconds();
+    const double until = std::min(deadline, now + quiet);
+    if (until <= now || ReadMore(until) != Outcome::Data) break;
+  }
+  received_.clear();
+}
+
+RtuChannel::Outcome RtuChannel::ReadReply(const DriveRequest& request, udtDriveResponse& response,
+                                          double quiet, double deadline) {
+  const std::uint8_t function = DrivePdu::FunctionCode(request);
+  while (true) {
+    const auto scan = SerialFrameCodec::ScanReply(received_, request.address, function);
+    if (scan.status == SerialFrameCodec::Scan::Invalid) {
+      response.rawreply = received_;
+      DrainUntilQuiet(quiet, deadline);
+      return Outcome::Invalid;
+    }
+    if (scan.status == SerialFrameCodec::Scan::Complete) {
+      const std::string frame = received_.substr(0, scan.length);
+      received_.erase(0, scan.length);
+      udtDriveResponse decoded = response;
+      const auto verdict = DrivePdu::Decode(request, SerialFrameCodec::Pdu(frame), decoded);
+      // A late answer to an earlier request: skip it and wait for ours.
+      if (verdict == DrivePdu::Verdict::Stale) continue;
+      decoded.rawreply = frame;
+      decoded.driveID = static_cast<std::uint8_t>(frame[0]);
+      response = decoded;
+      return verdict == DrivePdu::Verdict::Accept ? Outcome::Data : Outcome::Invalid;
+    }
+    const Outcome outcome = ReadMore(deadline);
+    if (outcome != Outcome::Data) {
+      response.rawreply = received_;
+      return outcome;
+    }
+  }
+}
+
+RtuChannel::Outcome RtuChannel::TakeByte(std::uint8_t& byte, double deadline) {
+  if (received_.empty() && !link_.ReadAvailable(received_)) return Outcome::LinkFailed;
+  while (received_.empty()) {
+    const Outcome outcome = ReadMore(deadline);
+    if (outcome != Outcome::Data) return outcome;
+  }
+  byte = static_cast<std::uint8_t>(received_[0]);
+  received_.erase(0, 1);
+  return Outcome::Data;
+}
+
+}  // namespace quendrel
