@@ -1,0 +1,42 @@
+#include "shell/AppGlobals.h"
+
+namespace quendrel {
+
+namespace {
+
+std::string& Folder() {
+  static std::string folder = "./";
+  return folder;
+}
+
+bool& IconsShown() {
+  static bool shown = true;
+  return shown;
+}
+
+}  // namespace
+
+const ProductTexts& Product() {
+  static const ProductTexts texts{
+      "The Quendrel Developers",
+      "Quendrel",
+      "Drive control for AC motor drives",
+      // Our byte strings are Latin-1, where 0xA9 is the copyright sign.
+      "Copyright \xA9 2024 The Quendrel Developers. Free to use, change and share.",
+      QUENDREL_VERSION_TEXT,
+  };
+  return texts;
+}
+
+const std::string& AppFolder() { return Folder(); }
+
+void SetAppFolder(const std::string& folder) {
+  Folder() = folder;
+  if (Folder().empty() || Folder().back() != '/') Folder() += '/';
+}
+
+bool UseIcons() { return IconsShown(); }
+
+void SetUseIcons(bool useIcons) { IconsShown() = useIcons; }
+
+}  // namespace quendrel

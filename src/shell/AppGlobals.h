@@ -1,0 +1,30 @@
+// The program-wide values every window reads: the program folder, the product texts and the
+// icon switch, set once at start-up.
+#pragma once
+
+#include <string>
+
+namespace quendrel {
+
+// The texts the splash and About windows show.
+struct ProductTexts {
+  std::string Company;
+  std::string Product;
+  std::string Description;
+  std::string LegalCopyright;
+  std::string Version;  // "major.minor.patch" of the build
+};
+
+const ProductTexts& Product();
+
+// The folder Quendrel was started from, with a trailing "/". Files named without a folder
+// (the INI file, the scan list, the compatibility file) are found there.
+const std::string& AppFolder();
+// Adds the trailing "/" when the folder lacks it.
+void SetAppFolder(const std::string& folder);
+
+// [General] UseIcons as read at start-up: whether parameter trees show their icons.
+bool UseIcons();
+void SetUseIcons(bool useIcons);
+
+}  // namespace quendrel

@@ -1,0 +1,77 @@
+#include "shell/CommunicationsStatus.h"
+
+#include "comms/CommSettings.h"
+#include "comms/GIOError.h"
+#include "comms/GIOServer.h"
+#include "comms/SerialModule.h"
+#include "foundation/BaudRate.h"
+#include "foundation/NumberText.h"
+
+namespace quendrel {
+
+namespace {
+
+bool IsTransportError(int code) { return code >= gioPortOpenFailed && code <= gioReceiveFailed; }
+
+// The registry learns to remember the last transport failure in a later change; until it does,
+// the status bar shows the settings alone.
+template <typename Server>
+int LastTransportErrorOf(const Server& server) {
+  if constexpr (requires { server.LastTransportError(); }) {
+    return server.LastTransportError();
+  } else {
+    return 0;
+  }
+}
+
+std::string ProtocolText(int protocol) { return protocol == 1 ? "RTU over TCP" : "Modbus/TCP"; }
+
+std::string Describe(const CommunicationsSummary& summary) {
+  if (summary.Module == "Serial") {
+    std::string text = "Serial: " + ComPortName(summary.ComPort);
+    if (!summary.Device.empty()) text += " (" + summary.Device + ")";
+    return text + " " + std::to_string(summary.BaudRate) + " baud";
+  }
+  if (summary.Module == "Ethernet") {
+    return "Ethernet: " + summary.Host + ":" + std::to_string(summary.Port) + " " +
+           ProtocolText(summary.Protocol);
+  }
+  return "No communications";
+}
+
+}  // namespace
+
+std::string ComPortName(int index) { return "COM" + std::to_string(index + 1); }
+
+std::string CommunicationsStatusText(const CommunicationsSummary& summary) {
+  std::string text = Describe(summary);
+  if (summary.Module != "None" && IsTransportError(summary.TransportError)) {
+    text += " - " + GIOErrorText(summary.TransportError);
+  }
+  return text;
+}
+
+CommunicationsSummary SummariseCommunications(const GIOServer& server) {
+  CommunicationsSummary summary;
+  summary.Module = server.SelectedModule();
+  summary.TransportError = LastTransportErrorOf(server);
+  if (summary.Module == "Serial") {
+    const auto* serial = dynamic_cast<const SerialModule*>(server.Module("Serial"));
+    if (serial == nullptr) return summary;
+    summary.ComPort = serial->ComPort();
+    summary.Device = serial->DevicePath();
+    summary.BaudRate = BaudRateFromIndex(serial->BaudRate());
+  } else if (summary.Module == "Ethernet") {
+    summary.Host = CommSettings::Text("Host", "Ethernet", "");
+    summary.Port = CommSettings::Integer("Port", "Ethernet", 502);
+    summary.Protocol = CommSettings::Integer("Protocol", "Ethernet", 0);
+  }
+  return summary;
+}
+
+std::string ResponseTimeText(double seconds) {
+  if (seconds <= 0.0) return "";
+  return FormatNumber(seconds * 1000.0, "0") + " ms";
+}
+
+}  // namespace quendrel

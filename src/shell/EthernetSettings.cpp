@@ -1,0 +1,112 @@
+#include "shell/EthernetSettings.h"
+
+#include <cmath>
+
+#include "comms/CommSettings.h"
+#include "comms/GIOServer.h"
+#include "foundation/Config.h"
+#include "foundation/FileCipher.h"
+#include "foundation/NumberText.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr const char* kSection = "Ethernet";
+constexpr int kMaximumRetries = 100;
+
+bool IsWholeNumberText(const std::string& text) {
+  if (!IsNumericText(text)) return false;
+  const double value = LeadingNumber(text);
+  return value == std::floor(value);
+}
+
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+std::string EncodeStoredPassword(const std::string& password) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const char c : DecryptString(password)) {
+    const auto byte = static_cast<unsigned char>(c);
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0x0F];
+  }
+  return hex;
+}
+
+std::string DecodeStoredPassword(const std::string& stored) {
+  if (stored.size() % 2 != 0) return "";
+  std::string bytes;
+  for (std::size_t i = 0; i < stored.size(); i += 2) {
+    const int high = HexDigit(stored[i]);
+    const int low = HexDigit(stored[i + 1]);
+    if (high < 0 || low < 0) return "";
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return DecryptString(bytes);
+}
+
+EthernetSettings EthernetSettings::FromConfig() {
+  EthernetSettings settings;
+  settings.Host = CommSettings::Text("Host", kSection, "");
+  settings.Port = CommSettings::Text("Port", kSection, "502");
+  settings.Protocol = CommSettings::Integer("Protocol", kSection, 0);
+  settings.Authenticate = CommSettings::Boolean("Authenticate", kSection, false);
+  settings.Password = DecodeStoredPassword(Config().Value("Password", kSection));
+  settings.Timeout = CommSettings::Text("Timeout", kSection, "2");
+  settings.Retries = CommSettings::Text("Retries", kSection, "0");
+  return settings;
+}
+
+std::string EthernetSettings::Validate() const {
+  if (Trimmed(Host).empty()) return "Please enter the host name or address of the drive.";
+  if (!IsWholeNumberText(Port) || LeadingNumber(Port) < 1 || LeadingNumber(Port) > 65535) {
+    return "The port must be a whole number from 1 to 65535.";
+  }
+  if (Protocol < 0 || Protocol > 1) return "Please choose a protocol.";
+  if (!IsNumericText(Timeout) || LeadingNumber(Timeout) <= 0.0) {
+    return "The timeout must be a number of seconds above 0.";
+  }
+  if (!IsWholeNumberText(Retries) || LeadingNumber(Retries) < 0 ||
+      LeadingNumber(Retries) > kMaximumRetries) {
+    return "Retries must be a whole number from 0 to " + std::to_string(kMaximumRetries) + ".";
+  }
+  return "";
+}
+
+void EthernetSettings::WriteToConfig() const {
+  INIFile& config = Config();
+  config.SetValue("Host", kSection, Trimmed(Host));
+  config.SetValue("Port", kSection, DoubleToText(LeadingNumber(Port)));
+  config.SetValue("Protocol", kSection, std::to_string(Protocol));
+  config.SetValue("Authenticate", kSection, Authenticate);
+  config.SetValue("Password", kSection, EncodeStoredPassword(Password));
+  config.SetValue("Timeout", kSection, DoubleToText(LeadingNumber(Timeout)));
+  config.SetValue("Retries", kSection, DoubleToText(LeadingNumber(Retries)));
+}
+
+std::string ApplyEthernetSettings(const EthernetSettings& settings, GIOServer& server) {
+  std::string problem = settings.Validate();
+  if (!problem.empty()) return problem;
+  settings.WriteToConfig();
+  if (server.Module("Ethernet") == nullptr) {
+    return "The settings are saved, but this version of Quendrel cannot talk over Ethernet yet.";
+  }
+  server.SelectModule("Ethernet");
+  return "";
+}
+
+}  // namespace quendrel

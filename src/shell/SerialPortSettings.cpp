@@ -1,0 +1,77 @@
+#include "shell/SerialPortSettings.h"
+
+#include <cmath>
+
+#include "comms/CommSettings.h"
+#include "comms/GIOServer.h"
+#include "foundation/BaudRate.h"
+#include "foundation/Config.h"
+#include "foundation/NumberText.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr const char* kSection = "Serial Port";
+constexpr int kMaximumRetries = 100;
+
+bool IsWholeNumberText(const std::string& text) {
+  if (!IsNumericText(text)) return false;
+  const double value = LeadingNumber(text);
+  return value == std::floor(value);
+}
+
+}  // namespace
+
+SerialPortSettings SerialPortSettings::FromConfig() {
+  SerialPortSettings settings;
+  settings.ComPort = CommSettings::Integer("ComPort", kSection, 0);
+  settings.BaudRate = BaudRateFromIndex(BaudRateIndex(CommSettings::Text("BaudRate", kSection, "19200")));
+  settings.Parity = CommSettings::Integer("Parity", kSection, 0);
+  settings.DataBits = CommSettings::Integer("DataBits", kSection, 8);
+  settings.StopBits = CommSettings::Integer("StopBits", kSection, 0);
+  settings.Timeout = CommSettings::Text("Timeout", kSection, "1");
+  settings.Retries = CommSettings::Text("Retries", kSection, "0");
+  settings.LocalEcho = CommSettings::Boolean("LocalEcho", kSection, false);
+  return settings;
+}
+
+std::string SerialPortSettings::Validate() const {
+  if (ComPort < 0) return "Please choose a communication port.";
+  if (BaudRateFromIndex(BaudRateIndex(std::to_string(BaudRate))) != BaudRate) {
+    return "Please choose one of the listed baud rates.";
+  }
+  if (Parity < 0 || Parity > 2) return "Please choose a parity.";
+  if (DataBits < 5 || DataBits > 8) return "Please choose 5 to 8 data bits.";
+  if (StopBits < 0 || StopBits > 2) return "Please choose the stop bits.";
+  if (!IsNumericText(Timeout) || LeadingNumber(Timeout) <= 0.0) {
+    return "The timeout must be a number of seconds above 0.";
+  }
+  if (!IsWholeNumberText(Retries) || LeadingNumber(Retries) < 0 ||
+      LeadingNumber(Retries) > kMaximumRetries) {
+    return "Retries must be a whole number from 0 to " + std::to_string(kMaximumRetries) + ".";
+  }
+  return "";
+}
+
+void SerialPortSettings::WriteToConfig() const {
+  INIFile& config = Config();
+  config.SetValue("ComPort", kSection, std::to_string(ComPort));
+  config.SetValue("BaudRate", kSection, std::to_string(BaudRate));
+  config.SetValue("Parity", kSection, std::to_string(Parity));
+  config.SetValue("DataBits", kSection, std::to_string(DataBits));
+  config.SetValue("StopBits", kSection, std::to_string(StopBits));
+  config.SetValue("Timeout", kSection, DoubleToText(LeadingNumber(Timeout)));
+  config.SetValue("Retries", kSection, DoubleToText(LeadingNumber(Retries)));
+  config.SetValue("LocalEcho", kSection, LocalEcho);
+}
+
+std::string ApplySerialPortSettings(const SerialPortSettings& settings, GIOServer& server) {
+  std::string problem = settings.Validate();
+  if (!problem.empty()) return problem;
+  settings.WriteToConfig();
+  server.SelectModule("Serial");
+  return "";
+}
+
+}  // namespace quendrel

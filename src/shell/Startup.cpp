@@ -1,0 +1,101 @@
+#include "shell/Startup.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "foundation/Config.h"
+#include "foundation/ParseBoolean.h"
+#include "platform/Clock.h"
+#include "platform/UiServices.h"
+#include "shell/AppGlobals.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr const char* kUnknownStartupError = "Unknown error during program startup.";
+constexpr const char* kUnableToRun = "Unable to run Quendrel.";
+constexpr double kSplashPumpSeconds = 0.02;
+
+void Run(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+
+// A scan list that cannot be read costs the user the last session's selection, not the
+// program, so start-up goes on without it.
+void LoadScanListIfPresent(const StartupHooks& hooks, UiServices& ui) {
+  const std::string path = Config().Value("SCPPath", "Files");
+  if (path.empty() || !hooks.LoadScanList) return;
+  if (hooks.FileExists && !hooks.FileExists(path)) return;
+  try {
+    hooks.LoadScanList(path);
+  } catch (const std::exception& error) {
+    ui.MsgBox("Unable to load the scan list file \"" + path + "\":\n\n" + error.what(),
+              vbExclamation, "Scan List Error");
+  }
+}
+
+void LoadTemplates(const StartupHooks& hooks, UiServices& ui) {
+  if (!hooks.LoadFunctionTemplates || hooks.LoadFunctionTemplates()) return;
+  ui.MsgBox("Unable to load function template data.", vbCritical, "Internal Data Error");
+}
+
+void ReportFailure(UiServices& ui, const std::string& reason) {
+  ui.MsgBox(reason + "\n\n" + kUnableToRun, vbCritical, "Critical Error");
+}
+
+}  // namespace
+
+int InitialiseProgram(const StartupHooks& hooks, UiServices& ui) {
+  Run(hooks.BuildCrcTables);
+  Run(hooks.LoadSettings);
+  SetUseIcons(ParseBoolean(Config().Value("UseIcons", "General")));
+  Run(hooks.StartCommunications);
+  LoadScanListIfPresent(hooks, ui);
+  LoadTemplates(hooks, ui);
+  const std::string compatibilityPath = Config().Value("FC2Path", "Files");
+  if (compatibilityPath.empty()) return StartupErrorNoCompatibilityFile;
+  if (hooks.LoadCompatibilityFile) hooks.LoadCompatibilityFile(compatibilityPath);
+  Run(hooks.CreateScriptParser);
+  return 0;
+}
+
+void WaitForSplash(Clock& clock, double shownAt, double minimumSeconds,
+                   const std::function<void()>& pump) {
+  for (;;) {
+    const double remaining = minimumSeconds - (clock.MonotonicSeconds() - shownAt);
+    if (remaining <= 0.0) return;
+    Run(pump);
+    clock.Sleep(std::min(remaining, kSplashPumpSeconds));
+  }
+}
+
+StartupOutcome Startup(const StartupHooks& hooks, UiServices& ui, Clock& clock,
+                       double splashMinimumSeconds) {
+  if (hooks.AnotherInstanceRunning && hooks.AnotherInstanceRunning()) {
+    ui.MsgBox("Quendrel is already running.", vbCritical, "Error");
+    return StartupOutcome::AlreadyRunning;
+  }
+  Run(hooks.SetGlobals);
+  Run(hooks.ShowSplash);
+  const double shownAt = clock.MonotonicSeconds();
+
+  int error = 0;
+  std::string reason = kUnknownStartupError;
+  try {
+    error = InitialiseProgram(hooks, ui);
+  } catch (const std::exception& failure) {
+    error = -1;
+    reason = failure.what();
+  }
+  if (error != 0) {
+    Run(hooks.CloseSplash);
+    ReportFailure(ui, reason);
+    return StartupOutcome::Failed;
+  }
+  WaitForSplash(clock, shownAt, splashMinimumSeconds, hooks.PumpMessages);
+  Run(hooks.CloseSplash);
+  return StartupOutcome::Running;
+}
+
+}  // namespace quendrel

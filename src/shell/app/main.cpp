@@ -1,0 +1,23 @@
+// Quendrel: start-up, the main window's event loop, and exit through the main window.
+#include <QApplication>
+
+#include "platform/Clock.h"
+#include "platform/qt/QtUiServices.h"
+#include "shell/qt/ShellApplication.h"
+#include "shell/qt/frmMainMDI.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  quendrel::QtUiServices ui;
+  quendrel::SetUi(&ui);
+
+  quendrel::ShellApplication shell({});
+  if (shell.Start(ui, quendrel::SystemClockInstance()) != quendrel::StartupOutcome::Running) {
+    quendrel::SetUi(nullptr);
+    return 1;
+  }
+  ui.SetParentWidget(shell.MainWindow());
+  const int result = QApplication::exec();
+  quendrel::SetUi(nullptr);
+  return result;
+}
