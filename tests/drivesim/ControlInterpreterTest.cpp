@@ -75,6 +75,8 @@ TEST_F(ControlInterpreterTest, SwitchesBehaviour) {
   EXPECT_EQ(core.Mode(), LineMode::Record);
   EXPECT_EQ(Run("echo off"), "ok");
   EXPECT_EQ(core.Mode(), LineMode::Drive);
+  EXPECT_EQ(Run("localecho on"), "ok");
+  EXPECT_TRUE(core.LocalEcho());
   EXPECT_EQ(Run("address 12"), "ok");
   EXPECT_EQ(core.Address(), 12);
   EXPECT_EQ(Run("get 1123"), "12");

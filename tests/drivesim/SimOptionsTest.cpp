@@ -25,12 +25,13 @@ TEST(SimOptionsTest, DefaultsToAPlainDriveAtAddressOne) {
 }
 
 TEST(SimOptionsTest, ReadsEveryOption) {
-  const auto options = Parse({"--address", "17", "--table", "t.txt", "--legacy", "--baud", "19200", "--seed", "42",
+  const auto options = Parse({"--address", "17", "--table", "t.txt", "--legacy", "--local-echo", "--baud", "19200", "--seed", "42",
                               "--fault", "drop every 3", "--fault", "late next 1 200", "--link", "/tmp/l"});
   ASSERT_TRUE(options);
   EXPECT_EQ(options->address, 17);
   EXPECT_EQ(options->tableFile, "t.txt");
   EXPECT_TRUE(options->legacy);
+  EXPECT_TRUE(options->localEcho);
   EXPECT_EQ(options->baudRate, 19200);
   EXPECT_EQ(options->seed, 42U);
   EXPECT_EQ(options->faults, (std::vector<std::string>{"drop every 3", "late next 1 200"}));

@@ -184,6 +184,15 @@ TEST_F(SimulatorCoreTest, EchoModeReturnsEveryByteAndRecordsIt) {
   EXPECT_EQ(core.TakeReceived(), "\x41"s);
 }
 
+TEST_F(SimulatorCoreTest, LocalEchoPutsTheRequestAheadOfTheReply) {
+  core.SetLocalEcho(true);
+  core.Receive(Frame(1, kReadVersion), kStart);
+  const auto out = Drain();
+  ASSERT_EQ(out.size(), 2U);
+  EXPECT_EQ(out[0].second, Frame(1, kReadVersion));
+  EXPECT_EQ(out[1].second, Frame(1, kVersionReply));
+}
+
 TEST_F(SimulatorCoreTest, ResetStatsStartsCountingAfresh) {
   core.Receive(Frame(1, kReadVersion) , kStart);
   core.Receive(Frame(1, "\x01"s), kStart + milliseconds(10));

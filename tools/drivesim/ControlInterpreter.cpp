@@ -73,7 +73,7 @@ std::string ControlInterpreter::Execute(std::string_view line, SimTime now) {
   if (command == "fault") return Fault(words, line);
   if (command == "seed") return Seed(words);
   if (command == "set" || command == "get" || command == "name" || command == "names") return Parameter(words);
-  if (command == "legacy" || command == "echo") return Switch(words);
+  if (command == "legacy" || command == "echo" || command == "localecho") return Switch(words);
   if (command == "mode") return Mode(words);
   if (command == "address") return Address(words);
   if (command == "baud") return Baud(words);
@@ -157,6 +157,8 @@ std::string ControlInterpreter::Switch(const Words& words) {
   if (words.size() != 2 || (!on && words[1] != "off")) return Error(words[0] + " on|off");
   if (words[0] == "legacy") {
     core_.SetLegacy(on);
+  } else if (words[0] == "localecho") {
+    core_.SetLocalEcho(on);
   } else {
     core_.SetMode(on ? LineMode::Echo : LineMode::Drive);
   }

@@ -199,6 +199,7 @@ std::string DriveSimProcess::ValueNames(int parameter) {
 }
 
 void DriveSimProcess::SetLegacy(bool legacy) { Expect(legacy ? "legacy on" : "legacy off", "ok"); }
+void DriveSimProcess::SetLocalEcho(bool on) { Expect(on ? "localecho on" : "localecho off", "ok"); }
 void DriveSimProcess::SetAddress(int address) { Expect("address " + std::to_string(address), "ok"); }
 void DriveSimProcess::SetBaudRate(long rate) { Expect("baud " + std::to_string(rate), "ok"); }
 void DriveSimProcess::SetMode(std::string_view mode) { Expect("mode " + std::string(mode), "ok"); }

@@ -39,6 +39,7 @@ class DriveSimProcess {
   int Value(int parameter);
   std::string ValueNames(int parameter);    // ";"-joined
   void SetLegacy(bool legacy);
+  void SetLocalEcho(bool on);               // every byte the client sends comes back first
   void SetAddress(int address);
   void SetBaudRate(long rate);              // 0: no line emulation
   void SetMode(std::string_view mode);      // "drive", "echo" or "record"

@@ -115,6 +115,7 @@ void SimulatorCore::Receive(int id, std::string_view bytes, SimTime now) {
   }
   received_.append(bytes);
   if (received_.size() > kReceivedLimit) received_.erase(0, received_.size() - kReceivedLimit);
+  if (localEcho_ && id == kSerialChannel) Queue(id, LineEvent::Kind::Send, now, std::string(bytes));
   switch (mode_) {
     case LineMode::Drive:
       channel.rtu.Append(bytes, now);

@@ -52,6 +52,10 @@ class SimulatorCore {
   long BaudRate() const { return baudRate_; }
   void SetMode(LineMode mode);
   LineMode Mode() const { return mode_; }
+  // A two-wire RS-485 adapter hands every byte sent straight back; this puts that echo on the
+  // serial port ahead of whatever the drive does with the bytes.
+  void SetLocalEcho(bool on) { localEcho_ = on; }
+  bool LocalEcho() const { return localEcho_; }
   // With a password every new TCP connection must pass the challenge-response login first.
   void SetPassword(std::optional<std::string> password) { password_ = std::move(password); }
   FaultPlan& Faults() { return faults_; }
@@ -119,6 +123,7 @@ class SimulatorCore {
   std::uint8_t address_;
   long baudRate_ = 0;
   LineMode mode_ = LineMode::Drive;
+  bool localEcho_ = false;
   std::optional<std::string> password_;
   std::map<int, Channel> channels_;
   int nextChannel_ = kSerialChannel + 1;
