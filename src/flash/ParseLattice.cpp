@@ -1,6 +1,7 @@
 #include "flash/ParseLattice.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "foundation/OpenTextSource.h"
@@ -185,10 +186,20 @@ void ParseLattice::ResetChart() {
   }
   const std::size_t poles = tokens_.size();
   chart_.clear();
-  poles_.assign(poles, {});
-  open_.assign(poles, {});
+  pendingLock_.clear();
+  // Cleared rather than rebuilt, so the pole lists keep their memory from one statement to the next.
+  poles_.resize(poles);
+  ready_.resize(poles);
+  poleWaiters_.resize(poles);
+  for (std::size_t i = 0; i < poles; ++i) {
+    poles_[i].clear();
+    ready_[i].clear();
+    poleWaiters_[i].clear();
+  }
+  waiterHead_.assign(poles * symbols_.size(), -1);
   targetHead_.assign(poles * symbols_.size(), -1);
   targetTail_.assign(poles * symbols_.size(), -1);
+  targetCount_.assign(poles * symbols_.size(), 0);
   ruleHead_.assign(poles * ruleStore_.size(), -1);
 }
 
@@ -203,35 +214,77 @@ std::vector<const ParseArrow*> ParseLattice::PoleArrows(int pole) const {
   return arrows;
 }
 
-bool ParseLattice::IsComplete(const ChartArrow& entry) const {
-  return entry.arrow.IsComplete();
-}
-
 int ParseLattice::Append(ChartArrow entry) {
   const int id = static_cast<int>(chart_.size());
   const int pole = entry.pole;
+  const int follow = pole + entry.arrow.Length();
   entry.position = static_cast<int>(poles_[pole].size());
-  if (entry.target >= 0) {
-    const std::size_t slot = pole * symbols_.size() + entry.target;
-    if (targetTail_[slot] >= 0) {
-      chart_[targetTail_[slot]].nextSameTarget = id;
+  entry.complete = entry.arrow.IsComplete();
+  int completedSlot = -1;
+  if (entry.complete && entry.target >= 0) {
+    completedSlot = static_cast<int>(pole * symbols_.size() + entry.target);
+    if (targetTail_[completedSlot] >= 0) {
+      chart_[targetTail_[completedSlot]].nextSameTarget = id;
     } else {
-      targetHead_[slot] = id;
+      targetHead_[completedSlot] = id;
     }
-    targetTail_[slot] = id;
+    targetTail_[completedSlot] = id;
+    ++targetCount_[completedSlot];
   }
   if (entry.rule >= 0) {
     const std::size_t slot = pole * ruleStore_.size() + entry.rule;
     entry.nextSameRule = ruleHead_[slot];
     ruleHead_[slot] = id;
   }
-  const bool open = !entry.arrow.Locked();
+  const bool open = entry.rule >= 0 && !entry.complete && follow < static_cast<int>(tokens_.size());
+  if (open) {
+    const int symbol = ruleSymbols_[entry.rule][entry.arrow.Dot()];
+    entry.slot = static_cast<int>(follow * symbols_.size() + symbol);
+    entry.wholePole = entry.arrow.Length() == 0 && tokens_[follow].strToken == symbols_[symbol].bare;
+  }
+  const bool lockLater = !entry.arrow.Locked() && !CanGrow(entry);
   chart_.push_back(std::move(entry));
   poles_[pole].push_back(id);
+  if (lockLater) {
+    pendingLock_.push_back(id);
+  }
+  for (const int waiter : poleWaiters_[pole]) {
+    Wake(waiter);
+  }
+  if (completedSlot >= 0) {
+    for (int waiter = waiterHead_[completedSlot]; waiter >= 0; waiter = chart_[waiter].nextWaiter) {
+      Wake(waiter);
+    }
+  }
   if (open) {
-    open_[pole].push_back(id);
+    Wait(id);
   }
   return id;
+}
+
+void ParseLattice::Wait(int id) {
+  ChartArrow& entry = chart_[id];
+  if (entry.wholePole) {
+    poleWaiters_[entry.pole].push_back(id);
+    Wake(id);
+    return;
+  }
+  entry.nextWaiter = waiterHead_[entry.slot];
+  waiterHead_[entry.slot] = id;
+  if (targetCount_[entry.slot] > 0) {
+    Wake(id);
+  }
+}
+
+void ParseLattice::Wake(int id) {
+  ChartArrow& entry = chart_[id];
+  if (entry.ready) {
+    return;
+  }
+  entry.ready = true;
+  auto& heap = ready_[entry.pole];
+  heap.push_back(id);
+  std::push_heap(heap.begin(), heap.end(), std::greater<>());
 }
 
 void ParseLattice::AppendTokenArrow(int pole, std::string target) {
@@ -263,12 +316,11 @@ int ParseLattice::AddArrow(int rule, int pole, int length, int dot) {
   entry.arrow.SetRule(&ruleStore_[rule]);
   entry.arrow.SetDot(dot);
   entry.arrow.SetLength(length);
-  const bool complete = entry.arrow.IsComplete();
-  const int next = pole + entry.arrow.Length();
-  const int nextSymbol = complete ? -1 : symbols[entry.arrow.Dot()];
   const int id = Append(std::move(entry));
-  if (!complete && next < static_cast<int>(tokens_.size())) {
-    Predict(nextSymbol, next);
+  const ChartArrow& added = chart_[id];
+  const int next = pole + added.arrow.Length();
+  if (!added.complete && next < static_cast<int>(tokens_.size())) {
+    Predict(symbols[added.arrow.Dot()], next);
   }
   return id;
 }
@@ -302,10 +354,7 @@ void ParseLattice::RunRules(const std::string& strTarget) {
 bool ParseLattice::ApplyRules() {
   bool added = false;
   for (int pole = 0; pole < static_cast<int>(poles_.size()); ++pole) {
-    const std::size_t turn = open_[pole].size();
-    for (std::size_t i = 0; i < turn; ++i) {
-      added = ExtendArrow(open_[pole][i], pole) || added;
-    }
+    added = PoleTurn(pole) || added;
   }
   if (!added) {
     return false;
@@ -314,52 +363,85 @@ bool ParseLattice::ApplyRules() {
   return true;
 }
 
-// Advances one arrow over every arrow of its follow pole that completes its next symbol. An
-// arrow with nothing matched yet also advances over any one-token arrow there when the token's
-// text is its next symbol. Arrows met in earlier passes are skipped: they could only add
-// duplicates again, and neither the chart nor the pass's outcome would change.
-bool ParseLattice::ExtendArrow(int id, int pole) {
-  const ChartArrow& a = chart_[id];
-  if (a.rule < 0 || IsComplete(a)) {
-    return false;
-  }
-  const int rule = a.rule;
-  const int length = a.arrow.Length();
-  const int dot = a.arrow.Dot();
-  const int follow = pole + length;
-  if (follow >= static_cast<int>(tokens_.size())) {
-    return false;
-  }
-  const int symbol = ruleSymbols_[rule][dot];
-  const std::size_t seen = poles_[follow].size();
+// Visits the pole's reached arrows in the order they were added. An arrow reached again after
+// its turn waits for the next pass, as does one added during this turn.
+bool ParseLattice::PoleTurn(int pole) {
+  const int turnEnd = static_cast<int>(chart_.size());
+  auto& heap = ready_[pole];
   bool added = false;
-  if (length == 0 && tokens_[follow].strToken == symbols_[symbol].bare) {
-    for (std::size_t k = chart_[id].scanned; k < seen; ++k) {
-      const ChartArrow& b = chart_[poles_[follow][k]];
-      if ((b.target == symbol && IsComplete(b)) || b.arrow.Length() == 1) {
-        added = AddArrow(rule, pole, length + b.arrow.Length(), dot + 1) >= 0 || added;
-      }
+  int visited = -1;
+  deferred_.clear();
+  while (!heap.empty() && heap.front() < turnEnd) {
+    std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+    const int id = heap.back();
+    heap.pop_back();
+    if (id <= visited) {
+      deferred_.push_back(id);
+      continue;
     }
-    chart_[id].scanned = static_cast<int>(seen);
-    return added;
+    visited = id;
+    chart_[id].ready = false;
+    if (!chart_[id].arrow.Locked()) {
+      added = ExtendArrow(id, pole) || added;
+    }
   }
-  const std::size_t slot = follow * symbols_.size() + symbol;
+  for (const int id : deferred_) {
+    heap.push_back(id);
+    std::push_heap(heap.begin(), heap.end(), std::greater<>());
+  }
+  return added;
+}
+
+// Advances one arrow over every arrow of its follow pole that completes its next symbol; an
+// arrow with nothing matched also advances over any one-token arrow there when the token's
+// text is its next symbol.
+bool ParseLattice::ExtendArrow(int id, int pole) {
+  return chart_[id].wholePole ? ExtendOverPole(id, pole) : ExtendOverSlot(id, pole);
+}
+
+bool ParseLattice::ExtendOverPole(int id, int pole) {
+  const int follow = pole;  // only arrows with nothing matched scan a whole pole
+  const std::size_t seen = poles_[follow].size();
+  const int rule = chart_[id].rule;
+  const int dot = chart_[id].arrow.Dot();
+  const int symbol = ruleSymbols_[rule][dot];
+  bool added = false;
+  for (std::size_t k = chart_[id].consumed; k < seen; ++k) {
+    const ChartArrow& b = chart_[poles_[follow][k]];
+    if ((b.target == symbol && b.complete) || b.arrow.Length() == 1) {
+      added = AddArrow(rule, pole, b.arrow.Length(), dot + 1) >= 0 || added;
+    }
+  }
+  chart_[id].consumed = static_cast<int>(seen);
+  return added;
+}
+
+bool ParseLattice::ExtendOverSlot(int id, int pole) {
+  const int slot = chart_[id].slot;
+  const int seen = targetCount_[slot];
+  if (chart_[id].consumed >= seen) {
+    return false;
+  }
+  const int rule = chart_[id].rule;
+  const int length = chart_[id].arrow.Length();
+  const int dot = chart_[id].arrow.Dot();
   int last = chart_[id].lastSeen;
-  for (int b = last < 0 ? targetHead_[slot] : chart_[last].nextSameTarget;
-       b >= 0 && static_cast<std::size_t>(chart_[b].position) < seen; b = chart_[b].nextSameTarget) {
+  bool added = false;
+  for (int k = chart_[id].consumed; k < seen; ++k) {
+    const int b = last < 0 ? targetHead_[slot] : chart_[last].nextSameTarget;
     last = b;
-    if (IsComplete(chart_[b])) {
-      added = AddArrow(rule, pole, length + chart_[b].arrow.Length(), dot + 1) >= 0 || added;
-    }
+    added = AddArrow(rule, pole, length + chart_[b].arrow.Length(), dot + 1) >= 0 || added;
   }
+  chart_[id].consumed = seen;
   chart_[id].lastSeen = last;
   return added;
 }
 
-// An arrow stays open only while it can still grow: it has a rule, is incomplete, its follow
-// pole exists and its next symbol is not a literal that the next token already contradicts.
+// An arrow can grow while it has a rule, is incomplete, its follow pole exists and its next
+// symbol is not a literal that the next token already contradicts. Whether it can is fixed
+// when it is made; the lock only happens at the end of a pass that added something.
 bool ParseLattice::CanGrow(const ChartArrow& entry) const {
-  if (entry.rule < 0 || IsComplete(entry)) {
+  if (entry.rule < 0 || entry.arrow.IsComplete()) {
     return false;
   }
   const int follow = entry.pole + entry.arrow.Length();
@@ -371,17 +453,10 @@ bool ParseLattice::CanGrow(const ChartArrow& entry) const {
 }
 
 void ParseLattice::LockArrows() {
-  for (auto& open : open_) {
-    std::vector<int> still;
-    for (const int id : open) {
-      if (CanGrow(chart_[id])) {
-        still.push_back(id);
-      } else {
-        chart_[id].arrow.SetLocked(true);
-      }
-    }
-    open = std::move(still);
+  for (const int id : pendingLock_) {
+    chart_[id].arrow.SetLocked(true);
   }
+  pendingLock_.clear();
 }
 
 // ---- extraction -------------------------------------------------------------------------
@@ -461,12 +536,11 @@ int ParseLattice::BestCandidate(const std::string& target, int symbol, int pole,
   return best;
 }
 
+// The target index holds complete arrows only; a token arrow always has its one token matched.
 int ParseLattice::LongestComplete(int symbol, int pole) const {
   int best = -1;
   for (int id = targetHead_[pole * symbols_.size() + symbol]; id >= 0; id = chart_[id].nextSameTarget) {
-    const ParseArrow& a = chart_[id].arrow;
-    const bool complete = a.Rule() != nullptr ? a.IsComplete() : a.Dot() >= 1;
-    if (complete && (best < 0 || a.Length() > chart_[best].arrow.Length())) {
+    if (best < 0 || chart_[id].arrow.Length() > chart_[best].arrow.Length()) {
       best = id;
     }
   }

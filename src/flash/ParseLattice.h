@@ -73,25 +73,36 @@ class ParseLattice {
     int target = -1;  // symbol id of the target, -1 when no rule mentions it
     int pole = 0;
     int position = 0;  // index within its pole
-    int nextSameTarget = -1;
+    bool complete = false;
+    int nextSameTarget = -1;  // next complete arrow with the same target on the same pole
     int nextSameRule = -1;
-    // How far a completion pass has already looked for arrows that follow this one: a pole
-    // index for a whole-pole scan, or the last arrow seen in the target index.
-    int scanned = 0;
+    // An arrow that can still grow waits for complete arrows of its next symbol on its follow
+    // pole (slot), or, with nothing matched and the next token spelling that symbol, for any
+    // arrow there (wholePole). What earlier passes already offered it is not offered again:
+    // it could only make duplicates.
+    int slot = -1;
+    bool wholePole = false;
+    int consumed = 0;  // entries of the slot, or arrows of the follow pole, already looked at
     int lastSeen = -1;
+    int nextWaiter = -1;  // next arrow waiting on the same slot
+    bool ready = false;   // something new arrived since the arrow last looked
   };
 
   void CompileGrammar();
   void ResetChart();
   int SymbolId(const std::string& text) const;
-  bool IsComplete(const ChartArrow& entry) const;
 
   int AddArrow(int rule, int pole, int length, int dot);
   void Predict(int symbol, int pole);
   void AppendTokenArrow(int pole, std::string target);
   int Append(ChartArrow entry);
   bool ApplyRules();
+  bool PoleTurn(int pole);
   bool ExtendArrow(int id, int pole);
+  bool ExtendOverPole(int id, int pole);
+  bool ExtendOverSlot(int id, int pole);
+  void Wait(int id);
+  void Wake(int id);
   void LockArrows();
   bool CanGrow(const ChartArrow& entry) const;
 
@@ -112,9 +123,18 @@ class ParseLattice {
   std::vector<udtToken> tokens_;
   std::vector<ChartArrow> chart_;
   std::vector<std::vector<int>> poles_;
-  std::vector<std::vector<int>> open_;  // unlocked arrows per pole, in the order added
-  std::vector<int> targetHead_;         // [pole * symbols + symbol]
+  // A completion pass looks at the arrows of a pole in the order they were added, but an arrow
+  // that nothing new has reached since it last looked would add nothing; so each pole keeps a
+  // min-heap of the arrow ids that something new has reached, and a pass visits only those.
+  std::vector<std::vector<int>> ready_;
+  std::vector<int> waiterHead_;                  // [pole * symbols + symbol]
+  std::vector<std::vector<int>> poleWaiters_;    // arrows that look at every arrow of a pole
+  std::vector<int> deferred_;
+  std::vector<int> pendingLock_;  // arrows that cannot grow, locked at the end of the pass
+  // Complete arrows by target, [pole * symbols + symbol], in the order added.
+  std::vector<int> targetHead_;
   std::vector<int> targetTail_;
+  std::vector<int> targetCount_;
   std::vector<int> ruleHead_;  // [pole * rules + rule]
 };
 
