@@ -74,8 +74,11 @@ bool KVBCodec::DecodeValueNames(ByteReader& in, KVBFile& into, std::int32_t n) {
   return true;
 }
 
+// A record without an identifier would load as an absent slot that the next save drops: no file written
+// here holds one.
 bool KVBCodec::DecodeRecord(ByteReader& in, KVBFile& into, std::int32_t n) {
   into.SetIdentifier(n, in.Text8());
+  if (into.Identifier(n).empty()) return false;
   into.SetName(n, in.Text8());
   into.SetValue(n, in.Text8());
   into.SetValueName(n, in.Text8());

@@ -22,8 +22,9 @@ class KVBCodec {
 
   // Nothing when a field does not fit its place in the layout (a name of 256 characters, say).
   static std::optional<std::string> Encode(const KVBFile& file, bool onlyWorkFlagged);
-  // Fills `into`, which must be a new set, only on Ok. Anything short, truncated, inconsistent or left
-  // over, a record numbered 2100 or above, or records out of order is Corrupted, and never read past.
+  // Fills `into`, which must be a new set; after a failure it may hold part of the image. Anything short,
+  // truncated, inconsistent or left over, a record numbered 2100 or above, records out of order, or a
+  // record without an identifier is Corrupted, and never read past.
   static Result Decode(std::string_view image, KVBFile& into);
 
  private:

@@ -146,19 +146,15 @@ bool KVBFile::LoadKVBFile(const std::string& path) {
 
 bool KVBFile::LoadKVBString(std::string_view image, const std::string& sourceName) {
   Reset();
-  KVBFile loaded;
-  switch (KVBCodec::Decode(image, loaded)) {
-    case KVBCodec::Result::NotKVB:
-      Ui().MsgBox(sourceName + " is not a valid KVB file.", vbExclamation, "File open error");
-      return false;
-    case KVBCodec::Result::Corrupted:
-      Ui().MsgBox("KVB file is corrupted, cannot open.", vbCritical, "Error Loading File");
-      return false;
-    case KVBCodec::Result::Ok:
-      break;
+  const KVBCodec::Result result = KVBCodec::Decode(image, *this);
+  if (result == KVBCodec::Result::Ok) return true;
+  Reset();
+  if (result == KVBCodec::Result::NotKVB) {
+    Ui().MsgBox(sourceName + " is not a valid KVB file.", vbExclamation, "File open error");
+  } else {
+    Ui().MsgBox("KVB file is corrupted, cannot open.", vbCritical, "Error Loading File");
   }
-  *this = std::move(loaded);
-  return true;
+  return false;
 }
 
 bool KVBFile::LoadKVDFile(const std::string&) { return false; }

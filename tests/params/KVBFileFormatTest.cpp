@@ -153,6 +153,7 @@ std::vector<CorruptCase> CorruptImages() {
       {"a duplicate record", SealKvb(twoRecords)},
       {"records out of order", SealKvb(descending)},
       {"two value names with one number", SealKvb(sameNumbers)},
+      {"a record without an identifier", SealKvb(body.substr(0, 10) + Text8("") + body.substr(17))},
   };
 }
 

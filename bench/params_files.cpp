@@ -1,0 +1,102 @@
+// Loading and saving a full parameter file (all 2100 slots present), in files per second, slots per
+// second and bytes per second, from memory and through the disk (a save flushes its file to disk).
+#include "params/KVBCodec.h"
+#include "params/KVBFile.h"
+#include "foundation/ParameterId.h"
+
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace quendrel {
+namespace {
+
+// A realistic full set: drive-length names, scaled values, a PAD for every slot, a few value names.
+KVBFile FullFile() {
+  KVBFile set;
+  set.SetDescription("Benchmark set, every slot present");
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    set.SetIdentifier(n, ParameterIdText(n));
+    set.SetName(n, "Parameter " + std::to_string(n));
+    set.SetValue(n, std::to_string(n % 977) + ".25");
+    set.SetPAD(n, "0000000000010010");
+    for (std::int32_t k = 0; k < n % 5; ++k) set.AddDVD(n, k, "Choice " + std::to_string(k));
+  }
+  return set;
+}
+
+class BenchFolder {
+ public:
+  BenchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-bench-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  BenchFolder(const BenchFolder&) = delete;
+  BenchFolder& operator=(const BenchFolder&) = delete;
+  ~BenchFolder() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void Report(benchmark::State& state, std::size_t imageSize) {
+  const auto files = static_cast<double>(state.iterations());
+  state.counters["files/s"] = benchmark::Counter(files, benchmark::Counter::kIsRate);
+  state.counters["slots/s"] = benchmark::Counter(files * KVBFile::kSlotCount, benchmark::Counter::kIsRate);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * imageSize));
+}
+
+void BM_EncodeFullFile(benchmark::State& state) {
+  const KVBFile set = FullFile();
+  std::size_t size = 0;
+  for (auto _ : state) {
+    const auto image = KVBCodec::Encode(set, false);
+    size = image->size();
+    benchmark::DoNotOptimize(image);
+  }
+  Report(state, size);
+}
+BENCHMARK(BM_EncodeFullFile);
+
+void BM_LoadFullFileFromMemory(benchmark::State& state) {
+  const std::string image = *KVBCodec::Encode(FullFile(), false);
+  KVBFile set;
+  for (auto _ : state) {
+    if (!set.LoadKVBString(image)) state.SkipWithError("the image did not load");
+  }
+  Report(state, image.size());
+}
+BENCHMARK(BM_LoadFullFileFromMemory);
+
+void BM_SaveFullFile(benchmark::State& state) {
+  const BenchFolder folder;
+  const KVBFile set = FullFile();
+  const std::string path = folder.File("full.KVB");
+  for (auto _ : state) {
+    if (!set.SaveKVBFile(path, false)) state.SkipWithError("the save failed");
+  }
+  Report(state, std::filesystem::file_size(path));
+}
+BENCHMARK(BM_SaveFullFile)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFullFile(benchmark::State& state) {
+  const BenchFolder folder;
+  const std::string path = folder.File("full.KVB");
+  FullFile().SaveKVBFile(path, false);
+  KVBFile set;
+  for (auto _ : state) {
+    if (!set.LoadKVBFile(path)) state.SkipWithError("the file did not load");
+  }
+  Report(state, std::filesystem::file_size(path));
+}
+BENCHMARK(BM_LoadFullFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace quendrel
