@@ -48,26 +48,6 @@ TEST_F(ParseLatticeTest, ExtractTreeRejectsSpansOutsideTheTokens) {
   EXPECT_EQ(Lattice().ExtractTree("nosuch", 1, -1), nullptr);
 }
 
-TEST_F(ParseLatticeTest, TokenArrowsComeFirstOnEveryPole) {
-  Run("f(\"s\")", "statement");
-  const auto arrows = Lattice().PoleArrows(3);
-  ASSERT_GE(arrows.size(), 2u);
-  EXPECT_EQ(arrows[0]->Target(), "STRING");
-  EXPECT_EQ(arrows[1]->Target(), "\"s\"");
-  EXPECT_TRUE(arrows[0]->Locked());
-  EXPECT_EQ(arrows[0]->Length(), 1);
-}
-
-TEST_F(ParseLatticeTest, PredictionIsFilteredByALeadingLiteral) {
-  Run("goto x", "statement");
-  for (const ParseArrow* arrow : Lattice().PoleArrows(1)) {
-    if (arrow->Rule() != nullptr && arrow->Rule()->Target() == "statement-body") {
-      const std::string& first = arrow->Rule()->PatternArray().front();
-      EXPECT_TRUE(first.front() != '"' || first == "\"goto\"") << arrow->Describe();
-    }
-  }
-}
-
 TEST_F(ParseLatticeTest, ExtractTreeTakesATokenArrowAsALeaf) {
   Run("x = \"a b\"", "statement");
   const auto leaf = Lattice().ExtractTree("STRING", 3, 1);

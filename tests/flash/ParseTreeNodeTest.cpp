@@ -28,16 +28,6 @@ ParseTreeNodePtr Inner(const std::string& token, std::initializer_list<ParseTree
   return node;
 }
 
-TEST(ParseTreeNode, NewNodeIsEmpty) {
-  const ParseTreeNode node;
-  EXPECT_EQ(node.Token(), "");
-  EXPECT_EQ(node.Value(), "");
-  EXPECT_EQ(node.Child(), nullptr);
-  EXPECT_EQ(node.Sibling(), nullptr);
-  EXPECT_EQ(node.BreakTo(), 0);
-  EXPECT_EQ(node.ContinueTo(), 0);
-}
-
 TEST(ParseTreeNode, LeafHasNoChildren) {
   const auto leaf = Leaf("ID", "x");
   EXPECT_EQ(leaf->Children(), 0);
@@ -57,16 +47,6 @@ TEST(ParseTreeNode, OrdinalChildCountsFromOneWithinTheList) {
   EXPECT_EQ(statement->OrdinalChild(3), body);
   EXPECT_EQ(statement->OrdinalChild(4), nullptr);
   EXPECT_EQ(statement->OrdinalChild(-1), nullptr);
-}
-
-TEST(ParseTreeNode, NodesAreSharedNotCopied) {
-  const auto child = Leaf("ID", "x");
-  const auto first = Inner("value", {child});
-  const auto second = Inner("value", {});
-  second->SetChild(first->Child());
-  child->SetValue("y");
-  EXPECT_EQ(second->Child()->Value(), "y");
-  EXPECT_EQ(second->OrdinalChild(1), first->OrdinalChild(1));
 }
 
 TEST(ParseTreeNode, ToStringRendersIdsByValueAndOtherLeavesByToken) {
