@@ -1,0 +1,203 @@
+// What a node shows and how it walks its subtree: value texts, descriptions, counts,
+// check-mark propagation, expand, collapse and deselect walks, and its measurements.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "foundation/RuntimeError.h"
+#include "tree/support/TreeTestSupport.h"
+
+namespace quendrel {
+namespace {
+
+using test::AddNodes;
+using test::MakeTree;
+
+struct ValueTextCase {
+  const char* name;
+  float value;
+  const char* format;
+  bool withNames;
+  const char* expected;
+};
+
+class PrintableValueTest : public ::testing::TestWithParam<ValueTextCase> {};
+
+TEST_P(PrintableValueTest, ShowsTheValueAsTheRowDoes) {
+  const ValueTextCase& c = GetParam();
+  auto tree = MakeTree();
+  ParameterTreeNode& node = tree->AddNode("n", "", "Speed");
+  node.SetValue(c.value);
+  if (c.format != nullptr) node.SetFormatString(c.format);
+  if (c.withNames) {
+    node.AddDVD(0, "Off");
+    node.AddDVD(1, "On");
+  }
+  EXPECT_EQ(node.PrintableValue(), c.expected);
+}
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+const float kInf = std::numeric_limits<float>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrintableValueTest,
+    ::testing::Values(ValueTextCase{"DefaultFormatHalf", 12.5f, nullptr, false, "12.5"},
+                      ValueTextCase{"DefaultFormatWhole", 3.0f, nullptr, false, "3.0"},
+                      ValueTextCase{"DefaultFormatRounds", 0.123456f, nullptr, false, "0.12346"},
+                      ValueTextCase{"DefaultFormatNegative", -7.25f, nullptr, false, "-7.25"},
+                      ValueTextCase{"WholeFormatRounds", 12.6f, "######0", false, "13"},
+                      ValueTextCase{"FixedDecimals", 2.5f, "0.00", false, "2.50"},
+                      ValueTextCase{"NameOfFlooredValue", 1.9f, nullptr, true, "On"},
+                      ValueTextCase{"NameMissingBelowZero", -0.5f, nullptr, true, "<ERROR>"},
+                      ValueTextCase{"NameMissingAbove", 2.0f, nullptr, true, "<ERROR>"},
+                      ValueTextCase{"NameBeyondWordRange", 40000.0f, nullptr, true, "<ERROR>"},
+                      ValueTextCase{"NameBelowWordRange", -32769.0f, nullptr, true, "<ERROR>"},
+                      ValueTextCase{"NameOfNaN", kNaN, nullptr, true, "<ERROR>"},
+                      ValueTextCase{"NameOfInfinity", kInf, nullptr, true, "<ERROR>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ParameterTreeNodeTest, DescriptionsAreKeyedByIndexAndRefuseDuplicates) {
+  auto tree = MakeTree();
+  ParameterTreeNode& node = tree->AddNode("n", "", "Mode");
+  node.AddDVD(-1, "Minus one");
+  node.AddDVD(3, "Three");
+  EXPECT_EQ(node.DVD(-1), "Minus one");
+  EXPECT_EQ(node.DVD(3), "Three");
+  EXPECT_EQ(node.DVD(0), "<ERROR>");
+  EXPECT_EQ(node.DVDCount(), 2);
+  try {
+    node.AddDVD(3, "Again");
+    FAIL() << "a second description for 3 was taken";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), 457);
+  }
+  EXPECT_EQ(node.DVD(3), "Three");
+  node.ClearDVDs();
+  EXPECT_EQ(node.DVDCount(), 0);
+}
+
+TEST(ParameterTreeNodeTest, DescendantCountFollowsOnlyExpandedChildrenWhenAskedTo) {
+  auto tree = MakeTree();
+  AddNodes(*tree, {"P - ", "A P", "A1 A", "A2 A", "A3 A", "B P", "B1 B", "B2 B"});
+  tree->Node("B").SetExpanded(true);
+  ParameterTreeNode& parent = tree->Node("P");
+  EXPECT_EQ(parent.DescendantCount(true), 4);
+  EXPECT_EQ(parent.DescendantCount(false), 7);
+}
+
+struct GreyCase {
+  std::vector<int> children;
+  int expected;
+};
+
+TEST(ParameterTreeNodeTest, UpdateGrayedSumsUpTheChildren) {
+  const std::vector<GreyCase> cases = {{{1, 0}, 2}, {{1, 2}, 2}, {{0, 0}, 0}, {{1, 1}, 1}, {{2}, 2}};
+  for (const GreyCase& c : cases) {
+    auto tree = MakeTree();
+    ParameterTreeNode& parent = tree->AddNode("P", "", "P");
+    parent.SetChecked(7);
+    for (std::size_t i = 0; i < c.children.size(); ++i) {
+      tree->AddNode("C" + std::to_string(i), "P", "C").SetChecked(c.children[i]);
+    }
+    tree->Root().UpdateGrayed();
+    EXPECT_EQ(parent.Checked(), c.expected) << "children " << ::testing::PrintToString(c.children);
+  }
+}
+
+TEST(ParameterTreeNodeTest, UpdateGrayedWorksBottomUpAndLeavesLeavesAlone) {
+  auto tree = MakeTree();
+  AddNodes(*tree, {"M - ", "S M", "S1 S", "S2 S", "L M"});
+  tree->Node("S1").SetChecked(1);
+  tree->Node("S2").SetChecked(1);
+  tree->Node("L").SetChecked(1);
+  tree->Node("M").SetChecked(0);
+  tree->Root().UpdateGrayed();
+  EXPECT_EQ(tree->Node("S").Checked(), 1);
+  EXPECT_EQ(tree->Node("M").Checked(), 1);
+  EXPECT_EQ(tree->Node("L").Checked(), 1);
+}
+
+TEST(ParameterTreeNodeTest, SetChildTreeCheckedReachesCollapsedDescendantsButNotTheNode) {
+  auto tree = MakeTree();
+  AddNodes(*tree, {"M - ", "S M", "S1 S", "L M"});
+  tree->Node("M").SetChildTreeChecked(1);
+  EXPECT_EQ(tree->Node("M").Checked(), 0);
+  EXPECT_EQ(tree->Node("S").Checked(), 1);
+  EXPECT_EQ(tree->Node("S1").Checked(), 1);
+  EXPECT_EQ(tree->Node("L").Checked(), 1);
+}
+
+TEST(ParameterTreeNodeTest, ExpandAllStartsAtTheNodeAndGoesOnlyForward) {
+  auto tree = MakeTree();
+  AddNodes(*tree, {"A - ", "A1 A", "B - ", "B1 B", "B11 B1", "C - ", "C1 C"});
+  tree->Node("B").ExpandAll();
+  EXPECT_FALSE(tree->Node("A").Expanded());
+  EXPECT_TRUE(tree->Node("B").Expanded());
+  EXPECT_TRUE(tree->Node("B1").Expanded());
+  EXPECT_TRUE(tree->Node("C").Expanded());
+  tree->Node("B1").CollapseAll();
+  EXPECT_FALSE(tree->Node("B1").Expanded());
+  EXPECT_TRUE(tree->Node("B").Expanded());
+}
+
+TEST(ParameterTreeNodeTest, DeselectAllClearsEverySelectionAndMarksOnlyThoseDirty) {
+  auto tree = MakeTree();
+  AddNodes(*tree, {"A - ", "A1 A", "B - ", "B1 B"});
+  tree->Node("B1").SetSelected(true);
+  tree->Node("B1").SetFocus(true);
+  tree->Node("A").SetSelected(true);
+  for (const char* key : {"A", "A1", "B", "B1"}) tree->Node(key).SetDirty(false);
+  tree->First()->DeselectAll();
+  EXPECT_FALSE(tree->Node("A").Selected());
+  EXPECT_FALSE(tree->Node("B1").Selected());
+  EXPECT_TRUE(tree->Node("B1").Focus());
+  EXPECT_TRUE(tree->Node("A").Dirty());
+  EXPECT_TRUE(tree->Node("B1").Dirty());
+  EXPECT_FALSE(tree->Node("A1").Dirty());
+  EXPECT_FALSE(tree->Node("B").Dirty());
+}
+
+// Recording canvas at the default 8.25 point font: 82.5 twips a character, 165 a line.
+TEST(ParameterTreeNodeTest, MinWidthAddsTheColumnsTheAppearanceShows) {
+  auto tree = MakeTree();
+  auto icons = test::MakeIcons();
+  ParameterTreeNode& node = tree->AddNode("n", "", "Speed");  // 5 characters
+  node.SetValue(12.5f);                                       // "12.5": 4 characters
+  node.SetIcon("pram");
+  tree->SetRenderFlags(6);
+  EXPECT_EQ(node.MinWidth(), 1155);  // 14 characters
+  tree->SetRenderFlags(2);
+  EXPECT_EQ(node.MinWidth(), 825);
+  tree->SetRenderFlags(14);
+  EXPECT_EQ(node.MinWidth(), 1155 + 165);
+  tree->SetCheckboxes(true);
+  EXPECT_EQ(node.MinWidth(), 1155 + 165 + 210);
+  tree->SetIconList(icons.get());
+  tree->SetRenderFlags(15);
+  EXPECT_EQ(node.MinWidth(), 1155 + 165 + 210 + 270);
+}
+
+TEST(ParameterTreeNodeTest, MinWidthMeasuresTheWidestDescription) {
+  auto tree = MakeTree();
+  ParameterTreeNode& node = tree->AddNode("n", "", "M");
+  node.AddDVD(0, "ab");
+  node.AddDVD(1, "abcd");
+  node.AddDVD(2, "abc");
+  tree->SetRenderFlags(6);
+  EXPECT_EQ(node.MinWidth(), static_cast<std::int16_t>(82.5 * 10));
+}
+
+TEST(ParameterTreeNodeTest, MinHeightIsTheTallerOfTextAndIcon) {
+  auto tree = MakeTree();
+  auto icons = test::MakeIcons(16);
+  ParameterTreeNode& node = tree->AddNode("n", "", "M");
+  EXPECT_EQ(node.MinHeight(), 195);
+  tree->SetIconList(icons.get());
+  EXPECT_EQ(node.MinHeight(), 270);
+  tree->SetRenderFlags(6);
+  EXPECT_EQ(node.MinHeight(), 195);
+}
+
+}  // namespace
+}  // namespace quendrel

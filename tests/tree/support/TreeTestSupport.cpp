@@ -1,0 +1,111 @@
+#include "tree/support/TreeTestSupport.h"
+
+#include <sstream>
+
+namespace quendrel::test {
+namespace {
+
+std::string NameOf(const ParameterTreeNode* node) { return node == nullptr ? "none" : node->Caption(); }
+
+}  // namespace
+
+void EventLog::KeyUp(int& KeyCode, int& Shift) {
+  Lines.push_back("KeyUp " + std::to_string(KeyCode) + " " + std::to_string(Shift));
+  if (OnKeyUp) OnKeyUp(KeyCode, Shift);
+}
+
+void EventLog::Click() {
+  Lines.push_back("Click");
+  if (OnClick) OnClick();
+}
+
+void EventLog::DblClick() {
+  Lines.push_back("DblClick");
+  if (OnDblClick) OnDblClick();
+}
+
+void EventLog::SelectionChanged(ParameterTreeNode* node) {
+  Lines.push_back("SelectionChanged " + NameOf(node));
+  if (OnSelectionChanged) OnSelectionChanged(node);
+}
+
+void EventLog::ExpandChanged(ParameterTreeNode& node) {
+  Lines.push_back("ExpandChanged " + NameOf(&node));
+  if (OnExpandChanged) OnExpandChanged(node);
+}
+
+void EventLog::ValueChanged(ParameterTreeNode& node) {
+  std::ostringstream line;
+  line << "ValueChanged " << NameOf(&node) << " " << node.Value();
+  Lines.push_back(line.str());
+  if (OnValueChanged) OnValueChanged(node);
+}
+
+void EventLog::CheckChanged(ParameterTreeNode& node) {
+  Lines.push_back("CheckChanged " + NameOf(&node) + " " + std::to_string(node.Checked()));
+  if (OnCheckChanged) OnCheckChanged(node);
+}
+
+void EventLog::ValueCommit(ParameterTreeNode& node) {
+  std::ostringstream line;
+  line << "ValueCommit " << NameOf(&node) << " " << node.Value();
+  Lines.push_back(line.str());
+  if (OnValueCommit) OnValueCommit(node);
+}
+
+std::shared_ptr<ParameterTree> MakeTree() { return std::make_shared<ParameterTree>(); }
+
+void AddNodes(ParameterTree& tree, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    std::istringstream fields(line);
+    std::string key;
+    std::string parent;
+    std::string caption;
+    fields >> key >> parent >> caption;
+    if (parent == "-") parent.clear();
+    tree.AddNode(key, parent, caption.empty() ? key : caption);
+  }
+}
+
+void AddMenus(ParameterTree& tree) {
+  for (const std::string menu : {"A", "B", "C"}) {
+    tree.AddNode(menu, "", menu);
+    for (int i = 1; i <= 3; ++i) {
+      const std::string key = menu + std::to_string(i);
+      tree.AddNode(key, menu, key);
+    }
+  }
+  tree.Node("A").SetExpanded(true);
+  tree.Node("B").SetExpanded(true);
+}
+
+RecordingCanvas& Recording(const ParameterTree& tree) {
+  return dynamic_cast<RecordingCanvas&>(tree.CanvasRef());
+}
+
+std::vector<std::string> LinesStartingWith(const RecordingCanvas& canvas, const std::string& prefix) {
+  std::vector<std::string> found;
+  for (const std::string& line : canvas.Log()) {
+    if (line.rfind(prefix, 0) == 0) found.push_back(line);
+  }
+  return found;
+}
+
+std::unique_ptr<FakeImageList> MakeIcons(int size) {
+  auto icons = std::make_unique<FakeImageList>(size, size);
+  icons->AddSolid("menu", 0xFFE0A000u);
+  icons->AddSolid("pram", 0xFF2060E0u);
+  icons->AddSolid("readonly", 0xFF808080u);
+  icons->AddSolid("bitpram0", 0xFF20A020u);
+  icons->AddSolid("bitpram1", 0xFFE02020u);
+  icons->AddSolid("readonlybit0", 0xFF206020u);
+  icons->AddSolid("readonlybit1", 0xFF802020u);
+  icons->AddSolid("blank", 0x00000000u);
+  return icons;
+}
+
+float RowMiddleY(const ParameterTree& tree, const ParameterTreeNode& node) {
+  return static_cast<float>(node.SiteY()) - tree.VScroll() * 15.0f + node.MinHeight() / 2.0f;
+}
+
+}  // namespace quendrel::test
