@@ -1,0 +1,46 @@
+// What the tree's "General" property page holds and does, apart from its widgets: it reads a
+// tree's settings into the page's controls and writes them back, refusing an indent that is
+// no number the tree can hold.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quendrel {
+
+class ParameterTree;
+
+class TreeGeneralPage {
+ public:
+  struct Entry {
+    std::string Text;
+    int Value = 0;
+  };
+  static const std::vector<Entry>& AppearanceEntries();
+  static const std::vector<Entry>& ScrollBarEntries();
+  static constexpr const char* NoIconList = "<None>";
+
+  // The page's controls.
+  bool EnabledChecked = false;
+  bool CheckboxesChecked = false;
+  bool AutoGrayChecked = false;
+  bool AutoGrayAvailable = false;
+  std::string IndentText;
+  int AppearanceIndex = -1;
+  int ScrollBarsIndex = -1;
+  std::vector<std::string> IconListEntries;
+  int IconListIndex = -1;
+  bool Changed = false;
+
+  // Fills the controls from the tree.
+  void SelectionChanged(const ParameterTree& tree);
+  // Writes the controls into the tree and refreshes it. False, after telling the user, when
+  // the indent is not a number from -32768 to 32767; nothing is written then.
+  bool ApplyChanges(ParameterTree& tree);
+
+  // The check box handler: the grey option only makes sense with check boxes.
+  void SetCheckboxesChecked(bool checked);
+  void MarkChanged() { Changed = true; }
+};
+
+}  // namespace quendrel
