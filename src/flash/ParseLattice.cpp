@@ -197,6 +197,7 @@ void ParseLattice::ResetChart() {
     poleWaiters_[i].clear();
   }
   waiterHead_.assign(poles * symbols_.size(), -1);
+  predicted_.assign(poles * symbols_.size(), false);
   targetHead_.assign(poles * symbols_.size(), -1);
   targetTail_.assign(poles * symbols_.size(), -1);
   targetCount_.assign(poles * symbols_.size(), 0);
@@ -325,10 +326,18 @@ int ParseLattice::AddArrow(int rule, int pole, int length, int dot) {
   return id;
 }
 
+// Once every rule of a symbol has been offered at a pole, offering them again could only make
+// duplicates, so that is skipped. A prediction of the same symbol nested inside the first one
+// still runs in full, as a left-recursive grammar needs it to.
 void ParseLattice::Predict(int symbol, int pole) {
+  const std::size_t slot = pole * symbols_.size() + symbol;
+  if (predicted_[slot]) {
+    return;
+  }
   for (const int rule : symbols_[symbol].rules) {
     AddArrow(rule, pole, 0, 0);
   }
+  predicted_[slot] = true;
 }
 
 void ParseLattice::RunRules(const std::string& strTarget) {

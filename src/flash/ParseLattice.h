@@ -26,6 +26,11 @@ class TextStream;
 class ParseLattice {
  public:
   ParseLattice();
+  // Arrows point at the lattice's own rules, so a lattice moves but is never copied.
+  ParseLattice(const ParseLattice&) = delete;
+  ParseLattice& operator=(const ParseLattice&) = delete;
+  ParseLattice(ParseLattice&&) = default;
+  ParseLattice& operator=(ParseLattice&&) = default;
 
   // Fills the chart for strTarget over the current token list.
   void RunRules(const std::string& strTarget);
@@ -130,6 +135,7 @@ class ParseLattice {
   std::vector<int> waiterHead_;                  // [pole * symbols + symbol]
   std::vector<std::vector<int>> poleWaiters_;    // arrows that look at every arrow of a pole
   std::vector<int> deferred_;
+  std::vector<bool> predicted_;  // [pole * symbols + symbol]: every rule already offered
   std::vector<int> pendingLock_;  // arrows that cannot grow, locked at the end of the pass
   // Complete arrows by target, [pole * symbols + symbol], in the order added.
   std::vector<int> targetHead_;
