@@ -1,0 +1,65 @@
+// What the shell's tests share: one QApplication whose per-user settings live in a private
+// folder, temporary folders, the render output folder and a module that only counts.
+#pragma once
+
+#include <QApplication>
+#include <string>
+#include <vector>
+
+#include "comms/GIOModule.h"
+
+namespace quendrel {
+
+class FakeClock;
+
+// Made on first use; registry settings and the runtime folder point into a private temporary
+// folder first, so no test reads or writes the user's own.
+QApplication& ShellTestApp();
+
+// A new empty folder, removed with everything in it when the object goes.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // The path of a file in the folder.
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  void Write(const std::string& name, const std::string& content) const;
+  // "" when the file is missing.
+  std::string Read(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+// Where a test puts the pictures people look at: $QUENDREL_TEST_OUTPUT/shell/<name>, or the
+// system's temporary folder when run outside ctest.
+std::string RenderOutputPath(const std::string& name);
+
+// A transport that answers every exchange at once, taking secondsPerExchange on the clock.
+class CountingModule final : public GIOModule {
+ public:
+  CountingModule(std::string name, FakeClock* clock = nullptr) : name_(std::move(name)), clock_(clock) {}
+
+  std::string Name() const override { return name_; }
+  void Startup() override { ++startups; }
+  void Shutdown() override { ++shutdowns; }
+  double ConfiguredTimeout() const override { return 1.0; }
+  udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) override;
+  bool WriteByte(std::uint8_t, bool) override { return false; }
+  bool TakeByte(std::uint8_t&, double) override { return false; }
+
+  int startups = 0;
+  int shutdowns = 0;
+  int exchanges = 0;
+  double secondsPerExchange = 0.0;
+
+ private:
+  std::string name_;
+  FakeClock* clock_;
+};
+
+}  // namespace quendrel
