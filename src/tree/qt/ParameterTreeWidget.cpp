@@ -1,0 +1,213 @@
+#include "tree/qt/ParameterTreeWidget.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QCursor>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWheelEvent>
+#include <cmath>
+
+#include "platform/qt/QtConvert.h"
+#include "tree/qt/TreeCanvasWidget.h"
+#include "tree/qt/TreeDesktopColors.h"
+#include "tree/qt/TreeImageCanvas.h"
+
+namespace quendrel {
+namespace {
+
+int Px(float twips) { return static_cast<int>(std::lround(twips / 15.0f)); }
+
+QRect PixelRect(const TreeRect& place) {
+  return QRect(Px(place.Left), Px(place.Top), Px(place.Width), Px(place.Height));
+}
+
+void ApplyBar(QScrollBar& bar, const TreeScrollBar& state) {
+  bar.setGeometry(PixelRect(state.Place));
+  bar.setVisible(state.Visible);
+  bar.setEnabled(state.Enabled);
+  if (!state.Enabled) return;
+  bar.setRange(state.Min, state.Max);
+  bar.setSingleStep(state.SmallChange);
+  bar.setPageStep(state.LargeChange);
+  bar.setValue(state.Value);
+}
+
+}  // namespace
+
+ParameterTreeWidget::ParameterTreeWidget(QWidget* parent)
+    : QWidget(parent),
+      tree_(std::make_shared<ParameterTree>(
+          [](int width, int height) { return std::make_unique<TreeImageCanvas>(width, height); })) {
+  ApplyDesktopColors(palette());
+  canvas_ = new TreeCanvasWidget(tree_, this);
+  vscrollbar_ = new QScrollBar(Qt::Vertical, this);
+  hScrollbar_ = new QScrollBar(Qt::Horizontal, this);
+  // Horizontal dragging shows only when the bar is let go.
+  hScrollbar_->setTracking(false);
+  FrameCoverUp_ = new QFrame(this);
+  FrameCoverUp_->setAutoFillBackground(true);
+  tbEditBox_ = new QLineEdit(this);
+  tbEditBox_->hide();
+  cbSelectBox_ = new QComboBox(this);
+  cbSelectBox_->hide();
+  tbEditBox_->installEventFilter(this);
+  cbSelectBox_->installEventFilter(this);
+  ConnectControls();
+  tree_->SetView(this);
+  resize(ParameterTree::DefaultWidth / 15, ParameterTree::DefaultHeight / 15);
+  tree_->InitProperties();
+}
+
+ParameterTreeWidget::~ParameterTreeWidget() {
+  // A host handler still running on the core finds no view to call back.
+  tree_->SetView(nullptr);
+}
+
+void ParameterTreeWidget::ConnectControls() {
+  connect(vscrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (!syncing_) tree_->VScrollBarChanged(value);
+  });
+  connect(hScrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (!syncing_) tree_->HScrollBarChanged(value);
+  });
+  connect(tbEditBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+    if (!syncing_) tree_->EditTextChanged(FromQString(text));
+  });
+  connect(cbSelectBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    if (!syncing_) tree_->EditListChanged(index);
+  });
+  connect(qApp, &QApplication::focusChanged, this,
+          [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
+}
+
+QWidget* ParameterTreeWidget::CanvasWidget() const { return canvas_; }
+
+bool ParameterTreeWidget::Contains(const QWidget* widget) const {
+  return widget != nullptr && (widget == this || isAncestorOf(widget));
+}
+
+void ParameterTreeWidget::FocusMoved(QWidget* from, QWidget* to) {
+  const bool wasInside = Contains(from);
+  const bool isInside = Contains(to) || (to != nullptr && cbSelectBox_->view()->isAncestorOf(to));
+  if (!wasInside && isInside) tree_->ControlGotFocus();
+  if (wasInside && !isInside && to != nullptr) tree_->ControlLostFocus();
+}
+
+void ParameterTreeWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  tree_->Resize(width() * 15, height() * 15);
+}
+
+void ParameterTreeWidget::wheelEvent(QWheelEvent* event) {
+  if (!vscrollbar_->isEnabled()) return;
+  const int notches = event->angleDelta().y() / 120;
+  vscrollbar_->setValue(vscrollbar_->value() - notches * 3 * vscrollbar_->singleStep());
+  event->accept();
+}
+
+void ParameterTreeWidget::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::PaletteChange) return;
+  ApplyDesktopColors(palette());
+  tree_->RepaintAll();
+}
+
+void ParameterTreeWidget::ControlsChanged() {
+  syncing_ = true;
+  canvas_->setGeometry(PixelRect(tree_->CanvasPlace()));
+  ApplyBar(*vscrollbar_, tree_->VerticalBar());
+  ApplyBar(*hScrollbar_, tree_->HorizontalBar());
+  FrameCoverUp_->setGeometry(PixelRect(tree_->CornerPlace()));
+  FrameCoverUp_->setVisible(tree_->CornerVisible());
+  syncing_ = false;
+}
+
+void ParameterTreeWidget::EditorsChanged() {
+  const TreeEditorState& editor = tree_->Editor();
+  syncing_ = true;
+  if (FromQString(tbEditBox_->text()) != editor.Text) tbEditBox_->setText(ToQString(editor.Text));
+  tbEditBox_->setGeometry(PixelRect(editor.TextPlace));
+  QStringList items;
+  for (const std::string& item : editor.Items) items.push_back(ToQString(item));
+  QStringList shown;
+  for (int i = 0; i < cbSelectBox_->count(); ++i) shown.push_back(cbSelectBox_->itemText(i));
+  if (shown != items) {
+    cbSelectBox_->clear();
+    for (int i = 0; i < items.size(); ++i) cbSelectBox_->addItem(items[i], i);
+  }
+  cbSelectBox_->setCurrentIndex(editor.ListIndex);
+  const QRect listPlace = PixelRect(editor.ListPlace);
+  cbSelectBox_->setGeometry(listPlace.x(), listPlace.y(), listPlace.width(), cbSelectBox_->sizeHint().height());
+  syncing_ = false;
+  // Hiding a focused editor moves the focus, which the core may answer by committing; it
+  // finds the editors already closed.
+  const QPointer<ParameterTreeWidget> alive(this);
+  tbEditBox_->setVisible(editor.TextShown);
+  if (!alive) return;
+  cbSelectBox_->setVisible(editor.ListShown);
+}
+
+void ParameterTreeWidget::CanvasDrawn() { canvas_->update(); }
+
+void ParameterTreeWidget::FocusCanvas() { canvas_->setFocus(Qt::OtherFocusReason); }
+
+void ParameterTreeWidget::FocusTextEditor() {
+  tbEditBox_->setFocus(Qt::OtherFocusReason);
+  tbEditBox_->selectAll();
+}
+
+void ParameterTreeWidget::FocusListEditor() { cbSelectBox_->setFocus(Qt::OtherFocusReason); }
+
+void ParameterTreeWidget::MovePointer(float x, float y) {
+  if (!isVisible()) return;
+  QCursor::setPos(mapToGlobal(QPoint(Px(x), Px(y))));
+}
+
+bool ParameterTreeWidget::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == tbEditBox_ || watched == cbSelectBox_) {
+    return EditorEvent(static_cast<QWidget*>(watched), event);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+bool ParameterTreeWidget::EditorEvent(QWidget* editor, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (!key->isAutoRepeat()) editorKeyDown_ = key->key();
+      return false;
+    }
+    case QEvent::KeyRelease: {
+      const auto* key = static_cast<QKeyEvent*>(event);
+      // Only a key pressed here counts: an Escape that closed the list's popup was pressed
+      // in the popup.
+      if (key->isAutoRepeat() || key->key() != editorKeyDown_) return false;
+      editorKeyDown_ = 0;
+      const int keyCode = TreeKeyCode(key->key());
+      const auto tree = tree_;
+      if (keyCode != 0) tree->EditorKeyUp(keyCode);
+      return false;
+    }
+    case QEvent::FocusOut: {
+      const auto* focus = static_cast<QFocusEvent*>(event);
+      // The list's own popup taking the focus, or another window becoming active, is no
+      // leaving of the editor.
+      if (focus->reason() == Qt::PopupFocusReason || focus->reason() == Qt::ActiveWindowFocusReason) {
+        return false;
+      }
+      if (editor == cbSelectBox_ && cbSelectBox_->view()->isVisible()) return false;
+      const auto tree = tree_;
+      tree->EditorLostFocus();
+      return false;
+    }
+    case QEvent::MouseButtonPress:
+      tree_->EditorClicked();
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace quendrel

@@ -1,0 +1,97 @@
+#include "tree/qt/popIconHelp.h"
+
+#include <QPainter>
+#include <QPointer>
+
+#include "platform/ImageList.h"
+#include "platform/qt/QtConvert.h"
+
+namespace quendrel {
+namespace {
+
+struct IconRow {
+  const char* key;
+  int left;
+  int top;
+};
+
+// Picture boxes in twips, 330 x 330 each.
+constexpr std::array<IconRow, popIconHelp::IconCount> kIcons = {{{"menu", 60, 60},
+                                                                  {"pram", 60, 420},
+                                                                  {"readonly", 60, 780},
+                                                                  {"bitpram0", 60, 1140},
+                                                                  {"bitpram1", 360, 1140},
+                                                                  {"readonlybit0", 60, 1500},
+                                                                  {"readonlybit1", 365, 1500}}};
+
+struct LabelRow {
+  const char* text;
+  int left;
+  int top;
+  int width;
+};
+
+constexpr std::array<LabelRow, 5> kLabels = {{{"Menu", 480, 90, 3135},
+                                              {"Normal Parameter", 480, 450, 3135},
+                                              {"Read-Only Parameter", 480, 810, 3135},
+                                              {"Bit Parameter (zero and one)", 780, 1170, 2835},
+                                              {"Read-Only Bit Parameter (zero and one)", 780, 1530, 2835}}};
+
+constexpr int kBoxTwips = 330;
+constexpr int kLabelHeight = 255;
+
+QPointer<popIconHelp>& OpenKey() {
+  static QPointer<popIconHelp> open;
+  return open;
+}
+
+}  // namespace
+
+popIconHelp* popIconHelp::ShowKey(const ImageList& icons, QWidget* owner) {
+  QPointer<popIconHelp>& open = OpenKey();
+  if (open.isNull()) open = new popIconHelp(icons, owner);
+  open->show();
+  open->raise();
+  open->activateWindow();
+  return open;
+}
+
+popIconHelp* popIconHelp::Instance() { return OpenKey().data(); }
+
+popIconHelp::popIconHelp(const ImageList& icons, QWidget* owner)
+    : QWidget(owner, Qt::Tool), icons_(icons) {
+  // Closing unloads the window; opening it again draws the icons afresh.
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle("Parameter Symbol Key");
+  for (std::size_t i = 0; i < kIcons.size(); ++i) {
+    boxes_[i] = new QLabel(this);
+    boxes_[i]->setGeometry(kIcons[i].left / 15, kIcons[i].top / 15, kBoxTwips / 15, kBoxTwips / 15);
+  }
+  for (const LabelRow& row : kLabels) {
+    auto* label = new QLabel(row.text, this);
+    label->setGeometry(row.left / 15, row.top / 15, row.width / 15, kLabelHeight / 15);
+  }
+  setFixedSize(3735 / 15, 1920 / 15);
+  update();
+}
+
+void popIconHelp::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (drawn_) return;
+  drawn_ = true;
+  DrawIcons();
+}
+
+void popIconHelp::DrawIcons() {
+  ++drawings_;
+  for (std::size_t i = 0; i < kIcons.size(); ++i) {
+    QPixmap picture(kBoxTwips / 15, kBoxTwips / 15);
+    picture.fill(palette().color(QPalette::Window));
+    QPainter painter(&picture);
+    painter.drawImage(1, 1, ToQImage(icons_.Image(kIcons[i].key)));
+    painter.end();
+    boxes_[i]->setPixmap(picture);
+  }
+}
+
+}  // namespace quendrel
