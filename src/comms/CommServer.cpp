@@ -10,6 +10,7 @@ GIOServer& CommServer() {
   static GIOServer server(SystemClockInstance());
   static const bool registered = [] {
     server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
+    server.RegisterModule(std::make_unique<EthernetModule>(SystemClockInstance()));
     return true;
   }();
   static_cast<void>(registered);
@@ -17,5 +18,9 @@ GIOServer& CommServer() {
 }
 
 SerialModule& GlobalSerialModule() { return static_cast<SerialModule&>(*CommServer().Module("Serial")); }
+
+EthernetModule& GlobalEthernetModule() {
+  return static_cast<EthernetModule&>(*CommServer().Module("Ethernet"));
+}
 
 }  // namespace quendrel

@@ -59,7 +59,8 @@ bool TakeLengthPrefixedText(std::string_view data, std::size_t at, std::string& 
 }  // namespace
 
 std::uint8_t DrivePdu::FunctionCode(const DriveRequest& request) {
-  if (request.service == DriveService::Raw) return request.rawFunction;
+  if (request.service == DriveService::Raw && (!request.rawService || request.legacy)) return request.rawFunction;
+  if (request.service == DriveService::Raw) return static_cast<std::uint8_t>(kModernFunctionOffset + request.rawFunction);
   const int code = ServiceCode(request.service);
   return static_cast<std::uint8_t>(request.legacy ? code : kModernFunctionOffset + code);
 }

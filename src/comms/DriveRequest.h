@@ -23,6 +23,9 @@ struct DriveRequest {
   std::string text;
   // The function byte of a raw query, sent as given.
   std::uint8_t rawFunction = 0;
+  // A raw payload for a parameter service code (2-6), as drive function templates build them: its
+  // function byte follows the code set the context speaks, like every parameter service's.
+  bool rawService = false;
 };
 
 }  // namespace quendrel

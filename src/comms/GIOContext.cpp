@@ -115,6 +115,14 @@ udtDriveResponse GIOContext::WriteDVD(std::uint8_t menu, std::uint8_t pram, std:
   return RunService(request);
 }
 
+udtDriveResponse GIOContext::ServiceQuery(std::uint8_t serviceCode, const std::string& payload) {
+  DriveRequest request = Request(DriveService::Raw, 0, 0);
+  request.rawFunction = serviceCode;
+  request.rawService = true;
+  request.text = payload;
+  return RunService(request);
+}
+
 udtDriveResponse GIOContext::RawQuery(std::uint8_t FuncCode, const std::string& strRequest) {
   DriveRequest request = Request(DriveService::Raw, 0, 0);
   request.rawFunction = FuncCode;

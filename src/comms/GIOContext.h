@@ -49,6 +49,10 @@ class GIOContext {
                             const std::string& text);
   // Sends the function byte as given with the payload, with no retry or legacy step.
   udtDriveResponse RawQuery(std::uint8_t FuncCode, const std::string& strRequest);
+  // A parameter service (legacy code 2-6) with a payload built elsewhere, under the code set the
+  // drive speaks and with the same retry and legacy policy as the typed services; the reply data
+  // comes back raw in strData.
+  udtDriveResponse ServiceQuery(std::uint8_t serviceCode, const std::string& payload);
 
  private:
   DriveRequest Request(DriveService service, std::uint8_t menu, std::uint8_t pram) const;
