@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <algorithm>
 
 #include "platform/ImageList.h"
 #include "platform/qt/QtConvert.h"
@@ -67,11 +68,15 @@ popIconHelp::popIconHelp(const ImageList& icons, QWidget* owner)
     boxes_[i] = new QLabel(this);
     boxes_[i]->setGeometry(kIcons[i].left / 15, kIcons[i].top / 15, kBoxTwips / 15, kBoxTwips / 15);
   }
+  int right = 3735 / 15;
   for (const LabelRow& row : kLabels) {
     auto* label = new QLabel(row.text, this);
-    label->setGeometry(row.left / 15, row.top / 15, row.width / 15, kLabelHeight / 15);
+    // The desktop font may be wider than the one the key was laid out for.
+    const int width = std::max(row.width / 15, label->sizeHint().width());
+    label->setGeometry(row.left / 15, row.top / 15, width, kLabelHeight / 15);
+    right = std::max(right, row.left / 15 + width + 8);
   }
-  setFixedSize(3735 / 15, 1920 / 15);
+  setFixedSize(right, 1920 / 15);
   update();
 }
 

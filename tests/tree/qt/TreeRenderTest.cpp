@@ -1,0 +1,141 @@
+// Pictures of the tree and the icon key for people to look at, and the pixel checks that go
+// with them: culled drawing on a real image, icons in the key's boxes.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "tree/qt/ParameterTreeWidget.h"
+#include "tree/qt/TreeImageCanvas.h"
+#include "tree/qt/popIconHelp.h"
+#include "tree/qt/support/QtTreeSupport.h"
+#include "tree/support/TreeTestSupport.h"
+
+namespace quendrel {
+namespace {
+
+// Three menus with every icon kind, a selected row, ticked and partly ticked nodes, bold,
+// grey and named values.
+void FillSample(ParameterTree& tree) {
+  tree.SetPaintLock(true);
+  const char* kinds[] = {"pram", "readonly", "bitpram0", "bitpram1", "readonlybit0", "readonlybit1"};
+  const char* menus[] = {"Menu 01: Speed References", "Menu 02: Ramps", "Menu 03: Motor"};
+  for (int m = 0; m < 3; ++m) {
+    const std::string key = "M" + std::to_string(m);
+    tree.AddNode(key, "", menus[m]).SetIcon("menu");
+    for (int p = 0; p < 6; ++p) {
+      const std::string child = key + "P" + std::to_string(p);
+      ParameterTreeNode& node =
+          tree.AddNode(child, key, "Parameter " + std::to_string(m + 1) + "." + std::to_string(p + 1));
+      node.SetIcon(kinds[p]);
+      node.SetValue(static_cast<float>(p * 12.5 + m));
+      if (p >= 2 && p <= 5) node.SetFormatString("0");
+      node.SetGreyed(p == 1);
+      node.SetBold(p == 0 && m == 1);
+      if (p == 2) {
+        node.AddDVD(0, "Off");
+        node.AddDVD(1, "On");
+        node.SetValue(1);
+      }
+    }
+  }
+  tree.Node("M0").SetExpanded(true);
+  tree.Node("M1").SetExpanded(true);
+  tree.Node("M0P1").SetChecked(1);
+  tree.Node("M0P2").SetChecked(1);
+  tree.Node("M1P4").SetChecked(1);
+  tree.SetPaintLock(false);
+}
+
+TEST(TreeRenderTest, SampleTreeInSeveralAppearances) {
+  test::EnsureApp();
+  const auto icons = test::SampleIcons();
+  struct Look {
+    const char* file;
+    int appearance;
+    bool checkboxes;
+    bool editor;
+  };
+  for (const Look& look : {Look{"tree-full.png", 8, true, true}, Look{"tree-text-only.png", 1, false, false},
+                           Look{"tree-lines-boxes.png", 6, true, false},
+                           Look{"tree-pictures-lines.png", 5, false, true}}) {
+    ParameterTreeWidget widget;
+    widget.resize(420, 300);
+    ParameterTree& tree = widget.Tree();
+    tree.SetIconList(icons.get());
+    tree.SetAppearance(look.appearance);
+    tree.SetCheckboxes(look.checkboxes);
+    tree.SetAutoGray(look.checkboxes);
+    FillSample(tree);
+    tree.Refresh();
+    widget.show();
+    tree.SetSelected(&tree.Node("M0P3"));
+    tree.RepaintAll();
+    if (look.editor) {
+      tree.SetSelected(&tree.Node("M1P1"));
+      tree.EditCurrentValue();
+    }
+    QApplication::processEvents();
+    const QImage picture = widget.grab().toImage();
+    EXPECT_FALSE(test::SaveRender(picture, look.file).isEmpty()) << look.file;
+    EXPECT_EQ(picture.width(), 420);
+  }
+}
+
+TEST(TreeRenderTest, CulledDrawingMatchesEveryRowOnARealImage) {
+  test::EnsureApp();
+  const auto icons = test::SampleIcons();
+  auto tree = std::make_shared<ParameterTree>(
+      [](int width, int height) { return std::make_unique<TreeImageCanvas>(width, height); });
+  tree->SetIconList(icons.get());
+  tree->SetCheckboxes(true);
+  FillSample(*tree);
+  tree->ExpandAll();
+  tree->Node("M2P4").SetSelected(true);
+  tree->Node("M2P4").SetFocus(true);
+  tree->Resize(4000, 1800);
+  for (const int scroll : {0, 9, 140, 100000}) {
+    tree->SetVScroll(scroll);
+    tree->RepaintAll();
+    auto& canvas = dynamic_cast<TreeImageCanvas&>(tree->CanvasRef());
+    const QImage culled = canvas.Picture().copy();
+    canvas.Cls();
+    tree->RenderUnculled();
+    EXPECT_TRUE(culled == canvas.Picture()) << "scroll " << scroll;
+  }
+}
+
+TEST(TreeRenderTest, IconKeyDrawsEachIconOnceAndAgainAfterReopening) {
+  test::EnsureApp();
+  const auto icons = test::SampleIcons();
+  popIconHelp* key = popIconHelp::ShowKey(*icons, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(key));
+  QApplication::processEvents();
+  EXPECT_EQ(key->windowTitle(), "Parameter Symbol Key");
+  EXPECT_EQ(key->Drawings(), 1);
+  const char* keys[] = {"menu", "pram", "readonly", "bitpram0", "bitpram1", "readonlybit0", "readonlybit1"};
+  for (int i = 0; i < popIconHelp::IconCount; ++i) {
+    const QImage box = key->IconBox(i)->pixmap().toImage();
+    const QImage icon = icons->Pixmap(keys[i]).toImage();
+    EXPECT_EQ(box.pixel(1 + 8, 1 + 8), icon.pixel(8, 8)) << keys[i];
+    EXPECT_EQ(box.pixel(0, 0), key->palette().color(QPalette::Window).rgb()) << keys[i];
+  }
+  EXPECT_FALSE(test::SaveRender(key->grab().toImage(), "icon-key.png").isEmpty());
+  key->update();
+  key->repaint();
+  QApplication::processEvents();
+  EXPECT_EQ(key->Drawings(), 1);
+  EXPECT_EQ(popIconHelp::ShowKey(*icons, nullptr), key);
+  key->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(popIconHelp::Instance(), nullptr);
+  popIconHelp* again = popIconHelp::ShowKey(*icons, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(again));
+  QApplication::processEvents();
+  EXPECT_EQ(again->Drawings(), 1);
+  again->close();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+}  // namespace quendrel
