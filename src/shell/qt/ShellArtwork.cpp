@@ -211,9 +211,12 @@ void DrawMark(QPainter& p, const QRectF& box) {
   QLinearGradient tile(box.topLeft(), box.bottomRight());
   tile.setColorAt(0, QColor(0x1F, 0x4E, 0x8C));
   tile.setColorAt(1, QColor(0x10, 0x2A, 0x4E));
-  p.setPen(Qt::NoPen);
+  // A light edge keeps the tile apart from dark backgrounds such as the splash.
+  const double edge = std::max(1.0, box.width() / 48.0);
+  p.setPen(QPen(QColor(255, 255, 255, 110), edge));
   p.setBrush(tile);
-  p.drawRoundedRect(box, box.width() * 0.18, box.width() * 0.18);
+  const QRectF inside = box.adjusted(edge / 2, edge / 2, -edge / 2, -edge / 2);
+  p.drawRoundedRect(inside, box.width() * 0.18, box.width() * 0.18);
   const QRectF waves = box.adjusted(box.width() * 0.14, box.height() * 0.28, -box.width() * 0.14,
                                     -box.height() * 0.28);
   const double width = std::max(1.0, box.width() / 16.0);
