@@ -1,0 +1,57 @@
+// Start-up to a usable main window (settings, communications, script parser, the window with
+// its menus, icons and status bar, shown and painted), without the splash's minimum time.
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "comms/CommServer.h"
+#include "foundation/Config.h"
+#include "platform/FakeClock.h"
+#include "platform/UiServices.h"
+#include "shell/qt/ShellApplication.h"
+#include "shell/qt/frmMainMDI.h"
+
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "bench-shell-startup";
+  static char* argv[] = {name, nullptr};
+  static const bool offscreen = [] {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    return true;
+  }();
+  static_cast<void>(offscreen);
+  static QApplication app(argc, argv);
+  return app;
+}
+
+void BM_StartupToMainWindow(benchmark::State& state) {
+  App();
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quendrel-bench-startup";
+  std::filesystem::create_directories(folder);
+  quendrel::FakeClock clock;
+  for (auto _ : state) {
+    quendrel::ShellApplication::Options options;
+    options.Folder = folder.string();
+    options.SplashMinimumSeconds = 0.0;
+    options.LockPath = QString::fromStdString((folder / "quendrel.lock").string());
+    quendrel::ShellApplication shell(options);
+    if (shell.Start(quendrel::Ui(), clock) != quendrel::StartupOutcome::Running) {
+      state.SkipWithError("start-up failed");
+      break;
+    }
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(shell.MainWindow()->grab());
+    state.PauseTiming();
+    quendrel::CommServer().Shutdown();
+    state.ResumeTiming();
+  }
+  state.counters["startups/s"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_StartupToMainWindow)->Unit(benchmark::kMillisecond);
+
+}  // namespace
