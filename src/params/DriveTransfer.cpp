@@ -1,0 +1,80 @@
+#include "params/DriveTransfer.h"
+
+#include <algorithm>
+
+#include "comms/CommSettings.h"
+#include "comms/GIOContext.h"
+#include "comms/GIOError.h"
+#include "foundation/ProgressServer.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "platform/UiServices.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr std::int16_t kStateCancel = -1;
+constexpr std::int16_t kStateStop = 2;
+
+std::uint8_t MenuOf(std::int32_t n) { return static_cast<std::uint8_t>(n / 100); }
+std::uint8_t PramOf(std::int32_t n) { return static_cast<std::uint8_t>(n % 100); }
+
+bool WorthRepeating(const udtDriveResponse& response) {
+  if (!response.Error) return false;
+  return response.intData == gioTimeout || response.intData == gioSlaveNotResponding ||
+         response.intData == gioInvalidPacket;
+}
+
+}  // namespace
+
+DriveTransfer::DriveTransfer(GIOContext& ctx, ProgressServer& progress)
+    : ctx_(ctx), progress_(progress), attempts_(std::max(1, CommSettings::Integer("Retries", "General", 0))) {}
+
+bool DriveTransfer::Step(std::int32_t n, const std::string& detail) {
+  progress_.SetProgress(n);
+  progress_.SetDetail(detail);
+  Ui().PumpMessages();
+  const std::int16_t state = progress_.state();
+  if (state == kStateCancel || state == kStateStop) return false;
+  return !ctx_.IsClosed();
+}
+
+udtDriveResponse DriveTransfer::Repeated(const std::function<udtDriveResponse()>& exchange) const {
+  udtDriveResponse response = exchange();
+  for (std::int32_t calls = 1; calls < attempts_ && WorthRepeating(response); ++calls) response = exchange();
+  return response;
+}
+
+udtDriveResponse DriveTransfer::ReadValue(std::int32_t n) {
+  return Repeated([&] { return ctx_.ReadValue(MenuOf(n), PramOf(n)); });
+}
+
+udtDriveResponse DriveTransfer::ReadName(std::int32_t n) {
+  return Repeated([&] { return ctx_.ReadName(MenuOf(n), PramOf(n)); });
+}
+
+udtDriveResponse DriveTransfer::ReadPAD(std::int32_t n) {
+  return Repeated([&] { return ctx_.ReadPAD(MenuOf(n), PramOf(n)); });
+}
+
+udtDriveResponse DriveTransfer::ReadDVD(std::int32_t n, std::int32_t index) {
+  return Repeated([&] { return ctx_.ReadDVD(MenuOf(n), PramOf(n), static_cast<std::int16_t>(index)); });
+}
+
+udtDriveResponse DriveTransfer::WriteValue(std::int32_t n, std::int16_t raw) {
+  return Repeated([&] { return ctx_.WriteValue(MenuOf(n), PramOf(n), raw); });
+}
+
+udtDriveResponse DriveTransfer::ReadSoftwareVersion() {
+  return ReadValue(FirmwareCompatibility().SoftwareVersion());
+}
+
+bool DriveTransfer::EndsTransfer(const udtDriveResponse& response) {
+  return response.Error && (IsConnectionLost(response.intData) || response.intData == gioNoModule);
+}
+
+bool DriveTransfer::IsException(const udtDriveResponse& response, int code) {
+  return response.Error && response.intData == code;
+}
+
+}  // namespace quendrel

@@ -1,0 +1,84 @@
+#include "params/ParameterBinding.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "comms/CommServer.h"
+#include "comms/GIOContext.h"
+#include "foundation/NumberText.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/KVBFile.h"
+
+namespace quendrel {
+
+namespace {
+
+bool IsParameterNumber(std::int32_t n) { return n >= 0 && n < KVBFile::kSlotCount; }
+
+// "00.00" without its point: 12.05 gives 1205. Nothing for a pointer that names no parameter.
+std::optional<std::int32_t> PointerTarget(double pointerValue) {
+  std::string text = FormatNumber(pointerValue, "00.00");
+  std::erase(text, '.');
+  const double target = LeadingNumber(text);
+  if (target < 0 || target >= KVBFile::kSlotCount) return std::nullopt;
+  return static_cast<std::int32_t>(target);
+}
+
+std::shared_ptr<const FirmwareInformationTemplate> FileTemplate(const KVBFile& file) {
+  const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
+  if (!IsParameterNumber(sv) || file.Value(sv).empty()) return nullptr;
+  return FirmwareCompatibility().FitData(LeadingNumber(file.Value(sv)));
+}
+
+std::optional<std::int32_t> FilePointerTarget(const KVBFile& file, std::int32_t pointer) {
+  if (!IsParameterNumber(pointer)) return std::nullopt;
+  return PointerTarget(LeadingNumber(file.Value(pointer)));
+}
+
+}  // namespace
+
+std::int32_t GetBoundParameter(const KVBFile& file, std::int32_t pram) {
+  const auto fit = FileTemplate(file);
+  if (!fit) return pram;
+  const auto target = FilePointerTarget(file, fit->Binding(pram).pBound);
+  return target ? *target : pram;
+}
+
+std::int32_t GetBindingSlotParameter(const KVBFile& file, std::int32_t p) {
+  const auto fit = FileTemplate(file);
+  if (!fit) return p;
+  for (const udtBindingData& row : fit->BindingData()) {
+    const auto target = FilePointerTarget(file, row.pBound);
+    if (target && *target != 0 && *target == p) return row.pParameter;
+  }
+  return p;
+}
+
+std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram) {
+  const std::int32_t bound = GetBoundParameter(file, pram);
+  return bound != pram ? bound : GetBindingSlotParameter(file, pram);
+}
+
+std::int32_t GetDriveBoundParameter(std::int32_t parameter, GIOContext* ctx) {
+  std::shared_ptr<GIOContext> own;
+  if (ctx == nullptr) {
+    own = CommServer().OpenContext(1, -1.0F);
+    ctx = own.get();
+  }
+  const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
+  const udtDriveResponse version =
+      ctx->ReadValue(static_cast<std::uint8_t>(sv / 100), static_cast<std::uint8_t>(sv % 100));
+  if (version.Error) return parameter;
+  const auto fit = FirmwareCompatibility().FitData(version.sglData);
+  if (!fit) return parameter;
+  const std::int32_t pointer = fit->Binding(parameter).pBound;
+  if (!IsParameterNumber(pointer)) return parameter;
+  const udtDriveResponse value =
+      ctx->ReadValue(static_cast<std::uint8_t>(pointer / 100), static_cast<std::uint8_t>(pointer % 100));
+  if (value.Error) return parameter;
+  const auto target = PointerTarget(value.sglData);
+  return target ? *target : parameter;
+}
+
+}  // namespace quendrel

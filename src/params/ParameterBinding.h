@@ -1,0 +1,32 @@
+// The quick setup bindings seen from an editor: which parameter a keypad slot shows, and which slot
+// shows a parameter, read from a parameter set or from a drive.
+#pragma once
+
+#include <cstdint>
+
+namespace quendrel {
+
+class GIOContext;
+class KVBFile;
+
+// A pointer value read as menu, point and two-digit parameter (12.05 names M12P05) gives that number;
+// 0 means the slot is not set. Nothing else names a parameter: a pointer outside 0..2099 (25.50, -1.01)
+// counts as no binding at all.
+
+// The parameter slot pram shows according to the set's pointer: 0 for an unset slot, pram itself when
+// pram is no slot, the set's version has no template or the pointer names no parameter.
+std::int32_t GetBoundParameter(const KVBFile& file, std::int32_t pram);
+
+// The first slot whose pointer names p; p itself when none does. Unset slots are never found, so an
+// edit of M00P00 does not land on the first unset slot instead.
+std::int32_t GetBindingSlotParameter(const KVBFile& file, std::int32_t p);
+
+// A slot gives the parameter it shows, a shown parameter its slot, anything else itself.
+std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram);
+
+// GetBoundParameter against the drive's own pointer and version. Without a context it opens one to
+// the drive at address 1 on the program's registry and closes it again; a failed read gives the
+// parameter unchanged.
+std::int32_t GetDriveBoundParameter(std::int32_t parameter, GIOContext* ctx);
+
+}  // namespace quendrel

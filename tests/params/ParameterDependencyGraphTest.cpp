@@ -1,0 +1,69 @@
+// The download order: dependencies first, ties by number, cycles broken by number, and the simulated
+// drive's own template.
+#include "params/ParameterDependencyGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+#include "params/FirmwareCompatibilityFile.h"
+
+namespace quendrel {
+namespace {
+
+struct OrderCase {
+  const char* Name;
+  std::map<std::int32_t, std::vector<std::int32_t>> Dependencies;
+  std::vector<std::int32_t> Expected;
+};
+
+class OrderTest : public testing::TestWithParam<OrderCase> {};
+
+TEST_P(OrderTest, WritesEachParameterAfterWhatItDependsOn) {
+  ParameterDependencyGraph graph;
+  for (const auto& [n, dependencies] : GetParam().Dependencies) graph.AddParameter(n, dependencies);
+  EXPECT_EQ(graph.Order(), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Graphs, OrderTest,
+    testing::Values(
+        OrderCase{"NoDependenciesGoByNumber", {{301, {}}, {5, {}}, {1201, {}}}, {5, 301, 1201}},
+        OrderCase{"APointerGoesBeforeItsLowerNumberedSlot", {{1, {1201}}, {2, {}}, {1201, {}}}, {2, 1201, 1}},
+        OrderCase{"AChainRunsBackwards", {{1, {2}}, {2, {3}}, {3, {}}}, {3, 2, 1}},
+        OrderCase{"ReleasedParametersRejoinTheNumberOrder", {{10, {30}}, {20, {}}, {30, {}}, {40, {}}},
+                  {20, 30, 10, 40}},
+        OrderCase{"SeveralDependenciesAllComeFirst", {{103, {101, 102}}, {101, {}}, {102, {101}}}, {101, 102, 103}},
+        OrderCase{"UnknownDependenciesAreIgnored", {{1, {999}}, {2, {}}}, {1, 2}},
+        OrderCase{"ASelfDependencyIsIgnored", {{7, {7}}, {3, {}}}, {3, 7}},
+        OrderCase{"ACycleStartsAtItsLowestMember", {{5, {9}}, {9, {5}}, {1, {}}}, {1, 5, 9}},
+        OrderCase{"ACycleBehindAChainIsBrokenInsideTheCycle", {{1, {2}}, {2, {3}}, {3, {2}}, {4, {1}}}, {2, 1, 3, 4}},
+        OrderCase{"TwoCyclesAreBrokenOneAtATime", {{1, {2}}, {2, {1}}, {3, {4}}, {4, {3}}, {5, {1, 3}}},
+                  {1, 2, 3, 4, 5}}),
+    [](const testing::TestParamInfo<OrderCase>& info) { return std::string(info.param.Name); });
+
+TEST(ParameterDependencyGraphTest, TheSimulatedDrivesTemplateKeepsEveryDependency) {
+  FirmwareCompatibilityFile fc2;
+  ASSERT_TRUE(fc2.Load(QUENDREL_DRIVESIM_FC2)) << fc2.LoadError();
+  const auto fit = fc2.FitData(2.105);
+  ASSERT_NE(fit, nullptr);
+
+  const std::vector<std::int32_t> order = ParameterDependencyGraph(*fit).Order();
+  EXPECT_EQ(order.size(), fit->EntryNumbers().size());
+  std::map<std::int32_t, std::size_t> position;
+  for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
+  std::size_t edges = 0;
+  for (const std::int32_t n : fit->EntryNumbers()) {
+    for (const std::int32_t d : fit->Template(n).Dependencies) {
+      EXPECT_LT(position.at(d), position.at(n)) << d << " must precede " << n;
+      ++edges;
+    }
+  }
+  EXPECT_GT(edges, 0U);
+  EXPECT_LT(position.at(1201), position.at(1));
+}
+
+}  // namespace
+}  // namespace quendrel

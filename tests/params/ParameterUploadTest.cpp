@@ -1,0 +1,337 @@
+// Uploads from the simulated drive over a pseudo-terminal: by template and without one, with retries,
+// drive exceptions, cancel and stop, and a drive lost half way.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "drivesim/DefaultParameterTable.h"
+#include "foundation/BitText.h"
+#include "foundation/ParameterId.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/KVBFile.h"
+#include "params/KVDUploadTypes.h"
+#include "params/support/TransferRig.h"
+#include "platform/ScriptedUi.h"
+
+namespace quendrel {
+namespace {
+
+constexpr std::uint8_t kReadValue = 0x43;
+constexpr std::uint8_t kReadNameOrDVD = 0x44;
+
+// The display text of a raw value, worked out apart from the code under test.
+std::string Scaled(std::int16_t raw, std::uint16_t pad) {
+  const int places = pad & 3;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", places, raw / std::pow(10.0, places));
+  return text;
+}
+
+std::map<std::int32_t, int> RequestsPerParameter(const std::vector<SentRequest>& requests, std::uint8_t function) {
+  std::map<std::int32_t, int> counts;
+  for (const SentRequest& r : requests) {
+    if (r.Function == function) ++counts[r.Parameter];
+  }
+  return counts;
+}
+
+class UploadTest : public testing::Test {
+ protected:
+  std::shared_ptr<const FirmwareInformationTemplate> Fit() const { return FirmwareCompatibility().FitData(2.105); }
+
+  // Entries the template lists as parameters, and the value names among them.
+  std::size_t TemplateParameters() const {
+    std::size_t count = 0;
+    for (const std::int32_t n : Fit()->EntryNumbers()) count += Fit()->Template(n).isHole ? 0 : 1;
+    return count;
+  }
+  long TemplateValueNames() const {
+    long count = 0;
+    for (const std::int32_t n : Fit()->EntryNumbers()) count += Fit()->Template(n).iNumDVDs;
+    return count;
+  }
+
+  bool TemplateUpload() {
+    file.BuildFromTemplate(2.105);
+    float version = 2.105F;
+    return file.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version);
+  }
+
+  // A template of its own for version 2.105, edited by the test.
+  std::shared_ptr<FirmwareInformationTemplate> OwnTemplate() {
+    auto fit = std::make_shared<FirmwareInformationTemplate>(*Fit());
+    FirmwareCompatibilityFile fc2;
+    fc2.AddTemplate(fit);
+    FirmwareCompatibility() = fc2;
+    return fit;
+  }
+
+  TransferRig rig;
+  KVBFile file;
+};
+
+TEST_F(UploadTest, TemplateUploadReadsEveryValueOnceAndEveryValueName) {
+  ASSERT_TRUE(TemplateUpload());
+
+  const ParameterTable table = DefaultParameterTable();
+  for (const auto& [n, parameter] : table.Parameters()) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(file.Identifier(n), ParameterIdText(n));
+    EXPECT_EQ(file.Value(n), Scaled(parameter.value, parameter.pad));
+    const std::size_t names = parameter.valueNames.size();
+    ASSERT_EQ(file.NumDVDs(n), static_cast<std::int32_t>(names));
+    for (std::size_t i = 0; i < names; ++i) EXPECT_EQ(file.DVD(n, static_cast<std::int32_t>(i)), parameter.valueNames[i]);
+    if (parameter.value >= 0 && static_cast<std::size_t>(parameter.value) < names) {
+      EXPECT_EQ(file.ValueName(n), parameter.valueNames[static_cast<std::size_t>(parameter.value)]);
+    }
+  }
+  EXPECT_EQ(file.Value(1129), "2.105");
+  EXPECT_EQ(file.Value(104), "-25.0");
+  EXPECT_EQ(file.Value(1905), "-32768");
+  EXPECT_EQ(file.DVD(1702, 2), "Fran\xE7" "ais");
+  EXPECT_TRUE(file.Identifier(504).empty());
+
+  // The floor: one value read per parameter and one read per value name, nothing repeated.
+  EXPECT_EQ(rig.Sim().RequestCount(kReadValue), static_cast<long>(TemplateParameters()));
+  EXPECT_EQ(rig.Sim().RequestCount(kReadNameOrDVD), TemplateValueNames());
+  EXPECT_EQ(rig.Sim().RequestCount(), static_cast<long>(TemplateParameters()) + TemplateValueNames());
+}
+
+TEST_F(UploadTest, TemplateUploadTakesTheDrivesCurrentValueNames) {
+  ASSERT_FALSE(rig.Context().WriteDVD(12, 11, 1, "Top Speed 2").Error);
+  ASSERT_TRUE(TemplateUpload());
+  EXPECT_EQ(file.DVD(1211, 1), "Top Speed 2");
+}
+
+TEST_F(UploadTest, TemplateUploadReportsEachParameterAndPumpsOncePerParameter) {
+  ScriptedUi ui;
+  std::vector<std::int32_t> seen;
+  ui.OnPump([&] { seen.push_back(rig.Progress().Progress()); });
+  ASSERT_TRUE(TemplateUpload());
+  EXPECT_EQ(seen.size(), TemplateParameters());
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_EQ(seen.back(), 1906);
+  ASSERT_FALSE(rig.DetailTexts().empty());
+  EXPECT_EQ(rig.DetailTexts().back(), "Reading M19P06");
+}
+
+TEST_F(UploadTest, AShorterListOnTheDriveEndsTheValueNameReads) {
+  auto fit = OwnTemplate();
+  udtUploadTemplateData entry = fit->Template(203);
+  entry.sDVD = {"Linear", "S-Curve", "Fast Stop", "Spare A", "Spare B"};
+  entry.iNumDVDs = 5;
+  fit->SetTemplate(203, entry);
+  ASSERT_TRUE(TemplateUpload());
+  const auto sent = SplitRequests(rig.Sim().ReceivedBytes());
+  EXPECT_EQ(RequestsPerParameter(sent, kReadNameOrDVD)[203], 4);  // 0..2 and the one that ends the list
+  EXPECT_EQ(file.DVD(203, 3), "Spare A");                          // the template's, left as it was
+}
+
+TEST_F(UploadTest, ADriveExceptionIsNotRepeatedAndLeavesTheTemplatesData) {
+  auto fit = OwnTemplate();
+  udtUploadTemplateData extra;
+  extra.Exists = true;
+  extra.sName = "Not On This Drive";
+  extra.iPad = 0x10;
+  fit->SetTemplate(706, extra);
+  rig.SetRetries(3);
+  ASSERT_TRUE(TemplateUpload());
+  EXPECT_EQ(file.Identifier(706), "M07P06");
+  EXPECT_EQ(file.Name(706), "Not On This Drive");
+  EXPECT_EQ(file.Value(706), "");
+  EXPECT_EQ(RequestsPerParameter(SplitRequests(rig.Sim().ReceivedBytes()), kReadValue)[706], 1);
+}
+
+TEST_F(UploadTest, LostRepliesAreReadAgainUpToTheRetries) {
+  rig.SetRetries(3);
+  rig.Sim().SetFault("drop every 40");
+  ASSERT_TRUE(TemplateUpload());
+  EXPECT_EQ(file.Value(1129), "2.105");
+  EXPECT_EQ(file.Value(1906), "32767");
+  EXPECT_GT(rig.Sim().RequestCount(kReadValue), static_cast<long>(TemplateParameters()));
+}
+
+TEST_F(UploadTest, WithoutRetriesALostReplyFailsTheUpload) {
+  rig.Sim().SetFault("drop every 9");
+  EXPECT_FALSE(TemplateUpload());
+  EXPECT_EQ(rig.Sim().RequestCount(), 9);
+}
+
+TEST_F(UploadTest, AGarbledReplyThatStaysGarbledIsSkipped) {
+  rig.Sim().SetFault("crc next 1");
+  ASSERT_TRUE(TemplateUpload());
+  EXPECT_EQ(file.Value(0), "");
+  EXPECT_EQ(file.Value(1), "60.00");
+
+  KVBFile again;
+  again.BuildFromTemplate(2.105);
+  rig.SetRetries(2);
+  rig.Sim().SetFault("crc next 1");
+  float version = 2.105F;
+  ASSERT_TRUE(again.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version));
+  EXPECT_EQ(again.Value(0), "0");
+}
+
+TEST_F(UploadTest, ADriveLostHalfWayEndsTheUploadAfterItsRetries) {
+  rig.SetRetries(2);
+  rig.Sim().SetFault("stop after 20");
+  EXPECT_FALSE(TemplateUpload());
+  EXPECT_EQ(rig.Sim().RequestCount(), 22);
+}
+
+TEST_F(UploadTest, AClosedPortEndsTheUpload) {
+  ScriptedUi ui;
+  ui.OnPump([&] {
+    if (rig.Progress().Progress() >= 1000 && rig.Progress().Progress() < 1100) rig.Sim().ClosePort();
+  });
+  EXPECT_FALSE(TemplateUpload());
+  for (const SentRequest& r : SplitRequests(rig.Sim().ReceivedBytes())) EXPECT_LT(r.Parameter, 1000);
+}
+
+TEST_F(UploadTest, AContextClosedMeanwhileEndsTheUploadWithoutAnotherRequest) {
+  ScriptedUi ui;
+  ui.OnPump([&] {
+    if (rig.Progress().Progress() >= 500) rig.Context().CloseContext();
+  });
+  EXPECT_FALSE(TemplateUpload());
+  for (const SentRequest& r : SplitRequests(rig.Sim().ReceivedBytes())) EXPECT_LT(r.Parameter, 500);
+}
+
+TEST_F(UploadTest, CancelAndStopEndTheUploadBeforeTheNextRequest) {
+  for (const std::int16_t state : {std::int16_t{-1}, std::int16_t{2}}) {
+    SCOPED_TRACE(state);
+    rig.Progress().SetState(0);
+    rig.Sim().ReceivedBytes();
+    ScriptedUi ui;
+    ui.OnPump([&] {
+      if (rig.Progress().Progress() >= 500) rig.Progress().SetState(state);
+    });
+    EXPECT_FALSE(TemplateUpload());
+    const auto sent = SplitRequests(rig.Sim().ReceivedBytes());
+    ASSERT_FALSE(sent.empty());
+    for (const SentRequest& r : sent) EXPECT_LT(r.Parameter, 500);
+    EXPECT_EQ(sent.back().Parameter / 100, 4);
+  }
+}
+
+TEST_F(UploadTest, WithoutATemplateForTheGivenVersionTheDrivesVersionIsRead) {
+  float version = 0.0F;
+  ASSERT_TRUE(file.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version));
+  EXPECT_FLOAT_EQ(version, 2.105F);
+  EXPECT_EQ(file.Value(101), "60.00");
+  EXPECT_EQ(file.Name(101), "Max Frequency");
+
+  rig.Sim().SetValue(1129, 3000);
+  version = 0.0F;
+  EXPECT_FALSE(file.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version));
+  EXPECT_FLOAT_EQ(version, 3.0F);
+}
+
+TEST_F(UploadTest, FullUploadFindsEveryParameterTheDriveHas) {
+  file.SetDescription("kept");
+  file.SetIdentifier(707, "M07P07");
+  ASSERT_TRUE(file.FullUpload(rig.Context(), kvdUploadAll, rig.Progress(), false));
+
+  const ParameterTable table = DefaultParameterTable();
+  std::int32_t present = 0;
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) present += file.Identifier(n).empty() ? 0 : 1;
+  EXPECT_EQ(present, static_cast<std::int32_t>(table.Size()));
+  for (const auto& [n, parameter] : table.Parameters()) {
+    SCOPED_TRACE(n);
+    EXPECT_EQ(file.Identifier(n), ParameterIdText(n));
+    EXPECT_EQ(file.Name(n), parameter.name);
+    EXPECT_EQ(file.PAD(n), LongToBinaryString(parameter.pad, false));
+    EXPECT_EQ(file.Value(n), Scaled(parameter.value, parameter.pad));
+    ASSERT_EQ(file.NumDVDs(n), static_cast<std::int32_t>(parameter.valueNames.size()));
+    for (std::size_t i = 0; i < parameter.valueNames.size(); ++i) {
+      EXPECT_EQ(file.DVD(n, static_cast<std::int32_t>(i)), parameter.valueNames[i]);
+      EXPECT_EQ(file.DVDNumber(n, static_cast<std::int32_t>(i)), static_cast<std::int32_t>(i));
+    }
+  }
+  EXPECT_EQ(file.Description(), "kept");
+  EXPECT_TRUE(file.Identifier(707).empty());
+  EXPECT_TRUE(file.Identifier(504).empty());
+  EXPECT_FALSE(file.ReadOnly(101));
+  EXPECT_TRUE(file.ReadOnly(1003));
+  // Menus 0-19, parameters 0-98, and nothing else.
+  std::set<std::int32_t> asked;
+  for (const SentRequest& r : SplitRequests(rig.Sim().ReceivedBytes())) asked.insert(r.Parameter);
+  EXPECT_EQ(asked.size(), 20U * 99U);
+  EXPECT_EQ(asked.count(99), 0U);
+  EXPECT_EQ(*asked.rbegin(), 1998);
+}
+
+TEST_F(UploadTest, FullUploadReadsOnlyTheAskedParts) {
+  ASSERT_TRUE(file.FullUpload(rig.Context(), kvdUploadName | kvdUploadPAD, rig.Progress(), false));
+  EXPECT_EQ(file.Name(203), "Ramp Mode");
+  EXPECT_EQ(file.PAD(203), "0000000000010000");
+  EXPECT_EQ(file.Value(203), "");
+  EXPECT_EQ(file.NumDVDs(203), 0);
+  EXPECT_EQ(rig.Sim().RequestCount(kReadValue), 0);
+
+  ASSERT_TRUE(file.FullUpload(rig.Context(), kvdUploadValue, rig.Progress(), false));
+  EXPECT_EQ(file.Name(203), "");
+  EXPECT_EQ(file.PAD(203), "");
+  EXPECT_EQ(file.Value(304), "0.850");  // scaled by the PAD the drive sent with the value
+  EXPECT_EQ(file.ValueName(203), "Linear");
+}
+
+TEST_F(UploadTest, TheUserLevelFilterDropsServiceParameters) {
+  ASSERT_TRUE(file.FullUpload(rig.Context(), kvdUploadValue, rig.Progress(), true));
+  EXPECT_FALSE(file.Identifier(1801).empty());
+  EXPECT_FALSE(file.Identifier(1802).empty());
+  EXPECT_TRUE(file.Identifier(1803).empty());
+  EXPECT_TRUE(file.Identifier(1139).empty());
+  EXPECT_EQ(file.Value(1802), "0.0");
+  EXPECT_EQ(file.PAD(1802), "");  // read for the filter, not kept
+  const auto values = RequestsPerParameter(SplitRequests(rig.Sim().ReceivedBytes()), kReadValue);
+  EXPECT_EQ(values.count(1803), 0U);
+  EXPECT_EQ(values.count(1139), 0U);
+}
+
+TEST_F(UploadTest, FullUploadEndsWhenTheDriveIsLost) {
+  rig.SetRetries(2);
+  rig.Sim().SetFault("stop after 30");
+  EXPECT_FALSE(file.FullUpload(rig.Context(), kvdUploadAll, rig.Progress(), false));
+  EXPECT_EQ(rig.Sim().RequestCount(), 32);
+}
+
+TEST_F(UploadTest, UploadFromDriveStartsAfreshFromTheTemplate) {
+  file.SetIdentifier(706, "M07P06");
+  file.SetDescription("old");
+  ASSERT_TRUE(file.UploadFromDrive(rig.Context(), rig.Progress(), true));
+  EXPECT_TRUE(file.Identifier(706).empty());
+  EXPECT_EQ(file.Description(), "");
+  EXPECT_EQ(file.Value(1129), "2.105");
+  EXPECT_EQ(file.Value(1802), "0.0");
+  EXPECT_TRUE(file.Identifier(1803).empty());
+  EXPECT_TRUE(file.Identifier(1139).empty());
+  EXPECT_EQ(RequestsPerParameter(SplitRequests(rig.Sim().ReceivedBytes()), kReadValue).count(1803), 0U);
+  EXPECT_EQ(rig.Sim().RequestCount(kReadValue), static_cast<long>(TemplateParameters()) - 2 + 1);
+}
+
+TEST_F(UploadTest, UploadFromDriveFallsBackToAFullUploadWithoutATemplate) {
+  rig.Sim().SetValue(1129, 3000);
+  ASSERT_TRUE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+  ASSERT_FALSE(rig.StatusTexts().empty());
+  EXPECT_EQ(rig.StatusTexts().front(), "No template available! Performing full upload.");
+  EXPECT_EQ(file.Value(1129), "3.000");
+  EXPECT_EQ(file.Name(1702), "Language");
+  EXPECT_EQ(file.PAD(1139), "0000000001110000");
+}
+
+TEST_F(UploadTest, UploadFromDriveFailsAtOnceWhenNoDriveAnswers) {
+  rig.Sim().SetFault("stop");
+  EXPECT_FALSE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+  EXPECT_EQ(rig.Sim().RequestCount(), 1);
+  EXPECT_TRUE(rig.StatusTexts().empty());
+}
+
+}  // namespace
+}  // namespace quendrel
