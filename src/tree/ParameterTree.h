@@ -112,6 +112,8 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
   void Refresh();
   // Every visible row drawn, none left out: what a culled drawing must equal.
   void RenderUnculled();
+  // The layout pass alone (RepaintAll runs it): sites every visible node.
+  void SiteNodes();
 
   // --- Nodes ---
   void Clear();
@@ -218,7 +220,6 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
   }
   void ReleaseRetiredNodes();
 
-  void SiteNodes();
   void UpdateScrollbars();
   void PlaceControls(std::int32_t bars);
   void EnsureCanvasSize();

@@ -1,5 +1,6 @@
 #include "tree/ParameterTreeNode.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -18,6 +19,14 @@ constexpr float Px(float pixels) { return pixels * TreeTwipsPerPixel; }
 std::int32_t Round(double twips) { return RoundHalfEven(twips); }
 
 constexpr const char* kMissingDescription = "<ERROR>";
+
+// A vertical line held to just beyond the canvas: the same pixels, without walking the
+// length of a long branch far off screen.
+void VerticalLine(Canvas& canvas, float x, float y1, float y2, std::uint32_t color) {
+  const float low = -Px(1);
+  const float high = canvas.ScaleHeight() + Px(1);
+  canvas.Line(x, std::clamp(y1, low, high), x, std::clamp(y2, low, high), color);
+}
 constexpr const char* kRowHeightSample = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 }  // namespace
@@ -194,7 +203,7 @@ void ParameterTreeNode::DrawLinesAndBox(const RowGeometry& row, std::uint32_t li
     canvas.SetFillStyle(vbFSTransparent);
     canvas.Box(cx, row.y, cx, row.cy, lineColor);
     canvas.Line(cx, row.cy, row.x + row.boxW + row.chkW, row.cy, lineColor);
-    if (sibling_ != nullptr) canvas.Line(cx, row.cy, cx, sibling_->siteY_ - row.sy, lineColor);
+    if (sibling_ != nullptr) VerticalLine(canvas, cx, row.cy, sibling_->siteY_ - row.sy, lineColor);
   }
   if ((flags & rfPlusMinus) == 0 || child_ == nullptr) return;
   const std::int32_t hx = Round(Px(4));
@@ -210,7 +219,7 @@ void ParameterTreeNode::RenderSiblingLine(const ptScrollData& scrollFrame) {
   if ((Flags() & rfLines) == 0 || sibling_ == nullptr) return;
   const RowGeometry row = Geometry(scrollFrame);
   const std::int32_t cx = Round(row.x + row.boxW / 2.0);
-  Surface().Line(cx, row.cy, cx, sibling_->siteY_ - row.sy, LineColor());
+  VerticalLine(Surface(), cx, row.cy, sibling_->siteY_ - row.sy, LineColor());
 }
 
 void ParameterTreeNode::DrawCheckBox(const RowGeometry& row) {
