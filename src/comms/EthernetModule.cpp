@@ -186,7 +186,8 @@ udtDriveResponse EthernetModule::SendAndRead(const DriveRequest& request, const 
     if (detail != 0) return Failed(response, gioSlaveNotResponding, detail);
   }
   if (protocol_ == kModbusTcp) return SendModbusTcp(request, pdu, std::move(response), timeoutSeconds);
-  return SendRtu(request, response.rawreq, std::move(response), timeoutSeconds);
+  const std::string frame = response.rawreq;
+  return SendRtu(request, frame, std::move(response), timeoutSeconds);
 }
 
 udtDriveResponse EthernetModule::SendModbusTcp(const DriveRequest& request, const std::string& pdu,
