@@ -88,7 +88,7 @@ ParameterDownload::Write ParameterDownload::WriteParameter(std::int32_t n, const
   const std::string& pad = file_.PAD(n);
   const auto raw = RawValue(file_.Value(n), pad.empty() ? LongToBinaryString(fit.Template(n).iPad, false) : pad);
   if (!raw) {
-    Report("No value to write to " + ParameterIdText(n));
+    Report("Skipped " + ParameterIdText(n) + ": its value is no number");
     return Write::Skipped;
   }
   const udtDriveResponse written = transfer_.WriteValue(n, *raw);

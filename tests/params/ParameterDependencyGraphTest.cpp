@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <map>
+#include <numeric>
+#include <random>
+#include <set>
 #include <vector>
 
 #include "params/FirmwareCompatibilityFile.h"
@@ -43,6 +46,38 @@ INSTANTIATE_TEST_SUITE_P(
         OrderCase{"TwoCyclesAreBrokenOneAtATime", {{1, {2}}, {2, {1}}, {3, {4}}, {4, {3}}, {5, {1, 3}}},
                   {1, 2, 3, 4, 5}}),
     [](const testing::TestParamInfo<OrderCase>& info) { return std::string(info.param.Name); });
+
+// Random graphs: every parameter comes out exactly once however tangled the cycles, and a graph without
+// cycles has every dependency honoured.
+TEST(ParameterDependencyGraphTest, RandomGraphsOrderEveryParameterOnce) {
+  std::mt19937 random(20261206);
+  for (int round = 0; round < 300; ++round) {
+    const bool acyclic = round % 2 == 0;
+    std::vector<std::int32_t> numbers(40);
+    std::iota(numbers.begin(), numbers.end(), 0);
+    std::shuffle(numbers.begin(), numbers.end(), random);
+    std::map<std::int32_t, std::vector<std::int32_t>> dependencies;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+      std::vector<std::int32_t>& own = dependencies[numbers[i] * 7];
+      for (int k = 0; k < 3; ++k) {
+        const std::size_t limit = acyclic ? i : numbers.size();
+        if (limit == 0) break;
+        own.push_back(numbers[random() % limit] * 7);
+      }
+    }
+    ParameterDependencyGraph graph;
+    for (const auto& [n, own] : dependencies) graph.AddParameter(n, own);
+    const std::vector<std::int32_t> order = graph.Order();
+    ASSERT_EQ(std::set<std::int32_t>(order.begin(), order.end()).size(), dependencies.size());
+    ASSERT_EQ(order.size(), dependencies.size());
+    if (!acyclic) continue;
+    std::map<std::int32_t, std::size_t> position;
+    for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
+    for (const auto& [n, own] : dependencies) {
+      for (const std::int32_t d : own) ASSERT_LT(position[d], position[n]) << "round " << round;
+    }
+  }
+}
 
 TEST(ParameterDependencyGraphTest, TheSimulatedDrivesTemplateKeepsEveryDependency) {
   FirmwareCompatibilityFile fc2;

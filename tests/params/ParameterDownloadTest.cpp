@@ -1,0 +1,279 @@
+// Downloads into the simulated drive over a pseudo-terminal: dependency order, every skip rule, the
+// series and template checks, error lines, a lost drive, cancel, and a download then upload round trip.
+#include "params/ParameterDownload.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "drivesim/DefaultParameterTable.h"
+#include "foundation/ParameterId.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/KVBFile.h"
+#include "params/support/TransferRig.h"
+#include "platform/ScriptedUi.h"
+
+namespace quendrel {
+namespace {
+
+constexpr std::uint8_t kWriteValue = 0x46;
+const std::set<std::int32_t> kNeverDownload = {1123, 1124, 1130, 1139};
+const std::set<std::int32_t> kModelDependent = {4, 301, 302, 801, 901};
+
+struct RawCase {
+  const char* Text;
+  const char* Pad;
+  std::optional<std::int16_t> Raw;
+};
+
+TEST(ParameterDownloadRawValueTest, ScalesByThePadDropsThePointAndKeepsTheLowWord) {
+  const RawCase cases[] = {
+      {"12.34", "0000000000010010", 1234},
+      {"-25.0", "0000000000010001", -250},
+      {"0.850", "0000000000010011", 850},
+      {"1.2345", "10", 123},
+      {"1.235", "10", 124},  // half away from zero, as the display rounds
+      {"-1.235", "10", -124},
+      {"12", "0000000000010010", 1200},
+      {"40000", "", -25536},
+      {"65535", "0", -1},
+      {"-32768", "", -32768},
+      {"0.5", "", 1},
+      {" 7", "", 7},
+      {"7 rpm", "", 7},
+      {"&H10", "", 16},
+      {"abc", "", std::nullopt},
+      {"", "0000000000010010", std::nullopt},
+      {"-", "", std::nullopt},
+  };
+  for (const RawCase& c : cases) {
+    SCOPED_TRACE(c.Text);
+    EXPECT_EQ(ParameterDownload::RawValue(c.Text, c.Pad), c.Raw);
+  }
+}
+
+class DownloadTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+    rig.Sim().ResetStats();
+    rig.Sim().ReceivedBytes();
+  }
+
+  bool Download(bool sameModel = true) {
+    return file.DownloadToDrive(rig.Context(), sameModel, rig.Progress(), 0,
+                                [this](const std::string& line) { feedback.push_back(line); });
+  }
+
+  // The parameters written, in order, with the words written.
+  std::vector<SentRequest> Writes() {
+    std::vector<SentRequest> writes;
+    for (const SentRequest& r : SplitRequests(rig.Sim().ReceivedBytes())) {
+      if (r.Function == kWriteValue) writes.push_back(r);
+    }
+    return writes;
+  }
+  static std::vector<std::int32_t> Numbers(const std::vector<SentRequest>& writes) {
+    std::vector<std::int32_t> numbers;
+    for (const SentRequest& w : writes) numbers.push_back(w.Parameter);
+    return numbers;
+  }
+  static bool Wrote(const std::vector<SentRequest>& writes, std::int32_t n) {
+    return std::any_of(writes.begin(), writes.end(), [n](const SentRequest& w) { return w.Parameter == n; });
+  }
+
+  std::shared_ptr<FirmwareInformationTemplate> OwnTemplate() {
+    auto fit = std::make_shared<FirmwareInformationTemplate>(*FirmwareCompatibility().FitData(2.105));
+    FirmwareCompatibilityFile fc2;
+    fc2.AddTemplate(fit);
+    FirmwareCompatibility() = fc2;
+    return fit;
+  }
+
+  TransferRig rig;
+  KVBFile file;
+  std::vector<std::string> feedback;
+};
+
+TEST_F(DownloadTest, WritesEveryWritableParameterOnceInDependencyOrder) {
+  ASSERT_TRUE(Download());
+  EXPECT_TRUE(feedback.empty());
+  const std::vector<std::int32_t> written = Numbers(Writes());
+
+  std::set<std::int32_t> expected;
+  const ParameterTable table = DefaultParameterTable();
+  for (const auto& [n, parameter] : table.Parameters()) {
+    if (!parameter.readOnly && n % 100 != 0 && kNeverDownload.count(n) == 0) expected.insert(n);
+  }
+  EXPECT_EQ(std::set<std::int32_t>(written.begin(), written.end()), expected);
+  EXPECT_EQ(written.size(), expected.size());
+
+  std::map<std::int32_t, std::size_t> position;
+  for (std::size_t i = 0; i < written.size(); ++i) position[written[i]] = i;
+  const auto fit = FirmwareCompatibility().FitData(2.105);
+  std::set<std::int32_t> linked;
+  for (const std::int32_t n : written) {
+    for (const std::int32_t d : fit->Template(n).Dependencies) {
+      EXPECT_LT(position.at(d), position.at(n)) << ParameterIdText(d) << " before " << ParameterIdText(n);
+      linked.insert(n);
+      linked.insert(d);
+    }
+  }
+  // Parameters no dependency touches keep ascending order.
+  std::vector<std::int32_t> free;
+  std::copy_if(written.begin(), written.end(), std::back_inserter(free), [&](std::int32_t n) { return !linked.count(n); });
+  EXPECT_TRUE(std::is_sorted(free.begin(), free.end()));
+  EXPECT_LT(position.at(1201), position.at(1));
+}
+
+TEST_F(DownloadTest, ADownloadThenUploadReproducesTheFilesValues) {
+  std::map<std::int32_t, std::string> changed = {
+      {1, "55.55"},  {101, "55.55"}, {102, "-1.50"}, {104, "-12.3"}, {304, "0.999"}, {203, "2"},
+      {1201, "2.02"}, {1211, "1"},   {1221, "0.750"}, {1905, "-32768"}, {1906, "32767"}, {2, "99.9"},
+      {401, "1"},    {1702, "2"},   {1302, "3.14"},  {1903, "-0.5"},  {601, "1.250"}};
+  for (const auto& [n, value] : changed) file.SetValue(n, value);
+  ASSERT_TRUE(Download());
+
+  KVBFile uploaded;
+  ASSERT_TRUE(uploaded.UploadFromDrive(rig.Context(), rig.Progress(), false));
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    if (file.Identifier(n).empty()) continue;
+    SCOPED_TRACE(ParameterIdText(n));
+    EXPECT_EQ(uploaded.Value(n), file.Value(n));
+  }
+  EXPECT_EQ(uploaded.ValueName(1702), "Fran\xE7" "ais");
+  EXPECT_EQ(rig.Sim().Value(104), -123);
+}
+
+TEST_F(DownloadTest, SkipsWhatMustNotOrCannotBeWritten) {
+  file.SetIdentifier(202, "");           // absent
+  file.SetValue(202, "9.9");
+  file.SetValue(100, "5");               // a menu header, even one the file calls writable
+  file.SetPAD(100, "0000000000010000");
+  file.SetPAD(203, "0000000000000000");  // read-only in the file
+  file.SetValue(203, "2");
+  file.SetPAD(1003, "0000000000010000"); // read-only in the template
+  file.SetValue(1003, "600");
+  file.SetValue(1123, "5");              // never downloaded: it would re-address the drive
+  file.SetValue(1139, "1");
+  file.SetValue(301, "20.0");            // model-dependent
+  file.SetIdentifier(706, "M07P06");     // not in the template
+  file.SetValue(706, "3");
+  file.SetPAD(706, "0000000000010000");
+  file.SetIdentifier(504, "M05P04");     // a hole
+  file.SetValue(504, "3");
+  file.SetPAD(504, "0000000000010000");
+  file.SetValue(102, "fast");            // no number
+
+  ASSERT_TRUE(Download(false));
+  const auto writes = Writes();
+  for (const std::int32_t n : {202, 100, 203, 1003, 1123, 1139, 301, 302, 4, 801, 901, 706, 504, 102, 1129}) {
+    EXPECT_FALSE(Wrote(writes, n)) << ParameterIdText(n);
+  }
+  EXPECT_TRUE(Wrote(writes, 101));
+  EXPECT_EQ(feedback, std::vector<std::string>{"Skipped M01P02: its value is no number"});
+  EXPECT_EQ(rig.Sim().Value(1123), 1);
+  EXPECT_EQ(rig.Sim().Value(301), 124);
+  EXPECT_FALSE(rig.Context().ReadValue(0, 0).Error);  // still at its address
+}
+
+TEST_F(DownloadTest, ModelDependentParametersGoOnlyToTheSameModel) {
+  file.SetValue(301, "20.0");
+  ASSERT_TRUE(Download(true));
+  const auto writes = Writes();
+  for (const std::int32_t n : kModelDependent) EXPECT_TRUE(Wrote(writes, n)) << n;
+  EXPECT_EQ(rig.Sim().Value(301), 200);
+}
+
+TEST_F(DownloadTest, AFileWithoutAPadIsScaledByTheTemplate) {
+  file.SetPAD(101, "");
+  file.SetValue(101, "12.34");
+  ASSERT_TRUE(Download());
+  EXPECT_EQ(rig.Sim().Value(101), 1234);
+}
+
+TEST_F(DownloadTest, RefusesAFileOfAnotherSeries) {
+  file.SetValue(1129, "1.105");
+  EXPECT_FALSE(Download());
+  EXPECT_EQ(feedback, std::vector<std::string>{"File version 1.105 does not match drive version 2.105"});
+  EXPECT_TRUE(Writes().empty());
+
+  feedback.clear();
+  file.SetIdentifier(1129, "");
+  EXPECT_FALSE(Download());
+  EXPECT_EQ(feedback, std::vector<std::string>{"No software version in the file"});
+  EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(DownloadTest, AnotherVersionOfTheSameSeriesGoesByTheDrivesTemplate) {
+  file.SetValue(1129, "2.9");
+  file.SetValue(101, "50.00");
+  ASSERT_TRUE(Download());
+  EXPECT_EQ(rig.Sim().Value(101), 5000);
+}
+
+TEST_F(DownloadTest, WritesNothingWithoutATemplateForTheDrivesVersion) {
+  rig.Sim().SetValue(1129, 2500);
+  EXPECT_FALSE(Download());
+  EXPECT_EQ(feedback, std::vector<std::string>{"No firmware template for drive version 2.5"});
+  EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(DownloadTest, AFailedVersionReadIsReported) {
+  rig.Sim().SetFault("stop next 1");
+  EXPECT_FALSE(Download());
+  EXPECT_EQ(feedback, std::vector<std::string>{"Error 46 reading M11P29"});
+  EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(DownloadTest, ARefusedWriteIsReportedAndTheRestStillWritten) {
+  auto fit = OwnTemplate();
+  udtUploadTemplateData status = fit->Template(1003);
+  status.iPad |= 0x10;  // the template thinks M10P03 writable; the drive does not
+  fit->SetTemplate(1003, status);
+  file.SetPAD(1003, "0000000000010000");
+  file.SetValue(1906, "1234");
+
+  EXPECT_FALSE(Download());
+  EXPECT_EQ(feedback, std::vector<std::string>{"Error 3 writing M10P03"});
+  EXPECT_TRUE(Wrote(Writes(), 1906));
+  EXPECT_EQ(rig.Sim().Value(1906), 1234);
+}
+
+TEST_F(DownloadTest, ALostDriveStopsTheDownload) {
+  rig.SetRetries(2);
+  rig.Sim().SetFault("stop after 10");
+  EXPECT_FALSE(Download());
+  EXPECT_EQ(rig.Sim().RequestCount(), 12);
+}
+
+TEST_F(DownloadTest, ALostReplyIsWrittenAgainWithRetries) {
+  rig.SetRetries(2);
+  rig.Sim().SetFault("drop every 25");
+  file.SetValue(1906, "77");
+  EXPECT_TRUE(Download());
+  EXPECT_EQ(rig.Sim().Value(1906), 77);
+}
+
+TEST_F(DownloadTest, CancelEndsTheDownloadBeforeTheNextWrite) {
+  ScriptedUi ui;
+  ui.OnPump([&] {
+    if (rig.Progress().Progress() >= 1000) rig.Progress().SetState(-1);
+  });
+  file.SetValue(1906, "77");
+  EXPECT_FALSE(Download());
+  const auto writes = Writes();
+  ASSERT_FALSE(writes.empty());
+  for (const SentRequest& w : writes) EXPECT_LT(w.Parameter, 1000);
+  EXPECT_EQ(rig.Sim().Value(1906), 32767);
+  EXPECT_EQ(static_cast<std::size_t>(ui.Pumps()), writes.size() + 1);
+}
+
+}  // namespace
+}  // namespace quendrel
