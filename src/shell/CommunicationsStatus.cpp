@@ -1,6 +1,7 @@
 #include "shell/CommunicationsStatus.h"
 
 #include "comms/CommSettings.h"
+#include "comms/EthernetModule.h"
 #include "comms/GIOError.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
@@ -22,6 +23,14 @@ int LastTransportErrorOf(const Server& server) {
   } else {
     return 0;
   }
+}
+
+// Another transport registered under the name: what the settings ask of it.
+CommunicationsSummary SettingsOfEthernet(CommunicationsSummary summary) {
+  summary.Host = CommSettings::Text("Host", "Ethernet", "");
+  summary.Port = CommSettings::Integer("Port", "Ethernet", 502);
+  summary.Protocol = CommSettings::Integer("Protocol", "Ethernet", 0);
+  return summary;
 }
 
 std::string ProtocolText(int protocol) { return protocol == 1 ? "RTU over TCP" : "Modbus/TCP"; }
@@ -62,9 +71,11 @@ CommunicationsSummary SummariseCommunications(const GIOServer& server) {
     summary.Device = serial->DevicePath();
     summary.BaudRate = BaudRateFromIndex(serial->BaudRate());
   } else if (summary.Module == "Ethernet") {
-    summary.Host = CommSettings::Text("Host", "Ethernet", "");
-    summary.Port = CommSettings::Integer("Port", "Ethernet", 502);
-    summary.Protocol = CommSettings::Integer("Protocol", "Ethernet", 0);
+    const auto* ethernet = dynamic_cast<const EthernetModule*>(server.Module("Ethernet"));
+    if (ethernet == nullptr) return SettingsOfEthernet(summary);
+    summary.Host = ethernet->Host();
+    summary.Port = ethernet->Port();
+    summary.Protocol = ethernet->Protocol();
   }
   return summary;
 }

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "comms/CommSettings.h"
+#include "comms/EthernetModule.h"
 #include "comms/GIOServer.h"
 #include "foundation/Config.h"
-#include "foundation/FileCipher.h"
 #include "foundation/NumberText.h"
 
 namespace quendrel {
@@ -27,37 +27,7 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 }  // namespace
-
-std::string EncodeStoredPassword(const std::string& password) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  for (const char c : DecryptString(password)) {
-    const auto byte = static_cast<unsigned char>(c);
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0x0F];
-  }
-  return hex;
-}
-
-std::string DecodeStoredPassword(const std::string& stored) {
-  if (stored.size() % 2 != 0) return "";
-  std::string bytes;
-  for (std::size_t i = 0; i < stored.size(); i += 2) {
-    const int high = HexDigit(stored[i]);
-    const int low = HexDigit(stored[i + 1]);
-    if (high < 0 || low < 0) return "";
-    bytes += static_cast<char>(high * 16 + low);
-  }
-  return DecryptString(bytes);
-}
 
 EthernetSettings EthernetSettings::FromConfig() {
   EthernetSettings settings;
@@ -65,7 +35,7 @@ EthernetSettings EthernetSettings::FromConfig() {
   settings.Port = CommSettings::Text("Port", kSection, "502");
   settings.Protocol = CommSettings::Integer("Protocol", kSection, 0);
   settings.Authenticate = CommSettings::Boolean("Authenticate", kSection, false);
-  settings.Password = DecodeStoredPassword(Config().Value("Password", kSection));
+  settings.Password = EthernetModule::PasswordFromStore(Config().Value("Password", kSection));
   settings.Timeout = CommSettings::Text("Timeout", kSection, "2");
   settings.Retries = CommSettings::Text("Retries", kSection, "0");
   return settings;
@@ -93,7 +63,7 @@ void EthernetSettings::WriteToConfig() const {
   config.SetValue("Port", kSection, DoubleToText(LeadingNumber(Port)));
   config.SetValue("Protocol", kSection, std::to_string(Protocol));
   config.SetValue("Authenticate", kSection, Authenticate);
-  config.SetValue("Password", kSection, EncodeStoredPassword(Password));
+  config.SetValue("Password", kSection, EthernetModule::StoredPassword(Password));
   config.SetValue("Timeout", kSection, DoubleToText(LeadingNumber(Timeout)));
   config.SetValue("Retries", kSection, DoubleToText(LeadingNumber(Retries)));
 }
@@ -103,7 +73,7 @@ std::string ApplyEthernetSettings(const EthernetSettings& settings, GIOServer& s
   if (!problem.empty()) return problem;
   settings.WriteToConfig();
   if (server.Module("Ethernet") == nullptr) {
-    return "The settings are saved, but this version of Quendrel cannot talk over Ethernet yet.";
+    return "The settings are saved, but there is no Ethernet module to use them.";
   }
   server.SelectModule("Ethernet");
   return "";

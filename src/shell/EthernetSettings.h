@@ -23,12 +23,6 @@ struct EthernetSettings {
   void WriteToConfig() const;
 };
 
-// The password as [Ethernet] Password keeps it: enciphered with the file cipher, then written
-// as upper-case hexadecimal, so the file never shows it in clear.
-std::string EncodeStoredPassword(const std::string& password);
-// The reverse; a text that is not hexadecimal gives "".
-std::string DecodeStoredPassword(const std::string& stored);
-
 // Checks, writes and selects the Ethernet module, which restarts it with the new settings. On a
 // failed check nothing changes and the message is returned; without an Ethernet module the
 // settings are written and the message says they cannot be used.

@@ -4,19 +4,21 @@
 #include <system_error>
 
 #include "comms/CommServer.h"
+#include "comms/FunctionTemplates.h"
 #include "flash/ScriptParser.h"
 #include "foundation/Config.h"
 #include "foundation/Crc16.h"
 #include "foundation/FileCipher.h"
 #include "foundation/RandomGenerator.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "resources/BuiltInText.h"
 #include "shell/AppGlobals.h"
 
 namespace quendrel {
 
 namespace {
 
-// The Ethernet module registers itself in CommServer() once it exists; nothing to add here.
-void RegisterModules() { CommServer(); }
+constexpr int kFunctionTemplateResource = 102;
 
 bool ProgramFileExists(const std::string& path) {
   std::error_code ignored;
@@ -49,13 +51,20 @@ StartupHooks ProgramStartupHooks(const std::string& folder) {
     DecryptString("");
   };
   hooks.LoadSettings = LoadProgramSettings;
-  hooks.StartCommunications = [] {
-    RegisterModules();
-    CommServer().Startup();
-  };
+  // The registry holds the serial and Ethernet modules from its first use.
+  hooks.StartCommunications = [] { CommServer().Startup(); };
   hooks.FileExists = ProgramFileExists;
-  // Scan list (graph area), function templates and the compatibility file (parameter area)
-  // plug in here as they arrive: LoadScanList, LoadFunctionTemplates, LoadCompatibilityFile.
+  // The scan list's LoadScanList plugs in here with the graph area.
+  // Start-up itself tells the user when the templates cannot be read, so the quiet form is used.
+  hooks.LoadFunctionTemplates = [] {
+    const std::optional<std::string> text = BuiltInText(kFunctionTemplateResource);
+    return text && LoadFunctionTemplates(*text);
+  };
+  // A missing or unreadable file leaves the compatibility file empty: drives are then served by
+  // the built-in parameter numbers alone.
+  hooks.LoadCompatibilityFile = [](const std::string& path) {
+    FirmwareCompatibility().Load(ResolveProgramPath(path));
+  };
   hooks.CreateScriptParser = [] { CreateScriptParser(); };
   return hooks;
 }

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "comms/GIOContext.h"
+#include "comms/EthernetModule.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
 #include "drivesim/DriveSimProcess.h"
@@ -22,7 +23,6 @@
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
-#include "shell/EthernetSettings.h"
 #include "shell/qt/frmEthernetConfigure.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/qt/frmSerialPortConfigure.h"
@@ -161,7 +161,7 @@ TEST_F(ConfigureDialogsTest, SerialCancelChangesNothing) {
 
 TEST_F(ConfigureDialogsTest, EthernetDialogShowsTheSettingsWithTheLoginPasswordMasked) {
   Config().LoadText("[Ethernet]\nHost=10.0.0.7\nPort=1502\nProtocol=1\nAuthenticate=True\nTimeout=3\nRetries=1\n");
-  Config().SetValue("Password", "Ethernet", EncodeStoredPassword("gate"));
+  Config().SetValue("Password", "Ethernet", EthernetModule::StoredPassword("gate"));
   frmEthernetConfigure dialog(nullptr, &server);
   EXPECT_EQ(Child<QLineEdit>(dialog, "tbHost")->text(), "10.0.0.7");
   EXPECT_EQ(Child<QLineEdit>(dialog, "tbPort")->text(), "1502");
@@ -194,7 +194,7 @@ TEST_F(ConfigureDialogsTest, EthernetOkWritesAppliesAndSelects) {
   EXPECT_EQ(Config().Value("Protocol", "Ethernet"), "0");
   EXPECT_EQ(Config().Value("Authenticate", "Ethernet"), "True");
   EXPECT_EQ(Config().Value("Timeout", "Ethernet"), "0.75");
-  EXPECT_EQ(DecodeStoredPassword(Config().Value("Password", "Ethernet")), "open sesame");
+  EXPECT_EQ(EthernetModule::PasswordFromStore(Config().Value("Password", "Ethernet")), "open sesame");
   EXPECT_EQ(server.SelectedModule(), "Ethernet");
   EXPECT_EQ(Config().Value("GIOTarget", "General"), "Ethernet");
   EXPECT_EQ(ethernet.startups, 1);
@@ -226,7 +226,7 @@ TEST_F(ConfigureDialogsTest, EthernetCancelChangesNothing) {
 }
 
 TEST_F(ConfigureDialogsTest, TheMenuOpensTheDialogModallyAndTicksTheModuleChosen) {
-  AddEthernet();
+  server.RegisterModule(std::make_unique<EthernetModule>(SharedFakeClock()));
   server.SelectModule("Serial");
   frmMainMDI window(&server);
   WhenModal([](QWidget& dialog) {
@@ -267,6 +267,29 @@ TEST_F(DialogsAgainstTheDriveTest, ARealExchangeShowsItsResponseTime) {
 
   const auto context = server.OpenContext(1, -1);
   const udtDriveResponse reply = context->ReadValue(11, 29);
+  ASSERT_FALSE(reply.Error) << reply.intData;
+  EXPECT_EQ(reply.intData, 2105);
+  window.PingTimer_Timer();
+  EXPECT_TRUE(QRegularExpression("^\\d+ ms$").match(QString::fromStdString(window.StatusPanelText(3))).hasMatch())
+      << window.StatusPanelText(3);
+}
+
+TEST_F(DialogsAgainstTheDriveTest, TheEthernetDialogReachesTheDriveOverModbusTcp) {
+  DriveSimProcess drive({"--tcp", "0"});
+  server.RegisterModule(std::make_unique<EthernetModule>(SystemClockInstance()));
+  server.SelectModule("Serial");
+  frmMainMDI window(&server);
+  const QString port = QString::number(drive.TcpPort());
+  WhenModal([port](QWidget& dialog) {
+    Child<QLineEdit>(dialog, "tbHost")->setText("127.0.0.1");
+    Child<QLineEdit>(dialog, "tbPort")->setText(port);
+    Child<QPushButton>(dialog, "bOK")->click();
+  });
+  window.MenuItem("mnuCommsEthernet")->trigger();
+  ASSERT_EQ(server.SelectedModule(), "Ethernet");
+  EXPECT_EQ(window.StatusPanelText(1), "Ethernet: 127.0.0.1:" + port.toStdString() + " Modbus/TCP");
+
+  const udtDriveResponse reply = server.OpenContext(1, -1)->ReadValue(11, 29);
   ASSERT_FALSE(reply.Error) << reply.intData;
   EXPECT_EQ(reply.intData, 2105);
   window.PingTimer_Timer();

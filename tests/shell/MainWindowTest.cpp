@@ -22,6 +22,7 @@
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/WindowPlacement.h"
+#include "tree/qt/popIconHelp.h"
 #include "shell/support/ShellTestSupport.h"
 
 namespace quendrel {
@@ -66,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
     Items, MenuItemTest,
     ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", false},
-                      MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", false},
+                      MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", false},
                       MenuCase{"mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false},
                       MenuCase{"mnuFileUpload", "&Upload Parameters from Drive...", false},
@@ -202,6 +203,18 @@ INSTANTIATE_TEST_SUITE_P(Settings, IconSetChoiceTest,
                                            IconSetCase{"functional", IconSetKind::Functional},
                                            IconSetCase{"sparkly", IconSetKind::Functional},
                                            IconSetCase{"", IconSetKind::Functional}));
+
+TEST_F(MainWindowTest, TheIconKeyOpensOnTheChosenIconSet) {
+  Config().SetValue("IconSet", "General", "cards");
+  frmMainMDI window(&server);
+  window.show();
+  window.MenuItem("mnuHelpIconKey")->trigger();
+  popIconHelp* key = popIconHelp::Instance();
+  ASSERT_NE(key, nullptr);
+  EXPECT_TRUE(key->isVisible());
+  EXPECT_EQ(key->parentWidget(), &window);
+  key->close();
+}
 
 TEST_F(MainWindowTest, TreeIconsIsLetGoWithTheWindow) {
   { frmMainMDI window(&server); }

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "comms/CommServer.h"
+#include "comms/FunctionTemplates.h"
 #include "foundation/Config.h"
+#include "params/FirmwareCompatibilityFile.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"
@@ -53,6 +55,25 @@ TEST_F(ProgramStartupTest, AnEmptyCompatibilitySettingInTheUsersFileEndsTheProgr
   ui.AnswerMsgBox(vbOK);
   EXPECT_EQ(Start(), StartupOutcome::Failed);
   EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Critical Error"});
+}
+
+TEST_F(ProgramStartupTest, LoadsTheCompatibilityFileNamedInTheSettingsAndTheTemplates) {
+  FirmwareCompatibilityFile written;
+  written.SetSoftwareVersion(1234);
+  ASSERT_TRUE(written.Save(folder.File("Plant.FC2")));
+  folder.Write(SettingsFileName, "[Files]\nFC2Path=Plant.FC2\n");
+  ASSERT_EQ(Start(), StartupOutcome::Running);
+  EXPECT_EQ(FirmwareCompatibility().SoftwareVersion(), 1234);
+  EXPECT_NE(FindFunctionTemplate("readvalue"), nullptr);
+  EXPECT_GT(FunctionTemplates().Count(), 10);
+}
+
+TEST_F(ProgramStartupTest, AMissingCompatibilityFileLeavesItEmptyWithoutAQuestion) {
+  folder.Write(SettingsFileName, "[Files]\nFC2Path=Missing.FC2\n");
+  ASSERT_EQ(Start(), StartupOutcome::Running);
+  EXPECT_TRUE(FirmwareCompatibility().VersionList().empty());
+  EXPECT_EQ(FirmwareCompatibility().SoftwareVersion(), FirmwareCompatibilityFile::kDefaultSoftwareVersion);
+  EXPECT_TRUE(ui.Questions().empty());
 }
 
 TEST_F(ProgramStartupTest, RelativePathsAreFoundInTheProgramFolder) {

@@ -22,6 +22,7 @@
 #include "shell/qt/frmAbout.h"
 #include "shell/qt/frmEthernetConfigure.h"
 #include "shell/qt/frmSerialPortConfigure.h"
+#include "tree/qt/popIconHelp.h"
 
 namespace quendrel {
 
@@ -129,8 +130,8 @@ void frmMainMDI::BuildMenus() {
   connect(windowMenu_, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-  // The icon key window comes with the parameter tree; until then its item stays disabled.
-  AddItem(help, "mnuHelpIconKey", "Key to Parameter &Icons...", false);
+  connect(AddItem(help, "mnuHelpIconKey", "Key to Parameter &Icons...", true), &QAction::triggered,
+          this, [this] { popIconHelp::ShowKey(TreeIcons(), this); });
   help->addSeparator();
   connect(AddItem(help, "mnuHelpAbout", "&About Quendrel...", true), &QAction::triggered, this,
           [this] { mnuHelpAbout_Click(); });
