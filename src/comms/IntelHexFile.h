@@ -1,0 +1,34 @@
+// The data records of an Intel HEX text, all checked before any of them is sent to a drive.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quendrel {
+
+class IntelHexFile {
+ public:
+  struct Record {
+    std::uint16_t address = 0;
+    std::string data;
+  };
+
+  // Reads every record up to the end-of-file record. False, with the reason and its line number in
+  // Error(), for a bad hexadecimal digit, a bad checksum, a truncated line or an unknown record type.
+  bool Parse(std::string_view text);
+  const std::vector<Record>& DataRecords() const { return records_; }
+  const std::string& Error() const { return error_; }
+
+ private:
+  enum class Kind { Data, Other, EndOfFile, Malformed };
+  Kind ReadLine(std::string_view line, Record& record);
+  bool Fail(int line, const std::string& reason);
+
+  std::vector<Record> records_;
+  std::string error_;
+  std::string reason_;
+};
+
+}  // namespace quendrel
