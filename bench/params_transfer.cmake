@@ -1,0 +1,3 @@
+quendrel_add_benchmark(params_transfer
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/params_transfer.cpp
+  LIBS quendrel_params quendrel_drivesim_fixture quendrel_drivesim_fc2 quendrel_foundation quendrel_platform)
