@@ -16,7 +16,7 @@ void CheckNumber(std::int32_t tn) {
 
 }  // namespace
 
-FirmwareInformationTemplate::FirmwareInformationTemplate() : entries_(kParameterCount) {}
+FirmwareInformationTemplate::FirmwareInformationTemplate() = default;
 
 udtBindingData FirmwareInformationTemplate::Binding(std::int32_t slot) const {
   const auto row = std::find_if(bindings_.begin(), bindings_.end(),
@@ -25,12 +25,14 @@ udtBindingData FirmwareInformationTemplate::Binding(std::int32_t slot) const {
 }
 
 const udtUploadTemplateData& FirmwareInformationTemplate::Template(std::int32_t tn) const {
+  static const udtUploadTemplateData none;
   CheckNumber(tn);
-  return entries_[static_cast<std::size_t>(tn)];
+  return entries_.empty() ? none : entries_[static_cast<std::size_t>(tn)];
 }
 
 void FirmwareInformationTemplate::SetTemplate(std::int32_t tn, udtUploadTemplateData entry) {
   CheckNumber(tn);
+  if (entries_.empty()) entries_.resize(kParameterCount);
   entry.iNumDVDs = static_cast<std::int32_t>(entry.sDVD.size());
   entries_[static_cast<std::size_t>(tn)] = std::move(entry);
 }
@@ -38,9 +40,20 @@ void FirmwareInformationTemplate::SetTemplate(std::int32_t tn, udtUploadTemplate
 std::vector<std::int32_t> FirmwareInformationTemplate::EntryNumbers() const {
   std::vector<std::int32_t> numbers;
   for (std::int32_t n = 0; n < kParameterCount; ++n) {
-    if (entries_[static_cast<std::size_t>(n)].Exists) numbers.push_back(n);
+    if (Template(n).Exists) numbers.push_back(n);
   }
   return numbers;
+}
+
+bool operator==(const FirmwareInformationTemplate& a, const FirmwareInformationTemplate& b) {
+  if (a.versionText_ != b.versionText_ || a.modelNumber_ != b.modelNumber_ || a.accessCode_ != b.accessCode_ ||
+      a.firmwareUpload_ != b.firmwareUpload_ || a.bindings_ != b.bindings_) {
+    return false;
+  }
+  for (std::int32_t n = 0; n < FirmwareInformationTemplate::kParameterCount; ++n) {
+    if (a.Template(n) != b.Template(n)) return false;
+  }
+  return true;
 }
 
 }  // namespace quendrel

@@ -44,7 +44,7 @@ class FirmwareInformationTemplate {
   // Numbers of the entries that exist, holes included, ascending.
   std::vector<std::int32_t> EntryNumbers() const;
 
-  friend bool operator==(const FirmwareInformationTemplate&, const FirmwareInformationTemplate&) = default;
+  friend bool operator==(const FirmwareInformationTemplate& a, const FirmwareInformationTemplate& b);
 
  private:
   std::string versionText_;
@@ -52,6 +52,7 @@ class FirmwareInformationTemplate {
   std::int32_t accessCode_ = -1;
   std::int32_t firmwareUpload_ = -1;
   std::vector<udtBindingData> bindings_;
+  // Empty until the first entry is set: a template with no entries costs nothing.
   std::vector<udtUploadTemplateData> entries_;
 };
 

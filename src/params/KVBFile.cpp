@@ -27,20 +27,23 @@ constexpr int kSecurityHighBit = 6;
 
 }  // namespace
 
-KVBFile::KVBFile() : slots_(kSlotCount) {}
+KVBFile::KVBFile() = default;
 
 void KVBFile::Reset() {
   description_.clear();
-  slots_.assign(kSlotCount, Slot{});
+  slots_.clear();
 }
 
 KVBFile::Slot& KVBFile::At(std::int32_t n) {
   if (n < 0 || n >= kSlotCount) OutOfRange();
+  if (slots_.empty()) slots_.resize(kSlotCount);
   return slots_[static_cast<std::size_t>(n)];
 }
 
 const KVBFile::Slot& KVBFile::At(std::int32_t n) const {
+  static const Slot absent;
   if (n < 0 || n >= kSlotCount) OutOfRange();
+  if (slots_.empty()) return absent;
   return slots_[static_cast<std::size_t>(n)];
 }
 

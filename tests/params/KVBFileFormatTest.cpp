@@ -195,7 +195,7 @@ TEST(KVBFileFormatTest, AFileCutShortAtAnyLengthIsCorrupted) {
 TEST(KVBFileFormatTest, ABodyCutShortInsideAValidEnvelopeIsCorrupted) {
   // Re-sealed, so the check sum passes and only the body's own structure can tell.
   const std::string body = OpenKvb(SaveToImage(FullSet(), true));
-  for (std::size_t length = 0; length < body.size(); length += (length < 200 ? 1 : 61)) {
+  for (std::size_t length = 0; length < body.size(); length += (length < 100 ? 1 : 97)) {
     ScriptedUi ui;
     ui.AnswerMsgBox(vbOK);
     KVBFile set;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "foundation/RuntimeError.h"
 #include "params/FS2Compiler.h"
@@ -147,6 +148,18 @@ TEST(KVBFileTest, ResetForgetsEverything) {
   EXPECT_EQ(set.Identifier(5), "");
   EXPECT_FALSE(set.WorkFlag(5));
   EXPECT_EQ(set.NumDVDs(5), 0);
+}
+
+TEST(KVBFileTest, ASetMovedFromIsANewSetAgain) {
+  KVBFile set;
+  set.SetIdentifier(12, "M00P12");
+  KVBFile taken = std::move(set);
+  EXPECT_EQ(taken.Identifier(12), "M00P12");
+  EXPECT_EQ(set.Identifier(12), "");  // NOLINT(bugprone-use-after-move): the point of the test
+  set.SetName(2099, "again");
+  EXPECT_EQ(set.Name(2099), "again");
+  set.Reset();
+  EXPECT_EQ(set.Name(2099), "");
 }
 
 TEST(KVBFileTest, LoadingAnAsciiFileReadsNothing) {
