@@ -61,25 +61,30 @@ ParameterTreeWidget::ParameterTreeWidget(QWidget* parent)
 }
 
 ParameterTreeWidget::~ParameterTreeWidget() {
-  // A host handler still running on the core finds no view to call back.
+  // The child widgets go after this object has stopped being a tree widget; their signals
+  // (focus moving as they go, bars resetting) must not reach it. A host handler still
+  // running on the core finds no view to call back.
+  for (const QMetaObject::Connection& connection : connections_) disconnect(connection);
+  tbEditBox_->removeEventFilter(this);
+  cbSelectBox_->removeEventFilter(this);
   tree_->SetView(nullptr);
 }
 
 void ParameterTreeWidget::ConnectControls() {
-  connect(vscrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
+  connections_.push_back(connect(vscrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
     if (!syncing_) tree_->VScrollBarChanged(value);
-  });
-  connect(hScrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
+  }));
+  connections_.push_back(connect(hScrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
     if (!syncing_) tree_->HScrollBarChanged(value);
-  });
-  connect(tbEditBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
+  }));
+  connections_.push_back(connect(tbEditBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (!syncing_) tree_->EditTextChanged(FromQString(text));
-  });
-  connect(cbSelectBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+  }));
+  connections_.push_back(connect(cbSelectBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
     if (!syncing_) tree_->EditListChanged(index);
-  });
-  connect(qApp, &QApplication::focusChanged, this,
-          [this](QWidget* from, QWidget* to) { FocusMoved(from, to); });
+  }));
+  connections_.push_back(connect(qApp, &QApplication::focusChanged, this,
+                                 [this](QWidget* from, QWidget* to) { FocusMoved(from, to); }));
 }
 
 QWidget* ParameterTreeWidget::CanvasWidget() const { return canvas_; }

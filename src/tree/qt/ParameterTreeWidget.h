@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeView.h"
@@ -60,6 +61,7 @@ class ParameterTreeWidget : public QWidget, private ParameterTreeView {
   // not come back to it.
   bool syncing_ = false;
   int editorKeyDown_ = 0;
+  std::vector<QMetaObject::Connection> connections_;
 };
 
 }  // namespace quendrel

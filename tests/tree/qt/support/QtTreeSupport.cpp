@@ -5,7 +5,8 @@
 #include <QPixmap>
 #include <cstdlib>
 
-#include "platform/qt/QtTestApp.h"
+#include <QApplication>
+#include <gtest/gtest.h>
 
 namespace quendrel::test {
 namespace {
@@ -27,9 +28,28 @@ QPixmap Glyph(QColor fill, bool readOnly, const QString& letter) {
   return pixmap;
 }
 
+// The application lives from before the first test to after the last, and is gone before
+// the program's static objects are: Qt's input devices crash when torn down at exit.
+class QtAppEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "quendrel-tree-test";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kAppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtAppEnvironment);
+
 }  // namespace
 
-void EnsureApp() { QtTestApp(); }
+void EnsureApp() { ASSERT_NE(qApp, nullptr); }
 
 std::unique_ptr<QtImageList> SampleIcons() {
   EnsureApp();
