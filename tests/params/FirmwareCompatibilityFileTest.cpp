@@ -299,15 +299,5 @@ TEST_F(DriveSimFc2Test, EveryTemplateParameterIsTheSimulatorsAndNoneIsMissing) {
   EXPECT_EQ(parameters, table.Size());
 }
 
-TEST_F(DriveSimFc2Test, DependenciesNameParametersOfTheTemplate) {
-  const auto fit = file_.FitData(2.105);
-  for (const std::int32_t n : fit->EntryNumbers()) {
-    for (const std::int32_t before : fit->Template(n).Dependencies) {
-      EXPECT_TRUE(fit->Template(before).Exists && !fit->Template(before).isHole) << n << " after " << before;
-    }
-  }
-  EXPECT_EQ(fit->Template(1).Dependencies, std::vector<std::int32_t>{1201}) << "a slot after its pointer";
-}
-
 }  // namespace
 }  // namespace quendrel

@@ -14,16 +14,6 @@
 namespace quendrel {
 namespace {
 
-TEST(KVBFileTest, ANewSetHasNoPresentSlotAndNoDescription) {
-  const KVBFile set;
-  EXPECT_EQ(set.Description(), "");
-  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
-    ASSERT_EQ(set.Identifier(n), "") << n;
-    ASSERT_EQ(set.NumDVDs(n), 0) << n;
-    ASSERT_FALSE(set.WorkFlag(n)) << n;
-  }
-}
-
 TEST(KVBFileTest, EveryAccessorRefusesNumbersOutsideTheSlots) {
   KVBFile set;
   const std::function<void(std::int32_t)> accesses[] = {
