@@ -3,6 +3,8 @@
 // failed check changes nothing.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 
 #include "comms/EthernetModule.h"
@@ -86,6 +88,8 @@ struct BadSerial {
   const char* messageWord;
 };
 
+void PrintTo(const BadSerial& c, std::ostream* out) { *out << c.name; }
+
 class BadSerialSettingsTest : public CommunicationSettingsTest,
                               public ::testing::WithParamInterface<BadSerial> {};
 
@@ -156,6 +160,8 @@ struct BadEthernet {
   void (*spoil)(EthernetSettings&);
   const char* messageWord;
 };
+
+void PrintTo(const BadEthernet& c, std::ostream* out) { *out << c.name; }
 
 class BadEthernetSettingsTest : public CommunicationSettingsTest,
                                 public ::testing::WithParamInterface<BadEthernet> {};

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 
 #include "comms/GIOServer.h"
@@ -19,6 +21,8 @@ struct StatusCase {
   CommunicationsSummary summary;
   std::string expected;
 };
+
+void PrintTo(const StatusCase& c, std::ostream* out) { *out << c.name; }
 
 CommunicationsSummary Serial(int port, std::string device, int baud, int error = 0) {
   CommunicationsSummary summary;

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <memory>
 
 #include "comms/GIOContext.h"
@@ -51,6 +53,8 @@ struct MenuCase {
   const char* caption;
   bool enabled;
 };
+
+void PrintTo(const MenuCase& c, std::ostream* out) { *out << c.name; }
 
 class MenuItemTest : public MainWindowTest, public ::testing::WithParamInterface<MenuCase> {};
 
@@ -186,6 +190,8 @@ struct IconSetCase {
   const char* setting;
   IconSetKind expected;
 };
+
+void PrintTo(const IconSetCase& c, std::ostream* out) { *out << "\"" << c.setting << "\""; }
 
 class IconSetChoiceTest : public MainWindowTest, public ::testing::WithParamInterface<IconSetCase> {};
 

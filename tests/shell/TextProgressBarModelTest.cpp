@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "platform/RecordingCanvas.h"
 
 namespace quendrel {
@@ -16,6 +18,8 @@ struct TextCase {
   int percent;
   const char* shown;
 };
+
+void PrintTo(const TextCase& c, std::ostream* out) { *out << "value " << c.value << " style " << c.style; }
 
 class TextProgressBarTextTest : public ::testing::TestWithParam<TextCase> {};
 

@@ -22,8 +22,10 @@ QApplication& ShellTestApp() {
     return true;
   }();
   static_cast<void>(privateFolders);
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: Qt makes some of its own statics after the application (the mouse device
+  // on the first mouse event), and those would be gone before a static application's end.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 TempFolder::TempFolder() {
