@@ -72,6 +72,7 @@ popIconHelp::popIconHelp(const ImageList& icons, QWidget* owner)
   for (const LabelRow& row : kLabels) {
     auto* label = new QLabel(row.text, this);
     // The desktop font may be wider than the one the key was laid out for.
+    label->ensurePolished();
     const int width = std::max(row.width / 15, label->sizeHint().width());
     label->setGeometry(row.left / 15, row.top / 15, width, kLabelHeight / 15);
     right = std::max(right, row.left / 15 + width + 8);
