@@ -1,0 +1,144 @@
+// The Modbus/TCP header: requests laid out, replies cut from the stream, and a stream that falls out
+// of step caught at once.
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "comms/ModbusTcpChannel.h"
+#include "comms/ModbusTcpCodec.h"
+#include "platform/FakeClock.h"
+
+namespace quendrel {
+namespace {
+
+using namespace std::string_literals;
+
+TEST(ModbusTcpCodecTest, RequestCarriesTransactionProtocolLengthAndUnit) {
+  EXPECT_EQ(ModbusTcpCodec::Adu(0x1234, 7, "\x43\x0B\x1D"s), "\x12\x34\x00\x00\x00\x04\x07\x43\x0B\x1D"s);
+  const auto header = ModbusTcpCodec::ReadHeader("\xFF\xFE\x00\x01\x00\x05\x09"s);
+  EXPECT_EQ(header.transaction, 0xFFFE);
+  EXPECT_EQ(header.protocol, 1);
+  EXPECT_EQ(header.length, 5);
+  EXPECT_EQ(header.unit, 9);
+}
+
+TEST(ModbusTcpCodecTest, ScanningFindsWholeUnitsAndLyingHeaders) {
+  using Scan = ModbusTcpCodec::Scan;
+  const std::string header = "\x00\x01\x00\x00"s;
+  const struct {
+    const char* what;
+    std::string bytes;
+    Scan status;
+    std::size_t length;
+  } cases[] = {
+      {"header not complete", header + "\x00"s, Scan::NeedMore, 0},
+      {"counted reply arriving", header + "\x00\x06\x01\x44\x03"s, Scan::NeedMore, 0},
+      {"counted reply", header + "\x00\x06\x01\x44\x03\xAA\xBB\xCC"s, Scan::Complete, 12},
+      {"exception", header + "\x00\x03\x01\xC3\x02"s, Scan::Complete, 9},
+      {"write echo", header + "\x00\x06\x01\x46\x01\x01\x00\x07"s, Scan::Complete, 12},
+      {"next unit behind", header + "\x00\x03\x01\xC3\x02\x00\x02"s, Scan::Complete, 9},
+      {"no function byte", header + "\x00\x01\x01"s, Scan::OutOfStep, 0},
+      {"past 260 bytes", header + "\x00\xFF\x01"s, Scan::OutOfStep, 0},
+      {"longer than its reply", header + "\x00\x0A\x01\x44\x03"s, Scan::OutOfStep, 0},
+      {"shorter than its reply", header + "\x00\x04\x01\x44\x03"s, Scan::OutOfStep, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto result = ModbusTcpCodec::ScanAdu(c.bytes);
+    EXPECT_EQ(result.status, c.status);
+    EXPECT_EQ(result.length, c.length);
+  }
+}
+
+// A byte link that hands out queued chunks, one per wait; an empty queue waits out the timeout.
+class ChunkLink final : public ByteLink {
+ public:
+  explicit ChunkLink(FakeClock& clock) : clock_(clock) {}
+  bool Write(std::string_view, double) override { return true; }
+  Wait WaitReadable(double timeoutSeconds) override {
+    if (!chunks.empty()) return Wait::Readable;
+    clock_.Advance(timeoutSeconds);
+    return Wait::TimedOut;
+  }
+  bool ReadAvailable(std::string& into) override {
+    if (!chunks.empty()) {
+      into += chunks.front();
+      chunks.pop_front();
+    }
+    return true;
+  }
+  bool DiscardInput() override { return true; }
+
+  std::deque<std::string> chunks;
+
+ private:
+  FakeClock& clock_;
+};
+
+class ModbusTcpChannelTest : public ::testing::Test {
+ protected:
+  static std::string Reply(std::uint16_t transaction, std::uint8_t unit, const std::string& pdu) {
+    return ModbusTcpCodec::Adu(transaction, unit, pdu);
+  }
+  ModbusTcpChannel::Outcome Read(std::uint16_t transaction) {
+    response_ = {};
+    return channel_.ReadReply(request_, transaction, response_, clock_.MonotonicSeconds() + 1.0);
+  }
+
+  FakeClock clock_;
+  ChunkLink link_{clock_};
+  ModbusTcpChannel channel_{link_, clock_};
+  DriveRequest request_ = [] {
+    DriveRequest request;
+    request.service = DriveService::ReadName;
+    request.address = 3;
+    request.menu = 11;
+    request.pram = 29;
+    return request;
+  }();
+  udtDriveResponse response_;
+};
+
+TEST_F(ModbusTcpChannelTest, RepliesToEarlierTransactionsArePassedOver) {
+  link_.chunks = {Reply(6, 3, "\x44\x05\x0B\x1D\x02OK"s) + Reply(7, 3, "\x44\x04\x0B\x1D\x01" "A"s)};
+  ASSERT_EQ(Read(7), ModbusTcpChannel::Outcome::Data);
+  EXPECT_EQ(response_.strData, "A");
+  EXPECT_EQ(response_.driveID, 3);
+  // Listed as the serial frame the same reply would have been.
+  EXPECT_EQ(response_.rawreply.substr(0, 7), "\x03\x44\x04\x0B\x1D\x01" "A"s);
+  EXPECT_EQ(response_.rawreply.size(), 9U);
+}
+
+TEST_F(ModbusTcpChannelTest, AUnitArrivingInPiecesIsAssembled) {
+  const std::string reply = Reply(9, 3, "\xC4\x02"s);
+  link_.chunks = {reply.substr(0, 3), reply.substr(3, 5), reply.substr(8)};
+  ASSERT_EQ(Read(9), ModbusTcpChannel::Outcome::Data);
+  EXPECT_TRUE(response_.Error);
+  EXPECT_EQ(response_.intData, 2);
+}
+
+TEST_F(ModbusTcpChannelTest, AWrongUnitOrProtocolIsInvalid) {
+  link_.chunks = {Reply(1, 4, "\x44\x04\x0B\x1D\x01" "A"s)};
+  EXPECT_EQ(Read(1), ModbusTcpChannel::Outcome::Invalid);
+  std::string otherProtocol = Reply(2, 3, "\x44\x04\x0B\x1D\x01" "A"s);
+  otherProtocol[3] = 1;
+  link_.chunks = {otherProtocol};
+  EXPECT_EQ(Read(2), ModbusTcpChannel::Outcome::Invalid);
+  EXPECT_FALSE(channel_.HasPartialUnit());
+}
+
+TEST_F(ModbusTcpChannelTest, HalfAUnitAtTheDeadlineIsLeftPartial) {
+  link_.chunks = {Reply(5, 3, "\x44\x04\x0B\x1D\x01" "A"s).substr(0, 9)};
+  EXPECT_EQ(Read(5), ModbusTcpChannel::Outcome::TimedOut);
+  EXPECT_TRUE(channel_.HasPartialUnit());
+}
+
+TEST_F(ModbusTcpChannelTest, ALyingLengthIsOutOfStep) {
+  std::string lying = Reply(5, 3, "\x44\x04\x0B\x1D\x01" "A"s);
+  lying[5] = 12;
+  link_.chunks = {lying};
+  EXPECT_EQ(Read(5), ModbusTcpChannel::Outcome::OutOfStep);
+}
+
+}  // namespace
+}  // namespace quendrel
