@@ -103,12 +103,6 @@ TEST_F(UploadTest, TemplateUploadReadsEveryValueOnceAndEveryValueName) {
   EXPECT_EQ(rig.Sim().RequestCount(), static_cast<long>(TemplateParameters()) + TemplateValueNames());
 }
 
-TEST_F(UploadTest, TemplateUploadTakesTheDrivesCurrentValueNames) {
-  ASSERT_FALSE(rig.Context().WriteDVD(12, 11, 1, "Top Speed 2").Error);
-  ASSERT_TRUE(TemplateUpload());
-  EXPECT_EQ(file.DVD(1211, 1), "Top Speed 2");
-}
-
 TEST_F(UploadTest, TemplateUploadReportsEachParameterAndPumpsOncePerParameter) {
   ScriptedUi ui;
   std::vector<std::int32_t> seen;
@@ -168,14 +162,6 @@ TEST_F(UploadTest, AGarbledReplyThatStaysGarbledIsSkipped) {
   ASSERT_TRUE(TemplateUpload());
   EXPECT_EQ(file.Value(0), "");
   EXPECT_EQ(file.Value(1), "60.00");
-
-  KVBFile again;
-  again.BuildFromTemplate(2.105);
-  rig.SetRetries(2);
-  rig.Sim().SetFault("crc next 1");
-  float version = 2.105F;
-  ASSERT_TRUE(again.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version));
-  EXPECT_EQ(again.Value(0), "0");
 }
 
 TEST_F(UploadTest, ADriveLostHalfWayEndsTheUploadAfterItsRetries) {
@@ -183,15 +169,6 @@ TEST_F(UploadTest, ADriveLostHalfWayEndsTheUploadAfterItsRetries) {
   rig.Sim().SetFault("stop after 20");
   EXPECT_FALSE(TemplateUpload());
   EXPECT_EQ(rig.Sim().RequestCount(), 22);
-}
-
-TEST_F(UploadTest, AClosedPortEndsTheUpload) {
-  ScriptedUi ui;
-  ui.OnPump([&] {
-    if (rig.Progress().Progress() >= 1000 && rig.Progress().Progress() < 1100) rig.Sim().ClosePort();
-  });
-  EXPECT_FALSE(TemplateUpload());
-  for (const SentRequest& r : SplitRequests(rig.Sim().ReceivedBytes())) EXPECT_LT(r.Parameter, 1000);
 }
 
 TEST_F(UploadTest, AContextClosedMeanwhileEndsTheUploadWithoutAnotherRequest) {
