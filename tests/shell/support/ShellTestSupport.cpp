@@ -7,7 +7,33 @@
 
 #include "platform/FakeClock.h"
 
+#include <gtest/gtest.h>
+
 namespace quendrel {
+
+namespace {
+
+QApplication*& Application() {
+  static QApplication* application = nullptr;
+  return application;
+}
+
+// The application ends after the last test and before static destruction: Qt makes some of its
+// own statics after the application (the mouse device on the first mouse event), which are gone
+// by the time a static application would end, and an application never ended leaves font
+// library memory behind.
+class ApplicationTeardown : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    delete Application();
+    Application() = nullptr;
+  }
+};
+
+[[maybe_unused]] const ::testing::Environment* const kTeardown =
+    ::testing::AddGlobalTestEnvironment(new ApplicationTeardown);
+
+}  // namespace
 
 QApplication& ShellTestApp() {
   static TempFolder home;
@@ -22,10 +48,8 @@ QApplication& ShellTestApp() {
     return true;
   }();
   static_cast<void>(privateFolders);
-  // Never destroyed: Qt makes some of its own statics after the application (the mouse device
-  // on the first mouse event), and those would be gone before a static application's end.
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
+  if (Application() == nullptr) Application() = new QApplication(argc, argv);
+  return *Application();
 }
 
 TempFolder::TempFolder() {
