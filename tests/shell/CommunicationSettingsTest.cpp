@@ -35,19 +35,6 @@ class CommunicationSettingsTest : public ::testing::Test {
   GIOServer server;
 };
 
-TEST_F(CommunicationSettingsTest, SerialSettingsStartFromTheDefaults) {
-  const SerialPortSettings settings = SerialPortSettings::FromConfig();
-  EXPECT_EQ(settings.ComPort, 0);
-  EXPECT_EQ(settings.BaudRate, 19200);
-  EXPECT_EQ(settings.Parity, 0);
-  EXPECT_EQ(settings.DataBits, 8);
-  EXPECT_EQ(settings.StopBits, 0);
-  EXPECT_EQ(settings.Timeout, "1");
-  EXPECT_EQ(settings.Retries, "0");
-  EXPECT_FALSE(settings.LocalEcho);
-  EXPECT_EQ(settings.Validate(), "");
-}
-
 TEST_F(CommunicationSettingsTest, SerialSettingsAreWrittenAppliedAndSelected) {
   server.SelectModule("None");
   SerialPortSettings settings;
@@ -116,17 +103,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadSerial{"OddBaudRate", [](SerialPortSettings& s) { s.BaudRate = 12345; }, "baud"},
         BadSerial{"NoPort", [](SerialPortSettings& s) { s.ComPort = -1; }, "port"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CommunicationSettingsTest, EthernetSettingsStartFromTheDefaults) {
-  const EthernetSettings settings = EthernetSettings::FromConfig();
-  EXPECT_EQ(settings.Host, "192.168.1.100");
-  EXPECT_EQ(settings.Port, "502");
-  EXPECT_EQ(settings.Protocol, 0);
-  EXPECT_FALSE(settings.Authenticate);
-  EXPECT_EQ(settings.Password, "");
-  EXPECT_EQ(settings.Timeout, "2");
-  EXPECT_EQ(settings.Retries, "0");
-}
 
 TEST_F(CommunicationSettingsTest, EthernetSettingsAreWrittenAppliedAndSelected) {
   CountingModule& ethernet = AddEthernet();

@@ -181,10 +181,5 @@ TEST_F(StartupTest, TheSplashStaysItsMinimumCountedFromWhenItWasShown) {
   EXPECT_GT(pumps, 0);
 }
 
-TEST_F(StartupTest, WithoutASplashMinimumNothingWaits) {
-  EXPECT_EQ(Run(0.0), StartupOutcome::Running);
-  EXPECT_TRUE(clock.Sleeps().empty());
-}
-
 }  // namespace
 }  // namespace quendrel
