@@ -10,7 +10,10 @@ function(quendrel_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
   gtest_discover_tests(${name}
-    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUENDREL_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+    # Two properties of one entry each: discovery cannot pass a list with ";" in one property.
+    PROPERTIES LABELS ${T_LABEL}
+      ENVIRONMENT "QUENDREL_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
+      ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
     DISCOVERY_TIMEOUT 60)
 endfunction()
 
