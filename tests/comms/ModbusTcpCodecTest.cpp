@@ -99,34 +99,6 @@ class ModbusTcpChannelTest : public ::testing::Test {
   udtDriveResponse response_;
 };
 
-TEST_F(ModbusTcpChannelTest, RepliesToEarlierTransactionsArePassedOver) {
-  link_.chunks = {Reply(6, 3, "\x44\x05\x0B\x1D\x02OK"s) + Reply(7, 3, "\x44\x04\x0B\x1D\x01" "A"s)};
-  ASSERT_EQ(Read(7), ModbusTcpChannel::Outcome::Data);
-  EXPECT_EQ(response_.strData, "A");
-  EXPECT_EQ(response_.driveID, 3);
-  // Listed as the serial frame the same reply would have been.
-  EXPECT_EQ(response_.rawreply.substr(0, 7), "\x03\x44\x04\x0B\x1D\x01" "A"s);
-  EXPECT_EQ(response_.rawreply.size(), 9U);
-}
-
-TEST_F(ModbusTcpChannelTest, AUnitArrivingInPiecesIsAssembled) {
-  const std::string reply = Reply(9, 3, "\xC4\x02"s);
-  link_.chunks = {reply.substr(0, 3), reply.substr(3, 5), reply.substr(8)};
-  ASSERT_EQ(Read(9), ModbusTcpChannel::Outcome::Data);
-  EXPECT_TRUE(response_.Error);
-  EXPECT_EQ(response_.intData, 2);
-}
-
-TEST_F(ModbusTcpChannelTest, AWrongUnitOrProtocolIsInvalid) {
-  link_.chunks = {Reply(1, 4, "\x44\x04\x0B\x1D\x01" "A"s)};
-  EXPECT_EQ(Read(1), ModbusTcpChannel::Outcome::Invalid);
-  std::string otherProtocol = Reply(2, 3, "\x44\x04\x0B\x1D\x01" "A"s);
-  otherProtocol[3] = 1;
-  link_.chunks = {otherProtocol};
-  EXPECT_EQ(Read(2), ModbusTcpChannel::Outcome::Invalid);
-  EXPECT_FALSE(channel_.HasPartialUnit());
-}
-
 TEST_F(ModbusTcpChannelTest, HalfAUnitAtTheDeadlineIsLeftPartial) {
   link_.chunks = {Reply(5, 3, "\x44\x04\x0B\x1D\x01" "A"s).substr(0, 9)};
   EXPECT_EQ(Read(5), ModbusTcpChannel::Outcome::TimedOut);
