@@ -15,6 +15,12 @@ namespace quendrel {
 
 namespace {
 
+// The module reports a lost port or connection as 11 with its own detail code beside it.
+bool IsTransportFailure(const udtDriveResponse& response) {
+  return response.Error && response.intData == gioSlaveNotResponding &&
+         response.extraData >= gioPortOpenFailed && response.extraData <= gioReceiveFailed;
+}
+
 constexpr const char* kNoModule = "None";
 
 bool SameName(const std::string& a, const std::string& b) {
@@ -63,6 +69,7 @@ void GIOServer::SelectModule(const std::string& name) {
   selected_->Shutdown();
   GIOModule* chosen = Module(name);
   selected_ = chosen ? chosen : Module(kNoModule);
+  lastTransportError_ = 0;
   Config().SetValue("GIOTarget", "General", selected_->Name());
   selected_->Startup();
 }
@@ -112,7 +119,12 @@ udtDriveResponse GIOServer::Exchange(const GIOContext* from, const DriveRequest&
   const double started = clock_.MonotonicSeconds();
   udtDriveResponse response = module.Exchange(request, resolved, singleSend);
   const bool answered = !response.rawreply.empty() && !(response.Error && IsConnectionLost(response.intData));
-  if (answered) roundTrips_.Add(clock_.MonotonicSeconds() - started);
+  if (answered) {
+    roundTrips_.Add(clock_.MonotonicSeconds() - started);
+    lastTransportError_ = 0;
+  } else if (IsTransportFailure(response)) {
+    lastTransportError_ = static_cast<int>(response.extraData);
+  }
   return response;
 }
 

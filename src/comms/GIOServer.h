@@ -63,6 +63,10 @@ class GIOServer {
   // Seconds, over the last 16 exchanges that got an answer.
   double AverageResponseTime() const { return roundTrips_.Average(); }
 
+  // Every transport failure reaches the windows as 11; this keeps its detail (40-45) so the status
+  // bar can say why, until an exchange is answered again or another module is selected. 0 = none.
+  int LastTransportError() const { return lastTransportError_; }
+
   // A context's exchange on the module selected now, its timeout resolved now.
   udtDriveResponse Exchange(const GIOContext* from, const DriveRequest& request, double timeout,
                             bool singleSend);
@@ -73,6 +77,7 @@ class GIOServer {
   GIOModule* selected_ = nullptr;
   const GIOContext* owner_ = nullptr;
   RoundTripAverage roundTrips_;
+  int lastTransportError_ = 0;
 };
 
 }  // namespace quendrel

@@ -14,17 +14,6 @@ namespace {
 
 bool IsTransportError(int code) { return code >= gioPortOpenFailed && code <= gioReceiveFailed; }
 
-// The registry learns to remember the last transport failure in a later change; until it does,
-// the status bar shows the settings alone.
-template <typename Server>
-int LastTransportErrorOf(const Server& server) {
-  if constexpr (requires { server.LastTransportError(); }) {
-    return server.LastTransportError();
-  } else {
-    return 0;
-  }
-}
-
 // Another transport registered under the name: what the settings ask of it.
 CommunicationsSummary SettingsOfEthernet(CommunicationsSummary summary) {
   summary.Host = CommSettings::Text("Host", "Ethernet", "");
@@ -63,7 +52,7 @@ std::string CommunicationsStatusText(const CommunicationsSummary& summary) {
 CommunicationsSummary SummariseCommunications(const GIOServer& server) {
   CommunicationsSummary summary;
   summary.Module = server.SelectedModule();
-  summary.TransportError = LastTransportErrorOf(server);
+  summary.TransportError = server.LastTransportError();
   if (summary.Module == "Serial") {
     const auto* serial = dynamic_cast<const SerialModule*>(server.Module("Serial"));
     if (serial == nullptr) return summary;

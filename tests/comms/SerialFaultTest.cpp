@@ -93,11 +93,14 @@ TEST(SerialFaultTest, VanishedPortIsReportedAsLostDriveAndReopenedAtTheNextExcha
   EXPECT_EQ(absent.intData, gioSlaveNotResponding);
   EXPECT_EQ(absent.extraData, gioPortOpenFailed);
   EXPECT_FALSE(rig.Module().IsOpen());
+  // The status bar shows why the drive is gone.
+  EXPECT_EQ(rig.Server().LastTransportError(), gioPortOpenFailed);
 
   rig.Sim().ReopenPort();
   const udtDriveResponse back = rig.Context().ReadValue(11, 29);
   ASSERT_FALSE(back.Error) << GIOErrorText(back.intData);
   EXPECT_EQ(back.intData, 2105);
+  EXPECT_EQ(rig.Server().LastTransportError(), 0);
 }
 
 TEST(SerialFaultTest, PortThatComesBackByItselfIsFoundByAReconnectPing) {
