@@ -111,7 +111,7 @@ void SimulatorLoop::Accept(const Listener& listener, SimTime now) {
   const int fd = listener.socket->Accept();
   if (fd < 0) return;
   const int channel = core_.OpenChannel(listener.framing, now);
-  connections_.emplace(channel, std::make_unique<TcpConnection>(fd));
+  connections_.emplace(channel, std::make_unique<SimTcpConnection>(fd));
 }
 
 void SimulatorLoop::ReadConnection(int channel, SimTime now) {

@@ -11,7 +11,7 @@
 #include "drivesim/PortControl.h"
 #include "drivesim/PseudoTerminal.h"
 #include "drivesim/SimulatorCore.h"
-#include "drivesim/TcpConnection.h"
+#include "drivesim/SimTcpConnection.h"
 #include "drivesim/TcpListener.h"
 
 namespace quendrel {
@@ -59,7 +59,7 @@ class SimulatorLoop : public PortControl {
   int controlOut_;
   std::unique_ptr<PseudoTerminal> terminal_;
   std::vector<Listener> listeners_;
-  std::map<int, std::unique_ptr<TcpConnection>> connections_;  // by channel
+  std::map<int, std::unique_ptr<SimTcpConnection>> connections_;  // by channel
   std::string controlBuffer_;
   std::string unsent_;
   bool quit_ = false;

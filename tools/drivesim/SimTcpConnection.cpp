@@ -1,4 +1,4 @@
-#include "drivesim/TcpConnection.h"
+#include "drivesim/SimTcpConnection.h"
 
 #include <cerrno>
 #include <sys/socket.h>
@@ -13,11 +13,11 @@ constexpr std::size_t kUnsentLimit = 1 << 20;
 
 }  // namespace
 
-TcpConnection::~TcpConnection() {
+SimTcpConnection::~SimTcpConnection() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool TcpConnection::Read(std::string& bytes) {
+bool SimTcpConnection::Read(std::string& bytes) {
   char chunk[4096];
   const ssize_t count = ::recv(fd_, chunk, sizeof chunk, 0);
   if (count < 0) return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
@@ -26,12 +26,12 @@ bool TcpConnection::Read(std::string& bytes) {
   return true;
 }
 
-void TcpConnection::Send(std::string_view bytes) {
+void SimTcpConnection::Send(std::string_view bytes) {
   if (unsent_.size() < kUnsentLimit) unsent_.append(bytes);
   Flush();
 }
 
-void TcpConnection::Flush() {
+void SimTcpConnection::Flush() {
   if (unsent_.empty()) return;
   const ssize_t written = ::send(fd_, unsent_.data(), unsent_.size(), MSG_NOSIGNAL);
   if (written > 0) unsent_.erase(0, static_cast<std::size_t>(written));

@@ -6,12 +6,12 @@
 
 namespace quendrel {
 
-class TcpConnection {
+class SimTcpConnection {
  public:
-  explicit TcpConnection(int fd) : fd_(fd) {}
-  ~TcpConnection();
-  TcpConnection(const TcpConnection&) = delete;
-  TcpConnection& operator=(const TcpConnection&) = delete;
+  explicit SimTcpConnection(int fd) : fd_(fd) {}
+  ~SimTcpConnection();
+  SimTcpConnection(const SimTcpConnection&) = delete;
+  SimTcpConnection& operator=(const SimTcpConnection&) = delete;
 
   int Fd() const { return fd_; }
   // Reads what is waiting; false when the peer has gone.
