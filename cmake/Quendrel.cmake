@@ -44,12 +44,21 @@ endfunction()
 
 # quendrel_area_tests(<area> LIBS <targets...>)
 # One test executable per *Test.cpp in the folder, named <area>_<File>, labelled with the area.
+# The folder's support/*.cpp are compiled once; every test links all of their objects.
 function(quendrel_area_tests area)
   cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*Test.cpp)
   file(GLOB support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/support/*.cpp)
+  set(libs ${A_LIBS})
+  if(support)
+    add_library(${area}_test_support OBJECT ${support})
+    target_link_libraries(${area}_test_support PUBLIC ${A_LIBS} GTest::gtest GTest::gmock)
+    target_include_directories(${area}_test_support PUBLIC
+      ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
+    list(PREPEND libs ${area}_test_support)
+  endif()
   foreach(test ${tests})
     get_filename_component(name ${test} NAME_WE)
-    quendrel_add_test(${area}_${name} LABEL ${area} SOURCES ${test} ${support} LIBS ${A_LIBS})
+    quendrel_add_test(${area}_${name} LABEL ${area} SOURCES ${test} LIBS ${libs})
   endforeach()
 endfunction()
