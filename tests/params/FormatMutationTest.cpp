@@ -14,7 +14,7 @@
 #include "params/KVBFile.h"
 #include "params/support/ParamImages.h"
 #include "params/support/TempFolder.h"
-#include "platform/UiServices.h"
+#include "platform/ScriptedUi.h"
 
 namespace quendrel {
 namespace {
@@ -23,38 +23,13 @@ constexpr int kImagesPerKind = 2000;
 constexpr unsigned kSeed = 20240611;
 
 // Takes every message box a load shows and remembers its title; any other question is a fault.
-class MessageLog : public UiServices {
+class MessageLog : public ScriptedUi {
  public:
-  MessageLog() { SetUi(this); }
-  ~MessageLog() override { SetUi(nullptr); }
-  MessageLog(const MessageLog&) = delete;
-  MessageLog& operator=(const MessageLog&) = delete;
-
   std::vector<std::string> Titles;
 
   int MsgBox(const std::string&, int, const std::string& title) override {
     Titles.push_back(title);
     return vbOK;
-  }
-  int OptOutBox(const std::string&, int, const std::string&, bool, bool&) override { return Unexpected(); }
-  std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-    Unexpected();
-    return "";
-  }
-  std::string FileDialog(const FileDialogRequest&) override {
-    Unexpected();
-    return "";
-  }
-  bool ColorDialog(std::uint32_t&, int) override { return Unexpected() != 0; }
-  bool FontDialog(FontDialogChoice&, int) override { return Unexpected() != 0; }
-  bool PrintImage(const CanvasImage&, bool) override { return Unexpected() != 0; }
-  void Beep() override {}
-  void PumpMessages() override {}
-
- private:
-  static int Unexpected() {
-    ADD_FAILURE() << "a file reader asked an unexpected question";
-    return 0;
   }
 };
 

@@ -15,13 +15,25 @@ namespace quendrel {
 namespace {
 
 constexpr const char* kCorrupted = "KVB file is corrupted, cannot open.";
-constexpr const char* kCorruptedTitle = "Error Loading File";
 
 std::string SaveToImage(const KVBFile& set, bool onlyWorkFlagged) {
   TempFolder folder;
   const std::string path = folder.File("set.KVB");
   EXPECT_TRUE(set.SaveKVBFile(path, onlyWorkFlagged));
   return ReadTestFile(path);
+}
+
+// Loads the image into a set that held a slot, and expects the corrupted-file message and an empty set.
+void ExpectCorrupted(std::string_view image) {
+  ScriptedUi ui;
+  ui.AnswerMsgBox(vbOK);
+  KVBFile set;
+  set.SetIdentifier(1, "M00P01");
+  ASSERT_FALSE(set.LoadKVBString(image));
+  ASSERT_EQ(ui.Questions().size(), 1U);
+  EXPECT_EQ(ui.Questions()[0].Prompt, kCorrupted);
+  EXPECT_EQ(ui.Questions()[0].Title, "Error Loading File");
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) ASSERT_EQ(set.Identifier(n), "") << n;
 }
 
 // The body of a one-record file, for building damaged ones field by field.
@@ -160,16 +172,7 @@ std::vector<CorruptCase> CorruptImages() {
 TEST(KVBFileFormatTest, DamagedFilesAreCorruptedAndLeaveTheSetEmpty) {
   for (const auto& c : CorruptImages()) {
     SCOPED_TRACE(c.what);
-    ScriptedUi ui;
-    ui.AnswerMsgBox(vbOK);
-    KVBFile set;
-    set.SetIdentifier(1, "M00P01");
-    EXPECT_FALSE(set.LoadKVBString(c.image));
-    ASSERT_EQ(ui.Questions().size(), 1U);
-    EXPECT_EQ(ui.Questions()[0].Prompt, kCorrupted);
-    EXPECT_EQ(ui.Questions()[0].Title, kCorruptedTitle);
-    EXPECT_EQ(set.Identifier(1), "");
-    EXPECT_EQ(set.Identifier(102), "");
+    ExpectCorrupted(c.image);
   }
 }
 
@@ -181,26 +184,18 @@ TEST(KVBFileFormatTest, TheDamageCasesAreOtherwiseWellFormed) {
   EXPECT_EQ(set.DVDNumber(102, 1), 2);
 }
 
-TEST(KVBFileFormatTest, AFileCutShortAtAnyLengthIsCorrupted) {
+// The body is also cut inside a re-sealed envelope, so the check sum passes and only the body's own
+// structure can tell.
+TEST(KVBFileFormatTest, AFileOrABodyCutShortAtAnyLengthIsCorrupted) {
   const std::string image = SaveToImage(FullSet(), true);
   for (std::size_t length = 4; length < image.size(); length += (length < 64 ? 1 : 97)) {
-    ScriptedUi ui;
-    ui.AnswerMsgBox(vbOK);
-    KVBFile set;
-    ASSERT_FALSE(set.LoadKVBString(std::string_view(image).substr(0, length))) << length;
-    ASSERT_EQ(ui.Prompts(), std::vector<std::string>{kCorrupted}) << length;
+    SCOPED_TRACE(length);
+    ExpectCorrupted(std::string_view(image).substr(0, length));
   }
-}
-
-TEST(KVBFileFormatTest, ABodyCutShortInsideAValidEnvelopeIsCorrupted) {
-  // Re-sealed, so the check sum passes and only the body's own structure can tell.
-  const std::string body = OpenKvb(SaveToImage(FullSet(), true));
+  const std::string body = OpenKvb(image);
   for (std::size_t length = 0; length < body.size(); length += (length < 100 ? 1 : 97)) {
-    ScriptedUi ui;
-    ui.AnswerMsgBox(vbOK);
-    KVBFile set;
-    ASSERT_FALSE(set.LoadKVBString(SealKvb(body.substr(0, length)))) << length;
-    ASSERT_EQ(ui.Prompts(), std::vector<std::string>{kCorrupted}) << length;
+    SCOPED_TRACE(length);
+    ExpectCorrupted(SealKvb(body.substr(0, length)));
   }
 }
 

@@ -101,41 +101,29 @@ TEST(KVBFileTest, ValueNamesKeepTheirNumbersAndAnEmptySpareEntry) {
   EXPECT_EQ(set.DVDNumber(203, 2), 2);
   EXPECT_EQ(set.NumDVDs(204), 0) << "lists belong to their slot";
 
+  EXPECT_THROW((void)set.DVD(203, 4), RuntimeError);
+  EXPECT_THROW((void)set.DVD(203, -1), RuntimeError);
+  EXPECT_THROW(set.SetDVD(203, 3, "spare"), RuntimeError) << "the spare entry is not storage";
+  EXPECT_THROW((void)set.DVDNumber(203, 3), RuntimeError);
+
   set.ClearDVDs(203);
   EXPECT_EQ(set.NumDVDs(203), 0);
   EXPECT_EQ(set.DVD(203, 0), "");
 }
 
-TEST(KVBFileTest, ValueNamePositionsOutsideTheListAreRefused) {
-  KVBFile set;
-  set.AddDVD(7, 0, "Off");
-  EXPECT_THROW((void)set.DVD(7, 2), RuntimeError);
-  EXPECT_THROW((void)set.DVD(7, -1), RuntimeError);
-  EXPECT_THROW(set.SetDVD(7, 1, "spare"), RuntimeError) << "the spare entry is not storage";
-  EXPECT_THROW((void)set.DVDNumber(7, 1), RuntimeError);
-  EXPECT_EQ(set.NumDVDs(7), 1);
-}
-
-TEST(KVBFileTest, ClearIdentifiersMakesEverySlotAbsentButKeepsTheData) {
-  KVBFile set;
-  set.SetIdentifier(0, "M00P00");
-  set.SetIdentifier(2099, "M20P99");
-  set.SetName(2099, "Last");
-  set.ClearIdentifiers();
-  EXPECT_EQ(set.Identifier(0), "");
-  EXPECT_EQ(set.Identifier(2099), "");
-  EXPECT_EQ(set.Name(2099), "Last");
-}
-
-TEST(KVBFileTest, ResetForgetsEverything) {
+TEST(KVBFileTest, ClearIdentifiersKeepsTheDataAndResetForgetsEverything) {
   KVBFile set;
   set.SetDescription("d");
-  set.SetIdentifier(5, "M00P05");
+  set.SetIdentifier(2099, "M20P99");
+  set.SetName(2099, "Last");
   set.SetWorkFlag(5, true);
   set.AddDVD(5, 1, "x");
+  set.ClearIdentifiers();
+  EXPECT_EQ(set.Identifier(2099), "");
+  EXPECT_EQ(set.Name(2099), "Last");
   set.Reset();
   EXPECT_EQ(set.Description(), "");
-  EXPECT_EQ(set.Identifier(5), "");
+  EXPECT_EQ(set.Name(2099), "");
   EXPECT_FALSE(set.WorkFlag(5));
   EXPECT_EQ(set.NumDVDs(5), 0);
 }
@@ -148,8 +136,6 @@ TEST(KVBFileTest, ASetMovedFromIsANewSetAgain) {
   EXPECT_EQ(set.Identifier(12), "");  // NOLINT(bugprone-use-after-move): the point of the test
   set.SetName(2099, "again");
   EXPECT_EQ(set.Name(2099), "again");
-  set.Reset();
-  EXPECT_EQ(set.Name(2099), "");
 }
 
 TEST(KVBFileTest, LoadingAnAsciiFileReadsNothing) {
@@ -204,9 +190,7 @@ TEST_F(KVBFileTemplateTest, AnUnknownVersionChangesNothing) {
   KVBFile set;
   set.SetIdentifier(1, "M00P01");
   EXPECT_FALSE(set.BuildFromTemplate(3.2));
-  EXPECT_FALSE(set.BuildFromTemplate(0.0));
   EXPECT_EQ(set.Identifier(1), "M00P01");
-  EXPECT_EQ(set.Identifier(203), "");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The download order: dependencies first, ties by number, cycles broken by number, and the simulated
-// drive's own template.
+// The download order: dependencies first, ties by number, cycles broken by number. The simulated drive's
+// own template is ordered by the download tests.
 #include "params/ParameterDependencyGraph.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include <set>
 #include <vector>
 
-#include "params/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
 namespace {
@@ -77,27 +76,6 @@ TEST(ParameterDependencyGraphTest, RandomGraphsOrderEveryParameterOnce) {
       for (const std::int32_t d : own) ASSERT_LT(position[d], position[n]) << "round " << round;
     }
   }
-}
-
-TEST(ParameterDependencyGraphTest, TheSimulatedDrivesTemplateKeepsEveryDependency) {
-  FirmwareCompatibilityFile fc2;
-  ASSERT_TRUE(fc2.Load(QUENDREL_DRIVESIM_FC2)) << fc2.LoadError();
-  const auto fit = fc2.FitData(2.105);
-  ASSERT_NE(fit, nullptr);
-
-  const std::vector<std::int32_t> order = ParameterDependencyGraph(*fit).Order();
-  EXPECT_EQ(order.size(), fit->EntryNumbers().size());
-  std::map<std::int32_t, std::size_t> position;
-  for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
-  std::size_t edges = 0;
-  for (const std::int32_t n : fit->EntryNumbers()) {
-    for (const std::int32_t d : fit->Template(n).Dependencies) {
-      EXPECT_LT(position.at(d), position.at(n)) << d << " must precede " << n;
-      ++edges;
-    }
-  }
-  EXPECT_GT(edges, 0U);
-  EXPECT_LT(position.at(1201), position.at(1));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -71,29 +72,10 @@ class DownloadTest : public testing::Test {
                                 [this](const std::string& line) { feedback.push_back(line); });
   }
 
-  // The parameters written, in order, with the words written.
-  std::vector<SentRequest> Writes() {
-    std::vector<SentRequest> writes;
-    for (const SentRequest& r : SplitRequests(rig.Sim().ReceivedBytes())) {
-      if (r.Function == kWriteValue) writes.push_back(r);
-    }
-    return writes;
-  }
-  static std::vector<std::int32_t> Numbers(const std::vector<SentRequest>& writes) {
-    std::vector<std::int32_t> numbers;
-    for (const SentRequest& w : writes) numbers.push_back(w.Parameter);
-    return numbers;
-  }
+  // The parameters written, in order.
+  std::vector<SentRequest> Writes() { return RequestsOf(rig.Sim().ReceivedBytes(), kWriteValue); }
   static bool Wrote(const std::vector<SentRequest>& writes, std::int32_t n) {
     return std::any_of(writes.begin(), writes.end(), [n](const SentRequest& w) { return w.Parameter == n; });
-  }
-
-  std::shared_ptr<FirmwareInformationTemplate> OwnTemplate() {
-    auto fit = std::make_shared<FirmwareInformationTemplate>(*FirmwareCompatibility().FitData(2.105));
-    FirmwareCompatibilityFile fc2;
-    fc2.AddTemplate(fit);
-    FirmwareCompatibility() = fc2;
-    return fit;
   }
 
   TransferRig rig;
@@ -104,7 +86,8 @@ class DownloadTest : public testing::Test {
 TEST_F(DownloadTest, WritesEveryWritableParameterOnceInDependencyOrder) {
   ASSERT_TRUE(Download());
   EXPECT_TRUE(feedback.empty());
-  const std::vector<std::int32_t> written = Numbers(Writes());
+  std::vector<std::int32_t> written;
+  for (const SentRequest& w : Writes()) written.push_back(w.Parameter);
 
   std::set<std::int32_t> expected;
   const ParameterTable table = DefaultParameterTable();
@@ -191,49 +174,45 @@ TEST_F(DownloadTest, ModelDependentParametersGoOnlyToTheSameModel) {
   EXPECT_EQ(rig.Sim().Value(301), 200);
 }
 
-TEST_F(DownloadTest, AFileWithoutAPadIsScaledByTheTemplate) {
+TEST_F(DownloadTest, WithoutAPadOrOfAnotherVersionOfTheSeriesTheDrivesTemplateScales) {
   file.SetPAD(101, "");
   file.SetValue(101, "12.34");
   ASSERT_TRUE(Download());
   EXPECT_EQ(rig.Sim().Value(101), 1234);
-}
 
-TEST_F(DownloadTest, RefusesAFileOfAnotherSeries) {
-  file.SetValue(1129, "1.105");
-  EXPECT_FALSE(Download());
-  EXPECT_EQ(feedback, std::vector<std::string>{"File version 1.105 does not match drive version 2.105"});
-  EXPECT_TRUE(Writes().empty());
-
-  feedback.clear();
-  file.SetIdentifier(1129, "");
-  EXPECT_FALSE(Download());
-  EXPECT_EQ(feedback, std::vector<std::string>{"No software version in the file"});
-  EXPECT_TRUE(Writes().empty());
-}
-
-TEST_F(DownloadTest, AnotherVersionOfTheSameSeriesGoesByTheDrivesTemplate) {
   file.SetValue(1129, "2.9");
   file.SetValue(101, "50.00");
   ASSERT_TRUE(Download());
   EXPECT_EQ(rig.Sim().Value(101), 5000);
 }
 
-TEST_F(DownloadTest, WritesNothingWithoutATemplateForTheDrivesVersion) {
-  rig.Sim().SetValue(1129, 2500);
-  EXPECT_FALSE(Download());
-  EXPECT_EQ(feedback, std::vector<std::string>{"No firmware template for drive version 2.5"});
-  EXPECT_TRUE(Writes().empty());
-}
+struct RefusalCase {
+  const char* Feedback;
+  std::function<void(KVBFile&, DriveSimProcess&)> Arrange;
+};
 
-TEST_F(DownloadTest, AFailedVersionReadIsReported) {
-  rig.Sim().SetFault("stop next 1");
-  EXPECT_FALSE(Download());
-  EXPECT_EQ(feedback, std::vector<std::string>{"Error 46 reading M11P29"});
-  EXPECT_TRUE(Writes().empty());
+TEST_F(DownloadTest, RefusesWithALineAndWritesNothing) {
+  const RefusalCase cases[] = {
+      {"File version 1.105 does not match drive version 2.105", [](KVBFile& f, DriveSimProcess&) { f.SetValue(1129, "1.105"); }},
+      {"No software version in the file", [](KVBFile& f, DriveSimProcess&) { f.SetIdentifier(1129, ""); }},
+      {"No firmware template for drive version 2.5", [](KVBFile&, DriveSimProcess& sim) { sim.SetValue(1129, 2500); }},
+      {"Error 46 reading M11P29", [](KVBFile&, DriveSimProcess& sim) { sim.SetFault("stop next 1"); }},
+  };
+  for (const RefusalCase& c : cases) {
+    SCOPED_TRACE(c.Feedback);
+    KVBFile copy = file;
+    c.Arrange(copy, rig.Sim());
+    feedback.clear();
+    EXPECT_FALSE(copy.DownloadToDrive(rig.Context(), true, rig.Progress(), 0,
+                                      [this](const std::string& line) { feedback.push_back(line); }));
+    EXPECT_EQ(feedback, std::vector<std::string>{c.Feedback});
+    EXPECT_TRUE(Writes().empty());
+    rig.Sim().SetValue(1129, 2105);
+  }
 }
 
 TEST_F(DownloadTest, ARefusedWriteIsReportedAndTheRestStillWritten) {
-  auto fit = OwnTemplate();
+  auto fit = rig.OwnTemplate();
   udtUploadTemplateData status = fit->Template(1003);
   status.iPad |= 0x10;  // the template thinks M10P03 writable; the drive does not
   fit->SetTemplate(1003, status);

@@ -3,7 +3,6 @@
 #include <stdexcept>
 
 #include "comms/SerialModule.h"
-#include "drivesim/DefaultParameterTable.h"
 #include "foundation/Config.h"
 #include "foundation/Crc16.h"
 #include "foundation/NumberText.h"
@@ -39,13 +38,12 @@ TransferRig::~TransferRig() {
 
 void TransferRig::SetRetries(int retries) { Config().SetValue("Retries", "General", std::to_string(retries)); }
 
-std::vector<std::pair<std::int32_t, std::int16_t>> SimulatedValues() {
-  std::vector<std::pair<std::int32_t, std::int16_t>> values;
-  const ParameterTable table = DefaultParameterTable();
-  for (const auto& [number, parameter] : table.Parameters()) {
-    values.emplace_back(number, parameter.value);
-  }
-  return values;
+std::shared_ptr<FirmwareInformationTemplate> TransferRig::OwnTemplate() {
+  auto fit = std::make_shared<FirmwareInformationTemplate>(*FirmwareCompatibility().FitData(2.105));
+  FirmwareCompatibilityFile fc2;
+  fc2.AddTemplate(fit);
+  FirmwareCompatibility() = fc2;
+  return fit;
 }
 
 namespace {
@@ -91,6 +89,12 @@ std::vector<SentRequest> SplitRequests(const std::string& bytes) {
     requests.push_back(request);
     at += length;
   }
+  return requests;
+}
+
+std::vector<SentRequest> RequestsOf(const std::string& bytes, std::uint8_t function) {
+  std::vector<SentRequest> requests = SplitRequests(bytes);
+  std::erase_if(requests, [function](const SentRequest& r) { return r.Function != function; });
   return requests;
 }
 

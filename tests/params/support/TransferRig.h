@@ -12,6 +12,7 @@
 #include "comms/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "foundation/ProgressServer.h"
+#include "params/FirmwareInformationTemplate.h"
 
 namespace quendrel {
 
@@ -41,6 +42,8 @@ class TransferRig {
   GIOServer& Server() { return server_; }
   GIOContext& Context() { return *context_; }
   ProgressServer& Progress() { return progress_; }
+  // A copy of the drive's 2.105 template, installed as the program's only one for the test to edit.
+  std::shared_ptr<FirmwareInformationTemplate> OwnTemplate();
   // What the transfer showed as status and as detail.
   const std::vector<std::string>& StatusTexts() const { return status_->Captions; }
   const std::vector<std::string>& DetailTexts() const { return detail_->Captions; }
@@ -54,9 +57,6 @@ class TransferRig {
   std::shared_ptr<RecordingLabel> detail_ = std::make_shared<RecordingLabel>();
 };
 
-// The simulated drive's built-in table as (number, raw value) pairs, ascending.
-std::vector<std::pair<std::int32_t, std::int16_t>> SimulatedValues();
-
 // Client-to-drive requests taken apart from the bytes the simulator received.
 struct SentRequest {
   std::uint8_t Function = 0;
@@ -64,5 +64,7 @@ struct SentRequest {
   std::int16_t Value = 0;  // WriteValue only
 };
 std::vector<SentRequest> SplitRequests(const std::string& bytes);
+// The requests of one function.
+std::vector<SentRequest> RequestsOf(const std::string& bytes, std::uint8_t function);
 
 }  // namespace quendrel
