@@ -235,9 +235,18 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
 
   bool KeyAction(ParameterTreeNode& sel, int KeyCode, bool& fullRepaint);
   bool PageWalk(ParameterTreeNode& sel, std::int32_t target, bool& fullRepaint);
+  // Selects node and scrolls it into view; false when the host cleared the tree meanwhile.
+  bool SelectByKey(ParameterTreeNode* node, bool& fullRepaint);
   bool ToggleCheckByKey(ParameterTreeNode& sel);
   void FinishKey(int KeyCode, int Shift, bool fullRepaint);
+  // What a release and a drag do first: swallow the release after a double-click and commit an
+  // open editor; false when the action ends there.
+  bool PointerActionGoesOn();
+  void MarkCurrentFocus(bool focus);
+  // Raises RuntimeError 91 without a selection; null when the selected node is disabled.
+  ParameterTreeNode* EditableSelection() const;
   void OpenEditor(ParameterTreeNode& node);
+  void RestoreValueBeforeEdit(ParameterTreeNode& node);
   void CloseEditors();
   void MovePointerToEditor(const TreeRect& place) const;
 

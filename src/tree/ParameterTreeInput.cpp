@@ -43,13 +43,7 @@ void ParameterTree::CanvasKeyUp(int KeyCode, int Shift) {
 }
 
 bool ParameterTree::KeyAction(ParameterTreeNode& sel, int KeyCode, bool& fullRepaint) {
-  const std::uint64_t generation = generation_;
-  const auto select = [&](ParameterTreeNode* node) {
-    SelectNode(node);
-    if (generation != generation_) return false;
-    fullRepaint = ScrollToSelected();
-    return true;
-  };
+  const auto select = [&](ParameterTreeNode* node) { return SelectByKey(node, fullRepaint); };
   switch (KeyCode) {
     case vbKeyUp: {
       ParameterTreeNode* previous = FindPrecedingNode(&sel, true);
@@ -110,8 +104,12 @@ bool ParameterTree::PageWalk(ParameterTreeNode& sel, std::int32_t target, bool& 
     if (node->SiteY() >= target) break;
   }
   if (found == nullptr || found == &sel) return true;
+  return SelectByKey(found, fullRepaint);
+}
+
+bool ParameterTree::SelectByKey(ParameterTreeNode* node, bool& fullRepaint) {
   const std::uint64_t generation = generation_;
-  SelectNode(found);
+  SelectNode(node);
   if (generation != generation_) return false;
   fullRepaint = ScrollToSelected();
   return true;
@@ -144,13 +142,7 @@ void ParameterTree::FinishKey(int KeyCode, int Shift, bool fullRepaint) {
 void ParameterTree::CanvasMouseUp(int Button, int Shift, float X, float Y) {
   (void)Button;
   ActionScope scope(*this);
-  if (ignoreNextRelease_) {
-    ignoreNextRelease_ = false;
-    return;
-  }
-  const std::uint64_t generation = generation_;
-  CommitEdit();
-  if (generation != generation_) return;
+  if (!PointerActionGoesOn()) return;
   const RowHit hit = RowAt(X, Y);
   if (hit.Kind == HitKind::Outside) {
     if ((Shift & (vbShiftMask | vbCtrlMask)) == 0) {
@@ -203,13 +195,7 @@ void ParameterTree::CanvasMouseMove(int Button, int Shift, float X, float Y) {
   (void)Shift;
   if (Button == 0) return;
   ActionScope scope(*this);
-  if (ignoreNextRelease_) {
-    ignoreNextRelease_ = false;
-    return;
-  }
-  const std::uint64_t generation = generation_;
-  CommitEdit();
-  if (generation != generation_) return;
+  if (!PointerActionGoesOn()) return;
   const RowHit hit = RowAt(X, Y);
   if (hit.Kind == HitKind::Outside) return;
   root_->DeselectAll();
@@ -221,22 +207,30 @@ void ParameterTree::CanvasMouseMove(int Button, int Shift, float X, float Y) {
   RepaintDirty();
 }
 
+bool ParameterTree::PointerActionGoesOn() {
+  // The release that ends a double-click belongs to it, not to a new click.
+  if (ignoreNextRelease_) {
+    ignoreNextRelease_ = false;
+    return false;
+  }
+  const std::uint64_t generation = generation_;
+  CommitEdit();
+  return generation == generation_;
+}
+
 void ParameterTree::CanvasDblClick() {
   ActionScope scope(*this);
   Raise([](ParameterTreeEvents& events) { events.DblClick(); });
   ignoreNextRelease_ = true;
 }
 
-void ParameterTree::ControlGotFocus() {
-  if (current_ == nullptr) return;
-  current_->SetFocus(true);
-  current_->SetDirty(true);
-  RepaintDirty();
-}
+void ParameterTree::ControlGotFocus() { MarkCurrentFocus(true); }
 
-void ParameterTree::ControlLostFocus() {
+void ParameterTree::ControlLostFocus() { MarkCurrentFocus(false); }
+
+void ParameterTree::MarkCurrentFocus(bool focus) {
   if (current_ == nullptr) return;
-  current_->SetFocus(false);
+  current_->SetFocus(focus);
   current_->SetDirty(true);
   RepaintDirty();
 }
@@ -245,9 +239,8 @@ void ParameterTree::ControlLostFocus() {
 
 void ParameterTree::EditCurrentValue() {
   ActionScope scope(*this);
-  ParameterTreeNode* node = FindSelectedNode();
-  if (node == nullptr) NoSelection();
-  if (!node->Enabled()) return;
+  ParameterTreeNode* node = EditableSelection();
+  if (node == nullptr) return;
   OpenEditor(*node);
   editor_.TextShown = true;
   const std::string text = node->FormattedValue();
@@ -266,9 +259,8 @@ void ParameterTree::EditCurrentValue() {
 
 void ParameterTree::SelectCurrentValue() {
   ActionScope scope(*this);
-  ParameterTreeNode* node = FindSelectedNode();
-  if (node == nullptr) NoSelection();
-  if (!node->Enabled()) return;
+  ParameterTreeNode* node = EditableSelection();
+  if (node == nullptr) return;
   OpenEditor(*node);
   editor_.ListShown = true;
   editor_.Items.clear();
@@ -281,6 +273,12 @@ void ParameterTree::SelectCurrentValue() {
   if (view_ != nullptr) view_->FocusListEditor();
   PositionEditor();
   MovePointerToEditor(editor_.ListPlace);
+}
+
+ParameterTreeNode* ParameterTree::EditableSelection() const {
+  ParameterTreeNode* node = FindSelectedNode();
+  if (node == nullptr) NoSelection();
+  return node->Enabled() ? node : nullptr;
 }
 
 void ParameterTree::OpenEditor(ParameterTreeNode& node) {
@@ -360,9 +358,7 @@ void ParameterTree::CommitEdit() {
     const double value = LeadingNumber(typed);
     if (!HasLeadingNumber(typed) || !FitsSingle(value)) {
       // Never send a running drive a 0 the user did not type.
-      node->SetValue(valueBeforeEdit_);
-      node->SetDirty(true);
-      RepaintDirty();
+      RestoreValueBeforeEdit(*node);
       return;
     }
     node->SetValue(static_cast<float>(value));
@@ -380,9 +376,12 @@ void ParameterTree::CancelEdit() {
   if (!EditorOpen()) return;
   ParameterTreeNode* node = editNode_;
   CloseEditors();
-  if (node == nullptr) return;
-  node->SetValue(valueBeforeEdit_);
-  node->SetDirty(true);
+  if (node != nullptr) RestoreValueBeforeEdit(*node);
+}
+
+void ParameterTree::RestoreValueBeforeEdit(ParameterTreeNode& node) {
+  node.SetValue(valueBeforeEdit_);
+  node.SetDirty(true);
   RepaintDirty();
 }
 

@@ -325,17 +325,14 @@ bool ParameterTreeNode::Click(Canvas& canvas, float X, float Y, bool plusMinus) 
   return toggled;
 }
 
-void ParameterTreeNode::ExpandAll() {
-  for (ParameterTreeNode* node = this; node != nullptr; node = node->sibling_) {
-    node->expanded_ = true;
-    if (node->child_ != nullptr) node->child_->ExpandAll();
-  }
-}
+void ParameterTreeNode::ExpandAll() { SetExpandedOnward(true); }
 
-void ParameterTreeNode::CollapseAll() {
+void ParameterTreeNode::CollapseAll() { SetExpandedOnward(false); }
+
+void ParameterTreeNode::SetExpandedOnward(bool expanded) {
   for (ParameterTreeNode* node = this; node != nullptr; node = node->sibling_) {
-    node->expanded_ = false;
-    if (node->child_ != nullptr) node->child_->CollapseAll();
+    node->expanded_ = expanded;
+    if (node->child_ != nullptr) node->child_->SetExpandedOnward(expanded);
   }
 }
 

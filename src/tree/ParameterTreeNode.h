@@ -108,6 +108,7 @@ class ParameterTreeNode {
 
  private:
   struct RowGeometry;
+  void SetExpandedOnward(bool expanded);
 
   Canvas& Surface() const;
   std::int32_t Flags() const;
