@@ -6,6 +6,8 @@
 
 namespace quendrel {
 
+class Clock;
+
 class ByteLink {
  public:
   enum class Wait { Readable, TimedOut, Failed };
@@ -17,6 +19,10 @@ class ByteLink {
   virtual bool ReadAvailable(std::string& into) = 0;
   // Drops what has arrived and not been read; false once the link has failed or gone.
   virtual bool DiscardInput() = 0;
+
+  // Waits until at least one more byte has been appended to `into`: Readable then, TimedOut once the
+  // deadline (the clock's monotonic seconds) has passed, Failed once the link is gone.
+  Wait ReadMore(std::string& into, const Clock& clock, double deadline);
 };
 
 }  // namespace quendrel

@@ -16,18 +16,16 @@ bool RtuChannel::Discard() {
 void RtuChannel::NoteActivity() { lastActivity_ = clock_.MonotonicSeconds(); }
 
 RtuChannel::Outcome RtuChannel::ReadMore(double deadline) {
-  while (true) {
-    const double left = deadline - clock_.MonotonicSeconds();
-    if (left <= 0) return Outcome::TimedOut;
-    const ByteLink::Wait wait = link_.WaitReadable(left);
-    if (wait == ByteLink::Wait::Failed) return Outcome::LinkFailed;
-    if (wait == ByteLink::Wait::TimedOut) continue;
-    const std::size_t before = received_.size();
-    if (!link_.ReadAvailable(received_)) return Outcome::LinkFailed;
-    if (received_.size() == before) continue;
-    NoteActivity();
-    return Outcome::Data;
+  switch (link_.ReadMore(received_, clock_, deadline)) {
+    case ByteLink::Wait::Readable:
+      NoteActivity();
+      return Outcome::Data;
+    case ByteLink::Wait::TimedOut:
+      return Outcome::TimedOut;
+    case ByteLink::Wait::Failed:
+      break;
   }
+  return Outcome::LinkFailed;
 }
 
 RtuChannel::Outcome RtuChannel::DropBytes(std::size_t count, double deadline) {

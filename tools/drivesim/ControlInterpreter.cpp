@@ -1,10 +1,11 @@
 #include "drivesim/ControlInterpreter.h"
 
 #include <charconv>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <sstream>
+
+#include "drivesim/ControlHex.h"
 
 namespace quendrel {
 
@@ -43,16 +44,6 @@ std::optional<int> ParameterNumber(const std::string& text) {
   return static_cast<int>(*number);
 }
 
-std::string Hex(std::string_view bytes) {
-  std::string text;
-  char digits[4];
-  for (const char c : bytes) {
-    std::snprintf(digits, sizeof digits, " %02X", static_cast<unsigned>(static_cast<std::uint8_t>(c)));
-    text += digits;
-  }
-  return text;
-}
-
 std::string Join(const std::vector<std::string>& texts) {
   std::string joined;
   for (std::size_t i = 0; i < texts.size(); ++i) joined += (i > 0 ? ";" : "") + texts[i];
@@ -78,7 +69,7 @@ std::string ControlInterpreter::Execute(std::string_view line, SimTime now) {
   if (command == "address") return Address(words);
   if (command == "baud") return Baud(words);
   if (command == "send") return Send(words, now);
-  if (command == "received") return "received" + Hex(core_.TakeReceived());
+  if (command == "received") return "received" + ControlHex(core_.TakeReceived());
   if (command == "close" || command == "reopen" || command == "quit") return Port(words);
   if (command == "disconnect") {
     port_.DisconnectClients();

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +12,8 @@
 #include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "drivesim/ControlHex.h"
 
 extern char** environ;
 
@@ -23,16 +24,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 [[noreturn]] void Fail(const std::string& message) { throw std::runtime_error("drivesim: " + message); }
-
-std::string Hex(std::string_view bytes) {
-  std::string text;
-  char digits[4];
-  for (const char c : bytes) {
-    std::snprintf(digits, sizeof digits, " %02X", static_cast<unsigned>(static_cast<std::uint8_t>(c)));
-    text += digits;
-  }
-  return text;
-}
 
 void ClosePipe(int (&fds)[2]) {
   for (int& fd : fds) {
@@ -203,7 +194,7 @@ void DriveSimProcess::SetLocalEcho(bool on) { Expect(on ? "localecho on" : "loca
 void DriveSimProcess::SetAddress(int address) { Expect("address " + std::to_string(address), "ok"); }
 void DriveSimProcess::SetBaudRate(long rate) { Expect("baud " + std::to_string(rate), "ok"); }
 void DriveSimProcess::SetMode(std::string_view mode) { Expect("mode " + std::string(mode), "ok"); }
-void DriveSimProcess::SendBytes(std::string_view bytes) { Expect("send" + Hex(bytes), "ok"); }
+void DriveSimProcess::SendBytes(std::string_view bytes) { Expect("send" + ControlHex(bytes), "ok"); }
 
 std::string DriveSimProcess::ReceivedBytes() {
   const std::string answer = Command("received");
