@@ -35,18 +35,6 @@ TEST(ParseRule, PatternSplitsAtEverySingleBlank) {
   EXPECT_EQ(rule.Length(), 0);
 }
 
-TEST(ParseArrow, TargetComesFromTheRuleWhileOneIsSet) {
-  const ParseRule rule("expr", "comp-e binlog expr");
-  ParseArrow arrow;
-  arrow.SetTarget("NUMBER");
-  EXPECT_EQ(arrow.Target(), "NUMBER");
-  arrow.SetRule(&rule);
-  EXPECT_EQ(arrow.Target(), "expr");
-  arrow.SetTarget("ID");
-  EXPECT_EQ(arrow.Rule(), nullptr);
-  EXPECT_EQ(arrow.Target(), "ID");
-}
-
 TEST(ParseArrow, DotAndLengthAreClamped) {
   const ParseRule rule("expr", "comp-e binlog expr");
   ParseArrow arrow;

@@ -110,23 +110,10 @@ TEST_F(ParseTest, SeparatorsInsideStringLiteralsStayText) {
   EXPECT_EQ(plist->Child()->Child()->Child()->Value(), "a; {b}");
 }
 
-TEST_F(ParseTest, EscapedQuoteDoesNotCloseTheLiteral) {
+TEST_F(ParseTest, QuotesEscapesAndParenthesesInsideALiteralDoNotSplitTheText) {
   EXPECT_EQ(Values("say(\"x\\\";y\"); z = 1"), (Strings{"say(\"x\\\";y\")", " z = 1"}));
-}
-
-TEST_F(ParseTest, UnterminatedLiteralRunsToTheEnd) {
-  const auto trees = engine_.Parse("x = \"a;b");
-  ASSERT_TRUE(trees.has_value());
-  ASSERT_EQ(trees->size(), 1u);
-  EXPECT_EQ((*trees)[0]->Value(), "x = \"a;b");
-}
-
-TEST_F(ParseTest, ParenthesisInsideALiteralDoesNotEndTheCondition) {
-  const auto trees = engine_.Parse("if (s == \")\") say(\"a\")");
-  ASSERT_TRUE(trees.has_value());
-  ASSERT_EQ(trees->size(), 2u);
-  EXPECT_EQ((*trees)[0]->Value(), "if (s == \")\")");
-  EXPECT_EQ((*trees)[1]->Value(), " say(\"a\")");
+  EXPECT_EQ(Values("x = \"a;b"), Strings{"x = \"a;b"}) << "an unterminated literal runs to the end";
+  EXPECT_EQ(Values("if (s == \")\") say(\"a\")"), (Strings{"if (s == \")\")", " say(\"a\")"}));
 }
 
 TEST_F(ParseTest, ParseSingleTakesAnyTarget) {

@@ -28,12 +28,6 @@ ParseTreeNodePtr Inner(const std::string& token, std::initializer_list<ParseTree
   return node;
 }
 
-TEST(ParseTreeNode, LeafHasNoChildren) {
-  const auto leaf = Leaf("ID", "x");
-  EXPECT_EQ(leaf->Children(), 0);
-  EXPECT_EQ(leaf->OrdinalChild(1), nullptr);
-}
-
 TEST(ParseTreeNode, OrdinalChildCountsFromOneWithinTheList) {
   const auto a = Leaf("ID", "lbl");
   const auto colon = Leaf("\":\"", ":");
@@ -47,6 +41,8 @@ TEST(ParseTreeNode, OrdinalChildCountsFromOneWithinTheList) {
   EXPECT_EQ(statement->OrdinalChild(3), body);
   EXPECT_EQ(statement->OrdinalChild(4), nullptr);
   EXPECT_EQ(statement->OrdinalChild(-1), nullptr);
+  EXPECT_EQ(a->Children(), 0);
+  EXPECT_EQ(a->OrdinalChild(1), nullptr);
 }
 
 TEST(ParseTreeNode, ToStringRendersIdsByValueAndOtherLeavesByToken) {

@@ -105,14 +105,5 @@ TEST(StatementValues, LeavesHoldTokenTextsAndInnerNodesTheCoveredText) {
   EXPECT_EQ(plist->Child()->Child()->Child()->Token(), "STRING");
 }
 
-TEST(StatementValues, LabelledStatementKeepsItsBodyThird) {
-  ParseEngine engine;
-  const auto tree = engine.ParseSingle("top: x = 2", "statement");
-  ASSERT_NE(tree, nullptr);
-  EXPECT_EQ(tree->Children(), 3);
-  EXPECT_EQ(tree->OrdinalChild(1)->Value(), "top");
-  EXPECT_EQ(tree->OrdinalChild(3)->Token(), "statement-body");
-}
-
 }  // namespace
 }  // namespace quendrel
