@@ -1,18 +1,10 @@
 // A progress bar that a ProgressServer positions within a range.
 #pragma once
 
-#include "foundation/ProgressControlSink.h"
-
-#include <cstdint>
+#include "foundation/ProgressRangeSink.h"
 
 namespace quendrel {
 
-class ProgressBarSink : public ProgressControlSink {
- public:
-  // The server never passes a range whose maximum lies below its minimum.
-  virtual void SetRange(std::int32_t min, std::int32_t max) = 0;
-  // The server never passes a value outside the last range it set.
-  virtual void SetValue(std::int32_t value) = 0;
-};
+class ProgressBarSink : public ProgressRangeSink {};
 
 }  // namespace quendrel

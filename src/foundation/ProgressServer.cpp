@@ -29,10 +29,8 @@ std::int32_t ShownValue(std::int32_t min, std::int32_t max, std::int32_t progres
   return std::clamp(progress, min, ShownMax(min, max));
 }
 
-template <class Sink>
-void ShowRangeAndValue(const std::weak_ptr<Sink>& weak, std::int32_t min, std::int32_t max,
-                       std::int32_t progress) {
-  const auto sink = weak.lock();
+void ShowRangeAndValue(const std::shared_ptr<ProgressRangeSink>& sink, std::int32_t min,
+                       std::int32_t max, std::int32_t progress) {
   if (!sink) return;
   sink->SetRange(min, ShownMax(min, max));
   sink->SetValue(ShownValue(min, max, progress));
@@ -95,18 +93,15 @@ void ProgressServer::SetLabelIndicator(const std::shared_ptr<ProgressIndicatorSi
   indicator_ = indicator;
 }
 
-void ProgressServer::Green() {
-  if (const auto indicator = indicator_.lock()) {
-    indicator->SetBackColor(IndicatorGreen);
-    indicator->Refresh();
-  }
-}
+void ProgressServer::Green() { PaintIndicator(IndicatorGreen); }
 
-void ProgressServer::Red() {
-  if (const auto indicator = indicator_.lock()) {
-    indicator->SetBackColor(IndicatorRed);
-    indicator->Refresh();
-  }
+void ProgressServer::Red() { PaintIndicator(IndicatorRed); }
+
+void ProgressServer::PaintIndicator(std::uint32_t colour) {
+  const auto indicator = indicator_.lock();
+  if (!indicator) return;
+  indicator->SetBackColor(colour);
+  indicator->Refresh();
 }
 
 void ProgressServer::SetStatus(const std::string& text) {
@@ -174,14 +169,13 @@ bool ProgressServer::SimpleMessages() const { return simpleMessages_; }
 void ProgressServer::SetSimpleMessages(bool simpleMessages) { simpleMessages_ = simpleMessages; }
 
 void ProgressServer::ShowPosition(const ControlSet& set) {
-  ShowRangeAndValue(set.progressBar, set.min, set.max, set.progress);
-  ShowRangeAndValue(set.slider, set.min, set.max, set.progress);
-  ShowRangeAndValue(set.textProgressBar, set.min, set.max, set.progress);
-  if (const auto textBar = set.textProgressBar.lock(); textBar && set.textType == TextTypePercent)
-    textBar->SetText(PercentText(set));
-  for (const auto& control : std::array<std::shared_ptr<ProgressControlSink>, 3>{
-           set.progressBar.lock(), set.slider.lock(), set.textProgressBar.lock()}) {
-    if (control) control->Refresh();
+  const auto textBar = set.textProgressBar.lock();
+  const std::array<std::shared_ptr<ProgressRangeSink>, 3> bars = {set.progressBar.lock(),
+                                                                  set.slider.lock(), textBar};
+  for (const auto& bar : bars) ShowRangeAndValue(bar, set.min, set.max, set.progress);
+  if (textBar && set.textType == TextTypePercent) textBar->SetText(PercentText(set));
+  for (const auto& bar : bars) {
+    if (bar) bar->Refresh();
   }
 }
 

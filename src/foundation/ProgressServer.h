@@ -112,6 +112,7 @@ class ProgressServer {
   static void ShowPosition(const ControlSet& set);
   static std::string PercentText(const ControlSet& set);
   static std::array<std::shared_ptr<ProgressControlSink>, 7> Controls(const ControlSet& set);
+  void PaintIndicator(std::uint32_t colour);
   void ShowAlternateControls(bool visible);
   bool InPrimarySet(const ProgressControlSink* control) const;
   ControlSet& Active();
