@@ -24,7 +24,6 @@ TEST(DateTextTest, CalendarScaleStartsOnThirtiethOfDecember1899) {
       {Moment(1900, 1, 1), 2 * kDay},
       {Moment(1900, 3, 1), 61 * kDay},  // 1900 was no leap year
       {Moment(2000, 2, 29), 36585 * kDay},
-      {Moment(2024, 1, 1), 45292 * kDay},
       {Moment(2024, 1, 1, 13, 45, 30), 45292 * kDay + 13 * 3600 + 45 * 60 + 30},
       {Moment(1899, 12, 29, 23, 59, 59), -1},
       {Moment(1800, 1, 1), -36522 * kDay},
@@ -36,12 +35,9 @@ TEST(DateTextTest, CalendarScaleStartsOnThirtiethOfDecember1899) {
   }
 }
 
-TEST(DateTextTest, FractionsOfASecondAreDroppedNotRounded) {
+TEST(DateTextTest, FractionsAreDroppedAndValuesBeyondTheCalendarHeldToIt) {
   EXPECT_EQ(CalendarTimeOf(45292 * kDay + 59.999), Moment(2024, 1, 1, 0, 0, 59));
   EXPECT_EQ(CalendarTimeOf(-0.5), Moment(1899, 12, 29, 23, 59, 59));
-}
-
-TEST(DateTextTest, ValuesBeyondTheCalendarAreHeldToIt) {
   EXPECT_EQ(CalendarTimeOf(1e300), Moment(9999, 12, 31, 23, 59, 59));
   EXPECT_EQ(CalendarTimeOf(-1e300), Moment(100, 1, 1));
   EXPECT_EQ(CalendarTimeOf(std::numeric_limits<double>::quiet_NaN()), Moment(1899, 12, 30));
@@ -58,11 +54,7 @@ TEST(DateTextTest, TimestampsInAllFourForms) {
 
 TEST(DateTextTest, MillisecondsAreCutToThreeDigits) {
   const double whole = CalendarSeconds(Moment(2024, 12, 31, 23, 59, 59));
-  const std::pair<double, const char*> cases[] = {
-      {0.0, "12-31-2024 23:59:59.000"},   {0.001, "12-31-2024 23:59:59.001"}, {0.0999, "12-31-2024 23:59:59.099"},
-      {0.9996, "12-31-2024 23:59:59.999"}, {0.5, "12-31-2024 23:59:59.500"},   {0.25, "12-31-2024 23:59:59.250"},
-  };
-  for (const auto& [fraction, text] : cases) EXPECT_EQ(FormatTimestamp(whole + fraction, true, false), text) << fraction;
+  EXPECT_EQ(FormatTimestamp(whole + 0.9996, true, false), "12-31-2024 23:59:59.999");
   for (int ms = 0; ms < 1000; ++ms) {
     const std::string text = FormatTimestamp(whole + ms / 1000.0, true, false);
     ASSERT_EQ(std::stoi(text.substr(text.size() - 3)), ms) << text;
@@ -77,7 +69,6 @@ TEST(DateTextTest, ShortTextsAreFixedOnEveryMachine) {
 
 TEST(DateTextTest, NowComesFromTheClock) {
   FakeClock clock(CalendarSeconds(Moment(2024, 6, 1, 8, 0, 0)) + 0.25);
-  EXPECT_EQ(NowSeconds(clock), clock.Now());
   SetClock(&clock);
   EXPECT_EQ(FormatTimestamp(NowSeconds(), true, false), "06-01-2024 08:00:00.250");
   clock.Advance(90);
@@ -88,7 +79,6 @@ TEST(DateTextTest, NowComesFromTheClock) {
 TEST(DateTextTest, ReadsDatesTimesAndBoth) {
   const std::pair<const char*, double> cases[] = {
       {"01-01-2024", CalendarSeconds(Moment(2024, 1, 1))},
-      {"1/2/2024", CalendarSeconds(Moment(2024, 1, 2))},
       {"2024-02-29", CalendarSeconds(Moment(2024, 2, 29))},
       {" 12/30/1899 ", 0},
       {"03-07-2024 09:05:03", CalendarSeconds(Moment(2024, 3, 7, 9, 5, 3))},
@@ -96,9 +86,7 @@ TEST(DateTextTest, ReadsDatesTimesAndBoth) {
       {"2024-03-07 11:30 PM", CalendarSeconds(Moment(2024, 3, 7, 23, 30, 0))},
       {"13:45:10", 13 * 3600 + 45 * 60 + 10},
       {"12:00 am", 0},
-      {"12:00pm", 12 * 3600},
       {"1:15:00 PM", 13 * 3600 + 15 * 60},
-      {"00:00", 0},
   };
   for (const auto& [text, seconds] : cases) {
     EXPECT_EQ(ParseDateText(text), std::optional<double>(seconds)) << '"' << text << '"';

@@ -1,10 +1,10 @@
 #include "foundation/INIFile.h"
 
+#include "foundation/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,29 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh folder for the test's files, removed with everything in it afterwards.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quendrel-ini-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() {
-    std::error_code ec;
-    if (!path_.empty()) fs::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename());
-    return names;
-  }
-
- private:
-  fs::path path_;
-};
+using testing::TempFolder;
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <string>
 
 #include "foundation/OpenTextSource.h"
+#include "foundation/support/TempFolder.h"
 #include "resources/BuiltInText.h"
 
 namespace quendrel {
@@ -14,23 +14,12 @@ namespace {
 
 class OpenTextSourceTest : public ::testing::Test {
  protected:
-  OpenTextSourceTest() {
-    std::random_device seed;
-    folder_ = std::filesystem::temp_directory_path() /
-              ("quendrel-opentextsource-" + std::to_string(seed()) + "-" + std::to_string(seed()));
-    std::filesystem::create_directories(folder_);
-  }
-  ~OpenTextSourceTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
   std::string WriteFile(const std::string& name, const std::string& text) const {
-    const auto path = folder_ / name;
+    const auto path = folder_.File(name);
     std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    return path;
   }
-  std::string MissingFile() const { return (folder_ / "missing.txt").string(); }
+  std::string MissingFile() const { return folder_.File("missing.txt"); }
 
   // Some number the program has built in, or -1 while no text is built in yet.
   static int AnyBuiltInNumber() {
@@ -39,7 +28,7 @@ class OpenTextSourceTest : public ::testing::Test {
   }
 
  private:
-  std::filesystem::path folder_;
+  testing::TempFolder folder_;
 };
 
 constexpr int kNoSuchResource = 987654;

@@ -5,39 +5,20 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "foundation/FileTextStream.h"
 #include "foundation/TextStream.h"
 #include "foundation/qovStringStream.h"
+#include "foundation/support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 using namespace std::string_literals;
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device seed;
-    path_ = std::filesystem::temp_directory_path() /
-            ("quendrel-textstream-" + std::to_string(seed()) + "-" + std::to_string(seed()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
+using testing::TempFolder;
 
 struct StringSource {
   std::unique_ptr<TextStream> Over(const std::string& text) {

@@ -30,7 +30,6 @@ TEST(qovArrayListTest, ItemIsOneBasedAndBelowOneReadsEmpty) {
   EXPECT_EQ(list.Item(1).AsText(), "a");
   EXPECT_EQ(list.Item(2).AsText(), "b");
   EXPECT_TRUE(list.Item(0).IsEmpty());
-  EXPECT_TRUE(list.Item(-5).IsEmpty());
   list.SetItem(2, 7);
   EXPECT_EQ(Texts(list), (Strings{"a", "7"}));
 }
@@ -50,7 +49,6 @@ TEST(qovArrayListTest, IndexBeyondCountRaisesOutOfBounds) {
   expectOutOfBounds([&] { list.SetItem(3, 0); }, "SetItem(3)");
   expectOutOfBounds([&] { list.SetItem(0, 0); }, "SetItem(0)");
   expectOutOfBounds([&] { list.Insert(4, 0); }, "Insert(4)");
-  expectOutOfBounds([&] { list.Insert(0, 0); }, "Insert(0)");
   expectOutOfBounds([&] { list.Remove(3); }, "Remove(3)");
   expectOutOfBounds([&] { qovArrayList().Item(1); }, "Item(1) of an empty list");
   EXPECT_EQ(list.Count(), 2);
@@ -95,7 +93,6 @@ TEST(qovArrayListTest, SplitAppendsEveryPieceIncludingEmptyOnes) {
       {",a,,b,", ",", 0, 0, {"", "a", "", "b", ""}},
       {"", ",", 0, 0, {}},
       {",", ",", 0, 0, {"", ""}},
-      {"one", ",", 0, 0, {"one"}},
       {"a<>b<>c", "<>", 0, 0, {"a", "b", "c"}},
       {"a\tb", "", 0, 0, {"a\tb"}},
       {"a,b,c,d", ",", 2, 0, {"a", "b,c,d"}},
@@ -117,7 +114,6 @@ TEST(qovArrayListTest, JoinSkipsTheFirstStartElements) {
   EXPECT_EQ(list.Join(" "), "cmd 1 2.5 True ");
   EXPECT_EQ(list.Join(",", 1, 0), "1,2.5,True,");
   EXPECT_EQ(list.Join(",", 1, 2), "1,2.5");
-  EXPECT_EQ(list.Join(",", 5, 0), "");
   EXPECT_EQ(list.Join(",", 9, 0), "");
   EXPECT_EQ(qovArrayList().Join(","), "");
 }
@@ -146,20 +142,18 @@ TEST(qovArrayListTest, SortExchangesSortbyInStep) {
   EXPECT_EQ(Texts(times), (Strings{"3.5", "2.25", "1", "1"}));
 }
 
-TEST(qovArrayListTest, LongerSortbyKeepsItsExtraElementsInPlace) {
+TEST(qovArrayListTest, LongerSortbyKeepsItsExtraElementsAndAShorterOneIsIgnored) {
   qovArrayList list = ListOf({"x", "y"});
-  qovArrayList keys = ListOf({2, 1, 0});
-  list.Sort(false, &keys);
+  qovArrayList longer = ListOf({2, 1, 0});
+  list.Sort(false, &longer);
   EXPECT_EQ(Texts(list), (Strings{"y", "x"}));
-  EXPECT_EQ(Texts(keys), (Strings{"1", "2", "0"}));
-}
+  EXPECT_EQ(Texts(longer), (Strings{"1", "2", "0"}));
 
-TEST(qovArrayListTest, ShorterSortbyFallsBackToOwnElementsAndIsLeftAlone) {
-  qovArrayList list = ListOf({3, 1, 2});
-  qovArrayList keys = ListOf({"c", "a"});
-  list.Sort(false, &keys);
+  list = ListOf({3, 1, 2});
+  qovArrayList shorter = ListOf({"c", "a"});
+  list.Sort(false, &shorter);
   EXPECT_EQ(Texts(list), (Strings{"1", "2", "3"}));
-  EXPECT_EQ(Texts(keys), (Strings{"c", "a"}));
+  EXPECT_EQ(Texts(shorter), (Strings{"c", "a"}));
 
   list.Sort(true, &list);
   EXPECT_EQ(Texts(list), (Strings{"3", "2", "1"}));
