@@ -133,22 +133,17 @@ class KvbMutationTest : public ::testing::Test {
   int read_ = 0;
 };
 
+// Damage anywhere; damage with a check sum that matches again; and damage to the body alone inside a
+// well-formed envelope, where only the body's own structure can tell.
 TEST_F(KvbMutationTest, DamagedImagesAreRefusedOrReadConsistently) {
   Mutator mutator(kSeed);
   for (int i = 0; i < kImagesPerKind; ++i) Check(mutator.Mutate(image_), i);
   EXPECT_GT(refused_, kImagesPerKind / 2);
-}
-
-TEST_F(KvbMutationTest, DamagedImagesWithAMatchingCheckSumAreRefusedOrReadConsistently) {
-  Mutator mutator(kSeed + 1);
   for (int i = 0; i < kImagesPerKind; ++i) {
     const std::string mutated = mutator.Mutate(image_);
     if (mutated.size() >= 10) Check(Restamp(mutated), i);
   }
-}
-
-TEST_F(KvbMutationTest, DamagedBodiesInAWellFormedEnvelopeAreRefusedOrReadConsistently) {
-  Mutator mutator(kSeed + 2);
+  read_ = refused_ = 0;
   for (int i = 0; i < kImagesPerKind; ++i) Check(SealKvb(mutator.Mutate(body_)), i);
   EXPECT_GT(read_, 0) << "some damage (a changed letter in a name) leaves a readable file";
   EXPECT_GT(refused_, 0);
@@ -190,22 +185,16 @@ class Fc2MutationTest : public ::testing::Test {
   int read_ = 0;
 };
 
+// The same three kinds of damage, the last to one template's version text or block.
 TEST_F(Fc2MutationTest, DamagedImagesAreRefusedOrReadConsistently) {
-  Mutator mutator(kSeed + 3);
+  Mutator mutator(kSeed + 1);
   for (int i = 0; i < kImagesPerKind; ++i) Check(mutator.Mutate(image_), i);
   EXPECT_GT(refused_, kImagesPerKind / 2);
-}
-
-TEST_F(Fc2MutationTest, DamagedImagesWithAMatchingCheckSumAreRefusedOrReadConsistently) {
-  Mutator mutator(kSeed + 4);
   for (int i = 0; i < kImagesPerKind; ++i) {
     const std::string mutated = mutator.Mutate(image_);
     if (mutated.size() >= 6) Check(Restamp(mutated), i);
   }
-}
-
-TEST_F(Fc2MutationTest, DamagedBlocksInAWellFormedEnvelopeAreRefusedOrReadConsistently) {
-  Mutator mutator(kSeed + 5);
+  read_ = refused_ = 0;
   const Fc2Parts parts = OpenFc2(image_);
   for (int i = 0; i < kImagesPerKind; ++i) {
     Fc2Parts damaged = parts;
