@@ -1,25 +1,17 @@
 #include "shell/EthernetSettings.h"
 
-#include <cmath>
-
 #include "comms/CommSettings.h"
 #include "comms/EthernetModule.h"
 #include "comms/GIOServer.h"
 #include "foundation/Config.h"
 #include "foundation/NumberText.h"
+#include "shell/SettingsChecks.h"
 
 namespace quendrel {
 
 namespace {
 
 constexpr const char* kSection = "Ethernet";
-constexpr int kMaximumRetries = 100;
-
-bool IsWholeNumberText(const std::string& text) {
-  if (!IsNumericText(text)) return false;
-  const double value = LeadingNumber(text);
-  return value == std::floor(value);
-}
 
 std::string Trimmed(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
@@ -47,25 +39,19 @@ std::string EthernetSettings::Validate() const {
     return "The port must be a whole number from 1 to 65535.";
   }
   if (Protocol < 0 || Protocol > 1) return "Please choose a protocol.";
-  if (!IsNumericText(Timeout) || LeadingNumber(Timeout) <= 0.0) {
-    return "The timeout must be a number of seconds above 0.";
-  }
-  if (!IsWholeNumberText(Retries) || LeadingNumber(Retries) < 0 ||
-      LeadingNumber(Retries) > kMaximumRetries) {
-    return "Retries must be a whole number from 0 to " + std::to_string(kMaximumRetries) + ".";
-  }
-  return "";
+  if (std::string problem = TimeoutProblem(Timeout); !problem.empty()) return problem;
+  return RetriesProblem(Retries);
 }
 
 void EthernetSettings::WriteToConfig() const {
   INIFile& config = Config();
   config.SetValue("Host", kSection, Trimmed(Host));
-  config.SetValue("Port", kSection, DoubleToText(LeadingNumber(Port)));
+  config.SetValue("Port", kSection, StoredNumberText(Port));
   config.SetValue("Protocol", kSection, std::to_string(Protocol));
   config.SetValue("Authenticate", kSection, Authenticate);
   config.SetValue("Password", kSection, EthernetModule::StoredPassword(Password));
-  config.SetValue("Timeout", kSection, DoubleToText(LeadingNumber(Timeout)));
-  config.SetValue("Retries", kSection, DoubleToText(LeadingNumber(Retries)));
+  config.SetValue("Timeout", kSection, StoredNumberText(Timeout));
+  config.SetValue("Retries", kSection, StoredNumberText(Retries));
 }
 
 std::string ApplyEthernetSettings(const EthernetSettings& settings, GIOServer& server) {

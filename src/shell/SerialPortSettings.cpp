@@ -1,25 +1,16 @@
 #include "shell/SerialPortSettings.h"
 
-#include <cmath>
-
 #include "comms/CommSettings.h"
 #include "comms/GIOServer.h"
 #include "foundation/BaudRate.h"
 #include "foundation/Config.h"
-#include "foundation/NumberText.h"
+#include "shell/SettingsChecks.h"
 
 namespace quendrel {
 
 namespace {
 
 constexpr const char* kSection = "Serial Port";
-constexpr int kMaximumRetries = 100;
-
-bool IsWholeNumberText(const std::string& text) {
-  if (!IsNumericText(text)) return false;
-  const double value = LeadingNumber(text);
-  return value == std::floor(value);
-}
 
 }  // namespace
 
@@ -44,14 +35,8 @@ std::string SerialPortSettings::Validate() const {
   if (Parity < 0 || Parity > 2) return "Please choose a parity.";
   if (DataBits < 5 || DataBits > 8) return "Please choose 5 to 8 data bits.";
   if (StopBits < 0 || StopBits > 2) return "Please choose the stop bits.";
-  if (!IsNumericText(Timeout) || LeadingNumber(Timeout) <= 0.0) {
-    return "The timeout must be a number of seconds above 0.";
-  }
-  if (!IsWholeNumberText(Retries) || LeadingNumber(Retries) < 0 ||
-      LeadingNumber(Retries) > kMaximumRetries) {
-    return "Retries must be a whole number from 0 to " + std::to_string(kMaximumRetries) + ".";
-  }
-  return "";
+  if (std::string problem = TimeoutProblem(Timeout); !problem.empty()) return problem;
+  return RetriesProblem(Retries);
 }
 
 void SerialPortSettings::WriteToConfig() const {
@@ -61,8 +46,8 @@ void SerialPortSettings::WriteToConfig() const {
   config.SetValue("Parity", kSection, std::to_string(Parity));
   config.SetValue("DataBits", kSection, std::to_string(DataBits));
   config.SetValue("StopBits", kSection, std::to_string(StopBits));
-  config.SetValue("Timeout", kSection, DoubleToText(LeadingNumber(Timeout)));
-  config.SetValue("Retries", kSection, DoubleToText(LeadingNumber(Retries)));
+  config.SetValue("Timeout", kSection, StoredNumberText(Timeout));
+  config.SetValue("Retries", kSection, StoredNumberText(Retries));
   config.SetValue("LocalEcho", kSection, LocalEcho);
 }
 

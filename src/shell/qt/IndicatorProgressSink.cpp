@@ -6,24 +6,16 @@
 
 namespace quendrel {
 
-IndicatorProgressSink::IndicatorProgressSink(QLabel* label) : label_(label) {
+IndicatorProgressSink::IndicatorProgressSink(QLabel* label) : WidgetProgressSink(label) {
   // A label paints no background of its own unless told to.
-  if (label_) label_->setAutoFillBackground(true);
+  if (control_) control_->setAutoFillBackground(true);
 }
 
 void IndicatorProgressSink::SetBackColor(std::uint32_t colour) {
-  if (!label_) return;
-  QPalette palette = label_->palette();
+  if (!control_) return;
+  QPalette palette = control_->palette();
   palette.setColor(QPalette::Window, ToQColor(colour));
-  label_->setPalette(palette);
-}
-
-void IndicatorProgressSink::SetVisible(bool visible) {
-  if (label_) label_->setVisible(visible);
-}
-
-void IndicatorProgressSink::Refresh() {
-  if (label_) label_->repaint();
+  control_->setPalette(palette);
 }
 
 }  // namespace quendrel

@@ -3,22 +3,17 @@
 #pragma once
 
 #include <QLabel>
-#include <QPointer>
 
 #include "foundation/ProgressIndicatorSink.h"
+#include "shell/qt/WidgetProgressSink.h"
 
 namespace quendrel {
 
-class IndicatorProgressSink : public ProgressIndicatorSink {
+class IndicatorProgressSink : public WidgetProgressSink<ProgressIndicatorSink, QLabel> {
  public:
   explicit IndicatorProgressSink(QLabel* label);
 
   void SetBackColor(std::uint32_t colour) override;
-  void SetVisible(bool visible) override;
-  void Refresh() override;
-
- private:
-  QPointer<QLabel> label_;
 };
 
 }  // namespace quendrel

@@ -5,15 +5,7 @@
 namespace quendrel {
 
 void LabelProgressSink::SetCaption(const std::string& caption) {
-  if (label_) label_->setText(ToQString(caption));
-}
-
-void LabelProgressSink::SetVisible(bool visible) {
-  if (label_) label_->setVisible(visible);
-}
-
-void LabelProgressSink::Refresh() {
-  if (label_) label_->repaint();
+  if (control_) control_->setText(ToQString(caption));
 }
 
 }  // namespace quendrel

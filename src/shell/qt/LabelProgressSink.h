@@ -2,22 +2,17 @@
 #pragma once
 
 #include <QLabel>
-#include <QPointer>
 
 #include "foundation/ProgressLabelSink.h"
+#include "shell/qt/WidgetProgressSink.h"
 
 namespace quendrel {
 
-class LabelProgressSink : public ProgressLabelSink {
+class LabelProgressSink : public WidgetProgressSink<ProgressLabelSink, QLabel> {
  public:
-  explicit LabelProgressSink(QLabel* label) : label_(label) {}
+  using WidgetProgressSink::WidgetProgressSink;
 
   void SetCaption(const std::string& caption) override;
-  void SetVisible(bool visible) override;
-  void Refresh() override;
-
- private:
-  QPointer<QLabel> label_;
 };
 
 }  // namespace quendrel

@@ -3,25 +3,21 @@
 namespace quendrel {
 
 void TextProgressBarSink::SetRange(std::int32_t min, std::int32_t max) {
-  if (!bar_) return;
-  bar_->SetMin(static_cast<float>(min));
-  bar_->SetMax(static_cast<float>(max));
+  if (!control_) return;
+  control_->SetMin(static_cast<float>(min));
+  control_->SetMax(static_cast<float>(max));
 }
 
 void TextProgressBarSink::SetValue(std::int32_t value) {
-  if (bar_) bar_->SetValue(static_cast<float>(value));
+  if (control_) control_->SetValue(static_cast<float>(value));
 }
 
 void TextProgressBarSink::SetText(const std::string& text) {
-  if (bar_) bar_->SetText(text);
-}
-
-void TextProgressBarSink::SetVisible(bool visible) {
-  if (bar_) bar_->setVisible(visible);
+  if (control_) control_->SetText(text);
 }
 
 void TextProgressBarSink::Refresh() {
-  if (bar_) bar_->Refresh();
+  if (control_) control_->Refresh();
 }
 
 }  // namespace quendrel

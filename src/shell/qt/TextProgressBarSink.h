@@ -2,25 +2,21 @@
 // control lives.
 #pragma once
 
-#include <QPointer>
-
 #include "foundation/ProgressTextBarSink.h"
 #include "shell/qt/TextProgressBar.h"
+#include "shell/qt/WidgetProgressSink.h"
 
 namespace quendrel {
 
-class TextProgressBarSink : public ProgressTextBarSink {
+class TextProgressBarSink : public WidgetProgressSink<ProgressTextBarSink, TextProgressBar> {
  public:
-  explicit TextProgressBarSink(TextProgressBar* bar) : bar_(bar) {}
+  using WidgetProgressSink::WidgetProgressSink;
 
   void SetRange(std::int32_t min, std::int32_t max) override;
   void SetValue(std::int32_t value) override;
   void SetText(const std::string& text) override;
-  void SetVisible(bool visible) override;
+  // The bar draws its picture anew rather than only repainting the old one.
   void Refresh() override;
-
- private:
-  QPointer<TextProgressBar> bar_;
 };
 
 }  // namespace quendrel

@@ -2,27 +2,19 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "comms/CommServer.h"
 #include "platform/UiServices.h"
 #include "platform/qt/QtConvert.h"
+#include "shell/qt/SettingsDialogLayout.h"
 
 namespace quendrel {
 
 namespace {
 
 constexpr const char* kCaption = "Ethernet Settings";
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 }  // namespace
 
@@ -51,17 +43,7 @@ frmEthernetConfigure::frmEthernetConfigure(QWidget* owner, GIOServer* server)
   form->addRow(QStringLiteral("&Timeout (seconds):"), tbTimeout_);
   form->addRow(QStringLiteral("R&etries:"), tbRetries_);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("bOK"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("bCancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    if (bOK_Click()) accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(buttons);
+  LayOutSettingsDialog(*this, form, [this] { return bOK_Click(); });
   setMinimumWidth(340);
   Fill(EthernetSettings::FromConfig());
 }

@@ -2,17 +2,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QVBoxLayout>
 
 #include "comms/CommServer.h"
 #include "comms/SerialModule.h"
 #include "foundation/BaudRate.h"
 #include "platform/UiServices.h"
 #include "platform/qt/QtConvert.h"
+#include "shell/qt/SettingsDialogLayout.h"
 #include "shell/CommunicationsStatus.h"
 
 namespace quendrel {
@@ -21,12 +19,6 @@ namespace {
 
 constexpr const char* kCaption = "Serial Port Settings";
 constexpr int kBaudRateCodes = 10;
-
-template <typename Widget>
-Widget* Named(Widget* widget, const char* name) {
-  widget->setObjectName(QString::fromLatin1(name));
-  return widget;
-}
 
 void SelectData(QComboBox* box, int value) {
   const int index = box->findData(value);
@@ -70,17 +62,7 @@ frmSerialPortConfigure::frmSerialPortConfigure(QWidget* owner, GIOServer* server
   form->addRow(QStringLiteral("&Retries after a timeout:"), tbRetries_);
   form->addRow(chkLocalEcho_);
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("bOK"));
-  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("bCancel"));
-  connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-    if (bOK_Click()) accept();
-  });
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(form);
-  layout->addWidget(buttons);
+  LayOutSettingsDialog(*this, form, [this] { return bOK_Click(); });
   Fill(SerialPortSettings::FromConfig());
 }
 
