@@ -76,14 +76,6 @@ TEST(FS2CompilerTest, ACorrectSourceBecomesItsTemplates) {
   EXPECT_FALSE(fit->Template(300).Exists);
 }
 
-TEST(FS2CompilerTest, AnEmptySourceIsAFileWithoutTemplates) {
-  FS2Compiler compiler;
-  ASSERT_TRUE(compiler.Compile("# nothing yet\n"));
-  EXPECT_TRUE(compiler.Result().VersionList().empty());
-  EXPECT_EQ(compiler.Result().SoftwareVersion(), 1129);
-  EXPECT_EQ(compiler.Result().DefaultAccessCode(), 1130);
-}
-
 struct ErrorCase {
   std::string source;
   std::vector<std::string> errors;

@@ -61,18 +61,15 @@ class UploadTest : public testing::Test {
     return file.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version);
   }
 
-  // Every parameter of the drive's table in the set, as the drive holds it; names and PADs only where
-  // the upload read them rather than the template.
-  void ExpectDriveTable(bool namesAndPads) {
+  // Every parameter of the drive's table in the set, as the drive holds it.
+  void ExpectDriveTable() {
     const ParameterTable table = DefaultParameterTable();
     for (const auto& [n, parameter] : table.Parameters()) {
       SCOPED_TRACE(n);
       EXPECT_EQ(file.Identifier(n), ParameterIdText(n));
       EXPECT_EQ(file.Value(n), Scaled(parameter.value, parameter.pad));
-      if (namesAndPads) {
-        EXPECT_EQ(file.Name(n), parameter.name);
-        EXPECT_EQ(file.PAD(n), LongToBinaryString(parameter.pad, false));
-      }
+      EXPECT_EQ(file.Name(n), parameter.name);
+      EXPECT_EQ(file.PAD(n), LongToBinaryString(parameter.pad, false));
       const std::size_t names = parameter.valueNames.size();
       ASSERT_EQ(file.NumDVDs(n), static_cast<std::int32_t>(names));
       for (std::size_t i = 0; i < names; ++i) {
@@ -91,7 +88,7 @@ class UploadTest : public testing::Test {
 
 TEST_F(UploadTest, TemplateUploadReadsEveryValueOnceAndEveryValueName) {
   ASSERT_TRUE(TemplateUpload());
-  ExpectDriveTable(false);
+  ExpectDriveTable();
   EXPECT_EQ(file.Value(1129), "2.105");
   EXPECT_EQ(file.Value(104), "-25.0");
   EXPECT_EQ(file.Value(1905), "-32768");
@@ -215,7 +212,7 @@ TEST_F(UploadTest, FullUploadFindsEveryParameterTheDriveHas) {
   file.SetDescription("kept");
   file.SetIdentifier(707, "M07P07");
   ASSERT_TRUE(file.FullUpload(rig.Context(), kvdUploadAll, rig.Progress(), false));
-  ExpectDriveTable(true);
+  ExpectDriveTable();
   std::int32_t present = 0;
   for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) present += file.Identifier(n).empty() ? 0 : 1;
   EXPECT_EQ(present, static_cast<std::int32_t>(DefaultParameterTable().Size()));
