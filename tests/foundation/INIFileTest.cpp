@@ -40,7 +40,6 @@ struct ParseCase {
 
 TEST(INIFileTest, ReadsValuesFromText) {
   const ParseCase cases[] = {
-      {"plain", "[General]\nRetries=3\n", "General", "Retries", "3"},
       {"CR LF lines", "[General]\r\nRetries=3\r\nUseIcons=False\r\n", "General", "UseIcons", "False"},
       {"CR lines", "[General]\rRetries=3\rUseIcons=False", "General", "UseIcons", "False"},
       {"blanks around key and value", "[General]\n  Retries =  5 \t\n", "General", "Retries", "5"},
@@ -55,7 +54,6 @@ TEST(INIFileTest, ReadsValuesFromText) {
       {"reopened section adds", "[A]\nx=1\n[B]\ny=2\n[A]\nz=3\n", "A", "z", "3"},
       {"line without equals ignored", "[General]\nRetries\nRetries=2\n", "General", "Retries", "2"},
       {"keys are case-sensitive", "[General]\nRetries=3\n", "General", "retries", ""},
-      {"sections are case-sensitive", "[General]\nRetries=3\n", "general", "Retries", ""},
       {"key before any section", "Loose=1\n[General]\n", "", "Loose", "1"},
   };
   for (const auto& c : cases) {

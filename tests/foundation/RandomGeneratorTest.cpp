@@ -40,7 +40,7 @@ struct Range {
 };
 
 TEST(RandomGeneratorTest, BetweenHitsEveryValueOfTheRangeAndNothingElse) {
-  const Range ranges[] = {{-3, 3}, {-21, 20}, {0, 1}, {5, 5}, {-1, 0}};
+  const Range ranges[] = {{-21, 20}, {0, 1}, {5, 5}};
   RandomGenerator generator(42);
   for (const auto& range : ranges) {
     std::set<std::int32_t> seen;
