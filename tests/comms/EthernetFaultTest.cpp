@@ -8,12 +8,6 @@
 namespace quendrel {
 namespace {
 
-EthernetRig::Options OnProtocol(int protocol) {
-  EthernetRig::Options options;
-  options.protocol = protocol;
-  return options;
-}
-
 class EthernetFaultTest : public ::testing::TestWithParam<int> {
  protected:
   void ExpectRecovered() {
@@ -22,7 +16,7 @@ class EthernetFaultTest : public ::testing::TestWithParam<int> {
     EXPECT_EQ(response.intData, 2105);
   }
 
-  EthernetRig rig_{OnProtocol(GetParam())};
+  EthernetRig rig_{EthernetRig::OnProtocol(GetParam())};
   GIOContext& drive_ = rig_.Context();
 };
 
@@ -119,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Protocols, EthernetFaultTest,
 // Faults only Modbus/TCP has: transaction ids and the unit's header.
 class ModbusTcpFaultTest : public ::testing::Test {
  protected:
-  EthernetRig rig_{OnProtocol(EthernetModule::kModbusTcp)};
+  EthernetRig rig_{EthernetRig::OnProtocol(EthernetModule::kModbusTcp)};
   GIOContext& drive_ = rig_.Context();
 };
 
@@ -155,7 +149,7 @@ TEST_F(ModbusTcpFaultTest, ALyingLengthClosesTheConnectionSoTheStreamStaysInStep
 class EthernetLoginTest : public ::testing::TestWithParam<int> {
  protected:
   static EthernetRig::Options WithPassword() {
-    EthernetRig::Options options = OnProtocol(GetParam());
+    EthernetRig::Options options = EthernetRig::OnProtocol(GetParam());
     options.password = "Kv7!";
     return options;
   }

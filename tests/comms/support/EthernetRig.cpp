@@ -20,39 +20,31 @@ std::vector<std::string> SimulatorArguments(const EthernetRig::Options& options)
 
 }  // namespace
 
-EthernetRig::EthernetRig(Options options)
-    : sim_(std::make_unique<DriveSimProcess>(SimulatorArguments(options))), server_(SystemClockInstance()) {
-  ResetConfig();
+EthernetRig::EthernetRig(Options options) : DriveRig(SimulatorArguments(options)) {
   Config().SetValue("Host", "Ethernet", "127.0.0.1");
-  Config().SetValue("Timeout", "Ethernet", DoubleToText(kTimeout));
+  SetTimeout(kTimeout);
   Config().SetValue("Authenticate", "Ethernet", options.password.has_value());
   Config().SetValue("Password", "Ethernet", EthernetModule::StoredPassword(options.password.value_or("")));
   SetEthernetRetries(0);
-  SetGeneralRetries(0);
-  module_ = static_cast<EthernetModule*>(
-      &server_.RegisterModule(std::make_unique<EthernetModule>(SystemClockInstance())));
-  server_.Startup();
-  server_.SelectModule("Ethernet");
+  module_ = static_cast<EthernetModule*>(&Install(std::make_unique<EthernetModule>(SystemClockInstance())));
   UseProtocol(options.protocol);
-  context_ = server_.OpenContext(1, -1);
 }
 
-EthernetRig::~EthernetRig() {
-  context_.reset();
-  server_.Shutdown();
+EthernetRig::Options EthernetRig::OnProtocol(int protocol) {
+  Options options;
+  options.protocol = protocol;
+  return options;
 }
 
 void EthernetRig::UseProtocol(int protocol) {
   module_->SetProtocol(protocol);
-  module_->SetPort(protocol == EthernetModule::kModbusTcp ? sim_->TcpPort() : sim_->RtuTcpPort());
+  module_->SetPort(protocol == EthernetModule::kModbusTcp ? Sim().TcpPort() : Sim().RtuTcpPort());
 }
 
 void EthernetRig::SetEthernetRetries(int retries) {
   Config().SetValue("Retries", "Ethernet", std::to_string(retries));
 }
 
-void EthernetRig::SetGeneralRetries(int retries) {
-  Config().SetValue("Retries", "General", std::to_string(retries));
-}
+void EthernetRig::SetTimeout(double seconds) { Config().SetValue("Timeout", "Ethernet", DoubleToText(seconds)); }
 
 }  // namespace quendrel

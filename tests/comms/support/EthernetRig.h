@@ -1,24 +1,18 @@
-// A simulated drive serving both TCP protocols in a child process, with a registry whose Ethernet
-// module is pointed at it on the loopback interface.
+// A simulated drive serving both TCP protocols with a registry whose Ethernet module is pointed at
+// it on the loopback interface.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "comms/EthernetModule.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "drivesim/DriveSimProcess.h"
+#include "comms/support/DriveRig.h"
 
 namespace quendrel {
 
-class EthernetRig {
+class EthernetRig final : public DriveRig {
  public:
-  // Short, so a fault costs little, and long enough for a loaded machine.
-  static constexpr double kTimeout = 0.4;
-
   struct Options {
     int protocol = EthernetModule::kModbusTcp;
     // Given: the drive asks for a login with this password, and the module logs in with it.
@@ -27,23 +21,17 @@ class EthernetRig {
   };
 
   explicit EthernetRig(Options options);
-  ~EthernetRig();
+  static Options OnProtocol(int protocol);
 
   void SetEthernetRetries(int retries);
-  void SetGeneralRetries(int retries);
+  void SetTimeout(double seconds) override;
   // Points the module at the port of the given protocol.
   void UseProtocol(int protocol);
 
-  DriveSimProcess& Sim() { return *sim_; }
-  GIOServer& Server() { return server_; }
   EthernetModule& Module() { return *module_; }
-  GIOContext& Context() { return *context_; }
 
  private:
-  std::unique_ptr<DriveSimProcess> sim_;
-  GIOServer server_;
   EthernetModule* module_ = nullptr;
-  std::shared_ptr<GIOContext> context_;
 };
 
 }  // namespace quendrel
