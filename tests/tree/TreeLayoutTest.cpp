@@ -23,8 +23,7 @@ TEST(TreeLayoutTest, RowsOfNestedExpandedBranchesHaveGapsAndIndents) {
   tree->RepaintAll();
   struct Site {
     const char* key;
-    int x;
-    int y;
+    int x, y;
   };
   const std::vector<Site> sites = {{"A", 0, 0},      {"A1", 165, 225}, {"A2", 165, 420},
                                    {"A21", 330, 645}, {"A22", 330, 840}, {"A3", 165, 1065},
@@ -36,18 +35,6 @@ TEST(TreeLayoutTest, RowsOfNestedExpandedBranchesHaveGapsAndIndents) {
   EXPECT_FALSE(tree->Node("C1").Sited());
   EXPECT_EQ(tree->ScrollData().virtualHeight, 2130 + 195);
   EXPECT_EQ(tree->LaidOutRows().size(), 11u);
-}
-
-TEST(TreeLayoutTest, ExpandingThreeLeavesAddsThreeRowsAndTwoGaps) {
-  auto tree = MakeTree();
-  AddMenus(*tree);
-  tree->Node("A").SetExpanded(false);
-  tree->Node("B").SetExpanded(false);
-  tree->RepaintAll();
-  EXPECT_EQ(tree->Node("B").SiteY(), 195);
-  tree->Node("A").SetExpanded(true);
-  tree->RepaintAll();
-  EXPECT_EQ(tree->Node("B").SiteY(), 195 + 30 + 3 * 195 + 30);
 }
 
 TEST(TreeLayoutTest, ValueColumnEndsAtTheVirtualWidth) {
@@ -120,9 +107,16 @@ TEST(TreeLayoutTest, BothBarsLeaveACornerBetweenThem) {
   EXPECT_EQ(tree->CanvasPlace().Height, 3600 - 255 - 60);
 }
 
-TEST(TreeLayoutTest, HorizontalOnlyKeepsTheViewAtTheTop) {
+TEST(TreeLayoutTest, ScrollPositionsStayInTheBarRange) {
   auto tree = BranchyTree();
-  tree->SetScrollBars(1);
+  tree->RepaintAll();
+  tree->SetVScroll(-5);
+  EXPECT_EQ(tree->VScroll(), 0);
+  tree->SetVScroll(100000);
+  EXPECT_EQ(tree->VScroll(), tree->VerticalBar().Max);
+  tree->SetHScroll(30);
+  EXPECT_EQ(tree->HScroll(), 0);
+  tree->SetScrollBars(1);  // horizontal only keeps the view at the top
   tree->SetVScroll(50);
   tree->RepaintAll();
   EXPECT_EQ(tree->VScroll(), 0);
@@ -139,17 +133,6 @@ TEST(TreeLayoutTest, DisablingTheControlDisablesBothBarsAndScrollsHome) {
   EXPECT_FALSE(tree->VerticalBar().Enabled);
   EXPECT_FALSE(tree->HorizontalBar().Enabled);
   EXPECT_EQ(tree->VScroll(), 0);
-  EXPECT_EQ(tree->HScroll(), 0);
-}
-
-TEST(TreeLayoutTest, ScrollPositionsAreClampedToTheBarRange) {
-  auto tree = BranchyTree();
-  tree->RepaintAll();
-  tree->SetVScroll(-5);
-  EXPECT_EQ(tree->VScroll(), 0);
-  tree->SetVScroll(100000);
-  EXPECT_EQ(tree->VScroll(), tree->VerticalBar().Max);
-  tree->SetHScroll(30);
   EXPECT_EQ(tree->HScroll(), 0);
 }
 
@@ -184,9 +167,7 @@ TEST(TreeLayoutTest, ResizeReturnsToTheTopThenShowsTheSelectedRow) {
 }
 
 TEST(TreeLayoutTest, PaintLockTurnsManyRequestsIntoOneFullRepaint) {
-  auto tree = MakeTree();
-  AddMenus(*tree);
-  tree->RepaintAll();
+  auto tree = test::MenuTree();
   tree->SetPaintLock(true);
   Recording(*tree).ClearLog();
   for (int i = 0; i < 10; ++i) tree->RepaintDirty();
@@ -200,9 +181,7 @@ TEST(TreeLayoutTest, PaintLockTurnsManyRequestsIntoOneFullRepaint) {
 }
 
 TEST(TreeLayoutTest, RepaintDirtyDrawsOverThePictureWithoutLayout) {
-  auto tree = MakeTree();
-  AddMenus(*tree);
-  tree->RepaintAll();
+  auto tree = test::MenuTree();
   tree->Node("C").SetExpanded(true);
   Recording(*tree).ClearLog();
   tree->RepaintDirty();

@@ -7,21 +7,20 @@
 namespace quendrel {
 namespace {
 
-using test::AddMenus;
 using test::EventLog;
-using test::MakeTree;
+using test::MenuTree;
 using test::RowMiddleY;
 
 constexpr float kCaptionX = 1000.0f;  // right of every box, over the captions
+constexpr float kPlusMinusX = 82.0f;
 constexpr int kLeft = 1;
 constexpr int kRight = 2;
 
 struct Fixture {
-  Fixture() : tree(MakeTree()), events(*tree) {
-    AddMenus(*tree);
-    tree->RepaintAll();
-  }
+  Fixture() : tree(MenuTree()), events(*tree) {}
   float MiddleOf(const char* key) const { return RowMiddleY(*tree, tree->Node(key)); }
+  void ReleaseAt(float y, float x = kCaptionX, int shift = 0) { tree->CanvasMouseUp(kLeft, shift, x, y); }
+  void ReleaseOn(const char* key, float x = kCaptionX) { ReleaseAt(MiddleOf(key), x); }
   float LastBottom() const {
     const ParameterTreeNode& last = *tree->LaidOutRows().back();
     return static_cast<float>(last.SiteY() + last.MinHeight());
@@ -42,7 +41,7 @@ TEST(TreeMouseTest, ReleaseSelectsTheRowUnderThePointerBelowOpenBranches) {
                                       {1874, "C"}};
   for (const HitCase& c : cases) {
     Fixture f;
-    f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, c.y);
+    f.ReleaseAt(c.y);
     ASSERT_NE(f.tree->Selected(), nullptr) << c.y;
     EXPECT_EQ(f.tree->Selected()->Caption(), c.selected) << "y " << c.y;
     EXPECT_EQ(f.tree->CurrentNode(), f.tree->Selected());
@@ -56,15 +55,15 @@ TEST(TreeMouseTest, HitsFollowTheScrollPosition) {
   f.tree->RepaintAll();
   f.tree->SetVScroll(30);
   f.tree->RepaintAll();
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("N3"));
+  f.ReleaseOn("N3");
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("N3"));
 }
 
 TEST(TreeMouseTest, ReleaseJustPastTheLastRowDeselectsWithoutClickAndFreesTheArrows) {
   Fixture f;
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("A"));
+  f.ReleaseOn("A");
   f.events.Lines.clear();
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.LastBottom() + 10);
+  f.ReleaseAt(f.LastBottom() + 10);
   EXPECT_EQ(f.tree->Selected(), nullptr);
   EXPECT_EQ(f.tree->CurrentNode(), nullptr);
   EXPECT_FALSE(f.tree->Node("A").Focus());
@@ -77,15 +76,15 @@ TEST(TreeMouseTest, ReleaseJustPastTheLastRowDeselectsWithoutClickAndFreesTheArr
 TEST(TreeMouseTest, ReleaseFurtherOutsideClearsUnlessShiftOrCtrlAndAlwaysClicks) {
   for (const int shift : {0, vbShiftMask, vbCtrlMask}) {
     Fixture f;
-    f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("B"));
+    f.ReleaseOn("B");
     f.events.Lines.clear();
-    f.tree->CanvasMouseUp(kLeft, shift, kCaptionX, f.LastBottom() + 400);
+    f.ReleaseAt(f.LastBottom() + 400, kCaptionX, shift);
     EXPECT_EQ(f.tree->Selected() != nullptr, shift != 0) << shift;
     EXPECT_EQ(f.tree->CurrentNode() != nullptr, shift != 0) << shift;
     EXPECT_EQ(f.events.Lines, std::vector<std::string>{"Click"});
   }
   Fixture above;
-  above.tree->CanvasMouseUp(kLeft, 0, kCaptionX, -20);
+  above.ReleaseAt(-20);
   EXPECT_EQ(above.events.Lines, std::vector<std::string>{"Click"});
 }
 
@@ -95,27 +94,30 @@ TEST(TreeMouseTest, ShiftClickAndRightButtonStillSelectOnlyThatRow) {
   f.tree->CanvasMouseUp(kRight, vbShiftMask, kCaptionX, f.MiddleOf("B2"));
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("B2"));
   EXPECT_FALSE(f.tree->Node("A1").Selected());
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("C"));
+  f.ReleaseOn("C");
   EXPECT_FALSE(f.tree->Node("B2").Focus());
 }
 
 TEST(TreeMouseTest, PlusMinusClickTogglesAndRaisesExpandChangedBeforeClick) {
   Fixture f;
-  f.tree->CanvasMouseUp(kLeft, 0, 82, f.MiddleOf("C"));
+  f.ReleaseOn("C", kPlusMinusX);
   EXPECT_TRUE(f.tree->Node("C").Expanded());
   EXPECT_EQ(f.tree->LaidOutRows().size(), 12u);
   EXPECT_EQ(f.events.Lines, (std::vector<std::string>{"ExpandChanged C", "Click"}));
-  f.tree->CanvasMouseUp(kLeft, 0, 82 + 165, f.MiddleOf("B1"));  // a leaf's box position
+  f.ReleaseOn("B1", kPlusMinusX + 165);  // a leaf's box position
   EXPECT_TRUE(f.tree->Node("B1").Expanded());
 }
 
-TEST(TreeMouseTest, CheckBoxClickRaisesCheckChangedWithParentsUpdated) {
+TEST(TreeMouseTest, CheckBoxClickRaisesCheckChangedWithTheBranchUpdated) {
   Fixture f;
   f.tree->SetCheckboxes(true);
   f.tree->SetAutoGray(true);
+  f.ReleaseOn("A", 270);
+  EXPECT_EQ(f.tree->Node("A3").Checked(), 1);
+  f.events.Lines.clear();
   int parentAtEvent = -1;
   f.events.OnCheckChanged = [&](ParameterTreeNode&) { parentAtEvent = f.tree->Node("B").Checked(); };
-  f.tree->CanvasMouseUp(kLeft, 0, 165 + 270, f.MiddleOf("B2"));
+  f.ReleaseOn("B2", 165 + 270);
   EXPECT_EQ(f.tree->Node("B2").Checked(), 1);
   EXPECT_EQ(parentAtEvent, 2);
   EXPECT_EQ(f.events.Lines, (std::vector<std::string>{"CheckChanged B2 1", "Click"}));
@@ -126,8 +128,8 @@ TEST(TreeMouseTest, AppearancesWithoutPlusMinusLetTheMouseTickNothing) {
     Fixture f;
     f.tree->SetAppearance(appearance);
     f.tree->SetCheckboxes(true);
-    f.tree->CanvasMouseUp(kLeft, 0, 270, f.MiddleOf("C"));
-    f.tree->CanvasMouseUp(kLeft, 0, 82, f.MiddleOf("C"));
+    f.ReleaseOn("C", 270);
+    f.ReleaseOn("C", kPlusMinusX);
     EXPECT_EQ(f.tree->Node("C").Checked(), 0) << appearance;
     EXPECT_FALSE(f.tree->Node("C").Expanded()) << appearance;
   }
@@ -135,18 +137,18 @@ TEST(TreeMouseTest, AppearancesWithoutPlusMinusLetTheMouseTickNothing) {
 
 TEST(TreeMouseTest, DoubleClickSwallowsTheSecondRelease) {
   Fixture f;
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("A2"));
+  f.ReleaseOn("A2");
   f.tree->CanvasDblClick();
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("B"));
+  f.ReleaseOn("B");
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("A2"));
   EXPECT_EQ(f.events.Lines, (std::vector<std::string>{"Click", "DblClick"}));
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("B"));
+  f.ReleaseOn("B");
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("B"));
 }
 
 TEST(TreeMouseTest, DraggingMovesTheMarkButNotTheCurrentNode) {
   Fixture f;
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("A"));
+  f.ReleaseOn("A");
   f.events.Lines.clear();
   f.tree->CanvasMouseMove(0, 0, kCaptionX, f.MiddleOf("B1"));
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("A"));
@@ -156,14 +158,14 @@ TEST(TreeMouseTest, DraggingMovesTheMarkButNotTheCurrentNode) {
   f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, f.LastBottom() + 400);
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("B1"));
   EXPECT_TRUE(f.events.Lines.empty());
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("B1"));
+  f.ReleaseOn("B1");
   EXPECT_EQ(f.tree->CurrentNode(), &f.tree->Node("B1"));
   EXPECT_EQ(f.events.Lines, std::vector<std::string>{"Click"});
 }
 
 TEST(TreeMouseTest, FocusOfTheControlMovesTheFocusMark) {
   Fixture f;
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, f.MiddleOf("B"));
+  f.ReleaseOn("B");
   f.tree->ControlLostFocus();
   EXPECT_FALSE(f.tree->Node("B").Focus());
   EXPECT_TRUE(f.tree->Node("B").Selected());
@@ -173,17 +175,14 @@ TEST(TreeMouseTest, FocusOfTheControlMovesTheFocusMark) {
 
 TEST(TreeMouseTest, AnExpandHandlerThatPumpsAndClearsTheTreeEndsTheRelease) {
   Fixture f;
-  ParameterTreeNode* reported = nullptr;
   f.events.OnExpandChanged = [&](ParameterTreeNode& node) {
     f.tree->Clear();
-    reported = &node;
     node.SetCaption("still here");  // the node outlives the event that removed it
   };
-  f.tree->CanvasMouseUp(kLeft, 0, 82, f.MiddleOf("C"));
-  EXPECT_NE(reported, nullptr);
+  f.ReleaseOn("C", kPlusMinusX);
   EXPECT_EQ(f.events.Lines, std::vector<std::string>{"ExpandChanged C"});
   EXPECT_EQ(f.tree->First(), nullptr);
-  f.tree->CanvasMouseUp(kLeft, 0, kCaptionX, 10);
+  f.ReleaseAt(10);
 }
 
 TEST(TreeMouseTest, TheTreeSurvivesItsOwnerDroppingItDuringAnEvent) {
@@ -192,15 +191,12 @@ TEST(TreeMouseTest, TheTreeSurvivesItsOwnerDroppingItDuringAnEvent) {
     std::shared_ptr<ParameterTree>* owner = nullptr;
     void Click() override { owner->reset(); }
   };
-  auto tree = MakeTree();
-  AddMenus(*tree);
-  tree->RepaintAll();
+  auto tree = MenuTree();
   ClosingHost host;
   host.owner = &tree;
   tree->SetEvents(&host);
   std::weak_ptr<ParameterTree> watch = tree;
-  ParameterTree* raw = tree.get();
-  raw->CanvasMouseUp(kLeft, 0, kCaptionX, 10);
+  tree.get()->CanvasMouseUp(kLeft, 0, kCaptionX, 10);
   EXPECT_TRUE(watch.expired());
 }
 

@@ -7,6 +7,12 @@ namespace {
 
 std::string NameOf(const ParameterTreeNode* node) { return node == nullptr ? "none" : node->Caption(); }
 
+std::string WithValue(const std::string& event, const ParameterTreeNode& node) {
+  std::ostringstream line;
+  line << event << node.Caption() << " " << node.Value();
+  return line.str();
+}
+
 }  // namespace
 
 void EventLog::KeyUp(int& KeyCode, int& Shift) {
@@ -24,22 +30,14 @@ void EventLog::DblClick() {
   if (OnDblClick) OnDblClick();
 }
 
-void EventLog::SelectionChanged(ParameterTreeNode* node) {
-  Lines.push_back("SelectionChanged " + NameOf(node));
-  if (OnSelectionChanged) OnSelectionChanged(node);
-}
+void EventLog::SelectionChanged(ParameterTreeNode* node) { Lines.push_back("SelectionChanged " + NameOf(node)); }
 
 void EventLog::ExpandChanged(ParameterTreeNode& node) {
   Lines.push_back("ExpandChanged " + NameOf(&node));
   if (OnExpandChanged) OnExpandChanged(node);
 }
 
-void EventLog::ValueChanged(ParameterTreeNode& node) {
-  std::ostringstream line;
-  line << "ValueChanged " << NameOf(&node) << " " << node.Value();
-  Lines.push_back(line.str());
-  if (OnValueChanged) OnValueChanged(node);
-}
+void EventLog::ValueChanged(ParameterTreeNode& node) { Lines.push_back(WithValue("ValueChanged ", node)); }
 
 void EventLog::CheckChanged(ParameterTreeNode& node) {
   Lines.push_back("CheckChanged " + NameOf(&node) + " " + std::to_string(node.Checked()));
@@ -47,9 +45,7 @@ void EventLog::CheckChanged(ParameterTreeNode& node) {
 }
 
 void EventLog::ValueCommit(ParameterTreeNode& node) {
-  std::ostringstream line;
-  line << "ValueCommit " << NameOf(&node) << " " << node.Value();
-  Lines.push_back(line.str());
+  Lines.push_back(WithValue("ValueCommit ", node));
   if (OnValueCommit) OnValueCommit(node);
 }
 
@@ -77,6 +73,13 @@ void AddMenus(ParameterTree& tree) {
   }
   tree.Node("A").SetExpanded(true);
   tree.Node("B").SetExpanded(true);
+}
+
+std::shared_ptr<ParameterTree> MenuTree() {
+  auto tree = MakeTree();
+  AddMenus(*tree);
+  tree->RepaintAll();
+  return tree;
 }
 
 RecordingCanvas& Recording(const ParameterTree& tree) {

@@ -25,9 +25,7 @@ class EventLog : public ParameterTreeEvents {
   std::function<void(int& keyCode, int& shift)> OnKeyUp;
   std::function<void()> OnClick;
   std::function<void()> OnDblClick;
-  std::function<void(ParameterTreeNode*)> OnSelectionChanged;
   std::function<void(ParameterTreeNode&)> OnExpandChanged;
-  std::function<void(ParameterTreeNode&)> OnValueChanged;
   std::function<void(ParameterTreeNode&)> OnCheckChanged;
   std::function<void(ParameterTreeNode&)> OnValueCommit;
 
@@ -53,6 +51,9 @@ void AddNodes(ParameterTree& tree, const std::vector<std::string>& lines);
 
 // Menus A, B, C at the top level, each with three parameters (A1..A3, ...), A and B expanded.
 void AddMenus(ParameterTree& tree);
+
+// A tree with AddMenus' nodes, laid out and drawn.
+std::shared_ptr<ParameterTree> MenuTree();
 
 RecordingCanvas& Recording(const ParameterTree& tree);
 
