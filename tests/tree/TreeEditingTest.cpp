@@ -9,19 +9,16 @@
 namespace quendrel {
 namespace {
 
-using test::AddMenus;
 using test::EventLog;
-using test::MakeTree;
+using test::MenuTree;
 using test::RowMiddleY;
 
 constexpr float kCaptionX = 1000.0f;
 
 // A tree whose host opens the text editor on a double-click, as the editors do.
 struct EditFixture {
-  EditFixture() : tree(MakeTree()), events(*tree) {
-    AddMenus(*tree);
+  EditFixture() : tree(MenuTree()), events(*tree) {
     tree->Node("B2").SetValue(7.5f);
-    tree->RepaintAll();
     events.OnDblClick = [this] { tree->EditCurrentValue(); };
   }
   void DoubleClick(const char* key) {
@@ -30,6 +27,16 @@ struct EditFixture {
     tree->CanvasDblClick();
     tree->CanvasMouseUp(1, 0, kCaptionX, y);
     events.Lines.clear();
+  }
+  // Opens the list editor on B2 holding value, with a name "K<key>" for each key.
+  ParameterTreeNode& OpenList(float value, std::initializer_list<int> keys) {
+    ParameterTreeNode& node = tree->Node("B2");
+    node.SetValue(value);
+    for (const int key : keys) node.AddDVD(static_cast<std::int16_t>(key), "K" + std::to_string(key));
+    tree->SetSelected(&node);
+    tree->SelectCurrentValue();
+    events.Lines.clear();
+    return node;
   }
 
   std::shared_ptr<ParameterTree> tree;
@@ -118,14 +125,9 @@ TEST(TreeEditingTest, ACanvasClickCommitsBeforeItSelects) {
 
 TEST(TreeEditingTest, ListEditorPreselectsTheValueAndCommitsTheChoice) {
   EditFixture f;
-  ParameterTreeNode& node = f.tree->Node("B2");
-  node.SetValue(1);
-  for (int i = 0; i < 3; ++i) node.AddDVD(static_cast<std::int16_t>(i), "Mode " + std::to_string(i));
-  f.tree->SetSelected(&node);
-  f.events.Lines.clear();
-  f.tree->SelectCurrentValue();
+  f.OpenList(1, {0, 1, 2});
   EXPECT_TRUE(f.tree->Editor().ListShown);
-  EXPECT_EQ(f.tree->Editor().Items, (std::vector<std::string>{"Mode 0", "Mode 1", "Mode 2"}));
+  EXPECT_EQ(f.tree->Editor().Items, (std::vector<std::string>{"K0", "K1", "K2"}));
   EXPECT_EQ(f.tree->Editor().ListIndex, 1);
   f.tree->EditListChanged(2);
   f.tree->EditorKeyUp(vbKeyReturn);
@@ -135,12 +137,7 @@ TEST(TreeEditingTest, ListEditorPreselectsTheValueAndCommitsTheChoice) {
 
 TEST(TreeEditingTest, ListEditorListsByPositionAndCommitsNothingUnchosen) {
   EditFixture f;
-  ParameterTreeNode& node = f.tree->Node("B2");
-  node.SetValue(4);
-  for (const int key : {0, 1, 5}) node.AddDVD(static_cast<std::int16_t>(key), "K" + std::to_string(key));
-  f.tree->SetSelected(&node);
-  f.events.Lines.clear();
-  f.tree->SelectCurrentValue();
+  const ParameterTreeNode& node = f.OpenList(4, {0, 1, 5});
   EXPECT_EQ(f.tree->Editor().Items, (std::vector<std::string>{"K0", "K1", "<ERROR>"}));
   EXPECT_EQ(f.tree->Editor().ListIndex, -1);
   f.tree->EditorLostFocus();
@@ -150,12 +147,7 @@ TEST(TreeEditingTest, ListEditorListsByPositionAndCommitsNothingUnchosen) {
 
 TEST(TreeEditingTest, EscapeInTheListRestoresTheValue) {
   EditFixture f;
-  ParameterTreeNode& node = f.tree->Node("B2");
-  node.SetValue(0);
-  node.AddDVD(0, "Off");
-  node.AddDVD(1, "On");
-  f.tree->SetSelected(&node);
-  f.tree->SelectCurrentValue();
+  const ParameterTreeNode& node = f.OpenList(0, {0, 1});
   f.tree->EditListChanged(1);
   f.events.Lines.clear();
   f.tree->EditorKeyUp(vbKeyEscape);

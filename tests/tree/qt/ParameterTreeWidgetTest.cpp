@@ -134,7 +134,7 @@ TEST(ParameterTreeWidgetTest, LeavingTheEditorCommitsButItsOwnPopupDoesNot) {
   EXPECT_EQ(f.events->Lines, std::vector<std::string>{"ValueCommit B2 1"});
 }
 
-TEST(ParameterTreeWidgetTest, ScrollBarAndWheelMoveTheView) {
+TEST(ParameterTreeWidgetTest, ScrollBarAndWheelMoveTheViewAndResizingKeepsTheCanvasBesideTheBar) {
   WidgetFixture f;
   for (int i = 0; i < 40; ++i) f.tree->Tree().AddNode("N" + std::to_string(i), "", "N");
   f.tree->Tree().RepaintAll();
@@ -149,12 +149,6 @@ TEST(ParameterTreeWidgetTest, ScrollBarAndWheelMoveTheView) {
                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   QApplication::sendEvent(f.tree, &wheel);
   EXPECT_EQ(f.tree->Tree().VScroll(), 30 + 3 * bar->singleStep());
-}
-
-TEST(ParameterTreeWidgetTest, ResizingPlacesTheCanvasBesideTheBar) {
-  WidgetFixture f;
-  for (int i = 0; i < 40; ++i) f.tree->Tree().AddNode("N" + std::to_string(i), "", "N");
-  f.tree->Tree().RepaintAll();
   f.window->resize(400, 320);
   QApplication::processEvents();
   EXPECT_EQ(f.tree->Tree().Width(), f.tree->width() * 15);
