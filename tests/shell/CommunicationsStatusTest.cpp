@@ -85,11 +85,6 @@ TEST(ResponseTimeText, ShowsWholeMillisecondsAndNothingBeforeTheFirstExchange) {
   EXPECT_EQ(ResponseTimeText(1.5), "1500 ms");
 }
 
-TEST(ComPortName, CountsFromCom1) {
-  EXPECT_EQ(ComPortName(0), "COM1");
-  EXPECT_EQ(ComPortName(11), "COM12");
-}
-
 TEST(SummariseCommunications, TakesTheSerialPortFromTheModuleAsConfigured) {
   ResetConfig();
   Config().SetValue("PortNames", "Serial Port", "/dev/ttyQA0;/dev/ttyQA1");

@@ -112,8 +112,9 @@ TEST_F(ConfigureDialogsTest, SerialOkWritesAppliesAndSelects) {
   Choose(Child<QComboBox>(dialog, "cbPort"), "COM2 (/dev/ttyQA1)");
   Choose(Child<QComboBox>(dialog, "cbBaudRate"), "57600");
   Choose(Child<QComboBox>(dialog, "cbParity"), "Even");
+  Choose(Child<QComboBox>(dialog, "cbDataBits"), "7");
   Choose(Child<QComboBox>(dialog, "cbStopBits"), "1.5");
-  Child<QLineEdit>(dialog, "tbTimeout")->setText("2.5");
+  Child<QLineEdit>(dialog, "tbTimeout")->setText(" 2.50");
   Child<QLineEdit>(dialog, "tbRetries")->setText("1");
   Child<QCheckBox>(dialog, "chkLocalEcho")->setChecked(true);
   Child<QPushButton>(dialog, "bOK")->click();
@@ -122,14 +123,19 @@ TEST_F(ConfigureDialogsTest, SerialOkWritesAppliesAndSelects) {
   EXPECT_EQ(Config().Value("ComPort", "Serial Port"), "1");
   EXPECT_EQ(Config().Value("BaudRate", "Serial Port"), "57600");
   EXPECT_EQ(Config().Value("Parity", "Serial Port"), "2");
+  EXPECT_EQ(Config().Value("DataBits", "Serial Port"), "7");
   EXPECT_EQ(Config().Value("StopBits", "Serial Port"), "1");
   EXPECT_EQ(Config().Value("Timeout", "Serial Port"), "2.5");
   EXPECT_EQ(Config().Value("Retries", "Serial Port"), "1");
   EXPECT_EQ(Config().Value("LocalEcho", "Serial Port"), "True");
+  EXPECT_EQ(Config().Value("GIOTarget", "General"), "Serial");
   EXPECT_EQ(server.SelectedModule(), "Serial");
+  // The module took the new settings when it was selected.
   const auto& serial = static_cast<const SerialModule&>(*server.Module("Serial"));
   EXPECT_EQ(serial.DevicePath(), "/dev/ttyQA1");
   EXPECT_EQ(serial.BaudRate(), 8);
+  EXPECT_EQ(serial.Parity(), 2);
+  EXPECT_EQ(serial.DataBits(), "7");
   EXPECT_DOUBLE_EQ(serial.ConfiguredTimeout(), 2.5);
 }
 
@@ -145,17 +151,6 @@ TEST_F(ConfigureDialogsTest, SerialOkWithABadTimeoutSaysWhyAndStaysOpen) {
   EXPECT_EQ(ui.Questions()[0].Title, "Serial Port Settings");
   EXPECT_NE(ui.Questions()[0].Prompt.find("timeout"), std::string::npos);
   EXPECT_FALSE(Config().HasKey("Timeout", "Serial Port"));
-  EXPECT_EQ(server.SelectedModule(), "None");
-}
-
-TEST_F(ConfigureDialogsTest, SerialCancelChangesNothing) {
-  server.SelectModule("None");
-  frmSerialPortConfigure dialog(nullptr, &server);
-  Choose(Child<QComboBox>(dialog, "cbBaudRate"), "300");
-  Child<QLineEdit>(dialog, "tbTimeout")->setText("9");
-  Child<QPushButton>(dialog, "bCancel")->click();
-  EXPECT_EQ(dialog.result(), QDialog::Rejected);
-  EXPECT_TRUE(Config().Keys("Serial Port").empty());
   EXPECT_EQ(server.SelectedModule(), "None");
 }
 
@@ -180,21 +175,25 @@ TEST_F(ConfigureDialogsTest, EthernetOkWritesAppliesAndSelects) {
   CountingModule& ethernet = AddEthernet();
   server.SelectModule("Serial");
   frmEthernetConfigure dialog(nullptr, &server);
-  Child<QLineEdit>(dialog, "tbHost")->setText("127.0.0.1");
+  Child<QLineEdit>(dialog, "tbHost")->setText("  drive-7.plant.local ");
   Child<QLineEdit>(dialog, "tbPort")->setText("5020");
-  Choose(Child<QComboBox>(dialog, "cbProtocol"), "Modbus/TCP");
+  Choose(Child<QComboBox>(dialog, "cbProtocol"), "RTU frames over TCP");
   Child<QCheckBox>(dialog, "chkLogin")->setChecked(true);
   Child<QLineEdit>(dialog, "tbPassword")->setText("open sesame");
   Child<QLineEdit>(dialog, "tbTimeout")->setText("0.75");
+  Child<QLineEdit>(dialog, "tbRetries")->setText("1");
   Child<QPushButton>(dialog, "bOK")->click();
 
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(Config().Value("Host", "Ethernet"), "127.0.0.1");
+  EXPECT_EQ(Config().Value("Host", "Ethernet"), "drive-7.plant.local");
   EXPECT_EQ(Config().Value("Port", "Ethernet"), "5020");
-  EXPECT_EQ(Config().Value("Protocol", "Ethernet"), "0");
+  EXPECT_EQ(Config().Value("Protocol", "Ethernet"), "1");
   EXPECT_EQ(Config().Value("Authenticate", "Ethernet"), "True");
   EXPECT_EQ(Config().Value("Timeout", "Ethernet"), "0.75");
-  EXPECT_EQ(EthernetModule::PasswordFromStore(Config().Value("Password", "Ethernet")), "open sesame");
+  EXPECT_EQ(Config().Value("Retries", "Ethernet"), "1");
+  const std::string stored = Config().Value("Password", "Ethernet");
+  EXPECT_EQ(stored.find("open sesame"), std::string::npos);
+  EXPECT_EQ(EthernetModule::PasswordFromStore(stored), "open sesame");
   EXPECT_EQ(server.SelectedModule(), "Ethernet");
   EXPECT_EQ(Config().Value("GIOTarget", "General"), "Ethernet");
   EXPECT_EQ(ethernet.startups, 1);
@@ -215,13 +214,31 @@ TEST_F(ConfigureDialogsTest, EthernetOkWithABadPortSaysWhyAndChangesNothing) {
   EXPECT_EQ(server.SelectedModule(), "Serial");
 }
 
-TEST_F(ConfigureDialogsTest, EthernetCancelChangesNothing) {
+TEST_F(ConfigureDialogsTest, CancelChangesNothing) {
   AddEthernet();
+  server.SelectModule("None");
+  frmSerialPortConfigure serial(nullptr, &server);
+  Choose(Child<QComboBox>(serial, "cbBaudRate"), "300");
+  Child<QLineEdit>(serial, "tbTimeout")->setText("9");
+  Child<QPushButton>(serial, "bCancel")->click();
+  EXPECT_EQ(serial.result(), QDialog::Rejected);
+  frmEthernetConfigure ethernet(nullptr, &server);
+  Child<QLineEdit>(ethernet, "tbHost")->setText("elsewhere");
+  Child<QPushButton>(ethernet, "bCancel")->click();
+  EXPECT_TRUE(Config().Keys("Serial Port").empty());
+  EXPECT_TRUE(Config().Keys("Ethernet").empty());
+  EXPECT_EQ(server.SelectedModule(), "None");
+}
+
+TEST_F(ConfigureDialogsTest, WithoutAnEthernetModuleTheSettingsAreKeptButNotSelected) {
   server.SelectModule("Serial");
   frmEthernetConfigure dialog(nullptr, &server);
-  Child<QLineEdit>(dialog, "tbHost")->setText("elsewhere");
-  Child<QPushButton>(dialog, "bCancel")->click();
-  EXPECT_TRUE(Config().Keys("Ethernet").empty());
+  Child<QLineEdit>(dialog, "tbHost")->setText("10.1.1.1");
+  ui.AnswerMsgBox(vbOK);
+  Child<QPushButton>(dialog, "bOK")->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Ethernet Settings"});
+  EXPECT_EQ(Config().Value("Host", "Ethernet"), "10.1.1.1");
   EXPECT_EQ(server.SelectedModule(), "Serial");
 }
 
@@ -249,6 +266,16 @@ TEST_F(ConfigureDialogsTest, TheMenuOpensTheDialogModallyAndTicksTheModuleChosen
 class DialogsAgainstTheDriveTest : public ConfigureDialogsTest {
  protected:
   DialogsAgainstTheDriveTest() : ConfigureDialogsTest(SystemClockInstance()) {}
+
+  // A real read through the selected module, then the ping timer shows how long it took.
+  void ExpectAResponseTimeAfterARead(frmMainMDI& window) {
+    const udtDriveResponse reply = server.OpenContext(1, -1)->ReadValue(11, 29);
+    ASSERT_FALSE(reply.Error) << reply.intData;
+    EXPECT_EQ(reply.intData, 2105);
+    window.PingTimer_Timer();
+    const QString shown = QString::fromStdString(window.StatusPanelText(3));
+    EXPECT_TRUE(QRegularExpression("^\\d+ ms$").match(shown).hasMatch()) << shown.toStdString();
+  }
 };
 
 TEST_F(DialogsAgainstTheDriveTest, ARealExchangeShowsItsResponseTime) {
@@ -264,14 +291,7 @@ TEST_F(DialogsAgainstTheDriveTest, ARealExchangeShowsItsResponseTime) {
   window.MenuItem("mnuCommsSerial")->trigger();
   ASSERT_EQ(server.SelectedModule(), "Serial");
   EXPECT_EQ(window.StatusPanelText(1), "Serial: COM2 (" + drive.DevicePath() + ") 19200 baud");
-
-  const auto context = server.OpenContext(1, -1);
-  const udtDriveResponse reply = context->ReadValue(11, 29);
-  ASSERT_FALSE(reply.Error) << reply.intData;
-  EXPECT_EQ(reply.intData, 2105);
-  window.PingTimer_Timer();
-  EXPECT_TRUE(QRegularExpression("^\\d+ ms$").match(QString::fromStdString(window.StatusPanelText(3))).hasMatch())
-      << window.StatusPanelText(3);
+  ExpectAResponseTimeAfterARead(window);
 }
 
 TEST_F(DialogsAgainstTheDriveTest, TheEthernetDialogReachesTheDriveOverModbusTcp) {
@@ -288,13 +308,7 @@ TEST_F(DialogsAgainstTheDriveTest, TheEthernetDialogReachesTheDriveOverModbusTcp
   window.MenuItem("mnuCommsEthernet")->trigger();
   ASSERT_EQ(server.SelectedModule(), "Ethernet");
   EXPECT_EQ(window.StatusPanelText(1), "Ethernet: 127.0.0.1:" + port.toStdString() + " Modbus/TCP");
-
-  const udtDriveResponse reply = server.OpenContext(1, -1)->ReadValue(11, 29);
-  ASSERT_FALSE(reply.Error) << reply.intData;
-  EXPECT_EQ(reply.intData, 2105);
-  window.PingTimer_Timer();
-  EXPECT_TRUE(QRegularExpression("^\\d+ ms$").match(QString::fromStdString(window.StatusPanelText(3))).hasMatch())
-      << window.StatusPanelText(3);
+  ExpectAResponseTimeAfterARead(window);
 }
 
 }  // namespace

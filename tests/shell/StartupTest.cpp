@@ -13,7 +13,6 @@
 #include "foundation/RuntimeError.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
-#include "shell/AppGlobals.h"
 
 namespace quendrel {
 namespace {
@@ -26,7 +25,6 @@ struct StartupRecorder {
   bool scanListExists = true;
   bool scanListFails = false;
   std::string userFC2Path = "Quendrel.FC2";
-  std::string userUseIcons = "True";
 
   StartupHooks Hooks() {
     StartupHooks hooks;
@@ -41,7 +39,6 @@ struct StartupRecorder {
     hooks.LoadSettings = [this] {
       steps.push_back("LoadSettings");
       Config().SetValue("FC2Path", "Files", userFC2Path);
-      Config().SetValue("UseIcons", "General", userUseIcons);
     };
     hooks.StartCommunications = Recorder("StartCommunications");
     hooks.FileExists = [this](const std::string& path) {
@@ -157,15 +154,6 @@ TEST_F(StartupTest, AnUnexpectedFailureIsShownAsCriticalAndEndsTheProgram) {
   EXPECT_EQ(ui.Questions()[0].Prompt, "Out of memory\n\nUnable to run Quendrel.");
   EXPECT_EQ(ui.Questions()[0].Title, "Critical Error");
   EXPECT_EQ(recorder.steps.back(), "CloseSplash");
-}
-
-TEST_F(StartupTest, UseIconsFollowsTheUsersSetting) {
-  recorder.userUseIcons = "False";
-  Run();
-  EXPECT_FALSE(UseIcons());
-  recorder.userUseIcons = "True";
-  Run();
-  EXPECT_TRUE(UseIcons());
 }
 
 TEST_F(StartupTest, TheSplashStaysItsMinimumCountedFromWhenItWasShown) {
