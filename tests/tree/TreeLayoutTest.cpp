@@ -207,37 +207,18 @@ TEST(TreeLayoutTest, VisibleNodesAreTheRowsInsideTheView) {
   EXPECT_TRUE(empty->VisibleNodes().empty());
 }
 
-// A tree with everything that draws: deep branches whose lines cross the view from rows
-// far above it, icons, check boxes in all states, a selected row and bold and grey rows.
-std::shared_ptr<ParameterTree> BusyTree(const ImageList& icons) {
-  auto tree = MakeTree();
-  tree->SetIconList(&icons);
-  tree->SetCheckboxes(true);
-  const char* kinds[] = {"pram", "readonly", "bitpram0", "bitpram1", "readonlybit0", "readonlybit1"};
-  for (int menu = 0; menu < 6; ++menu) {
-    const std::string key = "M" + std::to_string(menu);
-    tree->AddNode(key, "", "Menu " + key).SetIcon("menu");
-    for (int p = 0; p < 8; ++p) {
-      const std::string child = key + "." + std::to_string(p);
-      ParameterTreeNode& node = tree->AddNode(child, p == 5 ? key + ".4" : key, "Parameter " + child);
-      node.SetIcon(kinds[p % 6]);
-      node.SetChecked(p % 3);
-      node.SetGreyed(p == 2);
-      node.SetBold(p == 3);
-    }
-  }
-  tree->ExpandAll();
-  tree->Node("M2.6").SetSelected(true);
-  tree->Node("M2.6").SetFocus(true);
-  tree->Resize(4000, 2000);
-  return tree;
-}
-
 TEST(TreeLayoutTest, CulledDrawingGivesTheSamePixelsAsDrawingEveryRow) {
   const auto icons = test::MakeIcons();
   for (const int appearance : {1, 4, 6, 8}) {
-    auto tree = BusyTree(*icons);
+    auto tree = MakeTree();
+    tree->SetIconList(icons.get());
+    tree->SetCheckboxes(true);
     tree->SetAppearance(appearance);
+    test::FillSample(*tree, 6);
+    tree->ExpandAll();
+    tree->Node("M2P6").SetSelected(true);
+    tree->Node("M2P6").SetFocus(true);
+    tree->Resize(4000, 2000);
     for (const int scroll : {0, 7, 100, 213, 380, 100000}) {
       tree->SetVScroll(scroll);
       Recording(*tree).ClearLog();

@@ -170,16 +170,6 @@ TEST(TreeRegistryTest, CollapseAllKeepsTheTopLevelAndExpandAllDoesNotRepaint) {
   EXPECT_EQ(tree->LaidOutRows().size(), 2u);
 }
 
-TEST(TreeRegistryTest, SampleTreeShowsItsFourVisibleNodes) {
-  auto tree = MakeTree();
-  tree->CreateSampleTree();
-  EXPECT_EQ(tree->LaidOutRows().size(), 4u);
-  EXPECT_EQ(tree->Node("3").Icon(), "bitpram0");
-  EXPECT_FALSE(tree->Node("3").Sited());
-  EXPECT_TRUE(tree->Node("5").Selected());
-  EXPECT_EQ(tree->CurrentNode(), nullptr);
-}
-
 TEST(TreeRegistryTest, AutoGrayOnRecomputesParents) {
   auto tree = MakeTree();
   AddNodes(*tree, {"A - ", "A1 A", "A2 A"});

@@ -14,39 +14,6 @@
 namespace quendrel {
 namespace {
 
-// Three menus with every icon kind, a selected row, ticked and partly ticked nodes, bold,
-// grey and named values.
-void FillSample(ParameterTree& tree) {
-  tree.SetPaintLock(true);
-  const char* kinds[] = {"pram", "readonly", "bitpram0", "bitpram1", "readonlybit0", "readonlybit1"};
-  const char* menus[] = {"Menu 01: Speed References", "Menu 02: Ramps", "Menu 03: Motor"};
-  for (int m = 0; m < 3; ++m) {
-    const std::string key = "M" + std::to_string(m);
-    tree.AddNode(key, "", menus[m]).SetIcon("menu");
-    for (int p = 0; p < 6; ++p) {
-      const std::string child = key + "P" + std::to_string(p);
-      ParameterTreeNode& node =
-          tree.AddNode(child, key, "Parameter " + std::to_string(m + 1) + "." + std::to_string(p + 1));
-      node.SetIcon(kinds[p]);
-      node.SetValue(static_cast<float>(p * 12.5 + m));
-      if (p >= 2 && p <= 5) node.SetFormatString("0");
-      node.SetGreyed(p == 1);
-      node.SetBold(p == 0 && m == 1);
-      if (p == 2) {
-        node.AddDVD(0, "Off");
-        node.AddDVD(1, "On");
-        node.SetValue(1);
-      }
-    }
-  }
-  tree.Node("M0").SetExpanded(true);
-  tree.Node("M1").SetExpanded(true);
-  tree.Node("M0P1").SetChecked(1);
-  tree.Node("M0P2").SetChecked(1);
-  tree.Node("M1P4").SetChecked(1);
-  tree.SetPaintLock(false);
-}
-
 TEST(TreeRenderTest, SampleTreeInSeveralAppearances) {
   test::EnsureApp();
   const auto icons = test::SampleIcons();
@@ -66,7 +33,7 @@ TEST(TreeRenderTest, SampleTreeInSeveralAppearances) {
     tree.SetAppearance(look.appearance);
     tree.SetCheckboxes(look.checkboxes);
     tree.SetAutoGray(look.checkboxes);
-    FillSample(tree);
+    test::FillSample(tree, 3);
     tree.Refresh();
     widget.show();
     tree.SetSelected(&tree.Node("M0P3"));
@@ -89,7 +56,7 @@ TEST(TreeRenderTest, CulledDrawingMatchesEveryRowOnARealImage) {
       [](int width, int height) { return std::make_unique<TreeImageCanvas>(width, height); });
   tree->SetIconList(icons.get());
   tree->SetCheckboxes(true);
-  FillSample(*tree);
+  test::FillSample(*tree, 3);
   tree->ExpandAll();
   tree->Node("M2P4").SetSelected(true);
   tree->Node("M2P4").SetFocus(true);

@@ -82,6 +82,36 @@ std::shared_ptr<ParameterTree> MenuTree() {
   return tree;
 }
 
+void FillSample(ParameterTree& tree, int menus) {
+  tree.SetPaintLock(true);
+  const char* kinds[] = {"pram", "readonly", "bitpram0", "bitpram1", "readonlybit0", "readonlybit1"};
+  for (int m = 0; m < menus; ++m) {
+    const std::string key = "M" + std::to_string(m);
+    tree.AddNode(key, "", "Menu " + std::to_string(m + 1)).SetIcon("menu");
+    for (int p = 0; p < 8; ++p) {
+      const std::string caption = "Parameter " + std::to_string(m + 1) + "." + std::to_string(p + 1);
+      ParameterTreeNode& node =
+          tree.AddNode(key + "P" + std::to_string(p), p == 5 ? key + "P4" : key, caption);
+      node.SetIcon(kinds[p % 6]);
+      node.SetValue(static_cast<float>(p * 12.5 + m));
+      if (p >= 3) node.SetFormatString("0");
+      node.SetChecked(p % 3);
+      node.SetGreyed(p == 1);
+      node.SetBold(p == 0 && m == 1);
+      if (p == 2) {
+        node.AddDVD(0, "Off");
+        node.AddDVD(1, "On");
+        node.SetValue(1);
+      }
+    }
+  }
+  if (menus > 1) {
+    tree.Node("M0").SetExpanded(true);
+    tree.Node("M1").SetExpanded(true);
+  }
+  tree.SetPaintLock(false);
+}
+
 RecordingCanvas& Recording(const ParameterTree& tree) {
   return dynamic_cast<RecordingCanvas&>(tree.CanvasRef());
 }

@@ -55,6 +55,12 @@ void AddMenus(ParameterTree& tree);
 // A tree with AddMenus' nodes, laid out and drawn.
 std::shared_ptr<ParameterTree> MenuTree();
 
+// Everything a row can show: menus M0, M1, ... of eight parameters (M0P0 ...) with every icon
+// kind, plain, formatted and named values, check marks in all three states, bold and grey
+// rows, and M?P5 nested under M?P4 so that lines pass rows far from where they start. M0 and
+// M1 are expanded.
+void FillSample(ParameterTree& tree, int menus);
+
 RecordingCanvas& Recording(const ParameterTree& tree);
 
 // The log lines that start with a prefix.
