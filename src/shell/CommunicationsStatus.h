@@ -11,9 +11,9 @@ class GIOServer;
 struct CommunicationsSummary {
   std::string Module = "None";  // "Serial", "Ethernet" or "None"
   int ComPort = 0;              // 0 is COM1
-  std::string Device;           // the device COM1 stands for, "" when there is none
+  std::string Device = "";      // the device COM1 stands for, "" when there is none
   int BaudRate = 19200;         // bits per second
-  std::string Host;
+  std::string Host = "";
   int Port = 502;
   int Protocol = 0;             // 0 Modbus/TCP, 1 RTU frames over TCP
   // The detail code (40-45) of the last exchange when the transport failed, else 0.

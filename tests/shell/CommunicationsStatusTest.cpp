@@ -24,32 +24,6 @@ struct StatusCase {
 
 void PrintTo(const StatusCase& c, std::ostream* out) { *out << c.name; }
 
-CommunicationsSummary Serial(int port, std::string device, int baud, int error = 0) {
-  CommunicationsSummary summary;
-  summary.Module = "Serial";
-  summary.ComPort = port;
-  summary.Device = std::move(device);
-  summary.BaudRate = baud;
-  summary.TransportError = error;
-  return summary;
-}
-
-CommunicationsSummary Ethernet(std::string host, int port, int protocol, int error = 0) {
-  CommunicationsSummary summary;
-  summary.Module = "Ethernet";
-  summary.Host = std::move(host);
-  summary.Port = port;
-  summary.Protocol = protocol;
-  summary.TransportError = error;
-  return summary;
-}
-
-CommunicationsSummary Nothing(int error = 0) {
-  CommunicationsSummary summary;
-  summary.TransportError = error;
-  return summary;
-}
-
 class StatusTextTest : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(StatusTextTest, DescribesTheSelectedTransport) {
@@ -59,23 +33,25 @@ TEST_P(StatusTextTest, DescribesTheSelectedTransport) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, StatusTextTest,
     ::testing::Values(
-        StatusCase{"SerialWithDevice", Serial(0, "/dev/ttyUSB0", 19200),
+        StatusCase{"SerialWithDevice", {.Module = "Serial", .Device = "/dev/ttyUSB0"},
                    "Serial: COM1 (/dev/ttyUSB0) 19200 baud"},
-        StatusCase{"SerialWithoutDevice", Serial(2, "", 9600), "Serial: COM3 9600 baud"},
-        StatusCase{"ModbusTcp", Ethernet("192.168.1.100", 502, 0),
+        StatusCase{"SerialWithoutDevice", {.Module = "Serial", .ComPort = 2, .BaudRate = 9600},
+                   "Serial: COM3 9600 baud"},
+        StatusCase{"ModbusTcp", {.Module = "Ethernet", .Host = "192.168.1.100"},
                    "Ethernet: 192.168.1.100:502 Modbus/TCP"},
-        StatusCase{"RtuOverTcp", Ethernet("drive7", 4001, 1), "Ethernet: drive7:4001 RTU over TCP"},
-        StatusCase{"NoModule", Nothing(), "No communications"},
-        StatusCase{"PortCannotOpen", Serial(0, "/dev/ttyUSB0", 19200, 40),
+        StatusCase{"RtuOverTcp", {.Module = "Ethernet", .Host = "drive7", .Port = 4001, .Protocol = 1},
+                   "Ethernet: drive7:4001 RTU over TCP"},
+        StatusCase{"NoModule", {}, "No communications"},
+        StatusCase{"PortCannotOpen", {.Module = "Serial", .Device = "/dev/ttyUSB0", .TransportError = 40},
                    "Serial: COM1 (/dev/ttyUSB0) 19200 baud - Unable to open communication port"},
-        StatusCase{"ConnectionRefused", Ethernet("10.0.0.2", 502, 0, 41),
+        StatusCase{"ConnectionRefused", {.Module = "Ethernet", .Host = "10.0.0.2", .TransportError = 41},
                    "Ethernet: 10.0.0.2:502 Modbus/TCP - Unable to connect to host"},
-        StatusCase{"ReceiveFailed", Serial(0, "/dev/ttyS0", 19200, 45),
-                   "Serial: COM1 (/dev/ttyS0) 19200 baud - Receive failed"},
+        StatusCase{"ReceiveFailed", {.Module = "Serial", .TransportError = 45},
+                   "Serial: COM1 19200 baud - Receive failed"},
         // Only transport failures belong on the status bar; a timeout is the drive's business.
-        StatusCase{"TimeoutIsNotATransportFailure", Serial(0, "/dev/ttyS0", 19200, 46),
-                   "Serial: COM1 (/dev/ttyS0) 19200 baud"},
-        StatusCase{"NoModuleHasNoTransport", Nothing(40), "No communications"}),
+        StatusCase{"TimeoutIsNotATransportFailure", {.Module = "Serial", .TransportError = 46},
+                   "Serial: COM1 19200 baud"},
+        StatusCase{"NoModuleHasNoTransport", {.TransportError = 40}, "No communications"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResponseTimeText, ShowsWholeMillisecondsAndNothingBeforeTheFirstExchange) {

@@ -28,10 +28,7 @@ struct StartupRecorder {
 
   StartupHooks Hooks() {
     StartupHooks hooks;
-    hooks.AnotherInstanceRunning = [this] {
-      steps.push_back("AnotherInstanceRunning");
-      return otherInstance;
-    };
+    hooks.AnotherInstanceRunning = Answering("AnotherInstanceRunning", otherInstance);
     hooks.SetGlobals = Recorder("SetGlobals");
     hooks.ShowSplash = Recorder("ShowSplash");
     hooks.CloseSplash = Recorder("CloseSplash");
@@ -49,10 +46,7 @@ struct StartupRecorder {
       steps.push_back("LoadScanList " + path);
       if (scanListFails) throw RuntimeError(53, "PLF", "File not found");
     };
-    hooks.LoadFunctionTemplates = [this] {
-      steps.push_back("LoadFunctionTemplates");
-      return templatesLoad;
-    };
+    hooks.LoadFunctionTemplates = Answering("LoadFunctionTemplates", templatesLoad);
     hooks.LoadCompatibilityFile = [this](const std::string& path) {
       steps.push_back("LoadCompatibilityFile " + path);
     };
@@ -62,6 +56,13 @@ struct StartupRecorder {
 
   std::function<void()> Recorder(const std::string& name) {
     return [this, name] { steps.push_back(name); };
+  }
+
+  std::function<bool()> Answering(const std::string& name, const bool& answer) {
+    return [this, name, &answer] {
+      steps.push_back(name);
+      return answer;
+    };
   }
 };
 
