@@ -13,6 +13,7 @@ using test::AddNodes;
 using test::LinesStartingWith;
 using test::MakeTree;
 using test::Recording;
+using test::TreeOf;
 
 bool Has(const std::vector<std::string>& log, const std::string& text) {
   return std::any_of(log.begin(), log.end(),
@@ -57,8 +58,7 @@ TEST(NodeRenderingTest, EachAppearanceDrawsItsColumns) {
 }
 
 TEST(NodeRenderingTest, RowLayoutOfAnExpandedParent) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "B - "});
+  auto tree = TreeOf({"A - ", "A1 A", "B - "});
   tree->SetAppearance(6);
   tree->Node("A").SetExpanded(true);
   const auto log = RowLog(*tree, tree->Node("A"));
@@ -79,8 +79,7 @@ TEST(NodeRenderingTest, RowLayoutOfAnExpandedParent) {
 }
 
 TEST(NodeRenderingTest, LeafHasNoBoxAndTheLastChildsLineEndsAtItsMiddle) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "A2 A"});
+  auto tree = TreeOf({"A - ", "A1 A", "A2 A"});
   tree->SetAppearance(6);
   tree->Node("A").SetExpanded(true);
   tree->RepaintAll();
@@ -112,8 +111,7 @@ TEST(NodeRenderingTest, SelectionFocusAndGreyChooseTheColours) {
       {"selected without focus", true, false, false, "0x80000008", "0x000000", false, true},
   };
   for (const SelectionCase& c : cases) {
-    auto tree = MakeTree();
-    AddNodes(*tree, {"A - ", "B - "});
+    auto tree = TreeOf({"A - ", "B - "});
     tree->SetAppearance(6);
     ParameterTreeNode& a = tree->Node("A");
     a.SetSelected(c.selected);
@@ -129,8 +127,7 @@ TEST(NodeRenderingTest, SelectionFocusAndGreyChooseTheColours) {
 }
 
 TEST(NodeRenderingTest, FocusRectangleReachesIntoTheGapAfterExpandedAndLastRows) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "B - ", "C - "});
+  auto tree = TreeOf({"A - ", "A1 A", "B - ", "C - "});
   tree->SetAppearance(6);
   for (const char* key : {"A", "B", "C"}) tree->Node(key).SetSelected(true);
   tree->Node("A").SetExpanded(true);
@@ -153,8 +150,7 @@ TEST(NodeRenderingTest, CheckBoxStatesAndTheTick) {
   const std::vector<CheckCase> cases = {
       {0, "0x80000005", nullptr}, {1, "0x80000005", "0x80000008"}, {2, "0x80000013", "0x80000003"}};
   for (const CheckCase& c : cases) {
-    auto tree = MakeTree();
-    AddNodes(*tree, {"A - "});
+    auto tree = TreeOf({"A - "});
     tree->SetAppearance(6);
     tree->SetCheckboxes(true);
     tree->Node("A").SetChecked(c.checked);
@@ -188,8 +184,7 @@ TEST(NodeRenderingTest, IconScrolledPartlyAboveTheCanvasIsCutNotShifted) {
 }
 
 TEST(NodeRenderingTest, ValueWithoutCaptionStartsWhereTheCaptionWouldAndBoldLastsOneRow) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - "});
+  auto tree = TreeOf({"A - "});
   tree->Node("A").SetValue(2.5f);
   tree->Node("A").SetBold(true);
   tree->SetRenderFlags(4 | 8);
@@ -223,8 +218,7 @@ TEST(NodeRenderingTest, ClickHitsThePlusMinusBoxAndTheCheckBox) {
       {"check box off", false, false, true, 270, 98, 0, false, 0},
   };
   for (const ClickCase& c : cases) {
-    auto tree = MakeTree();
-    AddNodes(*tree, {"A - "});
+    auto tree = TreeOf({"A - "});
     if (c.withChild) AddNodes(*tree, {"A1 A"});
     tree->SetCheckboxes(c.checkboxes);
     ParameterTreeNode& node = tree->Node("A");

@@ -5,14 +5,13 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/RuntimeError.h"
 #include "tree/support/TreeTestSupport.h"
 
 namespace quendrel {
 namespace {
 
-using test::AddNodes;
 using test::MakeTree;
+using test::TreeOf;
 
 TEST(ParameterTreeNodeTest, PrintableValueShowsTheValueAsTheRowDoes) {
   constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
@@ -52,18 +51,12 @@ TEST(ParameterTreeNodeTest, DescriptionsAreKeyedByIndexAndRefuseDuplicates) {
   EXPECT_EQ(node.DVD(3), "Three");
   EXPECT_EQ(node.DVD(0), "<ERROR>");
   EXPECT_EQ(node.DVDCount(), 2);
-  try {
-    node.AddDVD(3, "Again");
-    FAIL() << "a second description for 3 was taken";
-  } catch (const RuntimeError& error) {
-    EXPECT_EQ(error.Number(), 457);
-  }
+  EXPECT_EQ(test::ErrorNumberOf([&] { node.AddDVD(3, "Again"); }), 457);
   EXPECT_EQ(node.DVD(3), "Three");
 }
 
 TEST(ParameterTreeNodeTest, DescendantCountFollowsOnlyExpandedChildrenWhenAskedTo) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"P - ", "A P", "A1 A", "A2 A", "A3 A", "B P", "B1 B", "B2 B"});
+  auto tree = TreeOf({"P - ", "A P", "A1 A", "A2 A", "A3 A", "B P", "B1 B", "B2 B"});
   tree->Node("B").SetExpanded(true);
   ParameterTreeNode& parent = tree->Node("P");
   EXPECT_EQ(parent.DescendantCount(true), 4);
@@ -90,8 +83,7 @@ TEST(ParameterTreeNodeTest, UpdateGrayedSumsUpTheChildren) {
 }
 
 TEST(ParameterTreeNodeTest, UpdateGrayedWorksBottomUpAndLeavesLeavesAlone) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"M - ", "S M", "S1 S", "S2 S", "L M"});
+  auto tree = TreeOf({"M - ", "S M", "S1 S", "S2 S", "L M"});
   tree->Node("S1").SetChecked(1);
   tree->Node("S2").SetChecked(1);
   tree->Node("L").SetChecked(1);
@@ -103,8 +95,7 @@ TEST(ParameterTreeNodeTest, UpdateGrayedWorksBottomUpAndLeavesLeavesAlone) {
 }
 
 TEST(ParameterTreeNodeTest, SetChildTreeCheckedReachesCollapsedDescendantsButNotTheNode) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"M - ", "S M", "S1 S", "L M"});
+  auto tree = TreeOf({"M - ", "S M", "S1 S", "L M"});
   tree->Node("M").SetChildTreeChecked(1);
   EXPECT_EQ(tree->Node("M").Checked(), 0);
   EXPECT_EQ(tree->Node("S").Checked(), 1);
@@ -113,8 +104,7 @@ TEST(ParameterTreeNodeTest, SetChildTreeCheckedReachesCollapsedDescendantsButNot
 }
 
 TEST(ParameterTreeNodeTest, ExpandAllStartsAtTheNodeAndGoesOnlyForward) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "B - ", "B1 B", "B11 B1", "C - ", "C1 C"});
+  auto tree = TreeOf({"A - ", "A1 A", "B - ", "B1 B", "B11 B1", "C - ", "C1 C"});
   tree->Node("B").ExpandAll();
   EXPECT_FALSE(tree->Node("A").Expanded());
   EXPECT_TRUE(tree->Node("B").Expanded());
@@ -126,8 +116,7 @@ TEST(ParameterTreeNodeTest, ExpandAllStartsAtTheNodeAndGoesOnlyForward) {
 }
 
 TEST(ParameterTreeNodeTest, DeselectAllClearsEverySelectionAndMarksOnlyThoseDirty) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "B - ", "B1 B"});
+  auto tree = TreeOf({"A - ", "A1 A", "B - ", "B1 B"});
   tree->Node("B1").SetSelected(true);
   tree->Node("B1").SetFocus(true);
   tree->Node("A").SetSelected(true);

@@ -12,6 +12,7 @@ using test::AddNodes;
 using test::LinesStartingWith;
 using test::MakeTree;
 using test::Recording;
+using test::TreeOf;
 
 // Rows are 195 twips high at the default font; a branch adds a 2-pixel (30 twip) gap before
 // its first child and after its end.
@@ -38,8 +39,7 @@ TEST(TreeLayoutTest, RowsOfNestedExpandedBranchesHaveGapsAndIndents) {
 }
 
 TEST(TreeLayoutTest, ValueColumnEndsAtTheVirtualWidth) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - Alpha", "A1 A Long", "A11 A1 x"});
+  auto tree = TreeOf({"A - Alpha", "A1 A Long", "A11 A1 x"});
   tree->ExpandAll();
   tree->SetAppearance(1);
   tree->RepaintAll();
@@ -75,8 +75,7 @@ TEST(TreeLayoutTest, TheLastRowCanBeScrolledFullyIntoView) {
 }
 
 TEST(TreeLayoutTest, AutomaticBarsShowWhenRowsStopFitting) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - "});
+  auto tree = TreeOf({"A - "});
   tree->RepaintAll();
   EXPECT_FALSE(tree->VerticalBar().Visible);
   EXPECT_FALSE(tree->HorizontalBar().Visible);

@@ -1,25 +1,17 @@
 // The tree's node registry, its settings and presets, and what it saves and loads.
 #include <gtest/gtest.h>
 
-#include "foundation/RuntimeError.h"
 #include "tree/support/TreeTestSupport.h"
 
 namespace quendrel {
 namespace {
 
 using test::AddNodes;
+using test::ErrorNumberOf;
 using test::EventLog;
 using test::MakeTree;
 using test::Recording;
-
-int ErrorNumberOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const RuntimeError& error) {
-    return error.Number();
-  }
-  return 0;
-}
+using test::TreeOf;
 
 TEST(TreeRegistryTest, MissingParentMakesATopLevelNodeThatStaysThere) {
   auto tree = MakeTree();
@@ -32,8 +24,7 @@ TEST(TreeRegistryTest, MissingParentMakesATopLevelNodeThatStaysThere) {
 }
 
 TEST(TreeRegistryTest, DuplicateAndUnknownKeysRaise) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - "});
+  auto tree = TreeOf({"A - "});
   EXPECT_EQ(ErrorNumberOf([&] { tree->AddNode("A", "", "again"); }), 457);
   EXPECT_EQ(ErrorNumberOf([&] { tree->AddNode("", "", "root again"); }), 457);
   EXPECT_EQ(tree->Root().DescendantCount(false), 1);
@@ -44,8 +35,7 @@ TEST(TreeRegistryTest, DuplicateAndUnknownKeysRaise) {
 }
 
 TEST(TreeRegistryTest, ClearStartsANewRootAndForgetsEveryKey) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A"});
+  auto tree = TreeOf({"A - ", "A1 A"});
   tree->SetSelected(&tree->Node("A1"));
   tree->Clear();
   EXPECT_TRUE(tree->Root().Expanded());
@@ -148,16 +138,14 @@ TEST(TreeRegistryTest, WritingSelectedRaisesSelectionChangedOnlyForANewNode) {
 }
 
 TEST(TreeRegistryTest, SelectedFindsTheFirstFlaggedNodeEvenInACollapsedBranch) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "A11 A1", "B - "});
+  auto tree = TreeOf({"A - ", "A1 A", "A11 A1", "B - "});
   tree->Node("B").SetSelected(true);
   tree->Node("A11").SetSelected(true);
   EXPECT_EQ(tree->Selected(), &tree->Node("A11"));
 }
 
 TEST(TreeRegistryTest, CollapseAllKeepsTheTopLevelAndExpandAllDoesNotRepaint) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "B - "});
+  auto tree = TreeOf({"A - ", "A1 A", "B - "});
   tree->RepaintAll();
   Recording(*tree).ClearLog();
   tree->ExpandAll();
@@ -171,8 +159,7 @@ TEST(TreeRegistryTest, CollapseAllKeepsTheTopLevelAndExpandAllDoesNotRepaint) {
 }
 
 TEST(TreeRegistryTest, AutoGrayOnRecomputesParents) {
-  auto tree = MakeTree();
-  AddNodes(*tree, {"A - ", "A1 A", "A2 A"});
+  auto tree = TreeOf({"A - ", "A1 A", "A2 A"});
   tree->Node("A1").SetChecked(1);
   tree->SetAutoGray(true);
   EXPECT_EQ(tree->Node("A").Checked(), 2);

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "foundation/RuntimeError.h"
+
 namespace quendrel::test {
 namespace {
 
@@ -63,6 +65,12 @@ void AddNodes(ParameterTree& tree, const std::vector<std::string>& lines) {
   }
 }
 
+std::shared_ptr<ParameterTree> TreeOf(const std::vector<std::string>& lines) {
+  auto tree = MakeTree();
+  AddNodes(*tree, lines);
+  return tree;
+}
+
 void AddMenus(ParameterTree& tree) {
   for (const std::string menu : {"A", "B", "C"}) {
     tree.AddNode(menu, "", menu);
@@ -122,6 +130,15 @@ std::vector<std::string> LinesStartingWith(const RecordingCanvas& canvas, const 
     if (line.rfind(prefix, 0) == 0) found.push_back(line);
   }
   return found;
+}
+
+int ErrorNumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const RuntimeError& error) {
+    return error.Number();
+  }
+  return 0;
 }
 
 std::unique_ptr<FakeImageList> MakeIcons(int size) {

@@ -48,6 +48,8 @@ std::shared_ptr<ParameterTree> MakeTree();
 // Adds nodes from lines "key parent caption" (parent "-" for the top level); every node's
 // caption is its key when no caption is given. Returns nothing; use tree.Node(key).
 void AddNodes(ParameterTree& tree, const std::vector<std::string>& lines);
+// A new tree holding AddNodes' nodes.
+std::shared_ptr<ParameterTree> TreeOf(const std::vector<std::string>& lines);
 
 // Menus A, B, C at the top level, each with three parameters (A1..A3, ...), A and B expanded.
 void AddMenus(ParameterTree& tree);
@@ -65,6 +67,9 @@ RecordingCanvas& Recording(const ParameterTree& tree);
 
 // The log lines that start with a prefix.
 std::vector<std::string> LinesStartingWith(const RecordingCanvas& canvas, const std::string& prefix);
+
+// The number of the RuntimeError the action raises, 0 when it raises none.
+int ErrorNumberOf(const std::function<void()>& action);
 
 // A list of the seven parameter icons and "blank", each in its own colour.
 std::unique_ptr<FakeImageList> MakeIcons(int size = 16);
