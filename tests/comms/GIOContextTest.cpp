@@ -53,40 +53,24 @@ struct RetryCase {
   std::initializer_list<std::string> answers;
   std::size_t expectedSends;
   int expectedError;  // 0: success
+  bool switchesToLegacy;
 };
 
-TEST_F(GIOContextTest, ResendsOnlyInvalidPacketsUpToTheRetryCount) {
+TEST_F(GIOContextTest, ResendsOnlyInvalidPacketsAndSwitchesToLegacyOnceOnInvalidFunction) {
   const RetryCase cases[] = {
-      {"retries 0 still sends once", 0, {"47", "ok"}, 1, gioInvalidPacket},
-      {"retries 1 sends once", 1, {"47", "ok"}, 1, gioInvalidPacket},
-      {"retries 3 recovers on the third", 3, {"47", "47", "ok"}, 3, 0},
-      {"retries 3 gives up after three", 3, {"47", "47", "47", "ok"}, 3, gioInvalidPacket},
-      {"a timeout is not resent by the context", 3, {"46", "ok"}, 1, gioTimeout},
-      {"a lost port is not resent", 3, {"11", "ok"}, 1, gioSlaveNotResponding},
-      {"a drive exception is final", 3, {"x2", "ok"}, 1, gioInvalidDataAddress},
-  };
-  for (const RetryCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    module_->sent.clear();
-    module_->answers.clear();
-    SetRetries(c.retries);
-    Answer(c.answers);
-    const udtDriveResponse response = context_->ReadValue(0, 0);
-    EXPECT_EQ(module_->sent.size(), c.expectedSends);
-    EXPECT_EQ(response.Error, c.expectedError != 0);
-    if (c.expectedError != 0) {
-      EXPECT_EQ(response.intData, c.expectedError);
-    }
-  }
-}
-
-TEST_F(GIOContextTest, InvalidFunctionSwitchesToLegacyAndAlwaysResendsOnce) {
-  const RetryCase cases[] = {
-      {"retries 0", 0, {"x1", "ok-legacy"}, 2, 0},
-      {"retries 1", 1, {"x1", "ok-legacy"}, 2, 0},
-      {"the switch counts as an attempt", 2, {"x1", "47", "ok-legacy"}, 2, gioInvalidPacket},
-      {"attempts left after the switch", 3, {"x1", "47", "ok-legacy"}, 3, 0},
-      {"a drive that refuses both code sets", 3, {"x1", "x1"}, 2, gioInvalidFunction},
+      {"retries 0 still sends once", 0, {"47", "ok"}, 1, gioInvalidPacket, false},
+      {"retries 1 sends once", 1, {"47", "ok"}, 1, gioInvalidPacket, false},
+      {"retries 3 recovers on the third", 3, {"47", "47", "ok"}, 3, 0, false},
+      {"retries 3 gives up after three", 3, {"47", "47", "47", "ok"}, 3, gioInvalidPacket, false},
+      {"a timeout is not resent by the context", 3, {"46", "ok"}, 1, gioTimeout, false},
+      {"a lost port is not resent", 3, {"11", "ok"}, 1, gioSlaveNotResponding, false},
+      {"a drive exception is final", 3, {"x2", "ok"}, 1, gioInvalidDataAddress, false},
+      // The switch to legacy codes always resends once, whatever the retry count.
+      {"legacy, retries 0", 0, {"x1", "ok-legacy"}, 2, 0, true},
+      {"legacy, retries 1", 1, {"x1", "ok-legacy"}, 2, 0, true},
+      {"the switch counts as an attempt", 2, {"x1", "47", "ok-legacy"}, 2, gioInvalidPacket, true},
+      {"attempts left after the switch", 3, {"x1", "47", "ok-legacy"}, 3, 0, true},
+      {"a drive that refuses both code sets", 3, {"x1", "x1"}, 2, gioInvalidFunction, true},
   };
   for (const RetryCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -98,8 +82,8 @@ TEST_F(GIOContextTest, InvalidFunctionSwitchesToLegacyAndAlwaysResendsOnce) {
     const udtDriveResponse response = context_->ReadValue(0, 0);
     ASSERT_EQ(module_->sent.size(), c.expectedSends);
     EXPECT_FALSE(module_->sent[0].request.legacy);
-    EXPECT_TRUE(module_->sent[1].request.legacy);
-    EXPECT_TRUE(context_->Legacy());
+    EXPECT_EQ(module_->sent.back().request.legacy, c.switchesToLegacy);
+    EXPECT_EQ(context_->Legacy(), c.switchesToLegacy);
     EXPECT_EQ(response.Error, c.expectedError != 0);
     if (c.expectedError != 0) {
       EXPECT_EQ(response.intData, c.expectedError);
