@@ -22,7 +22,7 @@ const ProductTexts& Product() {
       "Quendrel",
       "Drive control for AC motor drives",
       // Our byte strings are Latin-1, where 0xA9 is the copyright sign.
-      "Copyright \xA9 2024 The Quendrel Developers. Free to use, change and share.",
+      "Copyright \xA9 2026 The Quendrel Developers. Free to use, change and share.",
       QUENDREL_VERSION_TEXT,
   };
   return texts;
