@@ -2,7 +2,13 @@
 JOBS     ?= $(shell nproc)
 BUILD    ?= build/main
 ASAN_DIR ?= build/asan
+# make run starts Quendrel here, so its settings file, logs and scan lists stay out of the sources.
+RUN_DIR  ?= $(BUILD)/run
 CTEST_ENV = QT_QPA_PLATFORM=offscreen
+
+# The build's own makes inherit this, so no "Entering directory" lines reach the terminal.
+MAKEFLAGS += --no-print-directory
+export MAKEFLAGS
 
 .PHONY: deps configure build run test bench asan clean
 
@@ -16,7 +22,8 @@ build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@$(BUILD)/src/shell/quendrel
+	@mkdir -p $(RUN_DIR)
+	@cd $(RUN_DIR) && "$(CURDIR)/$(BUILD)/src/shell/quendrel"
 
 test: build
 	@cd $(BUILD) && $(CTEST_ENV) ctest --output-on-failure -j $(JOBS) --timeout 300

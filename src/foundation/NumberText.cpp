@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -325,6 +326,13 @@ double LeadingNumber(std::string_view text) {
 bool HasLeadingNumber(std::string_view text) {
   Reader reader(text, true);
   return ReadNumber(reader).hasDigits;
+}
+
+std::optional<float> TypedNumberValue(std::string_view text) {
+  if (!HasLeadingNumber(text)) return std::nullopt;
+  const double value = LeadingNumber(text);
+  if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return std::nullopt;
+  return static_cast<float>(value);
 }
 
 std::optional<double> NumericTextValue(std::string_view text) {

@@ -21,6 +21,10 @@ double LeadingNumber(std::string_view text);
 // True when LeadingNumber found at least one digit, so "0" and "abc" can be told apart.
 bool HasLeadingNumber(std::string_view text);
 
+// The number at the start of a text a user typed as a value for a drive or a file: nothing when the
+// text holds no number (so a slip never becomes 0) or when a 32-bit float cannot hold it.
+std::optional<float> TypedNumberValue(std::string_view text);
+
 // True when the whole text, outer blanks and tabs aside, is one number in the form LeadingNumber reads
 // (no blanks inside, no thousands separators, no currency signs).
 bool IsNumericText(std::string_view text);

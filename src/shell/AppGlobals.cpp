@@ -9,11 +9,6 @@ std::string& Folder() {
   return folder;
 }
 
-bool& IconsShown() {
-  static bool shown = true;
-  return shown;
-}
-
 }  // namespace
 
 const ProductTexts& Product() {
@@ -34,9 +29,5 @@ void SetAppFolder(const std::string& folder) {
   Folder() = folder;
   if (Folder().empty() || Folder().back() != '/') Folder() += '/';
 }
-
-bool UseIcons() { return IconsShown(); }
-
-void SetUseIcons(bool useIcons) { IconsShown() = useIcons; }
 
 }  // namespace quendrel

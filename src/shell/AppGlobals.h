@@ -1,5 +1,5 @@
-// The program-wide values every window reads: the program folder, the product texts and the
-// icon switch, set once at start-up.
+// The program-wide values every window reads: the program folder and the product texts, set
+// once at start-up.
 #pragma once
 
 #include <string>
@@ -22,9 +22,5 @@ const ProductTexts& Product();
 const std::string& AppFolder();
 // Adds the trailing "/" when the folder lacks it.
 void SetAppFolder(const std::string& folder);
-
-// [General] UseIcons as read at start-up: whether parameter trees show their icons.
-bool UseIcons();
-void SetUseIcons(bool useIcons);
 
 }  // namespace quendrel

@@ -7,6 +7,7 @@
 #include "comms/SerialModule.h"
 #include "foundation/BaudRate.h"
 #include "foundation/NumberText.h"
+#include "widgets/SerialPortSettings.h"
 
 namespace quendrel {
 
@@ -38,8 +39,6 @@ std::string Describe(const CommunicationsSummary& summary) {
 }
 
 }  // namespace
-
-std::string ComPortName(int index) { return "COM" + std::to_string(index + 1); }
 
 std::string CommunicationsStatusText(const CommunicationsSummary& summary) {
   std::string text = Describe(summary);

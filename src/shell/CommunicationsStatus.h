@@ -31,7 +31,4 @@ CommunicationsSummary SummariseCommunications(const GIOServer& server);
 // "12 ms", rounded; "" before any exchange was measured.
 std::string ResponseTimeText(double seconds);
 
-// "COM1" for port index 0.
-std::string ComPortName(int index);
-
 }  // namespace quendrel

@@ -8,6 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "shell/AppGlobals.h"
+#include "widgets/TreeIcons.h"
 
 namespace quendrel {
 

@@ -12,6 +12,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/CanvasFont.h"
+#include "platform/KeyCodes.h"
 #include "tree/ParameterTreeEvents.h"
 #include "tree/ParameterTreeNode.h"
 #include "tree/ParameterTreeView.h"
@@ -28,23 +29,6 @@ struct NamedImageList {
   std::string Name;
   const ImageList* List = nullptr;
 };
-
-// Key codes the tree acts on.
-inline constexpr int vbKeyReturn = 13;
-inline constexpr int vbKeyEscape = 27;
-inline constexpr int vbKeySpace = 32;
-inline constexpr int vbKeyPageUp = 33;
-inline constexpr int vbKeyPageDown = 34;
-inline constexpr int vbKeyEnd = 35;
-inline constexpr int vbKeyHome = 36;
-inline constexpr int vbKeyLeft = 37;
-inline constexpr int vbKeyUp = 38;
-inline constexpr int vbKeyRight = 39;
-inline constexpr int vbKeyDown = 40;
-// Shift argument bits.
-inline constexpr int vbShiftMask = 1;
-inline constexpr int vbCtrlMask = 2;
-inline constexpr int vbAltMask = 4;
 
 class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
  public:

@@ -1,5 +1,4 @@
 // Keys, mouse and in-place editing of the parameter tree.
-#include <cfloat>
 #include <cmath>
 
 #include "foundation/NumberText.h"
@@ -14,9 +13,6 @@ constexpr float Tw(double pixels) { return static_cast<float>(pixels * TreeTwips
 std::int32_t Nearest(double value) { return RoundHalfEven(value); }
 
 bool IsArrowKey(int keyCode) { return keyCode >= vbKeyLeft && keyCode <= vbKeyDown; }
-
-// A typed value the drive can be sent: a real number that a 32-bit float holds.
-bool FitsSingle(double value) { return std::isfinite(value) && std::fabs(value) <= FLT_MAX; }
 
 [[noreturn]] void NoSelection() {
   throw RuntimeError(91, "ParameterTree", "Object variable or With block variable not set");
@@ -355,13 +351,13 @@ void ParameterTree::CommitEdit() {
   committing_ = false;
   if (node == nullptr) return;
   if (fromText) {
-    const double value = LeadingNumber(typed);
-    if (!HasLeadingNumber(typed) || !FitsSingle(value)) {
+    const std::optional<float> value = TypedNumberValue(typed);
+    if (!value) {
       // Never send a running drive a 0 the user did not type.
       RestoreValueBeforeEdit(*node);
       return;
     }
-    node->SetValue(static_cast<float>(value));
+    node->SetValue(*value);
     if (!Raise([node](ParameterTreeEvents& events) { events.ValueCommit(*node); })) return;
   } else if (chosen >= 0) {
     node->SetValue(static_cast<float>(chosen));

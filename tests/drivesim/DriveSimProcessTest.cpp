@@ -11,6 +11,8 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <csignal>
+#include <sys/stat.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -148,6 +150,19 @@ TEST(DriveSimProcessTest, CloseFaultTakesThePortAwayMidExchange) {
   EXPECT_EQ(port.Read(1, 2000), "");
   EXPECT_TRUE(port.HungUp());
   EXPECT_EQ(sim.RequestCount(), 1);
+}
+
+// A technician's Ctrl+C, or a test harness's SIGTERM, must not leave the --link path pointing at
+// whatever pseudo-terminal the next run gets.
+TEST(DriveSimProcessTest, EndsAtOnceOnTermOrInterruptAndRemovesItsLink) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    DriveSimProcess sim;
+    const std::string link = sim.DevicePath();
+    ASSERT_EQ(::access(link.c_str(), F_OK), 0);
+    EXPECT_TRUE(sim.EndBySignal(signal, 1.0)) << "signal " << signal;
+    struct stat info {};
+    EXPECT_NE(::lstat(link.c_str(), &info), 0) << "signal " << signal << " left " << link;
+  }
 }
 
 TEST(DriveSimProcessTest, StartsWithOptionsAndRejectsBadOnes) {

@@ -23,9 +23,9 @@
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
-#include "shell/qt/frmEthernetConfigure.h"
+#include "widgets/qt/frmEthernetConfigure.h"
 #include "shell/qt/frmMainMDI.h"
-#include "shell/qt/frmSerialPortConfigure.h"
+#include "widgets/qt/frmSerialPortConfigure.h"
 #include "shell/support/ShellTestSupport.h"
 
 namespace quendrel {
@@ -61,7 +61,7 @@ FakeClock& SharedFakeClock() {
 class ConfigureDialogsTest : public ::testing::Test {
  protected:
   explicit ConfigureDialogsTest(Clock& clock = SharedFakeClock()) : server(clock) {
-    ShellTestApp();
+    QtTestApp();
     ResetConfig();
     server.RegisterModule(std::make_unique<SerialModule>(clock));
   }

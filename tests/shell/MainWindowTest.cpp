@@ -24,7 +24,7 @@
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/WindowPlacement.h"
-#include "tree/qt/popIconHelp.h"
+#include "editors/qt/popIconHelp.h"
 #include "shell/support/ShellTestSupport.h"
 
 namespace quendrel {
@@ -33,7 +33,7 @@ namespace {
 class MainWindowTest : public ::testing::Test {
  protected:
   MainWindowTest() : server(clock) {
-    ShellTestApp();
+    QtTestApp();
     ResetConfig();
     QSettings(QStringLiteral("Quendrel"), QStringLiteral("Quendrel")).clear();
     server.RegisterModule(std::make_unique<SerialModule>(clock));

@@ -11,6 +11,7 @@
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"
+#include "widgets/TreeIcons.h"
 #include "shell/support/ShellTestSupport.h"
 
 namespace quendrel {

@@ -13,12 +13,12 @@
 #include "comms/SerialModule.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
-#include "shell/qt/ShellArtwork.h"
-#include "shell/qt/TextProgressBar.h"
+#include "widgets/qt/Artwork.h"
+#include "widgets/qt/TextProgressBar.h"
 #include "shell/qt/frmAbout.h"
-#include "shell/qt/frmEthernetConfigure.h"
+#include "widgets/qt/frmEthernetConfigure.h"
 #include "shell/qt/frmMainMDI.h"
-#include "shell/qt/frmSerialPortConfigure.h"
+#include "widgets/qt/frmSerialPortConfigure.h"
 #include "shell/qt/frmSplash.h"
 #include "shell/support/ShellTestSupport.h"
 
@@ -28,7 +28,7 @@ namespace {
 class RenderTest : public ::testing::Test {
  protected:
   RenderTest() : server(clock) {
-    ShellTestApp();
+    QtTestApp();
     ResetConfig();
     Config().SetValue("PortNames", "Serial Port", "/dev/ttyUSB0;/dev/ttyUSB1");
     server.RegisterModule(std::make_unique<SerialModule>(clock));
@@ -109,7 +109,7 @@ TEST_F(RenderTest, IconSetsSplashAndPictures) {
     QPainter painter(&sheet);
     for (int set = 0; set < 4; ++set) {
       for (std::size_t i = 0; i < TreeIconKeys.size(); ++i) {
-        const QPixmap icon = ShellArtwork::TreeIcon(static_cast<IconSetKind>(set), TreeIconKeys[i]);
+        const QPixmap icon = Artwork::TreeIcon(static_cast<IconSetKind>(set), TreeIconKeys[i]);
         const int x = static_cast<int>(i) * cell;
         painter.drawPixmap(x + 4, set * cell + 4, icon);
         painter.drawPixmap(QRect(x + 4, set * cell + 4 + 18, 64, 64).adjusted(0, 0, 0, -14), icon);
@@ -120,11 +120,11 @@ TEST_F(RenderTest, IconSetsSplashAndPictures) {
 
   frmSplash splash;
   Save(splash, "splash.png");
-  EXPECT_EQ(Save(ShellArtwork::WindowPicture(64), "window-icon.png").size(), QSize(64, 64));
-  EXPECT_EQ(Save(ShellArtwork::WizardPicture(101), "wizard-101.png").size(), QSize(164, 314));
-  EXPECT_EQ(Save(ShellArtwork::WizardPicture(102), "wizard-102.png").size(), QSize(64, 64));
-  EXPECT_TRUE(ShellArtwork::WizardPicture(103).isNull());
-  EXPECT_FALSE(ShellArtwork::WindowIcon().isNull());
+  EXPECT_EQ(Save(Artwork::WindowPicture(64), "window-icon.png").size(), QSize(64, 64));
+  EXPECT_EQ(Save(Artwork::WizardPicture(101), "wizard-101.png").size(), QSize(164, 314));
+  EXPECT_EQ(Save(Artwork::WizardPicture(102), "wizard-102.png").size(), QSize(64, 64));
+  EXPECT_TRUE(Artwork::WizardPicture(103).isNull());
+  EXPECT_FALSE(Artwork::WindowIcon().isNull());
 }
 
 }  // namespace

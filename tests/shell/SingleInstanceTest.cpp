@@ -22,7 +22,7 @@ namespace {
 class SingleInstanceTest : public ::testing::Test {
  protected:
   SingleInstanceTest() {
-    ShellTestApp();
+    QtTestApp();
     ResetConfig();
   }
   ~SingleInstanceTest() override {

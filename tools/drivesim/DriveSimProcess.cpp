@@ -88,6 +88,20 @@ DriveSimProcess::DriveSimProcess(std::vector<std::string> arguments, double star
 
 DriveSimProcess::~DriveSimProcess() { Stop(); }
 
+bool DriveSimProcess::EndBySignal(int signal, double timeoutSeconds) {
+  if (pid_ <= 0) return false;
+  ::kill(pid_, signal);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+  int status = 0;
+  pid_t ended = 0;
+  while ((ended = ::waitpid(pid_, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline) {
+    ::usleep(1000);
+  }
+  if (ended != pid_) return false;  // Stop kills and reaps it
+  pid_ = -1;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 void DriveSimProcess::Stop() {
   if (toChild_ >= 0) ::close(toChild_);
   if (fromChild_ >= 0) ::close(fromChild_);

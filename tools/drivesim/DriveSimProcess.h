@@ -49,6 +49,10 @@ class DriveSimProcess {
   void ReopenPort();
   void DisconnectClients();                 // drops every TCP connection
 
+  // Sends the signal and waits up to timeoutSeconds for the simulator to end; true when it ended
+  // by itself with exit status 0. The process is gone afterwards either way.
+  bool EndBySignal(int signal, double timeoutSeconds);
+
   // The compiled-in path of the executable (QUENDREL_DRIVESIM overrides it).
   static std::string ExecutablePath();
 

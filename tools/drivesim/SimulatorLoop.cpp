@@ -4,6 +4,8 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "drivesim/StopSignals.h"
+
 namespace quendrel {
 
 namespace {
@@ -66,7 +68,10 @@ void SimulatorLoop::Run() {
     }
     const auto deadline = core_.NextDeadline();
     const timespec wait = deadline ? Until(*deadline, SimClock::now()) : timespec{};
-    if (::ppoll(fds.data(), fds.size(), deadline ? &wait : nullptr, nullptr) < 0 && errno != EINTR) return;
+    if (::ppoll(fds.data(), fds.size(), deadline ? &wait : nullptr, StopSignals::WaitMask()) < 0 && errno != EINTR) {
+      return;
+    }
+    if (StopSignals::Raised()) return;
 
     const SimTime now = SimClock::now();
     for (std::size_t i = 0; i < fds.size(); ++i) {

@@ -9,6 +9,7 @@
 #include "drivesim/DefaultParameterTable.h"
 #include "drivesim/SimOptions.h"
 #include "drivesim/SimulatorLoop.h"
+#include "drivesim/StopSignals.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
 
   // A client that closes the port must not take us down with it.
   std::signal(SIGPIPE, SIG_IGN);
+  quendrel::StopSignals::Install();
   quendrel::SimulatorLoop loop(core, options->linkPath, STDIN_FILENO, STDOUT_FILENO);
   if (!loop.Start(error)) return Fail(error);
   std::string greeting = loop.DevicePath() + "\n";

@@ -8,7 +8,7 @@
 
 #include "platform/qt/QtConvert.h"
 #include "shell/AppGlobals.h"
-#include "shell/qt/ShellArtwork.h"
+#include "widgets/qt/Artwork.h"
 
 namespace quendrel {
 
@@ -28,7 +28,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About ") + ToQString(product.Product));
 
   auto* picture = new QLabel(this);
-  picture->setPixmap(ShellArtwork::WindowPicture(64));
+  picture->setPixmap(Artwork::WindowPicture(64));
   picture->setAlignment(Qt::AlignTop);
 
   auto* name = NamedLabel(QStringLiteral("lblProduct"), ToQString(product.Product), this);

@@ -12,17 +12,17 @@
 #include <QTimer>
 
 #include "comms/CommServer.h"
+#include "editors/qt/popIconHelp.h"
 #include "foundation/Config.h"
 #include "platform/UiServices.h"
 #include "platform/qt/QtConvert.h"
 #include "shell/AppGlobals.h"
 #include "shell/CommunicationsStatus.h"
-#include "shell/qt/ShellArtwork.h"
 #include "shell/qt/WindowPlacement.h"
 #include "shell/qt/frmAbout.h"
-#include "shell/qt/frmEthernetConfigure.h"
-#include "shell/qt/frmSerialPortConfigure.h"
-#include "tree/qt/popIconHelp.h"
+#include "widgets/qt/Artwork.h"
+#include "widgets/qt/frmEthernetConfigure.h"
+#include "widgets/qt/frmSerialPortConfigure.h"
 
 namespace quendrel {
 
@@ -44,13 +44,13 @@ frmMainMDI::frmMainMDI(GIOServer* server)
     : server_(server != nullptr ? *server : CommServer()),
       mdiArea_(new QMdiArea(this)),
       pingTimer_(new QTimer(this)),
-      iconLists_{QtImageList(ShellArtwork::TreeIconSize, ShellArtwork::TreeIconSize),
-                 QtImageList(ShellArtwork::TreeIconSize, ShellArtwork::TreeIconSize),
-                 QtImageList(ShellArtwork::TreeIconSize, ShellArtwork::TreeIconSize),
-                 QtImageList(ShellArtwork::TreeIconSize, ShellArtwork::TreeIconSize)} {
+      iconLists_{QtImageList(Artwork::TreeIconSize, Artwork::TreeIconSize),
+                 QtImageList(Artwork::TreeIconSize, Artwork::TreeIconSize),
+                 QtImageList(Artwork::TreeIconSize, Artwork::TreeIconSize),
+                 QtImageList(Artwork::TreeIconSize, Artwork::TreeIconSize)} {
   setObjectName(QStringLiteral("frmMainMDI"));
   setWindowTitle(ToQString(Product().Product));
-  setWindowIcon(ShellArtwork::WindowIcon());
+  setWindowIcon(Artwork::WindowIcon());
   mdiArea_->setObjectName(QStringLiteral("mdiArea"));
   setCentralWidget(mdiArea_);
   BuildMenus();
@@ -69,6 +69,11 @@ frmMainMDI::~frmMainMDI() {
     if (&TreeIcons() == &list) SetTreeIcons(nullptr);
   }
 }
+
+// Every window this one opens gets what it needs of the main window through the host, never
+// the main window itself: child windows go into the MDI area, tool windows and modal dialogs
+// sit over this window, and trees draw with the icon set chosen at start-up.
+WindowHost frmMainMDI::Host() { return WindowHost{mdiArea_, &TreeIcons(), this}; }
 
 QAction* frmMainMDI::AddItem(QMenu* menu, const char* name, const char* caption, bool enabled) {
   QAction* item = menu->addAction(QString::fromLatin1(caption));
@@ -131,7 +136,7 @@ void frmMainMDI::BuildMenus() {
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(AddItem(help, "mnuHelpIconKey", "Key to Parameter &Icons...", true), &QAction::triggered,
-          this, [this] { popIconHelp::ShowKey(TreeIcons(), this); });
+          this, [this] { popIconHelp::ShowKey(Host()); });
   help->addSeparator();
   connect(AddItem(help, "mnuHelpAbout", "&About Quendrel...", true), &QAction::triggered, this,
           [this] { mnuHelpAbout_Click(); });
@@ -173,7 +178,7 @@ void frmMainMDI::BuildStatusBar() {
 
 void frmMainMDI::BuildIconLists() {
   for (int set = 0; set < static_cast<int>(iconLists_.size()); ++set) {
-    ShellArtwork::FillTreeIcons(iconLists_[set], static_cast<IconSetKind>(set));
+    Artwork::FillTreeIcons(iconLists_[set], static_cast<IconSetKind>(set));
   }
   const IconSetKind chosen = IconSetFromSetting(Config().Value("IconSet", "General"));
   SetTreeIcons(&iconLists_[static_cast<int>(chosen)]);

@@ -10,7 +10,8 @@
 
 #include "platform/qt/QtImageList.h"
 #include "shell/Shutdown.h"
-#include "shell/TreeIcons.h"
+#include "widgets/TreeIcons.h"
+#include "widgets/qt/WindowHost.h"
 
 class QAction;
 class QLabel;
@@ -60,6 +61,7 @@ class frmMainMDI : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  WindowHost Host();
   QAction* AddItem(QMenu* menu, const char* name, const char* caption, bool enabled);
   void BuildMenus();
   void BuildStatusBar();

@@ -7,7 +7,7 @@
 
 #include "platform/qt/QtConvert.h"
 #include "shell/AppGlobals.h"
-#include "shell/qt/ShellArtwork.h"
+#include "widgets/qt/Artwork.h"
 
 namespace quendrel {
 
@@ -40,7 +40,7 @@ void frmSplash::paintEvent(QPaintEvent*) {
   band.setColorAt(0, QColor(0x1F, 0x4E, 0x8C));
   band.setColorAt(1, QColor(0x0B, 0x1C, 0x36));
   p.fillRect(rect(), band);
-  p.drawPixmap(32, 40, ShellArtwork::WindowPicture(96));
+  p.drawPixmap(32, 40, Artwork::WindowPicture(96));
 
   const ProductTexts& product = Product();
   p.setPen(Qt::white);

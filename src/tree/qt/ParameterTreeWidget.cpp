@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "platform/qt/QtConvert.h"
+#include "platform/qt/QtInput.h"
 #include "tree/qt/TreeCanvasWidget.h"
 #include "tree/qt/TreeDesktopColors.h"
 #include "tree/qt/TreeImageCanvas.h"
@@ -190,7 +191,7 @@ bool ParameterTreeWidget::EditorEvent(QWidget* editor, QEvent* event) {
       // in the popup.
       if (key->isAutoRepeat() || key->key() != editorKeyDown_) return false;
       editorKeyDown_ = 0;
-      const int keyCode = TreeKeyCode(key->key());
+      const int keyCode = KeyCodeFromQt(key->key());
       const auto tree = tree_;
       if (keyCode != 0) tree->EditorKeyUp(keyCode);
       return false;

@@ -10,13 +10,6 @@ namespace quendrel {
 
 class ParameterTree;
 
-// The Windows key code the tree works with for a Qt key, or 0.
-int TreeKeyCode(int qtKey);
-// Shift 1, Ctrl 2, Alt 4.
-int TreeShiftState(Qt::KeyboardModifiers modifiers);
-// Left 1, right 2, middle 4.
-int TreeButtons(Qt::MouseButtons buttons);
-
 class TreeCanvasWidget : public QWidget {
  public:
   TreeCanvasWidget(std::shared_ptr<ParameterTree> tree, QWidget* parent);

@@ -1,56 +1,13 @@
 #include "shell/support/ShellTestSupport.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "platform/FakeClock.h"
-
-#include <gtest/gtest.h>
+#include "support/TestOutput.h"
 
 namespace quendrel {
-
-namespace {
-
-QApplication*& Application() {
-  static QApplication* application = nullptr;
-  return application;
-}
-
-// The application ends after the last test and before static destruction: Qt makes some of its
-// own statics after the application (the mouse device on the first mouse event), which are gone
-// by the time a static application would end, and an application never ended leaves font
-// library memory behind.
-class ApplicationTeardown : public ::testing::Environment {
- public:
-  void TearDown() override {
-    delete Application();
-    Application() = nullptr;
-  }
-};
-
-[[maybe_unused]] const ::testing::Environment* const kTeardown =
-    ::testing::AddGlobalTestEnvironment(new ApplicationTeardown);
-
-}  // namespace
-
-QApplication& ShellTestApp() {
-  static TempFolder home;
-  static int argc = 1;
-  static char name[] = "quendrel-shell-test";
-  static char* argv[] = {name, nullptr};
-  static const bool privateFolders = [] {
-    std::filesystem::create_directories(home.File("runtime"));
-    std::filesystem::permissions(home.File("runtime"), std::filesystem::perms::owner_all);
-    setenv("XDG_CONFIG_HOME", home.File("config").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", home.File("runtime").c_str(), 1);
-    return true;
-  }();
-  static_cast<void>(privateFolders);
-  if (Application() == nullptr) Application() = new QApplication(argc, argv);
-  return *Application();
-}
 
 TempFolder::TempFolder() {
   std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-shell-XXXXXX").string();
@@ -74,13 +31,7 @@ std::string TempFolder::Read(const std::string& name) const {
   return content.str();
 }
 
-std::string RenderOutputPath(const std::string& name) {
-  const char* root = std::getenv("QUENDREL_TEST_OUTPUT");
-  const std::filesystem::path folder =
-      std::filesystem::path(root != nullptr ? root : std::filesystem::temp_directory_path().string()) / "shell";
-  std::filesystem::create_directories(folder);
-  return (folder / name).string();
-}
+std::string RenderOutputPath(const std::string& name) { return TestOutputPath("shell", name); }
 
 udtDriveResponse CountingModule::Exchange(const DriveRequest&, double, bool) {
   ++exchanges;

@@ -1,20 +1,16 @@
-// What the shell's tests share: one QApplication whose per-user settings live in a private
-// folder, temporary folders, the render output folder and a module that only counts.
+// What the shell's tests share: temporary folders, the render output folder and a module that
+// only counts.
 #pragma once
 
-#include <QApplication>
 #include <string>
 #include <vector>
 
 #include "comms/GIOModule.h"
+#include "support/QtTestApp.h"
 
 namespace quendrel {
 
 class FakeClock;
-
-// Made on first use; registry settings and the runtime folder point into a private temporary
-// folder first, so no test reads or writes the user's own.
-QApplication& ShellTestApp();
 
 // A new empty folder, removed with everything in it when the object goes.
 class TempFolder {

@@ -1,5 +1,5 @@
-// Pictures of the tree and the icon key for people to look at, and the pixel checks that go
-// with them: culled drawing on a real image, icons in the key's boxes.
+// Pictures of the tree for people to look at, and the pixel check that goes with them: culled
+// drawing on a real image.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,7 +7,6 @@
 
 #include "tree/qt/ParameterTreeWidget.h"
 #include "tree/qt/TreeImageCanvas.h"
-#include "tree/qt/popIconHelp.h"
 #include "tree/qt/support/QtTreeSupport.h"
 #include "tree/support/TreeTestSupport.h"
 
@@ -70,38 +69,6 @@ TEST(TreeRenderTest, CulledDrawingMatchesEveryRowOnARealImage) {
     tree->RenderUnculled();
     EXPECT_TRUE(culled == canvas.Picture()) << "scroll " << scroll;
   }
-}
-
-TEST(TreeRenderTest, IconKeyDrawsEachIconOnceAndAgainAfterReopening) {
-  test::EnsureApp();
-  const auto icons = test::SampleIcons();
-  popIconHelp* key = popIconHelp::ShowKey(*icons, nullptr);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(key));
-  QApplication::processEvents();
-  EXPECT_EQ(key->windowTitle(), "Parameter Symbol Key");
-  EXPECT_EQ(key->Drawings(), 1);
-  const char* keys[] = {"menu", "pram", "readonly", "bitpram0", "bitpram1", "readonlybit0", "readonlybit1"};
-  for (int i = 0; i < popIconHelp::IconCount; ++i) {
-    const QImage box = key->IconBox(i)->pixmap().toImage();
-    const QImage icon = icons->Pixmap(keys[i]).toImage();
-    EXPECT_EQ(box.pixel(1 + 8, 1 + 8), icon.pixel(8, 8)) << keys[i];
-    EXPECT_EQ(box.pixel(0, 0), key->palette().color(QPalette::Window).rgb()) << keys[i];
-  }
-  EXPECT_FALSE(test::SaveRender(key->grab().toImage(), "icon-key.png").isEmpty());
-  key->update();
-  key->repaint();
-  QApplication::processEvents();
-  EXPECT_EQ(key->Drawings(), 1);
-  EXPECT_EQ(popIconHelp::ShowKey(*icons, nullptr), key);
-  key->close();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(popIconHelp::Instance(), nullptr);
-  popIconHelp* again = popIconHelp::ShowKey(*icons, nullptr);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(again));
-  QApplication::processEvents();
-  EXPECT_EQ(again->Drawings(), 1);
-  again->close();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Helpers for the tree's widget tests: the application, a small icon set drawn on the spot,
+// Helpers for the tree's widget tests: the application, the program's own functional icon set,
 // and where pictures for people to look at are written.
 #pragma once
 
@@ -12,8 +12,7 @@ namespace quendrel::test {
 
 void EnsureApp();
 
-// The seven parameter icons and "blank", 16 x 16, simple shapes in distinct colours on a
-// transparent ground.
+// The seven parameter icons and "blank" of the functional set, as the program shows them.
 std::unique_ptr<QtImageList> SampleIcons();
 
 // Saves under $QUENDREL_TEST_OUTPUT/tree (or the working folder); returns the path, empty
