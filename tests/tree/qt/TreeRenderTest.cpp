@@ -13,6 +13,13 @@
 namespace quendrel {
 namespace {
 
+// Dark pixels (the box outline) in one column of the first row.
+int BoxOutlinePixels(const QImage& picture, int x) {
+  int count = 0;
+  for (int y = 0; y < 16; ++y) count += qGray(picture.pixel(x, y)) < 200 ? 1 : 0;
+  return count;
+}
+
 TEST(TreeRenderTest, SampleTreeInSeveralAppearances) {
   test::EnsureApp();
   const auto icons = test::SampleIcons();
@@ -21,10 +28,11 @@ TEST(TreeRenderTest, SampleTreeInSeveralAppearances) {
     int appearance;
     bool checkboxes;
     bool editor;
+    bool boxes;
   };
-  for (const Look& look : {Look{"tree-full.png", 8, true, true}, Look{"tree-text-only.png", 1, false, false},
-                           Look{"tree-lines-boxes.png", 6, true, false},
-                           Look{"tree-pictures-lines.png", 5, false, true}}) {
+  for (const Look& look : {Look{"tree-full.png", 8, true, true, true}, Look{"tree-text-only.png", 1, false, false, false},
+                           Look{"tree-lines-boxes.png", 6, true, false, true},
+                           Look{"tree-pictures-lines.png", 5, false, true, false}}) {
     ParameterTreeWidget widget;
     widget.resize(420, 300);
     ParameterTree& tree = widget.Tree();
@@ -45,6 +53,11 @@ TEST(TreeRenderTest, SampleTreeInSeveralAppearances) {
     const QImage picture = widget.grab().toImage();
     EXPECT_FALSE(test::SaveRender(picture, look.file).isEmpty()) << look.file;
     EXPECT_EQ(picture.width(), 420);
+    if (!look.boxes) continue;
+    // The first row's 9-pixel box sits whole in its 11-pixel column, clear of the left edge.
+    EXPECT_EQ(BoxOutlinePixels(picture, 0), 0) << look.file;
+    EXPECT_EQ(BoxOutlinePixels(picture, 1), 9) << look.file;
+    EXPECT_EQ(BoxOutlinePixels(picture, 9), 9) << look.file;
   }
 }
 
