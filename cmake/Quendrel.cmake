@@ -14,6 +14,8 @@ function(quendrel_add_test name)
     PROPERTIES LABELS ${T_LABEL}
       ENVIRONMENT "QUENDREL_TEST_OUTPUT=${CMAKE_BINARY_DIR}/test-output"
       ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen"
+    # Cases are named by their suites; a raw dump of the parameter adds nothing readable.
+    NO_PRETTY_VALUES
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ScriptedUi.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -52,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BrowseCase{false, "Select Parameter File", "", 1, 4100},
                       BrowseCase{true, "Save As...", "", 1, 6},
                       BrowseCase{true, "Save Snapshot As...", "graph.bmp", 2, 6},
-                      BrowseCase{false, "Select Hex File...", "drive.HEX", 2, 4100}));
+                      BrowseCase{false, "Select Hex File...", "drive.HEX", 2, 4100}),
+    NameByField<&BrowseCase::title>());
 
 }  // namespace
 }  // namespace quendrel

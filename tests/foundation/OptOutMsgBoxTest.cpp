@@ -6,6 +6,7 @@
 
 #include "foundation/Config.h"
 #include "platform/ScriptedUi.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -50,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, RememberedAnswerTest,
                                            RememberedCase{"Cancel", OKCancelInformation,
                                                           OptOutCancel},
                                            RememberedCase{"Yes", YesNoCancelQuestion, OptOutYes},
-                                           RememberedCase{"No", YesNoQuestion, OptOutNo}));
+                                           RememberedCase{"No", YesNoQuestion, OptOutNo}),
+                         NameByField<&RememberedCase::text>());
 
 struct AskedCase {
   int style;
@@ -87,7 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
                       AskedCase{OKCancelInformation, vbCancel, OptOutCancel, "Cancel"},
                       AskedCase{YesNoCancelQuestion, vbYes, OptOutYes, "Yes"},
                       AskedCase{YesNoCancelQuestion, vbCancel, OptOutCancel, "Cancel"},
-                      AskedCase{YesNoQuestion, vbNo, OptOutNo, "No"}));
+                      AskedCase{YesNoQuestion, vbNo, OptOutNo, "No"}),
+    NameByField<&AskedCase::rememberedText>());
 
 TEST_F(OptOutMsgBoxTest, WithoutTheOfferNothingIsRemembered) {
   ui_.AnswerOptOutBox(vbYes, true);

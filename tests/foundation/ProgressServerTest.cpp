@@ -1,6 +1,7 @@
 #include "foundation/ProgressServer.h"
 
 #include "foundation/support/ProgressFakes.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -87,7 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
                       PositionCase{5, 5, 5, 5, 5, 5, "Uploading... 0%"},
                       PositionCase{10, 0, 3, 10, 10, 10, "Uploading... 0%"},
                       PositionCase{0, 2147483647, 2147483647, 0, 2147483647, 2147483647,
-                                   "Uploading... 100%"}));
+                                   "Uploading... 100%"}),
+    [](const ::testing::TestParamInfo<PositionCase>& info) {
+      const PositionCase& c = info.param;
+      return CaseName(info.index, std::to_string(c.progress) + " of " + std::to_string(c.min) + " to " +
+                                      std::to_string(c.max));
+    });
 
 TEST(ProgressServerTest, SetupAndTextTypeNoneNeverWriteTheBarText) {
   ProgressServer server;

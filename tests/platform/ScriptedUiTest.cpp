@@ -1,6 +1,7 @@
 // The scripted UiServices must answer in order, record what was asked, and turn every
 // unplanned or missing question into a test failure; the silent default answers as Enter does.
 #include "platform/ScriptedUi.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -34,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ButtonCase{vbYesNoCancel | vbQuestion, vbYes, 3},
                       ButtonCase{vbYesNoCancel | vbDefaultButton2, vbNo, 3},
                       ButtonCase{vbYesNo | vbDefaultButton3, vbYes, 2},  // no third button
-                      ButtonCase{7, vbOK, 1}));  // unknown button set: OK only
+                      ButtonCase{7, vbOK, 1}),  // unknown button set: OK only
+    [](const ::testing::TestParamInfo<ButtonCase>& info) {
+      return CaseName(info.index, "style " + std::to_string(info.param.style));
+    });
 
 TEST(SilentUi, CancelsDialogsAndKeepsTheInputDefault) {
   std::uint32_t color = 0x123456;

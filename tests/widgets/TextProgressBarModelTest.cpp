@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "platform/RecordingCanvas.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -46,7 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{250, 0, 100, 2, "Done", 100, "Done 100%"},
                       TextCase{5, 10, 10, 1, "", 0, "0%"},            // an empty range
                       TextCase{5, 0, 10, 2, "", 50, "50%"},           // no text, no blank
-                      TextCase{0, 0, 100, 0, "", 0, ""}));
+                      TextCase{0, 0, 100, 0, "", 0, ""}),
+    [](const ::testing::TestParamInfo<TextCase>& info) {
+      return CaseName(info.index, std::string("shows ") + info.param.shown);
+    });
 
 TEST(TextProgressBarModel, DrawsFrameBarAndCentredText) {
   RecordingCanvas canvas(100, 20);

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "platform/qt/QtTestApp.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -59,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"Tab-Seperated Values (*.log)|*.LOG", {"Tab-Seperated Values (*.LOG)"}},
         FilterCase{"Flash Scripts|*.FL2;*.FLA", {"Flash Scripts (*.FL2 *.FLA)"}},
         FilterCase{"", {}},
-        FilterCase{"Dangling description", {}}));
+        FilterCase{"Dangling description", {}}),
+    NameByField<&FilterCase::filter>());
 
 class QtUiServicesTest : public ::testing::Test {
  protected:
