@@ -5,6 +5,8 @@
 #include <functional>
 #include <limits>
 #include <locale>
+#include <optional>
+#include <utility>
 #include <string>
 
 #include "foundation/NumberText.h"
@@ -61,6 +63,16 @@ TEST(NumberTextTest, LeadingNumberReadsTheNumberATextStartsWith) {
     EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << '"' << c.text << '"';
     EXPECT_EQ(HasLeadingNumber(c.text), c.hasDigits) << '"' << c.text << '"';
   }
+}
+
+// What a user types into an editor: a slip that holds no number, or one no float can hold, must
+// never reach a drive as 0 or as infinity.
+TEST(NumberTextTest, TypedNumberRefusesTextWithoutANumberOrBeyondAFloat) {
+  const std::pair<const char*, std::optional<float>> cases[] = {
+      {"12.5", 12.5f}, {" -3x", -3.0f}, {"0", 0.0f}, {"&H10", 16.0f}, {"3E38", 3E38f},
+      {"", std::nullopt}, {"abc", std::nullopt}, {"-", std::nullopt}, {"4E38", std::nullopt},
+      {"-1E400", std::nullopt}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(TypedNumberValue(text), value) << '"' << text << '"';
 }
 
 TEST(NumberTextTest, LeadingNumberKeepsExtremeValuesFinite) {
