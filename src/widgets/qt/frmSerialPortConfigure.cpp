@@ -11,7 +11,6 @@
 #include "platform/UiServices.h"
 #include "platform/qt/QtConvert.h"
 #include "widgets/qt/SettingsDialogLayout.h"
-#include "shell/CommunicationsStatus.h"
 
 namespace quendrel {
 
