@@ -14,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-#include "comms/GIOContext.h"
 #include "comms/EthernetModule.h"
+#include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
 #include "drivesim/DriveSimProcess.h"
@@ -23,10 +23,10 @@
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
-#include "widgets/qt/frmEthernetConfigure.h"
 #include "shell/qt/frmMainMDI.h"
-#include "widgets/qt/frmSerialPortConfigure.h"
 #include "shell/support/ShellTestSupport.h"
+#include "widgets/qt/frmEthernetConfigure.h"
+#include "widgets/qt/frmSerialPortConfigure.h"
 
 namespace quendrel {
 namespace {

@@ -20,11 +20,11 @@
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
+#include "editors/qt/popIconHelp.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/WindowPlacement.h"
-#include "editors/qt/popIconHelp.h"
 #include "shell/support/ShellTestSupport.h"
 
 namespace quendrel {

@@ -11,8 +11,8 @@
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"
-#include "widgets/TreeIcons.h"
 #include "shell/support/ShellTestSupport.h"
+#include "widgets/TreeIcons.h"
 
 namespace quendrel {
 namespace {

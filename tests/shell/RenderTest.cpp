@@ -13,14 +13,14 @@
 #include "comms/SerialModule.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/TextProgressBar.h"
 #include "shell/qt/frmAbout.h"
-#include "widgets/qt/frmEthernetConfigure.h"
 #include "shell/qt/frmMainMDI.h"
-#include "widgets/qt/frmSerialPortConfigure.h"
 #include "shell/qt/frmSplash.h"
 #include "shell/support/ShellTestSupport.h"
+#include "widgets/qt/Artwork.h"
+#include "widgets/qt/TextProgressBar.h"
+#include "widgets/qt/frmEthernetConfigure.h"
+#include "widgets/qt/frmSerialPortConfigure.h"
 
 namespace quendrel {
 namespace {

@@ -15,13 +15,13 @@
 #include <optional>
 
 #include "foundation/ProgressServer.h"
+#include "support/QtTestApp.h"
 #include "widgets/qt/BarProgressSink.h"
 #include "widgets/qt/IndicatorProgressSink.h"
 #include "widgets/qt/LabelProgressSink.h"
 #include "widgets/qt/SliderProgressSink.h"
 #include "widgets/qt/TextBoxProgressSink.h"
 #include "widgets/qt/TextProgressBarSink.h"
-#include "support/QtTestApp.h"
 
 namespace quendrel {
 namespace {
