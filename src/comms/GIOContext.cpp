@@ -130,4 +130,12 @@ udtDriveResponse GIOContext::RawQuery(std::uint8_t FuncCode, const std::string& 
   return SendOnce(request);
 }
 
+udtDriveResponse GIOContext::FunctionQuery(std::uint8_t code, const std::string& payload) {
+  DriveRequest request = Request(DriveService::Raw, 0, 0);
+  request.rawFunction = code;
+  request.text = payload;
+  request.countedReply = true;
+  return SendOnce(request);
+}
+
 }  // namespace quendrel

@@ -57,6 +57,8 @@ TEST_P(ByteChannelTest, EchoMustComeBackAsTheSameByte) {
 TEST_P(ByteChannelTest, ReceivedBytesAreTakenOneAtATime) {
   sim_.SetMode("record");
   std::uint8_t byte = 0;
+  // Sending opens the channel; taking a byte never does.
+  EXPECT_TRUE(server_.WriteByte(0x0D));
   EXPECT_EQ(server_.GetByte(byte), 0);
   sim_.SendBytes("\xAA\x06");
   ASSERT_EQ(server_.WaitForByte(byte, 2.0), 1);

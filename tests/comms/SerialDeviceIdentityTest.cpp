@@ -1,0 +1,88 @@
+// The serial port names one device from the moment it is configured: when an adapter is unplugged
+// and the ones after it move down the list, the reconnect never reaches another machine's drive.
+#include <gtest/gtest.h>
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <string>
+
+#include "comms/GIOContext.h"
+#include "comms/GIOError.h"
+#include "comms/GIOServer.h"
+#include "comms/SerialModule.h"
+#include "drivesim/DriveSimProcess.h"
+#include "foundation/Config.h"
+#include "platform/Clock.h"
+
+namespace quendrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A device folder of the test's own, removed with everything in it.
+class DeviceFolder {
+ public:
+  DeviceFolder() {
+    std::string pattern = (fs::temp_directory_path() / "quendrel-devices-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a device folder");
+    path_ = pattern;
+  }
+  ~DeviceFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  DeviceFolder(const DeviceFolder&) = delete;
+  DeviceFolder& operator=(const DeviceFolder&) = delete;
+
+  const fs::path& Path() const { return path_; }
+  void Plug(const std::string& name, const std::string& device) { fs::create_symlink(device, path_ / name); }
+  void Unplug(const std::string& name) { fs::remove(path_ / name); }
+
+ private:
+  fs::path path_;
+};
+
+TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenTheListShifts) {
+  DriveSimProcess driveA;
+  DriveSimProcess driveB;
+  DeviceFolder devices;
+  devices.Plug("ttyUSB0", driveA.DevicePath());
+  devices.Plug("ttyUSB1", driveB.DevicePath());
+  ResetConfig();
+  Config().SetValue("ComPort", "Serial Port", "0");
+  Config().SetValue("Timeout", "Serial Port", "0.4");
+  GIOServer server(SystemClockInstance());
+  auto& serial = static_cast<SerialModule&>(
+      server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance(), devices.Path().string())));
+  server.SelectModule("Serial");
+  const auto context = server.OpenContext(1, -1);
+  ASSERT_FALSE(context->Ping().Error);
+  EXPECT_EQ(serial.DevicePath(), (devices.Path() / "ttyUSB0").string());
+
+  // A's adapter is unplugged: its open handle hangs up and B's device is now first in the list.
+  devices.Unplug("ttyUSB0");
+  driveA.ClosePort();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const udtDriveResponse lost = context->WriteValue(1, 3, 777);
+    EXPECT_EQ(lost.intData, gioSlaveNotResponding);
+    if (attempt > 0) {
+      EXPECT_EQ(lost.extraData, gioPortOpenFailed);
+    }
+  }
+  EXPECT_EQ(driveB.RequestCount(), 0);
+  EXPECT_EQ(serial.DevicePath(), (devices.Path() / "ttyUSB0").string());
+
+  driveA.ReopenPort();
+  devices.Plug("ttyUSB0", driveA.DevicePath());
+  const udtDriveResponse back = context->WriteValue(1, 3, 777);
+  ASSERT_FALSE(back.Error) << back.intData;
+  EXPECT_EQ(driveA.Value(103), 777);
+  EXPECT_EQ(driveB.Value(103), 100);
+  EXPECT_EQ(driveB.RequestCount(), 0);
+  server.Shutdown();
+  ResetConfig();
+}
+
+}  // namespace
+}  // namespace quendrel
