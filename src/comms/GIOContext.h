@@ -59,6 +59,7 @@ class GIOContext {
 
  private:
   DriveRequest Request(DriveService service, std::uint8_t menu, std::uint8_t pram) const;
+  DriveRequest RawRequest(std::uint8_t code, const std::string& payload) const;
   udtDriveResponse RunService(DriveRequest request);
   udtDriveResponse SendOnce(const DriveRequest& request);
 

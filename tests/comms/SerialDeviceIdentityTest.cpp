@@ -2,8 +2,6 @@
 // and the ones after it move down the list, the reconnect never reaches another machine's drive.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <string>
 
@@ -13,6 +11,7 @@
 #include "comms/SerialModule.h"
 #include "drivesim/DriveSimProcess.h"
 #include "foundation/Config.h"
+#include "foundation/support/TempFolder.h"
 #include "platform/Clock.h"
 
 namespace quendrel {
@@ -20,35 +19,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A device folder of the test's own, removed with everything in it.
-class DeviceFolder {
- public:
-  DeviceFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quendrel-devices-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a device folder");
-    path_ = pattern;
-  }
-  ~DeviceFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  DeviceFolder(const DeviceFolder&) = delete;
-  DeviceFolder& operator=(const DeviceFolder&) = delete;
-
-  const fs::path& Path() const { return path_; }
-  void Plug(const std::string& name, const std::string& device) { fs::create_symlink(device, path_ / name); }
-  void Unplug(const std::string& name) { fs::remove(path_ / name); }
-
- private:
-  fs::path path_;
-};
-
 TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenTheListShifts) {
   DriveSimProcess driveA;
   DriveSimProcess driveB;
-  DeviceFolder devices;
-  devices.Plug("ttyUSB0", driveA.DevicePath());
-  devices.Plug("ttyUSB1", driveB.DevicePath());
+  const testing::TempFolder devices;
+  fs::create_symlink(driveA.DevicePath(), devices.File("ttyUSB0"));
+  fs::create_symlink(driveB.DevicePath(), devices.File("ttyUSB1"));
   ResetConfig();
   Config().SetValue("ComPort", "Serial Port", "0");
   Config().SetValue("Timeout", "Serial Port", "0.4");
@@ -58,10 +34,10 @@ TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenT
   server.SelectModule("Serial");
   const auto context = server.OpenContext(1, -1);
   ASSERT_FALSE(context->Ping().Error);
-  EXPECT_EQ(serial.DevicePath(), (devices.Path() / "ttyUSB0").string());
+  EXPECT_EQ(serial.DevicePath(), devices.File("ttyUSB0"));
 
   // A's adapter is unplugged: its open handle hangs up and B's device is now first in the list.
-  devices.Unplug("ttyUSB0");
+  fs::remove(devices.File("ttyUSB0"));
   driveA.ClosePort();
   for (int attempt = 0; attempt < 3; ++attempt) {
     const udtDriveResponse lost = context->WriteValue(1, 3, 777);
@@ -71,10 +47,10 @@ TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenT
     }
   }
   EXPECT_EQ(driveB.RequestCount(), 0);
-  EXPECT_EQ(serial.DevicePath(), (devices.Path() / "ttyUSB0").string());
+  EXPECT_EQ(serial.DevicePath(), devices.File("ttyUSB0"));
 
   driveA.ReopenPort();
-  devices.Plug("ttyUSB0", driveA.DevicePath());
+  fs::create_symlink(driveA.DevicePath(), devices.File("ttyUSB0"));
   const udtDriveResponse back = context->WriteValue(1, 3, 777);
   ASSERT_FALSE(back.Error) << back.intData;
   EXPECT_EQ(driveA.Value(103), 777);
