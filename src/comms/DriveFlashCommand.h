@@ -38,4 +38,7 @@ enum DriveFlashCommand : int {
 // Added to a legacy parameter service code to give the code current drives understand.
 constexpr int kModernFunctionOffset = 0x40;
 
+// The Ethernet interface board's function; its first data byte is the sub-command.
+constexpr int kDriveEibFunction = 0x48;
+
 }  // namespace quendrel

@@ -1,5 +1,6 @@
 #include "comms/DrivePdu.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "comms/DriveFlashCommand.h"
@@ -94,6 +95,18 @@ std::optional<std::string> DrivePdu::Encode(const DriveRequest& request) {
   return pdu;
 }
 
+bool DrivePdu::HasReplyLayout(const DriveRequest& request) {
+  return request.service != DriveService::Raw || request.countedReply || IsDriveFunction(FunctionCode(request));
+}
+
+bool DrivePdu::IsDriveFunction(std::uint8_t function) {
+  const int service = function >= kModernFunctionOffset ? function - kModernFunctionOffset : function;
+  const bool parameterService = service >= dfcReadPAD && service <= dfcWriteValue;
+  const bool flash = function >= dfcFlashProgrammingMessage && function <= dfcProcessorReset &&
+                     (function < dfcReadPAD || function >= dfcReadManufacturerID);
+  return parameterService || flash || function == kDriveEibFunction;
+}
+
 std::optional<std::size_t> DrivePdu::ReplyLength(std::string_view replyStart) {
   if (replyStart.empty()) return std::nullopt;
   const std::uint8_t function = Byte(replyStart, 0);
@@ -119,11 +132,18 @@ DrivePdu::Verdict DrivePdu::Decode(const DriveRequest& request, std::string_view
     return Verdict::Accept;
   }
   if (replied != function) return Verdict::Invalid;
+  if (!HasReplyLayout(request)) return DecodeUnlaidOut(reply.substr(1), response);
   if (IsWriteValueCode(function)) return DecodeEcho(request, reply.substr(1), response);
   if (reply.size() < 2 || reply.size() != 2 + static_cast<std::size_t>(Byte(reply, 1)))
     return Verdict::Invalid;
   response.byteCount = Byte(reply, 1);
   return DecodeCounted(request, reply.substr(2), response);
+}
+
+DrivePdu::Verdict DrivePdu::DecodeUnlaidOut(std::string_view data, udtDriveResponse& response) {
+  response.byteCount = static_cast<std::uint8_t>(std::min<std::size_t>(data.size(), 255));
+  response.strData.assign(data);
+  return Verdict::Accept;
 }
 
 DrivePdu::Verdict DrivePdu::DecodeEcho(const DriveRequest& request, std::string_view data,

@@ -26,6 +26,9 @@ struct DriveRequest {
   // A raw payload for a parameter service code (2-6), as drive function templates build them: its
   // function byte follows the code set the context speaks, like every parameter service's.
   bool rawService = false;
+  // A raw payload for a function a template defines: its reply has the drive's counted layout,
+  // whatever its code.
+  bool countedReply = false;
 };
 
 }  // namespace quendrel

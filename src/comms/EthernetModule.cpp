@@ -151,8 +151,10 @@ udtDriveResponse EthernetModule::Failed(udtDriveResponse response, int code, int
   response.intData = static_cast<std::int16_t>(code);
   response.extraData = detail;
   // The connection is gone or broken; the next exchange opens a new one, so a reconnect ping
-  // succeeds as soon as the interface is back.
-  if (code == gioSlaveNotResponding) CloseConnection();
+  // succeeds as soon as the interface is back. A peer that let a request time out may have stopped
+  // reading this connection altogether (a gateway that rebooted behind it, a server that could not
+  // parse the request), and would time out every later exchange on it too.
+  if (code == gioSlaveNotResponding || code == gioTimeout) CloseConnection();
   return response;
 }
 
@@ -206,8 +208,6 @@ udtDriveResponse EthernetModule::SendModbusTcp(const DriveRequest& request, cons
       CloseConnection();
       return Failed(response, gioInvalidPacket, 0);
     case ModbusTcpChannel::Outcome::TimedOut:
-      // The rest of a half-received unit may never come, or come with a lying length.
-      if (mbap_.HasPartialUnit()) CloseConnection();
       return Failed(response, gioTimeout, 0);
     case ModbusTcpChannel::Outcome::LinkFailed:
       break;
@@ -234,9 +234,9 @@ udtDriveResponse EthernetModule::SendRtu(const DriveRequest& request, const std:
   return LinkFailed(response);
 }
 
-bool EthernetModule::EnterByteMode() {
+bool EthernetModule::EnterByteMode(bool connect) {
   if (protocol_ != kRtuOverTcp) return false;
-  if (!socket_.IsOpen() && Connect(ConfiguredTimeout()) != 0) return false;
+  if (!socket_.IsOpen() && (!connect || Connect(ConfiguredTimeout()) != 0)) return false;
   if (byteMode_) return true;
   byteMode_ = true;
   if (rtu_.Discard()) return true;
@@ -249,7 +249,7 @@ void EthernetModule::DropOnLinkFailure(RtuChannel::Outcome outcome) {
 }
 
 bool EthernetModule::WriteByte(std::uint8_t byte, bool waitForEcho) {
-  if (!EnterByteMode()) return false;
+  if (!EnterByteMode(true)) return false;
   const double timeout = ConfiguredTimeout();
   if (!socket_.Write(std::string(1, static_cast<char>(byte)), std::max(timeout, kMinimumWriteTimeout))) {
     CloseConnection();
@@ -263,7 +263,8 @@ bool EthernetModule::WriteByte(std::uint8_t byte, bool waitForEcho) {
 }
 
 bool EthernetModule::TakeByte(std::uint8_t& byte, double timeoutSeconds) {
-  if (!EnterByteMode()) return false;
+  // Without a connection no byte can be waiting, and taking one never blocks on a connect.
+  if (!EnterByteMode(false)) return false;
   const double deadline = clock_.MonotonicSeconds() + std::max(0.0, timeoutSeconds);
   const RtuChannel::Outcome outcome = rtu_.TakeByte(byte, deadline);
   DropOnLinkFailure(outcome);

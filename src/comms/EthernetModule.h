@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "comms/GIOModule.h"
 #include "comms/ModbusTcpChannel.h"
@@ -53,6 +54,8 @@ class EthernetModule final : public GIOModule {
   void LoadSettings();
   void SaveSettings() const;
   bool IsConnected() const { return socket_.IsOpen(); }
+  // Host names are looked up through this resolver from the next connection on.
+  void SetResolver(HostLookup::Resolver resolver) { socket_.SetResolver(std::move(resolver)); }
   void CloseConnection();
 
   // The password as it is stored: enciphered with the file cipher, then upper-case hexadecimal.
@@ -72,7 +75,8 @@ class EthernetModule final : public GIOModule {
                            double timeoutSeconds);
   udtDriveResponse Failed(udtDriveResponse response, int code, int detail);
   udtDriveResponse LinkFailed(udtDriveResponse response);
-  bool EnterByteMode();
+  // Without connect, an absent connection fails at once.
+  bool EnterByteMode(bool connect);
   void DropOnLinkFailure(RtuChannel::Outcome outcome);
 
   Clock& clock_;

@@ -115,18 +115,26 @@ udtDriveResponse GIOContext::WriteDVD(std::uint8_t menu, std::uint8_t pram, std:
   return RunService(request);
 }
 
-udtDriveResponse GIOContext::ServiceQuery(std::uint8_t serviceCode, const std::string& payload) {
+DriveRequest GIOContext::RawRequest(std::uint8_t code, const std::string& payload) const {
   DriveRequest request = Request(DriveService::Raw, 0, 0);
-  request.rawFunction = serviceCode;
-  request.rawService = true;
+  request.rawFunction = code;
   request.text = payload;
+  return request;
+}
+
+udtDriveResponse GIOContext::ServiceQuery(std::uint8_t serviceCode, const std::string& payload) {
+  DriveRequest request = RawRequest(serviceCode, payload);
+  request.rawService = true;
   return RunService(request);
 }
 
 udtDriveResponse GIOContext::RawQuery(std::uint8_t FuncCode, const std::string& strRequest) {
-  DriveRequest request = Request(DriveService::Raw, 0, 0);
-  request.rawFunction = FuncCode;
-  request.text = strRequest;
+  return SendOnce(RawRequest(FuncCode, strRequest));
+}
+
+udtDriveResponse GIOContext::FunctionQuery(std::uint8_t code, const std::string& payload) {
+  DriveRequest request = RawRequest(code, payload);
+  request.countedReply = true;
   return SendOnce(request);
 }
 

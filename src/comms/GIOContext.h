@@ -49,6 +49,9 @@ class GIOContext {
                             const std::string& text);
   // Sends the function byte as given with the payload, with no retry or legacy step.
   udtDriveResponse RawQuery(std::uint8_t FuncCode, const std::string& strRequest);
+  // Like RawQuery, for a function a template defines: its reply has the drive's counted layout
+  // whatever the code.
+  udtDriveResponse FunctionQuery(std::uint8_t code, const std::string& payload);
   // A parameter service (legacy code 2-6) with a payload built elsewhere, under the code set the
   // drive speaks and with the same retry and legacy policy as the typed services; the reply data
   // comes back raw in strData.
@@ -56,6 +59,7 @@ class GIOContext {
 
  private:
   DriveRequest Request(DriveService service, std::uint8_t menu, std::uint8_t pram) const;
+  DriveRequest RawRequest(std::uint8_t code, const std::string& payload) const;
   udtDriveResponse RunService(DriveRequest request);
   udtDriveResponse SendOnce(const DriveRequest& request);
 

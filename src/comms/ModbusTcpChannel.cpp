@@ -61,7 +61,11 @@ ModbusTcpChannel::Outcome ModbusTcpChannel::TakeUnit(const DriveRequest& request
   if (stale) return Outcome::Data;
   decoded.driveID = header.unit;
   response = decoded;
-  return verdict == DrivePdu::Verdict::Accept ? Outcome::Data : Outcome::Invalid;
+  if (verdict == DrivePdu::Verdict::Accept) return Outcome::Data;
+  // A PDU that disagrees with its layout under a header that disagrees with it too: bytes already
+  // here after our own reply can only be the rest of it, and would read as a header next time.
+  received_.clear();
+  return Outcome::Invalid;
 }
 
 }  // namespace quendrel

@@ -27,8 +27,6 @@ class ModbusTcpChannel {
   ModbusTcpChannel(ByteLink& link, Clock& clock) : link_(link), clock_(clock) {}
 
   void Forget() { received_.clear(); }
-  // Part of a unit is waiting: after a timeout the rest of it may never come.
-  bool HasPartialUnit() const { return !received_.empty(); }
   // Takes in what has arrived without losing any of it; false when the link is gone.
   bool Poll() { return link_.ReadAvailable(received_); }
   Outcome ReadReply(const DriveRequest& request, std::uint16_t transaction, udtDriveResponse& response,

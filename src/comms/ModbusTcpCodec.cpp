@@ -1,7 +1,5 @@
 #include "comms/ModbusTcpCodec.h"
 
-#include "comms/DrivePdu.h"
-
 namespace quendrel {
 
 namespace {
@@ -43,10 +41,6 @@ ModbusTcpCodec::ScanResult ModbusTcpCodec::ScanAdu(std::string_view received) {
   const std::size_t length = Word(received, 4);
   // The length counts the unit id and at least a function byte.
   if (length < 2 || kHeaderLength - 1 + length > kMaxAduLength) return {Scan::OutOfStep, 0};
-  // A lying length would swallow the next reply or leave bytes of this one behind; the reply's own
-  // layout says how long its PDU really is.
-  const auto pduLength = DrivePdu::ReplyLength(received.substr(kHeaderLength));
-  if (pduLength && *pduLength != length - 1) return {Scan::OutOfStep, 0};
   const std::size_t total = kHeaderLength - 1 + length;
   if (received.size() < total) return {};
   return {Scan::Complete, total};

@@ -38,8 +38,8 @@ class ModbusTcpCodec {
   // Reads the header at the start of at least kHeaderLength bytes.
   static Header ReadHeader(std::string_view adu);
   static std::string_view Pdu(std::string_view adu) { return adu.substr(kHeaderLength); }
-  // Checks the announced length against the limit and against the length the reply's own layout
-  // gives, as soon as enough bytes are there to tell.
+  // The header's length delimits the unit, whatever function it carries (a gateway answers standard
+  // functions whose layouts this program does not know); only a length no unit can have is out of step.
   static ScanResult ScanAdu(std::string_view received);
 };
 

@@ -49,31 +49,45 @@ void RtuChannel::DrainUntilQuiet(double quiet, double deadline) {
 RtuChannel::Outcome RtuChannel::ReadReply(const DriveRequest& request, udtDriveResponse& response,
                                           double quiet, double deadline) {
   const std::uint8_t function = DrivePdu::FunctionCode(request);
+  const bool laidOut = DrivePdu::HasReplyLayout(request);
   while (true) {
-    const auto scan = SerialFrameCodec::ScanReply(received_, request.address, function);
+    const auto scan = SerialFrameCodec::ScanReply(received_, request.address, function, laidOut);
     if (scan.status == SerialFrameCodec::Scan::Invalid) {
       response.rawreply = received_;
       DrainUntilQuiet(quiet, deadline);
       return Outcome::Invalid;
     }
-    if (scan.status == SerialFrameCodec::Scan::Complete) {
-      const std::string frame = received_.substr(0, scan.length);
-      received_.erase(0, scan.length);
-      udtDriveResponse decoded = response;
-      const auto verdict = DrivePdu::Decode(request, SerialFrameCodec::Pdu(frame), decoded);
+    const bool wholeIfQuiet = scan.status == SerialFrameCodec::Scan::CompleteIfQuiet;
+    Outcome outcome = Outcome::TimedOut;
+    if (scan.status != SerialFrameCodec::Scan::Complete) {
+      outcome = ReadMore(wholeIfQuiet ? std::min(deadline, clock_.MonotonicSeconds() + quiet) : deadline);
+      if (outcome == Outcome::Data) continue;
+    }
+    // A frame with no length of its own ends where the line falls silent after it.
+    if (outcome == Outcome::TimedOut && scan.length > 0) {
+      bool stale = false;
+      const Outcome taken = TakeFrame(request, scan.length, response, stale);
       // A late answer to an earlier request: skip it and wait for ours.
-      if (verdict == DrivePdu::Verdict::Stale) continue;
-      decoded.rawreply = frame;
-      decoded.driveID = static_cast<std::uint8_t>(frame[0]);
-      response = decoded;
-      return verdict == DrivePdu::Verdict::Accept ? Outcome::Data : Outcome::Invalid;
+      if (!stale) return taken;
+      continue;
     }
-    const Outcome outcome = ReadMore(deadline);
-    if (outcome != Outcome::Data) {
-      response.rawreply = received_;
-      return outcome;
-    }
+    response.rawreply = received_;
+    return outcome;
   }
+}
+
+RtuChannel::Outcome RtuChannel::TakeFrame(const DriveRequest& request, std::size_t length,
+                                          udtDriveResponse& response, bool& stale) {
+  const std::string frame = received_.substr(0, length);
+  received_.erase(0, length);
+  udtDriveResponse decoded = response;
+  const auto verdict = DrivePdu::Decode(request, SerialFrameCodec::Pdu(frame), decoded);
+  stale = verdict == DrivePdu::Verdict::Stale;
+  if (stale) return Outcome::Data;
+  decoded.rawreply = frame;
+  decoded.driveID = static_cast<std::uint8_t>(frame[0]);
+  response = decoded;
+  return verdict == DrivePdu::Verdict::Accept ? Outcome::Data : Outcome::Invalid;
 }
 
 RtuChannel::Outcome RtuChannel::TakeByte(std::uint8_t& byte, double deadline) {

@@ -41,6 +41,8 @@ class RtuChannel {
   void NoteActivity();
 
  private:
+  Outcome TakeFrame(const DriveRequest& request, std::size_t length, udtDriveResponse& response, bool& stale);
+
   ByteLink& link_;
   Clock& clock_;
   std::string received_;

@@ -19,7 +19,7 @@ std::optional<std::string> SerialFrameCodec::RequestFrame(const DriveRequest& re
 }
 
 SerialFrameCodec::ScanResult SerialFrameCodec::ScanReply(std::string_view received, std::uint8_t address,
-                                                         std::uint8_t function) {
+                                                         std::uint8_t function, bool laidOut) {
   if (received.empty()) return {};
   // Checking the leading bytes at once lets noise or another drive's answer be told apart without
   // waiting for a length that garbage would make up.
@@ -27,12 +27,20 @@ SerialFrameCodec::ScanResult SerialFrameCodec::ScanReply(std::string_view receiv
   if (received.size() < 2) return {};
   const auto replied = static_cast<std::uint8_t>(received[1]);
   if (replied != function && replied != (function | DrivePdu::kExceptionFlag)) return {Scan::Invalid, 0};
+  if (!laidOut && replied == function) return ScanUnlaidOut(received);
   const auto pduLength = DrivePdu::ReplyLength(received.substr(1));
   if (!pduLength) return {};
   const std::size_t length = 1 + *pduLength + 2;
   if (received.size() < length) return {};
   if (!HasValidCrc16(received.substr(0, length))) return {Scan::Invalid, 0};
   return {Scan::Complete, length};
+}
+
+SerialFrameCodec::ScanResult SerialFrameCodec::ScanUnlaidOut(std::string_view received) {
+  if (received.size() > kMaxFrameLength) return {Scan::Invalid, 0};
+  // Address, function and CRC at least.
+  if (received.size() < 4 || !HasValidCrc16(received)) return {};
+  return {Scan::CompleteIfQuiet, received.size()};
 }
 
 std::string_view SerialFrameCodec::Pdu(std::string_view frame) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <utility>
 
 #include "comms/CommSettings.h"
 #include "comms/DrivePdu.h"
@@ -66,7 +67,8 @@ bool NaturalLess(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-SerialModule::SerialModule(Clock& clock) : clock_(clock) {}
+SerialModule::SerialModule(Clock& clock, std::string deviceFolder)
+    : clock_(clock), deviceFolder_(std::move(deviceFolder)) {}
 
 SerialModule::~SerialModule() = default;
 
@@ -85,6 +87,9 @@ void SerialModule::LoadSettings() {
   parity_ = std::clamp(CommSettings::Integer("Parity", kSection, 0), 0, 2);
   dataBits_ = std::clamp(CommSettings::Integer("DataBits", kSection, 8), 5, 8);
   stopBits_ = std::clamp(CommSettings::Integer("StopBits", kSection, 0), 0, 2);
+  const std::string previous = devicePath_;
+  ResolveDevice();
+  if (devicePath_ != previous) Shutdown();
   ApplySettings();
 }
 
@@ -103,10 +108,17 @@ void SerialModule::SetBaudRate(int code) {
 }
 
 void SerialModule::SetComPort(int index) {
-  if (index == comPort_) return;
   comPort_ = index;
+  const std::string previous = devicePath_;
+  ResolveDevice();
   // Another device: the next exchange opens it.
-  Shutdown();
+  if (devicePath_ != previous) Shutdown();
+}
+
+void SerialModule::ResolveDevice() {
+  const std::vector<std::string> names = PortNames();
+  const bool named = comPort_ >= 0 && static_cast<std::size_t>(comPort_) < names.size();
+  devicePath_ = named ? names[static_cast<std::size_t>(comPort_)] : std::string();
 }
 
 void SerialModule::SetParity(int code) {
@@ -128,13 +140,13 @@ void SerialModule::ClearBuffers() {
 
 std::vector<std::string> SerialModule::PortNames() const {
   std::vector<std::string> configured = SplitPaths(CommSettings::Text("PortNames", kSection, ""));
-  return configured.empty() ? PresentSerialDevices() : configured;
+  return configured.empty() ? PresentSerialDevices(deviceFolder_) : configured;
 }
 
-std::vector<std::string> SerialModule::PresentSerialDevices() {
+std::vector<std::string> SerialModule::PresentSerialDevices(const std::string& folder) {
   std::vector<std::string> devices;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/dev", error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = entry.path().filename().string();
     const bool serial =
         name.rfind("ttyS", 0) == 0 || name.rfind("ttyUSB", 0) == 0 || name.rfind("ttyACM", 0) == 0;
@@ -142,12 +154,6 @@ std::vector<std::string> SerialModule::PresentSerialDevices() {
   }
   std::sort(devices.begin(), devices.end(), NaturalLess);
   return devices;
-}
-
-std::string SerialModule::DevicePath() const {
-  const std::vector<std::string> names = PortNames();
-  if (comPort_ < 0 || static_cast<std::size_t>(comPort_) >= names.size()) return {};
-  return names[static_cast<std::size_t>(comPort_)];
 }
 
 SerialPort::Settings SerialModule::PortSettings() const {
@@ -173,8 +179,9 @@ bool SerialModule::EnsureOpen() {
   if (port_.IsOpen()) return true;
   channel_.Forget();
   byteMode_ = false;
-  const std::string path = DevicePath();
-  return !path.empty() && port_.Open(path, PortSettings());
+  // Only the device configured: after an unplug the list shifts, and the same index would name
+  // another adapter with another machine's drive behind it.
+  return !devicePath_.empty() && port_.Open(devicePath_, PortSettings());
 }
 
 double SerialModule::QuietTime() const {

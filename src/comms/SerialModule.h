@@ -16,7 +16,8 @@ class Clock;
 
 class SerialModule final : public GIOModule {
  public:
-  explicit SerialModule(Clock& clock);
+  // deviceFolder is where the serial devices are looked for when PortNames lists none.
+  explicit SerialModule(Clock& clock, std::string deviceFolder = "/dev");
   ~SerialModule() override;
 
   std::string Name() const override { return "Serial"; }
@@ -32,7 +33,9 @@ class SerialModule final : public GIOModule {
   // The baud-rate code 0..9 (110 to 115200 bits per second).
   int BaudRate() const { return baudRate_; }
   void SetBaudRate(int code);
-  // Index into PortNames(); 0 is what Windows called COM1.
+  // Index into PortNames(); 0 is what Windows called COM1. Setting it (like loading the settings)
+  // fixes the device it names now: that device alone is reopened, even when adapters come and go
+  // and the list shifts.
   int ComPort() const { return comPort_; }
   void SetComPort(int index);
   // 0 none, 1 odd, 2 even.
@@ -52,9 +55,9 @@ class SerialModule final : public GIOModule {
 
   // [Serial Port] PortNames split at ";", or else the serial devices present, sorted.
   std::vector<std::string> PortNames() const;
-  static std::vector<std::string> PresentSerialDevices();
-  // The device ComPort names now; "" when it names none.
-  std::string DevicePath() const;
+  static std::vector<std::string> PresentSerialDevices(const std::string& folder = "/dev");
+  // The device ComPort named when the port was configured; "" when it named none.
+  const std::string& DevicePath() const { return devicePath_; }
   bool IsOpen() const { return port_.IsOpen(); }
 
  private:
@@ -62,6 +65,8 @@ class SerialModule final : public GIOModule {
   double CharacterTime() const;
   // How long the line must stay quiet after garbage before the next request.
   double QuietTime() const;
+  // Fixes the device ComPort names among those present now.
+  void ResolveDevice();
   bool EnsureOpen();
   void ApplySettings();
   bool WaitForSilence(double limit);
@@ -71,6 +76,8 @@ class SerialModule final : public GIOModule {
   udtDriveResponse Failed(udtDriveResponse response, int code, int detail);
 
   Clock& clock_;
+  std::string deviceFolder_;
+  std::string devicePath_;
   SerialPort port_;
   RtuChannel channel_{port_, clock_};
   int baudRate_ = 6;

@@ -1,7 +1,6 @@
 #include "comms/TcpConnection.h"
 
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -11,7 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
-#include <memory>
+#include <vector>
 
 #include "comms/GIOError.h"
 
@@ -40,10 +39,6 @@ int WaitFor(int fd, short events, double seconds) {
   }
 }
 
-struct AddressListDeleter {
-  void operator()(addrinfo* list) const { ::freeaddrinfo(list); }
-};
-
 }  // namespace
 
 TcpConnection::~TcpConnection() { Close(); }
@@ -60,30 +55,22 @@ bool TcpConnection::Connect(const std::string& host, int port, double timeoutSec
   Close();
   failure_ = 0;
   const double deadline = SecondsNow() + timeoutSeconds;
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  const std::string service = std::to_string(port);
-  if (::getaddrinfo(host.c_str(), service.c_str(), &hints, &found) != 0 || found == nullptr) {
-    failure_ = gioConnectFailed;
-    return false;
-  }
-  const std::unique_ptr<addrinfo, AddressListDeleter> addresses(found);
-  for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-    if (ConnectTo(entry->ai_addr, entry->ai_addrlen, entry->ai_family, deadline)) return true;
+  // An unreachable name server would otherwise hold the exchange for as long as the resolver likes.
+  const std::vector<HostLookup::Address> addresses = HostLookup::Find(host, port, timeoutSeconds, resolver_);
+  for (const HostLookup::Address& address : addresses) {
     if (SecondsNow() >= deadline) break;
+    if (ConnectTo(address, deadline)) return true;
   }
   failure_ = gioConnectFailed;
   return false;
 }
 
-bool TcpConnection::ConnectTo(const void* address, unsigned addressLength, int family, double deadline) {
-  const int fd = ::socket(family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+bool TcpConnection::ConnectTo(const HostLookup::Address& address, double deadline) {
+  const int fd = ::socket(address.family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (fd < 0) return false;
   fd_ = fd;
-  const auto* target = static_cast<const sockaddr*>(address);
-  if (::connect(fd_, target, addressLength) != 0) {
+  const auto* target = reinterpret_cast<const sockaddr*>(&address.storage);
+  if (::connect(fd_, target, address.length) != 0) {
     if (errno != EINPROGRESS) {
       Close();
       return false;

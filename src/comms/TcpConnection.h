@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "comms/ByteLink.h"
+#include "comms/HostLookup.h"
 
 namespace quendrel {
 
@@ -16,8 +18,8 @@ class TcpConnection final : public ByteLink {
   TcpConnection(const TcpConnection&) = delete;
   TcpConnection& operator=(const TcpConnection&) = delete;
 
-  // Closes any open connection first, resolves the host through the system resolver and connects
-  // within the timeout. False when the name does not resolve or nobody accepts in time.
+  // Closes any open connection first, resolves the host and connects, the lookup included, within
+  // the timeout. False when the name does not resolve or nobody accepts in time.
   bool Connect(const std::string& host, int port, double timeoutSeconds);
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
@@ -31,14 +33,17 @@ class TcpConnection final : public ByteLink {
 
   // Why the link last failed, as a detail code: 43 closed by the host, 44 send or 45 receive failed.
   int FailureDetail() const { return failure_; }
+  // The resolver host names go to; the system's unless a test stands in for the name server.
+  void SetResolver(HostLookup::Resolver resolver) { resolver_ = std::move(resolver); }
 
  private:
-  bool ConnectTo(const void* address, unsigned addressLength, int family, double deadline);
+  bool ConnectTo(const HostLookup::Address& address, double deadline);
   void Fail(int detail);
 
   int fd_ = -1;
   bool peerClosed_ = false;
   int failure_ = 0;
+  HostLookup::Resolver resolver_ = HostLookup::SystemResolve;
 };
 
 }  // namespace quendrel

@@ -81,7 +81,7 @@ std::optional<std::string> TemplateCommand::SpecialRequest() const {
 udtDriveResponse TemplateCommand::Send(const std::string& payload) {
   const auto code = static_cast<std::uint8_t>(function_.Code());
   if (IsParameterService(code)) return gc_.ServiceQuery(code, payload);
-  return gc_.RawQuery(code, payload);
+  return gc_.FunctionQuery(code, payload);
 }
 
 void TemplateCommand::ReportRequest(const udtDriveResponse& response) {

@@ -17,7 +17,9 @@ class ByteChannelTest : public ::testing::TestWithParam<bool> {
 
   void SetUp() override {
     std::uint8_t ignored = 0;
-    // The first byte operation connects and discards what is pending; later bytes are kept.
+    // A frame the drive answered: the connection is open at both ends. The first byte operation
+    // then discards what is pending; later bytes are kept.
+    ASSERT_FALSE(rig_->Context().Ping().Error);
     server_.GetByte(ignored);
     rig_->Sim().ReceivedBytes();
   }

@@ -1,5 +1,5 @@
-// The Modbus/TCP header: requests laid out, replies cut from the stream, and a stream that falls out
-// of step caught at once.
+// The Modbus/TCP header: requests laid out, replies cut from the stream by the header's length, and a
+// header no unit can have caught at once.
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -39,8 +39,9 @@ TEST(ModbusTcpCodecTest, ScanningFindsWholeUnitsAndLyingHeaders) {
       {"next unit behind", header + "\x00\x03\x01\xC3\x02\x00\x02"s, Scan::Complete, 9},
       {"no function byte", header + "\x00\x01\x01"s, Scan::OutOfStep, 0},
       {"past 260 bytes", header + "\x00\xFF\x01"s, Scan::OutOfStep, 0},
-      {"longer than its reply", header + "\x00\x0A\x01\x44\x03"s, Scan::OutOfStep, 0},
-      {"shorter than its reply", header + "\x00\x04\x01\x44\x03"s, Scan::OutOfStep, 0},
+      {"reply without a count byte", header + "\x00\x06\x01\x10\x02\x03\x00\x02"s, Scan::Complete, 12},
+      {"longer than its layout", header + "\x00\x0A\x01\x44\x03\xAA\xBB\xCC"s, Scan::NeedMore, 0},
+      {"shorter than its layout", header + "\x00\x04\x01\x44\x03\xAA\xBB\xCC"s, Scan::Complete, 10},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -99,17 +100,14 @@ class ModbusTcpChannelTest : public ::testing::Test {
   udtDriveResponse response_;
 };
 
-TEST_F(ModbusTcpChannelTest, HalfAUnitAtTheDeadlineIsLeftPartial) {
-  link_.chunks = {Reply(5, 3, "\x44\x04\x0B\x1D\x01" "A"s).substr(0, 9)};
-  EXPECT_EQ(Read(5), ModbusTcpChannel::Outcome::TimedOut);
-  EXPECT_TRUE(channel_.HasPartialUnit());
-}
-
-TEST_F(ModbusTcpChannelTest, ALyingLengthIsOutOfStep) {
+TEST_F(ModbusTcpChannelTest, AHeaderShorterThanTheReplyIsInvalidAndTheRestIsDropped) {
   std::string lying = Reply(5, 3, "\x44\x04\x0B\x1D\x01" "A"s);
-  lying[5] = 12;
+  lying[5] = 4;
   link_.chunks = {lying};
-  EXPECT_EQ(Read(5), ModbusTcpChannel::Outcome::OutOfStep);
+  EXPECT_EQ(Read(5), ModbusTcpChannel::Outcome::Invalid);
+  link_.chunks = {Reply(6, 3, "\x44\x04\x0B\x1D\x01" "B"s)};
+  EXPECT_EQ(Read(6), ModbusTcpChannel::Outcome::Data);
+  EXPECT_EQ(response_.strData, "B");
 }
 
 }  // namespace

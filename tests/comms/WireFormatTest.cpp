@@ -168,7 +168,7 @@ TEST(WireFormatTest, ScanFindsTheReplyOnlyOnceItIsWholeAndSound) {
   };
   for (const ScanCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const auto scan = SerialFrameCodec::ScanReply(c.received, 1, c.function);
+    const auto scan = SerialFrameCodec::ScanReply(c.received, 1, c.function, true);
     EXPECT_EQ(scan.status, c.status);
     EXPECT_EQ(scan.length, c.length);
   }

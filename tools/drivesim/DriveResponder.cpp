@@ -10,6 +10,9 @@ constexpr std::uint8_t kModernBase = 0x40;
 constexpr std::uint8_t kEibFunction = 0x48;
 constexpr std::uint8_t kFirstFlashFunction = 32;
 constexpr std::uint8_t kLastFlashFunction = 52;
+constexpr std::uint8_t kWriteMultipleRegisters = 0x10;
+// The standard limit of registers in one write.
+constexpr int kMaxRegistersWritten = 123;
 
 enum Service { kReadPad = 2, kReadValue = 3, kReadName = 4, kWriteDvd = 5, kWriteValue = 6 };
 
@@ -55,6 +58,7 @@ DriveResponder::Outcome DriveResponder::Respond(std::uint8_t function, std::stri
     return ParameterService(service, function, data);
   }
   if (function == kEibFunction) return Eib(function, data);
+  if (function == kWriteMultipleRegisters) return WriteRegisters(function, data);
   if (function >= kFirstFlashFunction && function <= kLastFlashFunction) return Reply(function, {});
   // Function 1 included: only the flash loader answers it, never the running firmware.
   return Refuse(function, kIllegalFunction);
@@ -143,6 +147,26 @@ DriveResponder::Outcome DriveResponder::WriteValue(std::uint8_t function, SimPar
   std::string pdu(1, static_cast<char>(function));
   pdu.append(data);
   return {pdu, parameter.number};
+}
+
+DriveResponder::Outcome DriveResponder::WriteRegisters(std::uint8_t function, std::string_view data) {
+  // Register address hi, lo is menu, parameter; each further register is the next parameter.
+  if (data.size() < 5) return Refuse(function, kIllegalValue);
+  const int count = Word(data, 2);
+  const bool laidOut = static_cast<std::uint8_t>(data[4]) == 2 * count && data.size() == 5 + 2U * count;
+  if (count < 1 || count > kMaxRegistersWritten || !laidOut) return Refuse(function, kIllegalValue);
+  const int first = static_cast<std::uint8_t>(data[0]) * 100 + static_cast<std::uint8_t>(data[1]);
+  // All or nothing, as a drive checks the whole request before it writes.
+  for (int i = 0; i < count; ++i) {
+    const SimParameter* parameter = table_.Find(first + i);
+    if (parameter == nullptr) return Refuse(function, kIllegalAddress);
+    if (parameter->readOnly) return Refuse(function, kIllegalValue);
+  }
+  for (int i = 0; i < count; ++i) {
+    table_.Find(first + i)->value = static_cast<std::int16_t>(Word(data, 5 + 2 * static_cast<std::size_t>(i)));
+  }
+  // The standard answer: address and quantity echoed, no count byte.
+  return {std::string(1, static_cast<char>(function)) + std::string(data.substr(0, 4)), std::nullopt};
 }
 
 DriveResponder::Outcome DriveResponder::Eib(std::uint8_t function, std::string_view data) {

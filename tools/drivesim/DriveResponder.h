@@ -44,6 +44,7 @@ class DriveResponder {
   Outcome WriteDvd(std::uint8_t function, SimParameter& parameter, std::string_view data);
   Outcome WriteValue(std::uint8_t function, SimParameter& parameter, std::string_view data);
   Outcome Eib(std::uint8_t function, std::string_view data);
+  Outcome WriteRegisters(std::uint8_t function, std::string_view data);
 
   ParameterTable table_;
   bool legacy_ = false;

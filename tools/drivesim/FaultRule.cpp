@@ -26,11 +26,11 @@ const std::map<std::string, FaultSelector>& SelectorNames() {
   return names;
 }
 
-std::optional<long> WholeNumber(const std::string& text) {
+std::optional<long> WholeNumber(const std::string& text, bool signedNumber = false) {
   long value = 0;
   const auto* end = text.data() + text.size();
   const auto result = std::from_chars(text.data(), end, value);
-  if (result.ec != std::errc() || result.ptr != end || value < 0) return std::nullopt;
+  if (result.ec != std::errc() || result.ptr != end || (value < 0 && !signedNumber)) return std::nullopt;
   return value;
 }
 
@@ -74,9 +74,11 @@ std::optional<FaultRule> FaultRule::Parse(std::string_view text, std::string& er
       rule.count_ = *count;
     }
   }
+  // A length may lie short as well as long.
+  const bool signedArguments = rule.kind_ == FaultKind::Length;
   for (; next < tokens.size(); ++next) {
-    const auto argument = WholeNumber(tokens[next]);
-    if (!argument || *argument > 1'000'000) {
+    const auto argument = WholeNumber(tokens[next], signedArguments);
+    if (!argument || *argument > 1'000'000 || *argument < -1'000'000) {
       error = "bad argument \"" + tokens[next] + "\"";
       return std::nullopt;
     }

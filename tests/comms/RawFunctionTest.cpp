@@ -1,0 +1,69 @@
+// Raw queries with functions whose replies this program has no layout for, as scripts send them to
+// gateways and third-party devices: the transport's framing delimits the reply, on every transport.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "comms/GIOError.h"
+#include "comms/support/EthernetRig.h"
+#include "comms/support/SerialRig.h"
+#include "foundation/Crc16.h"
+
+namespace quendrel {
+namespace {
+
+using namespace std::string_literals;
+
+enum class Transport { Serial, ModbusTcp, RtuOverTcp };
+
+std::string TransportName(const ::testing::TestParamInfo<Transport>& info) {
+  static const char* const kNames[] = {"Serial", "ModbusTcp", "RtuOverTcp"};
+  return kNames[static_cast<int>(info.param)];
+}
+
+std::unique_ptr<DriveRig> RigFor(Transport transport) {
+  if (transport == Transport::Serial) return std::make_unique<SerialRig>();
+  return std::make_unique<EthernetRig>(EthernetRig::OnProtocol(
+      transport == Transport::ModbusTcp ? EthernetModule::kModbusTcp : EthernetModule::kRtuOverTcp));
+}
+
+class RawFunctionTest : public ::testing::TestWithParam<Transport> {
+ protected:
+  std::unique_ptr<DriveRig> rig_ = RigFor(GetParam());
+};
+
+TEST_P(RawFunctionTest, WriteMultipleRegistersIsAnsweredWithoutACountByte) {
+  // M03P02 and M03P03 set to 380 and 1500.
+  const udtDriveResponse written = rig_->Context().RawQuery(0x10, "\x03\x02\x00\x02\x04\x01\x7C\x05\xDC"s);
+  ASSERT_FALSE(written.Error) << written.intData;
+  EXPECT_EQ(written.function, 0x10);
+  EXPECT_EQ(written.strData, "\x03\x02\x00\x02"s);
+  std::string listing = "\x01\x10\x03\x02\x00\x02"s;
+  AppendCrc16(listing);
+  EXPECT_EQ(written.rawreply, listing);
+  EXPECT_EQ(rig_->Sim().Value(302), 380);
+  EXPECT_EQ(rig_->Sim().Value(303), 1500);
+  // The drive's refusal has the one layout every function shares.
+  const udtDriveResponse refused = rig_->Context().RawQuery(0x10, "\x05\x04\x00\x01\x02\x00\x01"s);
+  EXPECT_TRUE(refused.Error);
+  EXPECT_EQ(refused.intData, 2);
+  EXPECT_FALSE(rig_->Context().ReadValue(11, 29).Error);
+}
+
+INSTANTIATE_TEST_SUITE_P(Transports, RawFunctionTest,
+                         ::testing::Values(Transport::Serial, Transport::ModbusTcp, Transport::RtuOverTcp),
+                         TransportName);
+
+TEST(ModbusTcpLayoutTest, AReplyShorterThanItsLayoutIsInvalidAndTheConnectionStays) {
+  EthernetRig rig(EthernetRig::OnProtocol(EthernetModule::kModbusTcp));
+  ASSERT_FALSE(rig.Context().ReadValue(11, 29).Error);
+  rig.Sim().SetFault("length next 1 -3");
+  EXPECT_EQ(rig.Context().ReadValue(11, 29).intData, gioInvalidPacket);
+  EXPECT_TRUE(rig.Module().IsConnected());
+  const udtDriveResponse next = rig.Context().ReadValue(11, 28);
+  ASSERT_FALSE(next.Error) << next.intData;
+  EXPECT_EQ(next.strData, "QD-4007");
+}
+
+}  // namespace
+}  // namespace quendrel

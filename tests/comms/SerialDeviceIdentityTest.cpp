@@ -1,0 +1,64 @@
+// The serial port names one device from the moment it is configured: when an adapter is unplugged
+// and the ones after it move down the list, the reconnect never reaches another machine's drive.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "comms/GIOContext.h"
+#include "comms/GIOError.h"
+#include "comms/GIOServer.h"
+#include "comms/SerialModule.h"
+#include "drivesim/DriveSimProcess.h"
+#include "foundation/Config.h"
+#include "foundation/support/TempFolder.h"
+#include "platform/Clock.h"
+
+namespace quendrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenTheListShifts) {
+  DriveSimProcess driveA;
+  DriveSimProcess driveB;
+  const testing::TempFolder devices;
+  fs::create_symlink(driveA.DevicePath(), devices.File("ttyUSB0"));
+  fs::create_symlink(driveB.DevicePath(), devices.File("ttyUSB1"));
+  ResetConfig();
+  Config().SetValue("ComPort", "Serial Port", "0");
+  Config().SetValue("Timeout", "Serial Port", "0.4");
+  GIOServer server(SystemClockInstance());
+  auto& serial = static_cast<SerialModule&>(
+      server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance(), devices.Path().string())));
+  server.SelectModule("Serial");
+  const auto context = server.OpenContext(1, -1);
+  ASSERT_FALSE(context->Ping().Error);
+  EXPECT_EQ(serial.DevicePath(), devices.File("ttyUSB0"));
+
+  // A's adapter is unplugged: its open handle hangs up and B's device is now first in the list.
+  fs::remove(devices.File("ttyUSB0"));
+  driveA.ClosePort();
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const udtDriveResponse lost = context->WriteValue(1, 3, 777);
+    EXPECT_EQ(lost.intData, gioSlaveNotResponding);
+    if (attempt > 0) {
+      EXPECT_EQ(lost.extraData, gioPortOpenFailed);
+    }
+  }
+  EXPECT_EQ(driveB.RequestCount(), 0);
+  EXPECT_EQ(serial.DevicePath(), devices.File("ttyUSB0"));
+
+  driveA.ReopenPort();
+  fs::create_symlink(driveA.DevicePath(), devices.File("ttyUSB0"));
+  const udtDriveResponse back = context->WriteValue(1, 3, 777);
+  ASSERT_FALSE(back.Error) << back.intData;
+  EXPECT_EQ(driveA.Value(103), 777);
+  EXPECT_EQ(driveB.Value(103), 100);
+  EXPECT_EQ(driveB.RequestCount(), 0);
+  server.Shutdown();
+  ResetConfig();
+}
+
+}  // namespace
+}  // namespace quendrel
