@@ -1,5 +1,6 @@
 #include "foundation/INIFile.h"
 
+#include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 
@@ -9,8 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::ReadFile;
 using testing::TempFolder;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::WriteFile;
 
 struct ParseCase {
   const char* what;

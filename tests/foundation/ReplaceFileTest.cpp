@@ -1,5 +1,6 @@
 #include "foundation/ReplaceFile.h"
 
+#include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -8,8 +9,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,16 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::ReadFile;
 using testing::TempFolder;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::WriteFile;
 
 TEST(ReplaceFileTest, ReplacesTheContentsAndKeepsTheModeAndTheUsersNeighbours) {
   TempFolder folder;
