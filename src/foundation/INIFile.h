@@ -32,6 +32,7 @@ class INIFile {
   void RemoveKey(const std::string& key, const std::string& section);
   std::vector<std::string> Sections() const;
   std::vector<std::string> Keys(const std::string& section) const;
+  // Forgets the settings and the loaded file's lines.
   void Clear();
 
   // Adds the settings of INI text to the store: "[Section]" lines, "key=value" lines, ";" comments. A
