@@ -1,16 +1,12 @@
 #include "foundation/INIFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "foundation/ParseBoolean.h"
+#include "foundation/ReplaceFile.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {
@@ -19,6 +15,8 @@ namespace {
 
 constexpr std::string_view kBlanks = " \t";
 constexpr char kErrorTitle[] = "INI File Error";
+// Editors on Windows start UTF-8 text with it; the reader skips it and a save keeps it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::string_view Trim(std::string_view text) {
   const auto first = text.find_first_not_of(kBlanks);
@@ -50,28 +48,48 @@ std::string WrittenValueText(const std::string& value) {
   return NeedsQuotes(flat) ? '"' + flat + '"' : flat;
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
+// A line of text without and with its line break.
+struct TextLine {
+  std::string_view content;
+  std::string_view withBreak;
+};
+
+std::vector<TextLine> SplitLines(std::string_view text) {
+  std::vector<TextLine> lines;
   std::size_t start = 0;
   while (start < text.size()) {
-    const auto end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    const auto found = text.find_first_of("\r\n", start);
+    const std::size_t end = found == std::string_view::npos ? text.size() : found;
+    std::size_t next = end;
+    if (next < text.size()) next += text.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+    lines.push_back({text.substr(start, end - start), text.substr(start, next - start)});
+    start = next;
   }
   return lines;
 }
 
-// Shared by the const and non-const section look-ups.
-template <typename Sections>
-auto* FindByName(Sections& sections, const std::string& name) {
-  const auto it = std::find_if(sections.begin(), sections.end(),
-                               [&](const auto& s) { return s.name == name; });
-  return it == sections.end() ? nullptr : &*it;
+std::string_view WithoutBreak(std::string_view line) {
+  while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
+  return line;
+}
+
+bool IsBlank(std::string_view line) { return Trim(WithoutBreak(line)).empty(); }
+
+bool IsComment(std::string_view line) {
+  const std::string_view trimmed = Trim(line);
+  return !trimmed.empty() && trimmed.front() == ';';
+}
+
+// The user's own spelling of the line survives a changed value: indentation, the key, the blanks
+// around "=" and the line break.
+std::string RewrittenLine(std::string_view line, const std::string& value) {
+  const std::string_view content = WithoutBreak(line);
+  std::size_t valueStart = content.find('=') + 1;
+  while (valueStart < content.size() && kBlanks.find(content[valueStart]) != std::string_view::npos) {
+    ++valueStart;
+  }
+  return std::string(content.substr(0, valueStart)) + WrittenValueText(value) +
+         std::string(line.substr(content.size()));
 }
 
 // Fixed at load, so that a later change of the current directory cannot move the save; a link is
@@ -93,94 +111,87 @@ bool ReadWholeFile(const std::string& path, std::string& text) {
   return !in.bad();
 }
 
-mode_t NewFileMode(const std::string& target) {
-  struct stat existing {};
-  if (::stat(target.c_str(), &existing) == 0) return existing.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
-// A temporary file beside the target that replaces it only when completely written; dropped otherwise.
-class PendingFile {
- public:
-  explicit PendingFile(const std::string& target) : target_(target), temp_(target + ".tmp-XXXXXX") {
-    fd_ = ::mkstemp(temp_.data());
-    created_ = fd_ >= 0;
-  }
-  PendingFile(const PendingFile&) = delete;
-  PendingFile& operator=(const PendingFile&) = delete;
-  ~PendingFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (created_ && !committed_) ::unlink(temp_.c_str());
-  }
-
-  bool Write(std::string_view bytes) {
-    if (fd_ < 0) return false;
-    while (!bytes.empty()) {
-      const ssize_t written = ::write(fd_, bytes.data(), bytes.size());
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) return false;
-      bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-  }
-
-  bool Commit() {
-    if (fd_ < 0) return false;
-    const bool flushed = ::fchmod(fd_, NewFileMode(target_)) == 0 && ::fsync(fd_) == 0;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    if (!flushed || !closed) return false;
-    committed_ = ::rename(temp_.c_str(), target_.c_str()) == 0;
-    return committed_;
-  }
-
- private:
-  std::string target_;
-  std::string temp_;
-  int fd_ = -1;
-  bool created_ = false;
-  bool committed_ = false;
-};
-
 }  // namespace
 
+// Builds the saved text line by line. A last line that the file left without a break gets one as soon
+// as another line follows it.
+class INIFile::TextBuilder {
+ public:
+  TextBuilder(std::string_view lineBreak, bool byteOrderMark)
+      : lineBreak_(lineBreak), start_(byteOrderMark ? kByteOrderMark.size() : 0) {
+    if (byteOrderMark) text_ = kByteOrderMark;
+  }
+
+  void Add(std::string_view line) {
+    EndOpenLine();
+    text_ += line;
+    lastBlank_ = IsBlank(line);
+  }
+  void AddNew(std::string_view content) {
+    EndOpenLine();
+    text_ += content;
+    text_ += lineBreak_;
+    lastBlank_ = Trim(content).empty();
+  }
+  // Sections are set apart by a blank line.
+  void SeparateSection() {
+    if (text_.size() > start_ && !lastBlank_) AddNew("");
+  }
+  std::string Take() { return std::move(text_); }
+
+ private:
+  void EndOpenLine() {
+    if (text_.size() > start_ && text_.back() != '\n' && text_.back() != '\r') text_ += lineBreak_;
+  }
+
+  std::string_view lineBreak_;
+  std::size_t start_;
+  std::string text_;
+  bool lastBlank_ = false;
+};
+
 const INIFile::Section* INIFile::FindSection(const std::string& name) const {
-  return FindByName(sections_, name);
+  const std::size_t index = FindSectionIndex(name);
+  return index == kNone ? nullptr : &sections_[index];
 }
 
-INIFile::Section* INIFile::FindSection(const std::string& name) { return FindByName(sections_, name); }
-
-INIFile::Section& INIFile::SectionFor(const std::string& name) {
-  if (Section* found = FindSection(name)) return *found;
-  sections_.push_back(Section{name, {}});
-  return sections_.back();
+std::size_t INIFile::FindSectionIndex(const std::string& name) const {
+  const auto found = sectionIndex_.find(name);
+  return found == sectionIndex_.end() ? kNone : found->second;
 }
 
-const std::string* INIFile::OwnValue(const std::string& key, const std::string& section) const {
+std::size_t INIFile::SectionIndexFor(const std::string& name) {
+  const auto [found, added] = sectionIndex_.try_emplace(name, sections_.size());
+  if (added) sections_.push_back(Section{name, {}, {}, kNone, kNone});
+  return found->second;
+}
+
+std::size_t INIFile::EntryIndexFor(Section& section, const std::string& key) {
+  const auto [found, added] = section.entryIndex.try_emplace(key, section.entries.size());
+  if (added) section.entries.push_back(Entry{key, {}, false, std::nullopt, kNone});
+  return found->second;
+}
+
+const INIFile::Entry* INIFile::OwnEntry(const std::string& key, const std::string& section) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return nullptr;
-  const auto it = std::find_if(s->entries.begin(), s->entries.end(),
-                               [&](const auto& entry) { return entry.first == key; });
-  return it == s->entries.end() ? nullptr : &it->second;
+  const auto found = s->entryIndex.find(key);
+  if (found == s->entryIndex.end()) return nullptr;
+  const Entry& entry = s->entries[found->second];
+  return entry.present ? &entry : nullptr;
 }
 
 std::string INIFile::Value(const std::string& key, const std::string& section) const {
-  if (const std::string* own = OwnValue(key, section)) return *own;
+  if (const Entry* own = OwnEntry(key, section)) return own->value;
   if (delegate_ != nullptr) return delegate_->Value(key, section);
   return {};
 }
 
 void INIFile::SetValue(const std::string& key, const std::string& section, const std::string& value) {
-  auto& entries = SectionFor(section).entries;
-  const auto it = std::find_if(entries.begin(), entries.end(),
-                               [&](const auto& entry) { return entry.first == key; });
-  if (it != entries.end()) {
-    it->second = value;
-    return;
-  }
-  entries.emplace_back(key, value);
+  Section& s = sections_[SectionIndexFor(section)];
+  Entry& entry = s.entries[EntryIndexFor(s, key)];
+  entry.value = value;
+  entry.present = true;
 }
 
 void INIFile::SetValue(const std::string& key, const std::string& section, bool value) {
@@ -192,13 +203,17 @@ void INIFile::SetValue(const std::string& key, const std::string& section, const
 }
 
 bool INIFile::HasKey(const std::string& key, const std::string& section) const {
-  return OwnValue(key, section) != nullptr;
+  return OwnEntry(key, section) != nullptr;
 }
 
 void INIFile::RemoveKey(const std::string& key, const std::string& section) {
-  Section* found = FindSection(section);
-  if (found == nullptr) return;
-  std::erase_if(found->entries, [&](const auto& entry) { return entry.first == key; });
+  const std::size_t index = FindSectionIndex(section);
+  if (index == kNone) return;
+  Section& s = sections_[index];
+  const auto entry = s.entryIndex.find(key);
+  if (entry == s.entryIndex.end()) return;
+  s.entries[entry->second].present = false;
+  s.entries[entry->second].value.clear();
 }
 
 std::vector<std::string> INIFile::Sections() const {
@@ -212,52 +227,147 @@ std::vector<std::string> INIFile::Keys(const std::string& section) const {
   std::vector<std::string> keys;
   const Section* s = FindSection(section);
   if (s == nullptr) return keys;
-  std::transform(s->entries.begin(), s->entries.end(), std::back_inserter(keys),
-                 [](const auto& entry) { return entry.first; });
+  for (const Entry& entry : s->entries) {
+    if (entry.present) keys.push_back(entry.key);
+  }
   return keys;
 }
 
-void INIFile::Clear() { sections_.clear(); }
+void INIFile::Clear() {
+  sections_.clear();
+  sectionIndex_.clear();
+  lines_.clear();
+  firstHeader_ = kNone;
+  byteOrderMark_ = false;
+  lineBreak_ = "\n";
+}
 
-void INIFile::LoadText(std::string_view text) {
+void INIFile::LoadText(std::string_view text) { Parse(text, false); }
+
+void INIFile::Parse(std::string_view text, bool keepLines) {
+  if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    text.remove_prefix(kByteOrderMark.size());
+    byteOrderMark_ = byteOrderMark_ || (keepLines && lines_.empty());
+  }
   std::string section;
-  for (const std::string_view line : SplitLines(text)) {
-    const std::string_view trimmed = Trim(line);
-    if (trimmed.empty() || trimmed.front() == ';') continue;
-    if (trimmed.front() == '[' && trimmed.back() == ']') {
-      section = std::string(trimmed.substr(1, trimmed.size() - 2));
-      SectionFor(section);
-      continue;
+  for (const TextLine& line : SplitLines(text)) {
+    if (keepLines && lines_.empty() && line.withBreak.size() > line.content.size()) {
+      lineBreak_ = std::string(line.withBreak.substr(line.content.size()));
     }
-    const auto equals = trimmed.find('=');
-    if (equals == std::string_view::npos) continue;
-    const std::string_view key = Trim(trimmed.substr(0, equals));
-    if (key.empty()) continue;
-    SetValue(std::string(key), section, ReadValueText(trimmed.substr(equals + 1)));
+    const Line read = ParseLine(Trim(line.content), section, keepLines);
+    if (keepLines) lines_.push_back(Line{std::string(line.withBreak), read.section, read.entry});
   }
 }
 
-std::string INIFile::Text(bool preserveAll) const {
-  // Keys read before any section header belong to the nameless section, which must come first.
-  std::vector<const Section*> order;
-  if (const Section* nameless = FindSection("")) order.push_back(nameless);
-  for (const Section& s : sections_) {
-    if (!s.name.empty()) order.push_back(&s);
+// The setting a line makes, if any; a header changes the section the following lines belong to.
+INIFile::Line INIFile::ParseLine(std::string_view trimmed, std::string& section, bool keepLines) {
+  if (trimmed.empty() || trimmed.front() == ';') return {};
+  if (trimmed.front() == '[' && trimmed.back() == ']') {
+    const std::size_t previous = keepLines ? FindSectionIndex(section) : kNone;
+    section = std::string(trimmed.substr(1, trimmed.size() - 2));
+    const std::size_t current = SectionIndexFor(section);
+    if (keepLines) StartBlock(previous, current);
+    return {};
   }
+  const auto equals = trimmed.find('=');
+  if (equals == std::string_view::npos) return {};
+  const std::string_view key = Trim(trimmed.substr(0, equals));
+  if (key.empty()) return {};
 
-  std::string out;
-  for (const Section* s : order) {
-    std::string body;
-    for (const auto& [key, value] : s->entries) {
-      if (!preserveAll && delegate_ != nullptr && delegate_->Value(key, s->name) == value) continue;
-      body += key + '=' + WrittenValueText(value) + '\n';
-    }
-    if (body.empty()) continue;
-    if (!out.empty()) out += '\n';
-    if (!s->name.empty()) out += '[' + s->name + "]\n";
-    out += body;
+  const std::size_t sectionIndex = SectionIndexFor(section);
+  Section& s = sections_[sectionIndex];
+  const std::size_t entryIndex = EntryIndexFor(s, std::string(key));
+  Entry& entry = s.entries[entryIndex];
+  entry.value = ReadValueText(trimmed.substr(equals + 1));
+  entry.present = true;
+  if (keepLines) {
+    entry.fileValue = entry.value;
+    entry.line = lines_.size();
   }
-  return out;
+  return {{}, sectionIndex, entryIndex};
+}
+
+// The header about to be kept ends the block of the section before it and starts its own.
+void INIFile::StartBlock(std::size_t previous, std::size_t current) {
+  const std::size_t header = lines_.size();
+  if (firstHeader_ == kNone) firstHeader_ = header;
+  if (previous != kNone) sections_[previous].blockEnd = header;
+  sections_[current].blockBegin = header + 1;
+  sections_[current].blockEnd = kNone;
+}
+
+bool INIFile::Written(const Section& section, const Entry& entry, bool preserveAll) const {
+  if (!entry.present) return false;
+  return preserveAll || delegate_ == nullptr || delegate_->Value(entry.key, section.name) != entry.value;
+}
+
+// New keys go after the section's last setting in the file, before the blank lines and the comments
+// that lead into the next section. Keys without a section must stay ahead of the first header.
+std::size_t INIFile::InsertionLine(const Section& section) const {
+  const bool nameless = section.name.empty();
+  const std::size_t begin = nameless ? 0 : section.blockBegin;
+  const std::size_t blockEnd = nameless ? firstHeader_ : section.blockEnd;
+  const std::size_t end = blockEnd == kNone ? lines_.size() : blockEnd;
+  std::size_t at = end;
+  if (end < lines_.size()) {
+    while (at > begin && IsComment(lines_[at - 1].text)) --at;
+  }
+  while (at > begin && IsBlank(lines_[at - 1].text)) --at;
+  return at;
+}
+
+bool INIFile::HasBlock(const Section& section) const {
+  return section.name.empty() || section.blockBegin != kNone;
+}
+
+void INIFile::AddKeptLine(TextBuilder& out, std::size_t index, bool preserveAll) const {
+  const Line& line = lines_[index];
+  if (line.entry == kNone) return out.Add(line.text);
+  const Section& section = sections_[line.section];
+  const Entry& entry = section.entries[line.entry];
+  // A line the program never changed stays as the user wrote it, even when it says the default.
+  if (entry.present && entry.fileValue == entry.value) return out.Add(line.text);
+  // Leaving out the last line alone would bring an earlier duplicate back to life.
+  if (!Written(section, entry, preserveAll)) return;
+  if (index == entry.line) return out.Add(RewrittenLine(line.text, entry.value));
+  out.Add(line.text);
+}
+
+void INIFile::AddNewKeys(TextBuilder& out, const Section& section, bool preserveAll) const {
+  for (const Entry& entry : section.entries) {
+    if (entry.line == kNone && Written(section, entry, preserveAll)) {
+      out.AddNew(entry.key + '=' + WrittenValueText(entry.value));
+    }
+  }
+}
+
+bool INIFile::HasNewKeys(const Section& section, bool preserveAll) const {
+  return std::any_of(section.entries.begin(), section.entries.end(), [&](const Entry& entry) {
+    return entry.line == kNone && Written(section, entry, preserveAll);
+  });
+}
+
+std::string INIFile::Text(bool preserveAll) const {
+  TextBuilder out(lineBreak_, byteOrderMark_);
+  std::vector<std::pair<std::size_t, const Section*>> insertions;
+  for (const Section& s : sections_) {
+    if (HasBlock(s)) insertions.emplace_back(InsertionLine(s), &s);
+  }
+  std::stable_sort(insertions.begin(), insertions.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+
+  auto next = insertions.begin();
+  for (std::size_t index = 0; index <= lines_.size(); ++index) {
+    for (; next != insertions.end() && next->first == index; ++next) AddNewKeys(out, *next->second, preserveAll);
+    if (index < lines_.size()) AddKeptLine(out, index, preserveAll);
+  }
+  for (const Section& s : sections_) {
+    if (HasBlock(s) || !HasNewKeys(s, preserveAll)) continue;
+    out.SeparateSection();
+    out.AddNew('[' + s.name + ']');
+    AddNewKeys(out, s, preserveAll);
+  }
+  return out.Take();
 }
 
 bool INIFile::Load(const std::string& path) {
@@ -273,7 +383,7 @@ bool INIFile::Load(const std::string& path) {
     ReportError("Unable to read the settings file " + path_ + ". The default settings are used instead.");
     return false;
   }
-  LoadText(text);
+  Parse(text, true);
   return true;
 }
 
@@ -288,9 +398,13 @@ bool INIFile::Save() const {
 }
 
 bool INIFile::SaveAs(const std::string& path) const {
-  PendingFile file(path);
-  if (file.Write(Text(PreserveAll())) && file.Commit()) return true;
-  ReportError("Unable to save the settings to " + path + ".");
+  const std::string text = Text(PreserveAll());
+  // An exit that changed nothing leaves the file alone, its date included.
+  std::string current;
+  if (ReadWholeFile(path, current) && current == text) return true;
+  const ReplaceFileResult saved = ReplaceFile(path, text);
+  if (saved) return true;
+  ReportError("Unable to save the settings to " + path + ": " + saved.Reason + ".");
   return false;
 }
 

@@ -100,7 +100,8 @@ void qovArrayList::Split(std::string_view text, std::string_view delimiter, int 
 
 std::string qovArrayList::Join(std::string_view separator, int start, int count) const {
   const int first = std::max(start, 0);
-  const int last = count > 0 ? std::min(Count(), first + count) : Count();
+  // Compared as what is left after first, since first + count may not fit an int.
+  const int last = count > 0 && count < Count() - first ? first + count : Count();
   std::string joined;
   for (int i = first; i < last; ++i) {
     if (i > first) joined += separator;

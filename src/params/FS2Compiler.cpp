@@ -7,6 +7,7 @@
 #include "foundation/BitText.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParameterId.h"
+#include "foundation/ReplaceFile.h"
 #include "params/FC2Codec.h"
 #include "params/FileBytes.h"
 
@@ -359,8 +360,8 @@ bool CompileFS2File(const std::string& sourcePath, const std::string& targetPath
     errors.push_back("The compiled file does not fit the FC2 layout.");
     return false;
   }
-  if (!WriteFileReplacing(targetPath, *image)) {
-    errors.push_back("Unable to write " + targetPath + ".");
+  if (const ReplaceFileResult saved = ReplaceFile(targetPath, *image); !saved) {
+    errors.push_back("Unable to write " + targetPath + ": " + saved.Reason + ".");
     return false;
   }
   return true;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "foundation/NumberText.h"
+#include "foundation/ReplaceFile.h"
 #include "params/FC2Codec.h"
 #include "params/FileBytes.h"
 
@@ -45,7 +46,7 @@ bool FirmwareCompatibilityFile::LoadImage(std::string_view image) {
 
 bool FirmwareCompatibilityFile::Save(const std::string& path) const {
   const auto image = FC2Codec::Encode(*this);
-  return image && WriteFileReplacing(path, *image);
+  return image && ReplaceFile(path, *image).Replaced;
 }
 
 bool FirmwareCompatibilityFile::HasFIT(double version) const { return FitData(version) != nullptr; }

@@ -5,6 +5,7 @@
 #include "foundation/BitText.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParameterId.h"
+#include "foundation/ReplaceFile.h"
 #include "foundation/RuntimeError.h"
 #include "params/FileBytes.h"
 #include "params/FirmwareCompatibilityFile.h"
@@ -165,7 +166,7 @@ bool KVBFile::LoadKVDFile(const std::string&) { return false; }
 bool KVBFile::SaveKVBFile(const std::string& path, bool onlyWorkFlagged) const {
   if (path.empty()) return false;
   const auto image = KVBCodec::Encode(*this, onlyWorkFlagged);
-  return image && WriteFileReplacing(path, *image);
+  return image && ReplaceFile(path, *image).Replaced;
 }
 
 }  // namespace quendrel

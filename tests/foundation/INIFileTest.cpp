@@ -1,5 +1,6 @@
 #include "foundation/INIFile.h"
 
+#include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 
@@ -9,8 +10,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -19,16 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using testing::ReadFile;
 using testing::TempFolder;
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+using testing::WriteFile;
 
 struct ParseCase {
   const char* what;
@@ -55,6 +47,8 @@ TEST(INIFileTest, ReadsValuesFromText) {
       {"line without equals ignored", "[General]\nRetries\nRetries=2\n", "General", "Retries", "2"},
       {"keys are case-sensitive", "[General]\nRetries=3\n", "General", "retries", ""},
       {"key before any section", "Loose=1\n[General]\n", "", "Loose", "1"},
+      {"byte-order mark before the first header", "\xEF\xBB\xBF[General]\nRetries=5\n", "General", "Retries",
+       "5"},
   };
   for (const auto& c : cases) {
     INIFile ini;
@@ -140,10 +134,77 @@ TEST(INIFileTest, SaveReplacesTheFileItWasLoadedFrom) {
   EXPECT_EQ(user.Value("BaudRate", "Serial Port"), "9600");
   user.SetValue("DriveAddress", "General", "1");
   ASSERT_TRUE(user.Save());
-  EXPECT_EQ(ReadFile(path), "[Serial Port]\nBaudRate=9600\n");
+  EXPECT_EQ(ReadFile(path), "; hand-made\r\n[General]\r\n[Serial Port]\r\nBaudRate=9600\r\n")
+      << "a value changed back to the default is left out, the comment stays";
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640U) << "the replacement keeps the old file's mode";
+}
+
+// A technician's file: comments, blank lines, a line the reader ignores, hand spacing, CR LF breaks,
+// a byte-order mark and no break after the last line.
+const std::string kHandWritten =
+    "\xEF\xBB\xBF; Quendrel settings for pump 3\r\n"
+    "[General]\r\n"
+    "  DriveAddress = 5\r\n"
+    "Retries=3\r\n"
+    "this line means nothing to the reader\r\n"
+    "\r\n"
+    "; serial line to the pump\r\n"
+    "[Serial Port]\r\n"
+    "BaudRate=9600\r\n"
+    "BaudRate=4800";
+
+struct EditCase {
+  const char* what;
+  void (*edit)(INIFile&);
+  std::string expected;
+};
+
+TEST(INIFileTest, SaveChangesOnlyWhatChangedInTheUsersFile) {
+  const EditCase cases[] = {
+      {"nothing changed", [](INIFile&) {}, kHandWritten},
+      {"one value changed",
+       [](INIFile& ini) { ini.SetValue("DriveAddress", "General", "7"); },
+       "\xEF\xBB\xBF; Quendrel settings for pump 3\r\n[General]\r\n  DriveAddress = 7\r\nRetries=3\r\n"
+       "this line means nothing to the reader\r\n\r\n; serial line to the pump\r\n[Serial Port]\r\n"
+       "BaudRate=9600\r\nBaudRate=4800"},
+      {"new keys and a new section",
+       [](INIFile& ini) {
+         ini.SetValue("IconSet", "General", "cards");
+         ini.SetValue("Parity", "Serial Port", "Even");
+         ini.SetValue("Legend", "Graph/Log", "Bottom");
+         ini.SetValue("Loose", "", "1");
+       },
+       "\xEF\xBB\xBFLoose=1\r\n; Quendrel settings for pump 3\r\n[General]\r\n  DriveAddress = 5\r\nRetries=3\r\n"
+       "this line means nothing to the reader\r\nIconSet=cards\r\n\r\n; serial line to the pump\r\n"
+       "[Serial Port]\r\nBaudRate=9600\r\nBaudRate=4800\r\nParity=Even\r\n\r\n[Graph/Log]\r\nLegend=Bottom\r\n"},
+      {"back to the default, and a duplicated key removed",
+       [](INIFile& ini) {
+         ini.SetValue("DriveAddress", "General", "1");
+         ini.RemoveKey("BaudRate", "Serial Port");
+       },
+       "\xEF\xBB\xBF; Quendrel settings for pump 3\r\n[General]\r\nRetries=3\r\n"
+       "this line means nothing to the reader\r\n\r\n; serial line to the pump\r\n[Serial Port]\r\n"},
+  };
+  INIFile defaults;
+  defaults.LoadText("[General]\nDriveAddress=1\nRetries=3\n[Serial Port]\nBaudRate=19200\n");
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder.File("Quendrel.INI");
+    WriteFile(path, kHandWritten);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    INIFile user(&defaults);
+    ASSERT_TRUE(user.Load(path)) << c.what;
+    EXPECT_EQ(user.Value("BaudRate", "Serial Port"), "4800") << "the later line wins";
+    c.edit(user);
+    ASSERT_TRUE(user.Save()) << c.what;
+    EXPECT_EQ(ReadFile(path), c.expected) << c.what;
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(before.st_ino == after.st_ino, c.expected == kHandWritten) << c.what << ": rewritten only on change";
+  }
 }
 
 TEST(INIFileTest, PreserveINIKeepsValuesEqualToTheDefaults) {
@@ -232,6 +293,9 @@ TEST(INIFileTest, UnwritableTargetIsReportedAndLeavesNoTemporaryFile) {
     ui.AnswerMsgBox(vbOK);
     EXPECT_FALSE(ini.SaveAs(path));
     ExpectOneIniError(ui, path);
+    const std::string& prompt = ui.Questions().back().Prompt;
+    EXPECT_TRUE(prompt.find("does not exist") != std::string::npos || prompt.find("is a folder") != std::string::npos)
+        << "the reason is given: " << prompt;
   }
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"Quendrel.INI"});
   EXPECT_TRUE(fs::is_directory(directory));

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -116,6 +117,9 @@ TEST(qovArrayListTest, JoinSkipsTheFirstStartElements) {
   EXPECT_EQ(list.Join(",", 1, 2), "1,2.5");
   EXPECT_EQ(list.Join(",", 9, 0), "");
   EXPECT_EQ(qovArrayList().Join(","), "");
+  // A count meaning "all the rest" must not overflow when added to the start.
+  EXPECT_EQ(list.Join(",", 3, INT_MAX), "True,");
+  EXPECT_EQ(list.Join(",", INT_MAX, INT_MAX), "");
 }
 
 TEST(qovArrayListTest, SortByOwnElements) {

@@ -173,6 +173,12 @@ TEST(FS2CompilerTest, CompilingAFileWritesTheFc2OnlyWhenThereIsNoError) {
 
   EXPECT_FALSE(CompileFS2File(folder.File("missing.FS2"), fresh, errors));
   EXPECT_EQ(errors, std::vector<std::string>{"Unable to read " + folder.File("missing.FS2") + "."});
+
+  WriteTestFile(source, kSource);
+  const std::string nowhere = folder.File("gone/drive.FC2");
+  EXPECT_FALSE(CompileFS2File(source, nowhere, errors));
+  EXPECT_EQ(errors, std::vector<std::string>{"Unable to write " + nowhere + ": the folder " + folder.File("gone") +
+                                             " does not exist."});
 }
 
 }  // namespace
