@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/GuardSlot.h"
 #include "tree/ParameterTree.h"
 #include "tree/qt/TreeImageCanvas.h"
 
@@ -70,26 +71,34 @@ void TreeCanvasWidget::paintEvent(QPaintEvent* event) {
   if (canvas == nullptr) return;
   QPainter painter(this);
   painter.drawImage(0, 0, canvas->Picture());
+  if (isEnabled()) return;
+  // Washed out towards the window colour, as the desktop shows a control that takes no input.
+  painter.setOpacity(0.5);
+  painter.fillRect(rect(), palette().color(QPalette::Disabled, QPalette::Window));
 }
 
 void TreeCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
   const auto tree = tree_;  // the widget may be gone when the host's handlers return
-  tree->CanvasMouseUp(TreeButtons(event->button()), TreeShiftState(event->modifiers()),
-                      static_cast<float>(event->position().x()) * kTwipsPerPixel,
-                      static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  GuardSlot([&] {
+    tree->CanvasMouseUp(TreeButtons(event->button()), TreeShiftState(event->modifiers()),
+                        static_cast<float>(event->position().x()) * kTwipsPerPixel,
+                        static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  });
 }
 
 void TreeCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
   const auto tree = tree_;
-  tree->CanvasMouseMove(TreeButtons(event->buttons()), TreeShiftState(event->modifiers()),
-                        static_cast<float>(event->position().x()) * kTwipsPerPixel,
-                        static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  GuardSlot([&] {
+    tree->CanvasMouseMove(TreeButtons(event->buttons()), TreeShiftState(event->modifiers()),
+                          static_cast<float>(event->position().x()) * kTwipsPerPixel,
+                          static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  });
 }
 
 void TreeCanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   (void)event;
   const auto tree = tree_;
-  tree->CanvasDblClick();
+  GuardSlot([&] { tree->CanvasDblClick(); });
 }
 
 void TreeCanvasWidget::keyPressEvent(QKeyEvent* event) {
@@ -103,7 +112,7 @@ void TreeCanvasWidget::keyReleaseEvent(QKeyEvent* event) {
   const int keyCode = TreeKeyCode(event->key());
   if (keyCode == 0) return;
   const auto tree = tree_;
-  tree->CanvasKeyUp(keyCode, TreeShiftState(event->modifiers()));
+  GuardSlot([&] { tree->CanvasKeyUp(keyCode, TreeShiftState(event->modifiers())); });
 }
 
 }  // namespace quendrel

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ImageList.h"
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
@@ -85,7 +86,7 @@ void popIconHelp::paintEvent(QPaintEvent* event) {
   QWidget::paintEvent(event);
   if (drawn_) return;
   drawn_ = true;
-  DrawIcons();
+  GuardSlot([this] { DrawIcons(); });
 }
 
 void popIconHelp::DrawIcons() {
