@@ -1,6 +1,8 @@
 // The tree's property page: reading a tree into the controls, applying them back, and
-// refusing an indent the tree cannot hold.
+// refusing, whole, a page with an indent or a list choice the tree cannot take.
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "platform/ScriptedUi.h"
 #include "tree/TreeGeneralPage.h"
@@ -126,6 +128,41 @@ TEST(TreeGeneralPageTest, IndentMustBeAWholeNumberTextThatFits) {
     EXPECT_EQ(tree->Appearance(), c.ok ? 1 : 8);
     EXPECT_EQ(page.Changed, !c.ok);
     EXPECT_EQ(ui.Questions().size(), c.ok ? 0u : 1u);
+  }
+}
+
+TEST(TreeGeneralPageTest, AListWithoutAChoiceIsReportedAndNothingIsApplied) {
+  struct Refusal {
+    const char* what;
+    std::function<void(ParameterTree&, TreeGeneralPage&)> spoil;
+  };
+  const std::vector<Refusal> refusals = {
+      {"Appearance reads 0",
+       [](ParameterTree& tree, TreeGeneralPage& page) {
+         tree.SetRenderFlags(5);
+         page.SelectionChanged(tree);
+       }},
+      {"no Scrollbars entry", [](ParameterTree&, TreeGeneralPage& page) { page.ScrollBarsIndex = -1; }}};
+  for (const Refusal& r : refusals) {
+    SCOPED_TRACE(r.what);
+    ScriptedUi ui;
+    ui.AnswerMsgBox(vbOK);
+    auto tree = MakeTree();
+    TreeGeneralPage page;
+    page.SelectionChanged(*tree);
+    r.spoil(*tree, page);
+    const std::int32_t flags = tree->RenderFlags();
+    page.EnabledChecked = false;
+    page.CheckboxesChecked = true;
+    page.AutoGrayChecked = true;
+    page.IndentText = "300";
+    EXPECT_FALSE(page.ApplyChanges(*tree));
+    EXPECT_EQ(ui.Questions().size(), 1u);
+    EXPECT_TRUE(tree->Enabled());
+    EXPECT_FALSE(tree->Checkboxes());
+    EXPECT_FALSE(tree->AutoGray());
+    EXPECT_EQ(tree->Indent(), 165);
+    EXPECT_EQ(tree->RenderFlags(), flags);
   }
 }
 

@@ -2,6 +2,8 @@
 // branches and in the gaps, what they select, toggle and tick, and the events in order.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tree/support/TreeTestSupport.h"
 
 namespace quendrel {
@@ -135,10 +137,13 @@ TEST(TreeMouseTest, AppearancesWithoutPlusMinusLetTheMouseTickNothing) {
   }
 }
 
-TEST(TreeMouseTest, DoubleClickSwallowsTheSecondRelease) {
+TEST(TreeMouseTest, DoubleClickSwallowsTheSecondReleaseAndTheMovesBeforeIt) {
   Fixture f;
   f.ReleaseOn("A2");
   f.tree->CanvasDblClick();
+  // A shaking hand, then the pointer put onto an editor two rows down.
+  f.tree->CanvasMouseMove(kLeft, 0, kCaptionX + 15, f.MiddleOf("A2"));
+  f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, f.MiddleOf("B"));
   f.ReleaseOn("B");
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("A2"));
   EXPECT_EQ(f.events.Lines, (std::vector<std::string>{"Click", "DblClick"}));
@@ -161,6 +166,70 @@ TEST(TreeMouseTest, DraggingMovesTheMarkButNotTheCurrentNode) {
   f.ReleaseOn("B1");
   EXPECT_EQ(f.tree->CurrentNode(), &f.tree->Node("B1"));
   EXPECT_EQ(f.events.Lines, std::vector<std::string>{"Click"});
+}
+
+TEST(TreeMouseTest, WhateverEndsADragOneRowStaysSelectedAndCurrentAndTheArrowsMoveIt) {
+  struct Ending {
+    const char* how;
+    const char* dragTo;  // null: past the last row
+    std::function<void(Fixture&)> end;
+    const char* afterDown;
+  };
+  const std::vector<Ending> endings = {
+      {"Shift release below the rows", "B1", [](Fixture& f) { f.ReleaseAt(f.LastBottom() + 400, kCaptionX, vbShiftMask); }, "B2"},
+      {"Ctrl release below the rows", "B1", [](Fixture& f) { f.ReleaseAt(f.LastBottom() + 400, kCaptionX, vbCtrlMask); }, "B2"},
+      {"release on the row", "B1", [](Fixture& f) { f.ReleaseOn("B1"); }, "B2"},
+      {"an arrow key with the button still held", "B1", [](Fixture&) {}, "B2"},
+      {"Shift release after dragging past the rows", nullptr,
+       [](Fixture& f) { f.ReleaseAt(f.LastBottom() + 400, kCaptionX, vbShiftMask); }, "A"},
+  };
+  for (const Ending& e : endings) {
+    SCOPED_TRACE(e.how);
+    Fixture f;
+    f.ReleaseOn("A");
+    f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, e.dragTo ? f.MiddleOf(e.dragTo) : f.LastBottom() + 10);
+    e.end(f);
+    f.tree->CanvasKeyUp(vbKeyDown, 0);
+    std::vector<ParameterTreeNode*> selected;
+    for (ParameterTreeNode* row : f.tree->LaidOutRows()) {
+      if (row->Selected()) selected.push_back(row);
+    }
+    EXPECT_EQ(selected, std::vector<ParameterTreeNode*>{&f.tree->Node(e.afterDown)});
+    EXPECT_EQ(f.tree->CurrentNode(), &f.tree->Node(e.afterDown));
+  }
+}
+
+TEST(TreeMouseTest, ADisabledTreeTakesNoInputOpensNoEditorAndRaisesNothing) {
+  Fixture f;
+  f.tree->SetCheckboxes(true);
+  f.events.OnDblClick = [&] { f.tree->EditCurrentValue(); };
+  f.ReleaseOn("B2");
+  f.tree->EditCurrentValue();
+  f.tree->EditTextChanged("42");
+  f.events.Lines.clear();
+  // Disabling takes back the edit in progress: the drive it was for is gone.
+  f.tree->SetEnabled(false);
+  EXPECT_FALSE(f.tree->EditorOpen());
+  EXPECT_EQ(f.tree->Node("B2").Value(), 0.0f);
+  const std::vector<std::function<void()>> inputs = {
+      [&] { f.ReleaseOn("A"); },
+      [&] { f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, f.MiddleOf("A")); },
+      [&] { f.tree->CanvasKeyUp(vbKeyDown, 0); },
+      [&] { f.tree->CanvasKeyUp(vbKeySpace, 0); },
+      [&] { f.tree->CanvasKeyUp(vbKeyReturn, 0); },
+      [&] { f.tree->CanvasDblClick(); },
+      [&] { f.tree->EditCurrentValue(); },
+      [&] { f.tree->SelectCurrentValue(); },
+      [&] { f.tree->EditTextChanged("42"); },
+      [&] { f.tree->EditorKeyUp(vbKeyReturn); }};
+  for (const auto& input : inputs) input();
+  EXPECT_TRUE(f.events.Lines.empty());
+  EXPECT_FALSE(f.tree->EditorOpen());
+  EXPECT_EQ(f.tree->Selected(), &f.tree->Node("B2"));
+  EXPECT_EQ(f.tree->Node("B2").Checked(), 0);
+  f.tree->SetEnabled(true);
+  f.tree->CanvasKeyUp(vbKeyDown, 0);
+  EXPECT_EQ(f.tree->Selected(), &f.tree->Node("B3"));
 }
 
 TEST(TreeMouseTest, FocusOfTheControlMovesTheFocusMark) {
