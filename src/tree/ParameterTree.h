@@ -82,6 +82,8 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
   std::int32_t RenderFlags() const { return renderFlags_; }
   void SetRenderFlags(std::int32_t flags);
   bool Enabled() const { return enabled_; }
+  // A disabled tree takes no key or mouse input, opens no editor and raises no event;
+  // disabling takes back an edit in progress without committing it.
   void SetEnabled(bool enabled);
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
