@@ -5,8 +5,7 @@
 namespace quendrel {
 
 RuntimeError::RuntimeError(int number, std::string source, std::string description)
-    : std::runtime_error(description),
-      number_(number),
+    : NumberedError(number, description),
       source_(std::move(source)),
       description_(std::move(description)) {}
 

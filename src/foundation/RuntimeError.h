@@ -3,8 +3,9 @@
 // The exception raised where an operation "raises a run-time error": a number, the class that
 // raised it and a description the user can be shown.
 
-#include <stdexcept>
 #include <string>
+
+#include "platform/NumberedError.h"
 
 namespace quendrel {
 
@@ -16,16 +17,14 @@ enum RuntimeErrorNumber : int {
   errTypeMismatch = 13,
 };
 
-class RuntimeError : public std::runtime_error {
+class RuntimeError : public NumberedError {
  public:
   RuntimeError(int number, std::string source, std::string description);
 
-  int Number() const { return number_; }
   const std::string& Source() const { return source_; }
   const std::string& Description() const { return description_; }
 
  private:
-  int number_;
   std::string source_;
   std::string description_;
 };

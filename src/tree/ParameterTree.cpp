@@ -100,7 +100,14 @@ void ParameterTree::SetRenderFlags(std::int32_t flags) {
 }
 
 void ParameterTree::SetEnabled(bool enabled) {
+  if (!enabled) {
+    // Hosts disable the tree when the drive is gone: an edit in progress can no longer be
+    // written, so it is taken back rather than committed.
+    CancelEdit();
+    ignoreNextRelease_ = false;
+  }
   enabled_ = enabled;
+  NotifyControls();
   Refresh();
 }
 
@@ -187,6 +194,7 @@ void ParameterTree::Clear() {
   registry_.emplace("", root);
   root_ = root.get();
   current_ = nullptr;
+  dragMarked_ = false;
   rows_.clear();
   if (EditorOpen() || editNode_ != nullptr) CloseEditors();
   scroll_.scrollx = 0;

@@ -66,6 +66,8 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
   std::int32_t RenderFlags() const { return renderFlags_; }
   void SetRenderFlags(std::int32_t flags);
   bool Enabled() const { return enabled_; }
+  // A disabled tree takes no key or mouse input, opens no editor and raises no event;
+  // disabling takes back an edit in progress without committing it.
   void SetEnabled(bool enabled);
   std::int32_t Width() const { return width_; }
   std::int32_t Height() const { return height_; }
@@ -223,11 +225,14 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
   bool SelectByKey(ParameterTreeNode* node, bool& fullRepaint);
   bool ToggleCheckByKey(ParameterTreeNode& sel);
   void FinishKey(int KeyCode, int Shift, bool fullRepaint);
-  // What a release and a drag do first: swallow the release after a double-click and commit an
-  // open editor; false when the action ends there.
-  bool PointerActionGoesOn();
+  // What a release and a drag do first: commit an open editor; false when the host cleared the
+  // tree meanwhile.
+  bool CommitBeforePointerAction();
+  // Ends a drag: the node it marked becomes current, or none is when it marked none.
+  void AdoptDragMark();
   void MarkCurrentFocus(bool focus);
-  // Raises RuntimeError 91 without a selection; null when the selected node is disabled.
+  // Raises RuntimeError 91 without a selection; null when the tree or the selected node is
+  // disabled.
   ParameterTreeNode* EditableSelection() const;
   void OpenEditor(ParameterTreeNode& node);
   void RestoreValueBeforeEdit(ParameterTreeNode& node);
@@ -274,6 +279,8 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
   bool paintLock_ = false;
   bool repaintPending_ = false;
   bool ignoreNextRelease_ = false;
+  // A drag moved the selection mark and no release has made it current yet.
+  bool dragMarked_ = false;
 };
 
 }  // namespace quendrel

@@ -23,7 +23,9 @@ bool IsArrowKey(int keyCode) { return keyCode >= vbKeyLeft && keyCode <= vbKeyDo
 // --- Keys ---
 
 void ParameterTree::CanvasKeyUp(int KeyCode, int Shift) {
+  if (!enabled_) return;
   ActionScope scope(*this);
+  if (dragMarked_) AdoptDragMark();
   ParameterTreeNode* sel = FindSelectedNode();
   if (sel == nullptr) {
     if (!IsArrowKey(KeyCode)) return;
@@ -137,18 +139,28 @@ void ParameterTree::FinishKey(int KeyCode, int Shift, bool fullRepaint) {
 
 void ParameterTree::CanvasMouseUp(int Button, int Shift, float X, float Y) {
   (void)Button;
+  if (!enabled_) return;
   ActionScope scope(*this);
-  if (!PointerActionGoesOn()) return;
+  // The release that ends a double-click belongs to it, not to a new click.
+  if (ignoreNextRelease_) {
+    ignoreNextRelease_ = false;
+    return;
+  }
+  if (!CommitBeforePointerAction()) return;
   const RowHit hit = RowAt(X, Y);
   if (hit.Kind == HitKind::Outside) {
     if ((Shift & (vbShiftMask | vbCtrlMask)) == 0) {
       root_->DeselectAll();
       ClearCurrent();
     }
+    // A drag kept by Shift or Ctrl keeps its mark, which must become current or the arrow
+    // keys would move a selection nobody can see and leave the mark behind.
+    if (dragMarked_) AdoptDragMark();
     if (!Raise([](ParameterTreeEvents& events) { events.Click(); })) return;
     RepaintDirty();
     return;
   }
+  dragMarked_ = false;
   root_->DeselectAll();
   if (hit.Kind == HitKind::PastLastRow) {
     // Nothing is selected now, so nothing may stay current either, or the arrow keys could
@@ -189,12 +201,17 @@ void ParameterTree::CanvasMouseUp(int Button, int Shift, float X, float Y) {
 
 void ParameterTree::CanvasMouseMove(int Button, int Shift, float X, float Y) {
   (void)Shift;
-  if (Button == 0) return;
+  if (Button == 0 || !enabled_) return;
+  // Between the second press of a double-click and its release the pointer moves whenever
+  // the hand shakes or the pointer is put on the editor just opened; none of that is a drag,
+  // and the release still belongs to the double-click.
+  if (ignoreNextRelease_) return;
   ActionScope scope(*this);
-  if (!PointerActionGoesOn()) return;
+  if (!CommitBeforePointerAction()) return;
   const RowHit hit = RowAt(X, Y);
   if (hit.Kind == HitKind::Outside) return;
   root_->DeselectAll();
+  dragMarked_ = true;
   if (hit.Kind == HitKind::Row) {
     hit.Node->SetSelected(true);
     hit.Node->SetFocus(true);
@@ -203,18 +220,22 @@ void ParameterTree::CanvasMouseMove(int Button, int Shift, float X, float Y) {
   RepaintDirty();
 }
 
-bool ParameterTree::PointerActionGoesOn() {
-  // The release that ends a double-click belongs to it, not to a new click.
-  if (ignoreNextRelease_) {
-    ignoreNextRelease_ = false;
-    return false;
-  }
+bool ParameterTree::CommitBeforePointerAction() {
   const std::uint64_t generation = generation_;
   CommitEdit();
   return generation == generation_;
 }
 
+void ParameterTree::AdoptDragMark() {
+  dragMarked_ = false;
+  ParameterTreeNode* marked = FindSelectedNode();
+  if (marked == current_) return;
+  ClearCurrent();
+  current_ = marked;
+}
+
 void ParameterTree::CanvasDblClick() {
+  if (!enabled_) return;
   ActionScope scope(*this);
   Raise([](ParameterTreeEvents& events) { events.DblClick(); });
   ignoreNextRelease_ = true;
@@ -272,6 +293,7 @@ void ParameterTree::SelectCurrentValue() {
 }
 
 ParameterTreeNode* ParameterTree::EditableSelection() const {
+  if (!enabled_) return nullptr;
   ParameterTreeNode* node = FindSelectedNode();
   if (node == nullptr) NoSelection();
   return node->Enabled() ? node : nullptr;

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "foundation/NumberText.h"
-#include "foundation/RuntimeError.h"
 #include "platform/UiServices.h"
 #include "tree/ParameterTree.h"
 
@@ -28,11 +27,16 @@ int IndexOfValue(const std::vector<TreeGeneralPage::Entry>& entries, int value) 
   return -1;
 }
 
-int ValueAt(const std::vector<TreeGeneralPage::Entry>& entries, int index) {
-  if (index < 0 || index >= static_cast<int>(entries.size())) {
-    throw RuntimeError(errTypeMismatch, "pagPTreeGeneral", "Type mismatch");
-  }
+// The chosen entry's value; none when no entry is chosen (the tree held a value the list
+// does not offer).
+std::optional<int> ValueAt(const std::vector<TreeGeneralPage::Entry>& entries, int index) {
+  if (index < 0 || index >= static_cast<int>(entries.size())) return std::nullopt;
   return entries[static_cast<std::size_t>(index)].Value;
+}
+
+bool Refuse(const std::string& reason) {
+  Ui().MsgBox(reason, vbExclamation, "Parameter Tree Properties");
+  return false;
 }
 
 }  // namespace
@@ -77,18 +81,19 @@ void TreeGeneralPage::SelectionChanged(const ParameterTree& tree) {
 }
 
 bool TreeGeneralPage::ApplyChanges(ParameterTree& tree) {
+  // Every field is checked before any is written, so a refused page leaves the tree as it was.
   const std::optional<std::int16_t> indent = IndentValue(IndentText);
-  if (!indent) {
-    Ui().MsgBox("Indent Distance must be a number from -32768 to 32767.", vbExclamation,
-                "Parameter Tree Properties");
-    return false;
-  }
+  if (!indent) return Refuse("Indent Distance must be a number from -32768 to 32767.");
+  const std::optional<int> appearance = ValueAt(AppearanceEntries(), AppearanceIndex);
+  if (!appearance) return Refuse("Choose an Appearance from the list.");
+  const std::optional<int> bars = ValueAt(ScrollBarEntries(), ScrollBarsIndex);
+  if (!bars) return Refuse("Choose a Scrollbars setting from the list.");
   tree.SetEnabled(EnabledChecked);
   tree.SetCheckboxes(CheckboxesChecked);
   tree.SetAutoGray(AutoGrayChecked);
   tree.SetIndent(*indent);
-  tree.SetAppearance(ValueAt(AppearanceEntries(), AppearanceIndex));
-  tree.SetScrollBars(ValueAt(ScrollBarEntries(), ScrollBarsIndex));
+  tree.SetAppearance(*appearance);
+  tree.SetScrollBars(*bars);
   const ImageList* chosen = nullptr;
   const bool named = IconListIndex > 0 && IconListIndex < static_cast<int>(IconListEntries.size());
   for (const NamedImageList& list : tree.ContainerImageLists()) {

@@ -1,6 +1,6 @@
 // What the tree's "General" property page holds and does, apart from its widgets: it reads a
-// tree's settings into the page's controls and writes them back, refusing an indent that is
-// no number the tree can hold.
+// tree's settings into the page's controls and writes them back, refusing the whole page when
+// the indent is no number the tree can hold or a list has no entry chosen.
 #pragma once
 
 #include <string>
@@ -35,7 +35,8 @@ class TreeGeneralPage {
   // Fills the controls from the tree.
   void SelectionChanged(const ParameterTree& tree);
   // Writes the controls into the tree and refreshes it. False, after telling the user, when
-  // the indent is not a number from -32768 to 32767; nothing is written then.
+  // the indent is not a number from -32768 to 32767 or no Appearance or Scrollbars entry is
+  // chosen; nothing is written then.
   bool ApplyChanges(ParameterTree& tree);
 
   // The check box handler: the grey option only makes sense with check boxes.

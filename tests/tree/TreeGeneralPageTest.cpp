@@ -1,5 +1,5 @@
 // The tree's property page: reading a tree into the controls, applying them back, and
-// refusing an indent the tree cannot hold.
+// refusing, whole, a page with an indent or a list choice the tree cannot take.
 #include <gtest/gtest.h>
 
 #include "platform/ScriptedUi.h"
@@ -126,6 +126,25 @@ TEST(TreeGeneralPageTest, IndentMustBeAWholeNumberTextThatFits) {
     EXPECT_EQ(tree->Appearance(), c.ok ? 1 : 8);
     EXPECT_EQ(page.Changed, !c.ok);
     EXPECT_EQ(ui.Questions().size(), c.ok ? 0u : 1u);
+  }
+}
+
+TEST(TreeGeneralPageTest, AListWithoutAChoiceIsReportedAndNothingIsApplied) {
+  for (const bool appearanceZero : {true, false}) {  // else no Scrollbars entry
+    ScriptedUi ui;
+    ui.AnswerMsgBox(vbOK);
+    auto tree = MakeTree();
+    if (appearanceZero) tree->SetRenderFlags(5);
+    TreeGeneralPage page;
+    page.SelectionChanged(*tree);
+    if (!appearanceZero) page.ScrollBarsIndex = -1;
+    page.EnabledChecked = false;
+    page.CheckboxesChecked = true;
+    page.IndentText = "300";
+    EXPECT_FALSE(page.ApplyChanges(*tree));
+    EXPECT_EQ(ui.Questions().size(), 1u);
+    EXPECT_TRUE(tree->Enabled() && !tree->Checkboxes() && tree->Indent() == 165) << appearanceZero;
+    EXPECT_EQ(tree->RenderFlags(), appearanceZero ? 5 : 31);
   }
 }
 

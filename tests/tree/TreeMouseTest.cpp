@@ -135,10 +135,13 @@ TEST(TreeMouseTest, AppearancesWithoutPlusMinusLetTheMouseTickNothing) {
   }
 }
 
-TEST(TreeMouseTest, DoubleClickSwallowsTheSecondRelease) {
+TEST(TreeMouseTest, DoubleClickSwallowsTheSecondReleaseAndTheMovesBeforeIt) {
   Fixture f;
   f.ReleaseOn("A2");
   f.tree->CanvasDblClick();
+  // A shaking hand, then the pointer put onto an editor two rows down.
+  f.tree->CanvasMouseMove(kLeft, 0, kCaptionX + 15, f.MiddleOf("A2"));
+  f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, f.MiddleOf("B"));
   f.ReleaseOn("B");
   EXPECT_EQ(f.tree->Selected(), &f.tree->Node("A2"));
   EXPECT_EQ(f.events.Lines, (std::vector<std::string>{"Click", "DblClick"}));
@@ -161,6 +164,48 @@ TEST(TreeMouseTest, DraggingMovesTheMarkButNotTheCurrentNode) {
   f.ReleaseOn("B1");
   EXPECT_EQ(f.tree->CurrentNode(), &f.tree->Node("B1"));
   EXPECT_EQ(f.events.Lines, std::vector<std::string>{"Click"});
+}
+
+TEST(TreeMouseTest, ADragKeptByShiftOrCtrlBelowTheRowsLeavesOneCurrentRowForTheArrows) {
+  for (const int shift : {vbShiftMask, vbCtrlMask}) {
+    for (const bool ontoRow : {true, false}) {  // a drag onto B1, or past the last row
+      Fixture f;
+      f.ReleaseOn("A");
+      f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, ontoRow ? f.MiddleOf("B1") : f.LastBottom() + 10);
+      f.ReleaseAt(f.LastBottom() + 400, kCaptionX, shift);
+      f.tree->CanvasKeyUp(vbKeyDown, 0);
+      ParameterTreeNode& expected = f.tree->Node(ontoRow ? "B2" : "A");
+      std::vector<ParameterTreeNode*> selected;
+      for (ParameterTreeNode* row : f.tree->LaidOutRows()) {
+        if (row->Selected()) selected.push_back(row);
+      }
+      EXPECT_EQ(selected, std::vector<ParameterTreeNode*>{&expected}) << shift << ontoRow;
+      EXPECT_EQ(f.tree->CurrentNode(), &expected);
+    }
+  }
+}
+
+TEST(TreeMouseTest, ADisabledTreeTakesNoInputOpensNoEditorAndRaisesNothing) {
+  Fixture f;
+  f.tree->SetCheckboxes(true);
+  f.events.OnDblClick = [&] { f.tree->EditCurrentValue(); };
+  f.ReleaseOn("B2");
+  f.tree->EditCurrentValue();
+  f.tree->EditTextChanged("42");
+  f.events.Lines.clear();
+  // Disabling takes back the edit in progress: the drive it was for is gone.
+  f.tree->SetEnabled(false);
+  EXPECT_EQ(f.tree->Node("B2").Value(), 0.0f);
+  f.ReleaseOn("A");
+  f.tree->CanvasMouseMove(kLeft, 0, kCaptionX, f.MiddleOf("A"));
+  for (const int key : {vbKeyDown, vbKeySpace, vbKeyReturn}) f.tree->CanvasKeyUp(key, 0);
+  f.tree->CanvasDblClick();
+  f.tree->EditCurrentValue();
+  f.tree->SelectCurrentValue();
+  EXPECT_TRUE(f.events.Lines.empty());
+  EXPECT_FALSE(f.tree->EditorOpen());
+  EXPECT_EQ(f.tree->Selected(), &f.tree->Node("B2"));
+  EXPECT_EQ(f.tree->Node("B2").Checked(), 0);
 }
 
 TEST(TreeMouseTest, FocusOfTheControlMovesTheFocusMark) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/ImageList.h"
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
@@ -88,7 +89,7 @@ void popIconHelp::paintEvent(QPaintEvent* event) {
   QDialog::paintEvent(event);
   if (drawn_) return;
   drawn_ = true;
-  DrawIcons();
+  GuardSlot([this] { DrawIcons(); });
 }
 
 void popIconHelp::DrawIcons() {

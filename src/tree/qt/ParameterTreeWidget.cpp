@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 #include <cmath>
 
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtInput.h"
 #include "tree/qt/TreeCanvasWidget.h"
@@ -72,20 +73,27 @@ ParameterTreeWidget::~ParameterTreeWidget() {
 }
 
 void ParameterTreeWidget::ConnectControls() {
-  connections_.push_back(connect(vscrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
-    if (!syncing_) tree_->VScrollBarChanged(value);
+  // Each handler may run a host's event handler, whose errors must not reach Qt.
+  const auto fromControl = [this](auto action) {
+    return [this, action](auto value) {
+      if (syncing_) return;
+      const auto tree = tree_;
+      GuardSlot([&] { action(*tree, value); });
+    };
+  };
+  connections_.push_back(connect(vscrollbar_, &QScrollBar::valueChanged, this,
+                                 fromControl([](ParameterTree& tree, int value) { tree.VScrollBarChanged(value); })));
+  connections_.push_back(connect(hScrollbar_, &QScrollBar::valueChanged, this,
+                                 fromControl([](ParameterTree& tree, int value) { tree.HScrollBarChanged(value); })));
+  connections_.push_back(connect(tbEditBox_, &QLineEdit::textChanged, this,
+                                 fromControl([](ParameterTree& tree, const QString& text) {
+                                   tree.EditTextChanged(FromQString(text));
+                                 })));
+  connections_.push_back(connect(cbSelectBox_, &QComboBox::currentIndexChanged, this,
+                                 fromControl([](ParameterTree& tree, int index) { tree.EditListChanged(index); })));
+  connections_.push_back(connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+    GuardSlot([&] { FocusMoved(from, to); });
   }));
-  connections_.push_back(connect(hScrollbar_, &QScrollBar::valueChanged, this, [this](int value) {
-    if (!syncing_) tree_->HScrollBarChanged(value);
-  }));
-  connections_.push_back(connect(tbEditBox_, &QLineEdit::textChanged, this, [this](const QString& text) {
-    if (!syncing_) tree_->EditTextChanged(FromQString(text));
-  }));
-  connections_.push_back(connect(cbSelectBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    if (!syncing_) tree_->EditListChanged(index);
-  }));
-  connections_.push_back(connect(qApp, &QApplication::focusChanged, this,
-                                 [this](QWidget* from, QWidget* to) { FocusMoved(from, to); }));
 }
 
 QWidget* ParameterTreeWidget::CanvasWidget() const { return canvas_; }
@@ -103,7 +111,7 @@ void ParameterTreeWidget::FocusMoved(QWidget* from, QWidget* to) {
 
 void ParameterTreeWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  tree_->Resize(width() * 15, height() * 15);
+  GuardSlot([this] { tree_->Resize(width() * 15, height() * 15); });
 }
 
 void ParameterTreeWidget::wheelEvent(QWheelEvent* event) {
@@ -117,11 +125,14 @@ void ParameterTreeWidget::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::PaletteChange) return;
   ApplyDesktopColors(palette());
-  tree_->RepaintAll();
+  GuardSlot([this] { tree_->RepaintAll(); });
 }
 
 void ParameterTreeWidget::ControlsChanged() {
   syncing_ = true;
+  // Qt then keeps every mouse and key event away from the canvas, the bars and the editors,
+  // and draws them all disabled.
+  setEnabled(tree_->Enabled());
   canvas_->setGeometry(PixelRect(tree_->CanvasPlace()));
   ApplyBar(*vscrollbar_, tree_->VerticalBar());
   ApplyBar(*hScrollbar_, tree_->HorizontalBar());
@@ -173,7 +184,9 @@ void ParameterTreeWidget::MovePointer(float x, float y) {
 
 bool ParameterTreeWidget::eventFilter(QObject* watched, QEvent* event) {
   if (watched == tbEditBox_ || watched == cbSelectBox_) {
-    return EditorEvent(static_cast<QWidget*>(watched), event);
+    bool consumed = false;
+    GuardSlot([&] { consumed = EditorEvent(static_cast<QWidget*>(watched), event); });
+    return consumed;
   }
   return QWidget::eventFilter(watched, event);
 }

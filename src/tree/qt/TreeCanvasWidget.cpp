@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtInput.h"
 #include "tree/ParameterTree.h"
 #include "tree/qt/TreeImageCanvas.h"
@@ -27,26 +28,34 @@ void TreeCanvasWidget::paintEvent(QPaintEvent* event) {
   if (canvas == nullptr) return;
   QPainter painter(this);
   painter.drawImage(0, 0, canvas->Picture());
+  if (isEnabled()) return;
+  // Washed out towards the window colour, as the desktop shows a control that takes no input.
+  painter.setOpacity(0.5);
+  painter.fillRect(rect(), palette().color(QPalette::Disabled, QPalette::Window));
 }
 
 void TreeCanvasWidget::mouseReleaseEvent(QMouseEvent* event) {
   const auto tree = tree_;  // the widget may be gone when the host's handlers return
-  tree->CanvasMouseUp(ButtonsFromQt(event->button()), ShiftStateFromQt(event->modifiers()),
-                      static_cast<float>(event->position().x()) * kTwipsPerPixel,
-                      static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  GuardSlot([&] {
+    tree->CanvasMouseUp(ButtonsFromQt(event->button()), ShiftStateFromQt(event->modifiers()),
+                        static_cast<float>(event->position().x()) * kTwipsPerPixel,
+                        static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  });
 }
 
 void TreeCanvasWidget::mouseMoveEvent(QMouseEvent* event) {
   const auto tree = tree_;
-  tree->CanvasMouseMove(ButtonsFromQt(event->buttons()), ShiftStateFromQt(event->modifiers()),
-                        static_cast<float>(event->position().x()) * kTwipsPerPixel,
-                        static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  GuardSlot([&] {
+    tree->CanvasMouseMove(ButtonsFromQt(event->buttons()), ShiftStateFromQt(event->modifiers()),
+                          static_cast<float>(event->position().x()) * kTwipsPerPixel,
+                          static_cast<float>(event->position().y()) * kTwipsPerPixel);
+  });
 }
 
 void TreeCanvasWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   (void)event;
   const auto tree = tree_;
-  tree->CanvasDblClick();
+  GuardSlot([&] { tree->CanvasDblClick(); });
 }
 
 void TreeCanvasWidget::keyPressEvent(QKeyEvent* event) {
@@ -60,7 +69,7 @@ void TreeCanvasWidget::keyReleaseEvent(QKeyEvent* event) {
   const int keyCode = KeyCodeFromQt(event->key());
   if (keyCode == 0) return;
   const auto tree = tree_;
-  tree->CanvasKeyUp(keyCode, ShiftStateFromQt(event->modifiers()));
+  GuardSlot([&] { tree->CanvasKeyUp(keyCode, ShiftStateFromQt(event->modifiers())); });
 }
 
 }  // namespace quendrel

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "tree/ParameterTree.h"
 
@@ -32,7 +33,7 @@ pagPTreeGeneral::pagPTreeGeneral(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(buttons->button(QDialogButtonBox::Apply), &QPushButton::clicked, this,
-          [this] { PropertyPage_ApplyChanges(); });
+          [this] { GuardSlot([this] { PropertyPage_ApplyChanges(); }); });
   setFixedSize(6480 / 15, 2520 / 15);
 }
 
@@ -114,7 +115,9 @@ bool pagPTreeGeneral::PropertyPage_ApplyChanges() {
 }
 
 void pagPTreeGeneral::accept() {
-  if (PropertyPage_ApplyChanges()) QDialog::accept();
+  bool applied = false;
+  GuardSlot([&] { applied = PropertyPage_ApplyChanges(); });
+  if (applied) QDialog::accept();
 }
 
 }  // namespace quendrel

@@ -103,6 +103,44 @@ TEST(ParameterTreeWidgetTest, DoubleClickTypeAndEnterCommitsOnceAndTheCanvasNeve
                                                        "ValueCommit B2 42"}));
 }
 
+void SendMouse(QWidget* widget, QEvent::Type type, QPoint at) {
+  QMouseEvent event(type, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+TEST(ParameterTreeWidgetTest, TheMovesXSendsBeforeADoubleClicksReleaseLeaveTheEditorOpen) {
+  for (const bool toEditor : {true, false}) {
+    SCOPED_TRACE(toEditor ? "pointer put on the editor" : "1-pixel jitter");
+    WidgetFixture f;
+    const QPoint row = f.RowPoint("B2");
+    QTest::mouseClick(f.Canvas(), Qt::LeftButton, {}, row);
+    QTest::mousePress(f.Canvas(), Qt::LeftButton, {}, row);
+    SendMouse(f.Canvas(), QEvent::MouseButtonDblClick, row);
+    ASSERT_TRUE(f.tree->EditBox()->isVisible());
+    const QPoint to = toEditor ? f.Canvas()->mapFrom(f.tree, f.tree->EditBox()->geometry().center())
+                               : row + QPoint(1, 0);
+    SendMouse(f.Canvas(), QEvent::MouseMove, to);
+    QTest::mouseRelease(f.Canvas(), Qt::LeftButton, {}, to);
+    f.events->Lines.clear();
+    EXPECT_TRUE(f.tree->EditBox()->isVisible());
+    EXPECT_EQ(f.tree->Tree().Selected(), &f.tree->Tree().Node("B2"));
+    QTest::keyClick(f.tree->EditBox(), Qt::Key_Return);
+    EXPECT_EQ(f.events->Lines, std::vector<std::string>{"ValueCommit B2 7.5"});
+  }
+}
+
+TEST(ParameterTreeWidgetTest, ADisabledTreeDrawsDisabledAndTakesNoClicks) {
+  WidgetFixture f;
+  const QPoint row = f.RowPoint("A");
+  const QRgb enabledLook = f.Canvas()->grab().toImage().pixel(row);
+  f.tree->Tree().SetEnabled(false);
+  EXPECT_FALSE(f.tree->EditBox()->isEnabled());
+  test::SaveRender(f.tree->grab().toImage(), "tree-disabled.png");
+  EXPECT_NE(f.Canvas()->grab().toImage().pixel(row), enabledLook);
+  QTest::mouseDClick(f.Canvas(), Qt::LeftButton, {}, row);
+  EXPECT_TRUE(f.events->Lines.empty());
+}
+
 TEST(ParameterTreeWidgetTest, EscapeInTheEditorTakesTheEditBack) {
   WidgetFixture f;
   f.tree->Tree().SetSelected(&f.tree->Tree().Node("B2"));
