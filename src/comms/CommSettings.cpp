@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "comms/SettingsChecks.h"
 #include "foundation/Config.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParseBoolean.h"
@@ -31,6 +32,27 @@ int CommSettings::Integer(const std::string& key, const std::string& section, in
 bool CommSettings::Boolean(const std::string& key, const std::string& section, bool fallback) {
   const std::string value = Config().Value(key, section);
   return value.empty() ? fallback : ParseBoolean(value);
+}
+
+std::string CommSettings::CheckedText(const std::string& key, const std::string& section,
+                                      const std::string& fallback, TextCheck check) {
+  std::string value = Text(key, section, fallback);
+  return check(value).empty() ? value : fallback;
+}
+
+int CommSettings::CheckedInteger(const std::string& key, const std::string& section, int fallback,
+                                 IntegerCheck check) {
+  const int value = Integer(key, section, fallback);
+  return check(value).empty() ? value : fallback;
+}
+
+double CommSettings::Timeout(const std::string& section, double fallback) {
+  const std::string text = CheckedText("Timeout", section, DoubleToText(fallback), TimeoutProblem);
+  return LeadingNumber(text);
+}
+
+int CommSettings::Retries(const std::string& section) {
+  return static_cast<int>(LeadingNumber(CheckedText("Retries", section, "0", RetriesProblem)));
 }
 
 }  // namespace quendrel

@@ -12,6 +12,18 @@ class CommSettings {
   static double Number(const std::string& key, const std::string& section, double fallback);
   static int Integer(const std::string& key, const std::string& section, int fallback);
   static bool Boolean(const std::string& key, const std::string& section, bool fallback);
+
+  // "" when a value can be used, else why not: the checks the settings dialogs make.
+  using TextCheck = std::string (*)(const std::string&);
+  using IntegerCheck = std::string (*)(int);
+  // The stored value when it passes the check, else the fallback. A hand-edited value the dialog
+  // would refuse must not reach the line; the file keeps it, so the user can still see what went wrong.
+  static std::string CheckedText(const std::string& key, const std::string& section, const std::string& fallback,
+                                 TextCheck check);
+  static int CheckedInteger(const std::string& key, const std::string& section, int fallback, IntegerCheck check);
+  // The transport's Timeout in seconds and its Retries (0 when the stored count is refused).
+  static double Timeout(const std::string& section, double fallback);
+  static int Retries(const std::string& section);
 };
 
 }  // namespace quendrel

@@ -8,8 +8,10 @@
 #include "comms/GIOError.h"
 #include "comms/ModbusTcpCodec.h"
 #include "comms/SerialFrameCodec.h"
+#include "comms/SettingsChecks.h"
 #include "foundation/Config.h"
 #include "foundation/FileCipher.h"
+#include "foundation/NumberText.h"
 #include "foundation/TextChecks.h"
 #include "platform/Clock.h"
 
@@ -41,7 +43,7 @@ void EthernetModule::Startup() { LoadSettings(); }
 
 void EthernetModule::Shutdown() { CloseConnection(); }
 
-double EthernetModule::ConfiguredTimeout() const { return CommSettings::Number("Timeout", kSection, 2.0); }
+double EthernetModule::ConfiguredTimeout() const { return CommSettings::Timeout(kSection, 2.0); }
 
 void EthernetModule::CloseConnection() {
   socket_.Close();
@@ -81,9 +83,9 @@ void EthernetModule::SetCryptKey(const std::string& password) {
 }
 
 void EthernetModule::LoadSettings() {
-  host_ = CommSettings::Text("Host", kSection, "192.168.1.100");
-  port_ = std::clamp(CommSettings::Integer("Port", kSection, 502), 0, 65535);
-  protocol_ = CommSettings::Integer("Protocol", kSection, kModbusTcp) == kRtuOverTcp ? kRtuOverTcp : kModbusTcp;
+  host_ = TrimmedText(CommSettings::CheckedText("Host", kSection, kDefaultHost, HostProblem));
+  port_ = static_cast<int>(LeadingNumber(CommSettings::CheckedText("Port", kSection, "502", TcpPortProblem)));
+  protocol_ = CommSettings::CheckedInteger("Protocol", kSection, kModbusTcp, ProtocolProblem);
   encrypted_ = CommSettings::Boolean("Authenticate", kSection, false);
   cryptKey_ = PasswordFromStore(CommSettings::Text("Password", kSection, ""));
   CloseConnection();
@@ -167,8 +169,7 @@ udtDriveResponse EthernetModule::Exchange(const DriveRequest& request, double ti
   const auto pdu = DrivePdu::Encode(request);
   if (!pdu) return SerialFrameCodec::Unsent(request, gioRequestTooLong);
   byteMode_ = false;
-  const int retries = CommSettings::Integer("Retries", kSection, 0);
-  const int sends = (singleSend || timeoutSeconds <= 0) ? 1 : 1 + std::max(0, retries);
+  const int sends = (singleSend || timeoutSeconds <= 0) ? 1 : 1 + CommSettings::Retries(kSection);
   udtDriveResponse response;
   for (int send = 1; send <= sends; ++send) {
     response = SendAndRead(request, *pdu, timeoutSeconds);

@@ -21,6 +21,8 @@ class EthernetModule final : public GIOModule {
  public:
   static constexpr int kModbusTcp = 0;
   static constexpr int kRtuOverTcp = 1;
+  // The drive's address as it leaves the factory.
+  static constexpr const char* kDefaultHost = "192.168.1.100";
 
   explicit EthernetModule(Clock& clock);
   ~EthernetModule() override;
@@ -83,7 +85,7 @@ class EthernetModule final : public GIOModule {
   TcpConnection socket_;
   ModbusTcpChannel mbap_{socket_, clock_};
   RtuChannel rtu_{socket_, clock_};
-  std::string host_ = "192.168.1.100";
+  std::string host_ = kDefaultHost;
   int port_ = 502;
   int protocol_ = kModbusTcp;
   bool encrypted_ = false;

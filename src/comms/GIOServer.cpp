@@ -23,6 +23,11 @@ bool IsTransportFailure(const udtDriveResponse& response) {
 
 constexpr const char* kNoModule = "None";
 
+// Negative asks for the module's own; so does NaN, whose deadline would never come nor pass.
+double ResolvedTimeout(const GIOModule& module, double timeout) {
+  return timeout >= 0 ? timeout : module.ConfiguredTimeout();
+}
+
 bool SameName(const std::string& a, const std::string& b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
@@ -107,15 +112,14 @@ bool GIOServer::WriteWord(std::int32_t iWord, bool waitForEcho, bool reverseByte
 int GIOServer::GetByte(std::uint8_t& outByte) { return selected_->TakeByte(outByte, 0.0) ? 1 : 0; }
 
 int GIOServer::WaitForByte(std::uint8_t& outByte, double sglTO) {
-  const double timeout = sglTO < 0 ? selected_->ConfiguredTimeout() : sglTO;
-  return selected_->TakeByte(outByte, timeout) ? 1 : 0;
+  return selected_->TakeByte(outByte, ResolvedTimeout(*selected_, sglTO)) ? 1 : 0;
 }
 
 udtDriveResponse GIOServer::Exchange(const GIOContext* from, const DriveRequest& request, double timeout,
                                      bool singleSend) {
   if (IsReservedFor(from)) return SerialFrameCodec::Unsent(request, gioSlaveDeviceBusy);
   GIOModule& module = *selected_;
-  const double resolved = timeout < 0 ? module.ConfiguredTimeout() : timeout;
+  const double resolved = ResolvedTimeout(module, timeout);
   const double started = clock_.MonotonicSeconds();
   udtDriveResponse response = module.Exchange(request, resolved, singleSend);
   const bool answered = !response.rawreply.empty() && !(response.Error && IsConnectionLost(response.intData));

@@ -78,7 +78,9 @@ std::vector<HostLookup::Address> HostLookup::Find(const std::string& host, int p
     return {};
   }
   std::unique_lock<std::mutex> lock(pending->guard);
-  const auto wait = std::chrono::duration<double>(std::max(0.0, timeoutSeconds));
+  // The wait becomes whole nanoseconds: bounded, so that no timeout overflows them.
+  constexpr double kLongestWait = 24.0 * 3600.0;
+  const auto wait = std::chrono::duration<double>(timeoutSeconds > 0.0 ? std::min(timeoutSeconds, kLongestWait) : 0.0);
   if (!pending->finished.wait_for(lock, wait, [&pending] { return pending->done; })) return {};
   return std::move(pending->found);
 }

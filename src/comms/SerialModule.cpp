@@ -9,6 +9,7 @@
 #include "comms/DrivePdu.h"
 #include "comms/GIOError.h"
 #include "comms/SerialFrameCodec.h"
+#include "comms/SettingsChecks.h"
 #include "foundation/BaudRate.h"
 #include "foundation/Config.h"
 #include "platform/Clock.h"
@@ -79,14 +80,14 @@ void SerialModule::Shutdown() {
   channel_.Forget();
 }
 
-double SerialModule::ConfiguredTimeout() const { return CommSettings::Number("Timeout", kSection, 1.0); }
+double SerialModule::ConfiguredTimeout() const { return CommSettings::Timeout(kSection, 1.0); }
 
 void SerialModule::LoadSettings() {
   baudRate_ = BaudRateIndex(CommSettings::Text("BaudRate", kSection, "19200"));
-  comPort_ = CommSettings::Integer("ComPort", kSection, 0);
-  parity_ = std::clamp(CommSettings::Integer("Parity", kSection, 0), 0, 2);
-  dataBits_ = std::clamp(CommSettings::Integer("DataBits", kSection, 8), 5, 8);
-  stopBits_ = std::clamp(CommSettings::Integer("StopBits", kSection, 0), 0, 2);
+  comPort_ = CommSettings::CheckedInteger("ComPort", kSection, 0, ComPortProblem);
+  parity_ = CommSettings::CheckedInteger("Parity", kSection, 0, ParityProblem);
+  dataBits_ = CommSettings::CheckedInteger("DataBits", kSection, 8, DataBitsProblem);
+  stopBits_ = CommSettings::CheckedInteger("StopBits", kSection, 0, StopBitsProblem);
   const std::string previous = devicePath_;
   ResolveDevice();
   if (devicePath_ != previous) Shutdown();
@@ -231,8 +232,7 @@ udtDriveResponse SerialModule::Exchange(const DriveRequest& request, double time
     return Failed(SerialFrameCodec::Unsent(request, 0), gioSlaveNotResponding, gioPortOpenFailed);
   }
   const bool localEcho = CommSettings::Boolean("LocalEcho", kSection, false);
-  const int retries = CommSettings::Integer("Retries", kSection, 0);
-  const int sends = (singleSend || timeoutSeconds <= 0) ? 1 : 1 + std::max(0, retries);
+  const int sends = (singleSend || timeoutSeconds <= 0) ? 1 : 1 + CommSettings::Retries(kSection);
   udtDriveResponse response;
   for (int send = 1; send <= sends; ++send) {
     response = SendAndRead(request, *frame, timeoutSeconds, localEcho);

@@ -43,8 +43,11 @@ tcflag_t CharacterSize(int dataBits) {
   }
 }
 
+// A day is beyond any wait a caller means, and keeps a script's 1e300 or infinity from overflowing
+// the whole seconds; NaN waits not at all.
 timespec ToTimespec(double seconds) {
-  const double clamped = std::max(0.0, seconds);
+  constexpr double kLongestWait = 24.0 * 3600.0;
+  const double clamped = seconds > 0.0 ? std::min(seconds, kLongestWait) : 0.0;
   timespec span{};
   span.tv_sec = static_cast<time_t>(clamped);
   span.tv_nsec = static_cast<long>((clamped - static_cast<double>(span.tv_sec)) * 1e9);

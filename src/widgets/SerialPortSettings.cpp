@@ -2,13 +2,14 @@
 
 #include "comms/CommSettings.h"
 #include "comms/GIOServer.h"
+#include "comms/SettingsChecks.h"
 #include "foundation/BaudRate.h"
 #include "foundation/Config.h"
-#include "widgets/SettingsChecks.h"
 
 namespace quendrel {
 
-std::string ComPortName(int index) { return "COM" + std::to_string(index + 1); }
+// Scripts may set any index; the name must not overflow on the largest.
+std::string ComPortName(int index) { return "COM" + std::to_string(static_cast<long long>(index) + 1); }
 
 namespace {
 
@@ -18,27 +19,26 @@ constexpr const char* kSection = "Serial Port";
 
 SerialPortSettings SerialPortSettings::FromConfig() {
   SerialPortSettings settings;
-  settings.ComPort = CommSettings::Integer("ComPort", kSection, 0);
+  settings.ComPort = CommSettings::CheckedInteger("ComPort", kSection, settings.ComPort, ComPortProblem);
   settings.BaudRate = BaudRateFromIndex(BaudRateIndex(CommSettings::Text("BaudRate", kSection, "19200")));
-  settings.Parity = CommSettings::Integer("Parity", kSection, 0);
-  settings.DataBits = CommSettings::Integer("DataBits", kSection, 8);
-  settings.StopBits = CommSettings::Integer("StopBits", kSection, 0);
-  settings.Timeout = CommSettings::Text("Timeout", kSection, "1");
-  settings.Retries = CommSettings::Text("Retries", kSection, "0");
+  settings.Parity = CommSettings::CheckedInteger("Parity", kSection, settings.Parity, ParityProblem);
+  settings.DataBits = CommSettings::CheckedInteger("DataBits", kSection, settings.DataBits, DataBitsProblem);
+  settings.StopBits = CommSettings::CheckedInteger("StopBits", kSection, settings.StopBits, StopBitsProblem);
+  settings.Timeout = CommSettings::CheckedText("Timeout", kSection, settings.Timeout, TimeoutProblem);
+  settings.Retries = CommSettings::CheckedText("Retries", kSection, settings.Retries, RetriesProblem);
   settings.LocalEcho = CommSettings::Boolean("LocalEcho", kSection, false);
   return settings;
 }
 
 std::string SerialPortSettings::Validate() const {
-  if (ComPort < 0) return "Please choose a communication port.";
   if (BaudRateFromIndex(BaudRateIndex(std::to_string(BaudRate))) != BaudRate) {
     return "Please choose one of the listed baud rates.";
   }
-  if (Parity < 0 || Parity > 2) return "Please choose a parity.";
-  if (DataBits < 5 || DataBits > 8) return "Please choose 5 to 8 data bits.";
-  if (StopBits < 0 || StopBits > 2) return "Please choose the stop bits.";
-  if (std::string problem = TimeoutProblem(Timeout); !problem.empty()) return problem;
-  return RetriesProblem(Retries);
+  for (const std::string& problem : {ComPortProblem(ComPort), ParityProblem(Parity), DataBitsProblem(DataBits),
+                              StopBitsProblem(StopBits), TimeoutProblem(Timeout), RetriesProblem(Retries)}) {
+    if (!problem.empty()) return problem;
+  }
+  return "";
 }
 
 void SerialPortSettings::WriteToConfig() const {

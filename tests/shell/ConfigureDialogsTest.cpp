@@ -97,12 +97,29 @@ TEST_F(ConfigureDialogsTest, SerialDialogShowsTheSettingsAndThePortsWithTheirDev
   EXPECT_TRUE(Child<QCheckBox>(dialog, "chkLocalEcho")->isChecked());
 }
 
-TEST_F(ConfigureDialogsTest, SerialDialogKeepsAPortWhoseDeviceIsGone) {
-  Config().LoadText("[Serial Port]\nPortNames=/dev/ttyQA0\nComPort=3\n");
-  frmSerialPortConfigure dialog(nullptr, &server);
-  QComboBox* port = Child<QComboBox>(dialog, "cbPort");
-  EXPECT_EQ(port->count(), 4);
-  EXPECT_EQ(port->currentText(), "COM4");
+TEST_F(ConfigureDialogsTest, SerialDialogListsThePresentPortsAndTheConfiguredOne) {
+  struct PortCase {
+    const char* comPort;
+    std::vector<QString> listed;  // the last one chosen
+  };
+  const PortCase cases[] = {
+      {"3", {"COM1 (/dev/ttyQA0)", "COM4"}},
+      {"255", {"COM1 (/dev/ttyQA0)", "COM256"}},
+      // Out of range: the default port, and the dialog opens at once.
+      {"30000000", {"COM1 (/dev/ttyQA0)"}},
+      {"2147483647", {"COM1 (/dev/ttyQA0)"}},
+  };
+  for (const PortCase& c : cases) {
+    const std::string text = std::string("[Serial Port]\nPortNames=/dev/ttyQA0\nComPort=") + c.comPort + "\n";
+    Config().LoadText(text);
+    frmSerialPortConfigure dialog(nullptr, &server);
+    QComboBox* port = Child<QComboBox>(dialog, "cbPort");
+    std::vector<QString> listed;
+    for (int index = 0; index < port->count(); ++index) listed.push_back(port->itemText(index));
+    EXPECT_EQ(listed, c.listed) << c.comPort;
+    EXPECT_EQ(port->currentText(), c.listed.back()) << c.comPort;
+    EXPECT_EQ(Config().Value("ComPort", "Serial Port"), c.comPort);
+  }
 }
 
 TEST_F(ConfigureDialogsTest, SerialOkWritesAppliesAndSelects) {

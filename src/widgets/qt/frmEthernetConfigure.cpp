@@ -1,5 +1,7 @@
 #include "widgets/qt/frmEthernetConfigure.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -15,6 +17,12 @@ namespace quendrel {
 namespace {
 
 constexpr const char* kCaption = "Ethernet Settings";
+
+// Host and password are kept as Latin-1 bytes; any other character would be stored as "?", and
+// the connection or login would then fail with nothing to show why.
+bool FitsLatin1(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
 
 }  // namespace
 
@@ -72,7 +80,19 @@ EthernetSettings frmEthernetConfigure::Collect() const {
   return settings;
 }
 
+std::string frmEthernetConfigure::UnstorableTextProblem() const {
+  if (!FitsLatin1(tbHost_->text())) {
+    return "The host name or address can only hold Western European (Latin-1) characters.";
+  }
+  if (!FitsLatin1(tbPassword_->text())) return "The password can only hold Western European (Latin-1) characters.";
+  return "";
+}
+
 bool frmEthernetConfigure::bOK_Click() {
+  if (const std::string problem = UnstorableTextProblem(); !problem.empty()) {
+    Ui().MsgBox(problem, vbExclamation, kCaption);
+    return false;
+  }
   const std::string problem = ApplyEthernetSettings(Collect(), server_);
   if (problem.empty()) return true;
   Ui().MsgBox(problem, vbExclamation, kCaption);

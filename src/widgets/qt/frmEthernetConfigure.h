@@ -28,6 +28,9 @@ class frmEthernetConfigure : public QDialog {
   bool bOK_Click();
 
  private:
+  // The message for a host or password that cannot be stored as typed; "" when both can.
+  std::string UnstorableTextProblem() const;
+
   GIOServer& server_;
   QLineEdit* tbHost_;
   QLineEdit* tbPort_;

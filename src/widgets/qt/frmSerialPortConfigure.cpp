@@ -7,6 +7,7 @@
 
 #include "comms/CommServer.h"
 #include "comms/SerialModule.h"
+#include "comms/SettingsChecks.h"
 #include "foundation/BaudRate.h"
 #include "platform/UiServices.h"
 #include "platform/qt/QtConvert.h"
@@ -71,14 +72,16 @@ void frmSerialPortConfigure::FillPorts(int selected) {
   if (const auto* serial = dynamic_cast<const SerialModule*>(server_.Module("Serial"))) {
     devices = serial->PortNames();
   }
-  // The configured port stays choosable even when its device is unplugged right now.
-  const int count = std::max<int>(static_cast<int>(devices.size()), selected + 1);
-  for (int index = 0; index < count; ++index) {
-    std::string text = ComPortName(index);
-    if (index < static_cast<int>(devices.size())) text += " (" + devices[index] + ")";
-    cbPort_->addItem(ToQString(text), index);
+  const std::size_t listed = std::min(devices.size(), static_cast<std::size_t>(kComPortCount));
+  for (std::size_t index = 0; index < listed; ++index) {
+    const int port = static_cast<int>(index);
+    cbPort_->addItem(ToQString(ComPortName(port) + " (" + devices[index] + ")"), port);
   }
-  cbPort_->setCurrentIndex(std::max(selected, 0));
+  // The configured port stays choosable even when its device is unplugged right now.
+  if (cbPort_->findData(selected) < 0 && ComPortProblem(selected).empty()) {
+    cbPort_->addItem(ToQString(ComPortName(selected)), selected);
+  }
+  cbPort_->setCurrentIndex(std::max(cbPort_->findData(selected), 0));
 }
 
 void frmSerialPortConfigure::Fill(const SerialPortSettings& settings) {
