@@ -6,11 +6,16 @@
 
 #include "comms/CommServer.h"
 #include "comms/FunctionTemplates.h"
+#include "comms/GIOContext.h"
+#include "comms/GIOError.h"
+#include "comms/SerialModule.h"
+#include "drivesim/DriveSimProcess.h"
 #include "foundation/Config.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"
+#include "shell/CommunicationsStatus.h"
 #include "shell/support/ShellTestSupport.h"
 #include "widgets/TreeIcons.h"
 
@@ -83,6 +88,53 @@ TEST_F(ProgramStartupTest, RelativePathsAreFoundInTheProgramFolder) {
   EXPECT_EQ(ResolveProgramPath("/var/lib/scan.SCP"), "/var/lib/scan.SCP");
   EXPECT_EQ(ResolveProgramPath(""), "");
 }
+
+// A hand-edited setting the dialog would refuse: start-up uses the default instead and the file
+// keeps what the user wrote.
+struct RefusedSetting {
+  const char* name;
+  const char* section;  // the module's too
+  const char* key;
+  const char* value;
+};
+
+class RefusedSettingTest : public ProgramStartupTest, public ::testing::WithParamInterface<RefusedSetting> {
+ protected:
+  bool Serial() const { return std::string(GetParam().section) == "Serial Port"; }
+  std::string SettingsText(const DriveSimProcess& drive) const {
+    const RefusedSetting& c = GetParam();
+    const bool serial = Serial();
+    const std::string refused = std::string(c.key) + "=" + c.value + "\n";
+    return std::string("[General]\nRetries=1\nGIOTarget=") + (serial ? "Serial" : "Ethernet") +
+           "\n[Serial Port]\nPortNames=" + drive.DevicePath() + "\n" + (serial ? refused : "") +
+           "[Ethernet]\nHost=127.0.0.1\nPort=" + std::to_string(drive.TcpPort()) + "\n" + (serial ? "" : refused);
+  }
+};
+
+TEST_P(RefusedSettingTest, StartsWithTheDefaultAndKeepsTheFileAsWritten) {
+  // Nothing answers: a read must wait out the timeout.
+  DriveSimProcess drive({"--fault", "drop every 1", "--tcp", "0"});
+  folder.Write(SettingsFileName, SettingsText(drive));
+  ASSERT_EQ(Start(), StartupOutcome::Running);
+  EXPECT_DOUBLE_EQ(CommServer().Module(CommServer().SelectedModule())->ConfiguredTimeout(), Serial() ? 1.0 : 2.0);
+  const udtDriveResponse reply = CommServer().OpenContext(1, -1)->ReadValue(11, 29);
+  EXPECT_TRUE(reply.Error);
+  EXPECT_EQ(reply.intData, gioTimeout) << GIOErrorText(reply.intData);
+  const std::string status = CommunicationsStatusText(SummariseCommunications(CommServer()));
+  EXPECT_EQ(status.rfind(Serial() ? "Serial: COM1 (" : "Ethernet: ", 0), 0U) << status;
+  ASSERT_TRUE(Config().Save());
+  EXPECT_EQ(folder.Read(SettingsFileName), SettingsText(drive));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedSettingTest,
+    ::testing::Values(RefusedSetting{"ZeroTimeout", "Serial Port", "Timeout", "0"},
+                      RefusedSetting{"NegativeTimeout", "Serial Port", "Timeout", "-1"},
+                      RefusedSetting{"HugeTimeout", "Serial Port", "Timeout", "1e300"},
+                      RefusedSetting{"LargestComPort", "Serial Port", "ComPort", "2147483647"},
+                      RefusedSetting{"ComPortBeyondCom256", "Serial Port", "ComPort", "30000000"},
+                      RefusedSetting{"EthernetZeroTimeout", "Ethernet", "Timeout", "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quendrel
