@@ -70,18 +70,39 @@ TEST_F(TemplateDriveTest, FlashCommandsAreAcknowledgedAndTheResetIsNotWaitedFor)
   EXPECT_EQ(rig_.Sim().RequestCount(52), 1);
 }
 
-TEST_F(TemplateDriveTest, AHexFileGoesToTheDrivePacketByPacket) {
-  ScriptedUi ui;
+struct HexFileCase {
+  const char* text;
+  dfResponseCodes result;
+  int packets;
+};
+
+// A file based above 64 KiB is refused whole: the packet's 16-bit address would put it over the start.
+TEST_F(TemplateDriveTest, AHexFileGoesToTheDrivePacketByPacketWhenItFitsTheirAddress) {
+  const HexFileCase cases[] = {
+      {":020000040000FA\n:0401000001020304F1\n:03011000AABBCCBB\n:00000001FF\n", dfResponseOK, 2},
+      {":0401000001020304F1\n:020000040001F9\n:03011000AABBCCBB\n:00000001FF\n", dfResponseGeneralError, 0},
+  };
   std::string folder = (std::filesystem::temp_directory_path() / "quendrel-e2e-XXXXXX").string();
   ASSERT_NE(::mkdtemp(folder.data()), nullptr);
   const std::string path = folder + "/image.hex";
-  std::ofstream(path) << ":0401000001020304F1\n:03011000AABBCCBB\n:00000001FF\n";
-  rig_.Sim().ResetStats();
-  const udtTemplateCallInfo call = Run("WriteFileToBuffer", {"\"" + path + "\""});
+  for (const HexFileCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    ScriptedUi ui;
+    std::ofstream(path) << c.text;
+    rig_.Sim().ResetStats();
+    EXPECT_EQ(Run("WriteFileToBuffer", {"\"" + path + "\""}).rcResponse, c.result);
+    EXPECT_EQ(rig_.Sim().RequestCount(), c.packets);
+    EXPECT_EQ(ui.Pumps(), c.packets);
+  }
   std::filesystem::remove_all(folder);
-  EXPECT_EQ(call.rcResponse, dfResponseOK);
-  EXPECT_EQ(rig_.Sim().RequestCount(39), 2);
-  EXPECT_EQ(ui.Pumps(), 2);
+}
+
+TEST_F(TemplateDriveTest, HexNumbersKeepTheirDigitsInAWideFieldAndTheirSignInAWord) {
+  rig_.UseProtocol(EthernetModule::kRtuOverTcp);
+  rig_.Sim().ReceivedBytes();
+  EXPECT_EQ(Run("WriteDataWord", {"&H8000", "&HFFFF"}).rcResponse, dfResponseOK);
+  // Drive 1, function 35, the 24-bit flash address, then the data word.
+  EXPECT_EQ(rig_.Sim().ReceivedBytes().substr(0, 7), std::string("\x01\x23\x00\x80\x00\xFF\xFF", 7));
 }
 
 }  // namespace
