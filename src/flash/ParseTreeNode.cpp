@@ -1,5 +1,8 @@
 #include "flash/ParseTreeNode.h"
 
+#include <utility>
+#include <vector>
+
 namespace quendrel {
 
 namespace {
@@ -9,6 +12,25 @@ bool IsQuotedLiteral(const std::string& text) {
 }
 
 }  // namespace
+
+// A node shared elsewhere only loses a reference; one held here alone hands its links over
+// before it goes, so each destructor call frees exactly one node.
+ParseTreeNode::~ParseTreeNode() {
+  if (child_ == nullptr && sibling_ == nullptr) {
+    return;
+  }
+  std::vector<ParseTreeNodePtr> pending;
+  pending.push_back(std::move(child_));
+  pending.push_back(std::move(sibling_));
+  while (!pending.empty()) {
+    ParseTreeNodePtr node = std::move(pending.back());
+    pending.pop_back();
+    if (node != nullptr && node.use_count() == 1) {
+      pending.push_back(std::move(node->child_));
+      pending.push_back(std::move(node->sibling_));
+    }
+  }
+}
 
 int ParseTreeNode::Children() const {
   int count = 0;

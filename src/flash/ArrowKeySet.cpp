@@ -1,0 +1,64 @@
+#include "flash/ArrowKeySet.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+namespace quendrel {
+
+namespace {
+
+constexpr std::size_t kFewestSlots = 64;
+
+}  // namespace
+
+ArrowKeySet::ArrowKeySet() : slots_(kFewestSlots) {}
+
+bool ArrowKeySet::Insert(const Key& key) {
+  if (2 * (size_ + 1) > slots_.size()) {
+    Grow();
+  }
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t slot = SlotOf(key);; slot = (slot + 1) & mask) {
+    if (slots_[slot] == key) {
+      return false;
+    }
+    if (slots_[slot].pole < 0) {
+      slots_[slot] = key;
+      ++size_;
+      return true;
+    }
+  }
+}
+
+// Sized by the last statement rather than the largest ever, so one long statement does not make
+// every later short one pay for clearing its table.
+void ArrowKeySet::Clear() {
+  if (size_ == 0) {
+    return;
+  }
+  const std::size_t slots = std::max(kFewestSlots, std::bit_ceil(2 * size_ + 1));
+  slots_.assign(slots, Key{});
+  size_ = 0;
+}
+
+std::size_t ArrowKeySet::SlotOf(const Key& key) const {
+  std::uint64_t hash = static_cast<std::uint32_t>(key.pole);
+  for (const int part : {key.rule, key.dot, key.length}) {
+    hash = (hash ^ static_cast<std::uint32_t>(part)) * 0x9E3779B97F4A7C15ull;
+  }
+  return static_cast<std::size_t>(hash ^ (hash >> 29)) & (slots_.size() - 1);
+}
+
+void ArrowKeySet::Grow() {
+  std::vector<Key> old(slots_.size() * 2);
+  old.swap(slots_);
+  size_ = 0;
+  for (const Key& key : old) {
+    if (key.pole >= 0) {
+      Insert(key);
+    }
+  }
+}
+
+}  // namespace quendrel
