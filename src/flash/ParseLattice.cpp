@@ -1,6 +1,7 @@
 #include "flash/ParseLattice.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <utility>
 
@@ -203,7 +204,7 @@ void ParseLattice::ResetChart() {
   targetCount_.assign(poles * symbols_.size(), 0);
   targetLongest_.assign(poles * symbols_.size(), -1);
   arrowKeys_.Clear();
-  activePoles_.clear();
+  activePoles_.assign((poles + 63) / 64, 0);
 }
 
 std::vector<const ParseArrow*> ParseLattice::PoleArrows(int pole) const {
@@ -285,9 +286,7 @@ void ParseLattice::Wake(int id) {
   }
   entry.ready = true;
   auto& heap = ready_[entry.pole];
-  if (heap.empty()) {
-    activePoles_.insert(entry.pole);
-  }
+  activePoles_[entry.pole / 64] |= std::uint64_t{1} << (entry.pole % 64);
   heap.push_back(id);
   std::push_heap(heap.begin(), heap.end(), std::greater<>());
 }
@@ -364,17 +363,33 @@ void ParseLattice::RunRules(const std::string& strTarget) {
 // arrow only meets the arrows its follow pole held when the arrow's own turn began.
 bool ParseLattice::ApplyRules() {
   bool added = false;
-  // Turns may wake poles on either side; the set's iterators survive those insertions.
-  for (auto it = activePoles_.begin(); it != activePoles_.end();) {
-    const int pole = *it;
+  for (int pole = NextActivePole(0); pole >= 0; pole = NextActivePole(pole + 1)) {
     added = PoleTurn(pole) || added;
-    it = ready_[pole].empty() ? activePoles_.erase(it) : activePoles_.upper_bound(pole);
+    if (ready_[pole].empty()) {
+      activePoles_[pole / 64] &= ~(std::uint64_t{1} << (pole % 64));
+    }
   }
   if (!added) {
     return false;
   }
   LockArrows();
   return true;
+}
+
+// The first pole from `from` on with reached arrows, or -1.
+int ParseLattice::NextActivePole(int from) const {
+  std::size_t word = static_cast<std::size_t>(from) / 64;
+  if (word >= activePoles_.size()) {
+    return -1;
+  }
+  std::uint64_t bits = activePoles_[word] & (~std::uint64_t{0} << (from % 64));
+  while (bits == 0) {
+    if (++word == activePoles_.size()) {
+      return -1;
+    }
+    bits = activePoles_[word];
+  }
+  return static_cast<int>(word * 64 + std::countr_zero(bits));
 }
 
 // Visits the pole's reached arrows in the order they were added. An arrow reached again after

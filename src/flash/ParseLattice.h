@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -109,6 +109,7 @@ class ParseLattice {
   void AppendTokenArrow(int pole, std::string target);
   int Append(ChartArrow entry);
   bool ApplyRules();
+  int NextActivePole(int from) const;
   bool PoleTurn(int pole);
   bool ExtendArrow(int id, int pole);
   bool ExtendOverPole(int id, int pole);
@@ -169,7 +170,7 @@ class ParseLattice {
   ArrowKeySet arrowKeys_;  // so a duplicate is refused without a scan of the pole
   // Poles with reached arrows, so a pass skips the poles with nothing to do; a deeply nested
   // statement needs a pass per level, and most poles sit idle in each.
-  std::set<int> activePoles_;
+  std::vector<std::uint64_t> activePoles_;  // one bit per pole
 };
 
 }  // namespace quendrel
