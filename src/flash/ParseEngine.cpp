@@ -95,7 +95,7 @@ std::string ParseEngine::InsertSemicolons(const std::string& strInput, const std
   const std::string needle = strAfter + " (";
   const auto literal = LiteralMask(strInput);
   std::string text;
-  text.reserve(strInput.size() + strInput.size() / 8);
+  text.reserve(strInput.size());
   std::size_t copied = 0;
   std::size_t from = 0;
   while (true) {
