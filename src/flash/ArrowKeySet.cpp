@@ -9,7 +9,7 @@ namespace quendrel {
 namespace {
 
 constexpr std::size_t kFewestSlots = 64;
-constexpr int kBlock = 8;
+constexpr std::uint32_t kBlock = 8;
 
 }  // namespace
 
@@ -47,12 +47,12 @@ void ArrowKeySet::Clear() {
 // differ only in nearby lengths; eight neighbouring lengths share a block of slots, so a run
 // stays within a few cache lines.
 std::size_t ArrowKeySet::SlotOf(const Key& key) const {
-  std::uint64_t hash = static_cast<std::uint32_t>(key.pole);
-  for (const int part : {key.rule, key.dot, key.length / kBlock}) {
-    hash = (hash ^ static_cast<std::uint32_t>(part)) * 0x9E3779B97F4A7C15ull;
-  }
-  const auto block = static_cast<std::size_t>(hash ^ (hash >> 29)) * kBlock;
-  return (block + static_cast<std::size_t>(key.length % kBlock)) & (slots_.size() - 1);
+  const auto length = static_cast<std::uint32_t>(key.length);
+  const std::uint64_t fields = (std::uint64_t{static_cast<std::uint32_t>(key.pole)} << 32) ^
+                               (std::uint64_t{static_cast<std::uint32_t>(key.rule)} << 16) ^
+                               (std::uint64_t{static_cast<std::uint32_t>(key.dot)} << 8) ^ (length / kBlock);
+  const auto block = static_cast<std::size_t>((fields * 0x9E3779B97F4A7C15ull) >> 32) * kBlock;
+  return (block + length % kBlock) & (slots_.size() - 1);
 }
 
 void ArrowKeySet::Grow() {
