@@ -132,6 +132,40 @@ TEST_F(ParseTest, EachCallStartsFromAnEmptyChart) {
   EXPECT_EQ(engine_.lattice().PoleCount(), 3);
 }
 
+std::string Repeated(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) {
+    result += text;
+  }
+  return result;
+}
+
+// Generated or damaged scripts nest far deeper than anyone writes: they are refused, not fatal.
+TEST_F(ParseTest, StatementsNestedTooDeeplyAreSyntaxErrors) {
+  const std::string deep[] = {
+      "x = " + Repeated("(", 10000) + "1" + Repeated(")", 10000),
+      "x = " + Repeated("- ", 100000) + "1",
+  };
+  for (const std::string& text : deep) {
+    ExpectSyntaxError(text);
+  }
+}
+
+TEST_F(ParseTest, DeepNestingWithinTheLimitReachesTheInnermostValue) {
+  const auto trees = engine_.Parse("x = " + Repeated("(", 500) + "1" + Repeated(")", 500));
+  ASSERT_TRUE(trees.has_value());
+  int parentheses = 0;
+  const ParseTreeNode* node = trees->front().get();
+  while (node->Child() != nullptr) {
+    const bool bracketed = node->Token() == "value" && node->Children() == 3;
+    parentheses += bracketed ? 1 : 0;
+    node = node->OrdinalChild(bracketed ? 2 : node->Children()).get();
+  }
+  EXPECT_EQ(parentheses, 500);
+  EXPECT_EQ(node->Token(), "NUMBER");
+  EXPECT_EQ(node->Value(), "1");
+}
+
 TEST(ScriptParser, StartUpMakesTheGlobalEngineWithTheBuiltInGrammar) {
   ParseEngine& engine = CreateScriptParser();
   EXPECT_EQ(&ScriptParser(), &engine);
