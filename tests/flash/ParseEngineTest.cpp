@@ -7,6 +7,7 @@
 
 #include "flash/ScriptParser.h"
 #include "platform/ScriptedUi.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                     InsertCase{"while (n) n = n - 1", "while", "while (n); n = n - 1"},
                     InsertCase{"while (n) n = n - 1", "if", "while (n) n = n - 1"},
                     InsertCase{"if (x", "if", "if (x"},
-                    InsertCase{"xif (a) b", "if", "xif (a); b"}));
+                    InsertCase{"xif (a) b", "if", "xif (a); b"}),
+    NameByField<&InsertCase::input>());
 
 INSTANTIATE_TEST_SUITE_P(
     StringLiterals, InsertSemicolons,
@@ -44,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     InsertCase{"if (s == \")\") go()", "if", "if (s == \")\"); go()"},
                     InsertCase{"if (s == \"\\\")\") go()", "if", "if (s == \"\\\")\"); go()"},
                     InsertCase{"if (a) say(\"oops if (b) x", "if", "if (a); say(\"oops if (b) x"},
-                    InsertCase{"say(\"x\") if (a) b", "if", "say(\"x\") if (a); b"}));
+                    InsertCase{"say(\"x\") if (a) b", "if", "say(\"x\") if (a); b"}),
+    NameByField<&InsertCase::input>());
 
 class ParseTest : public testing::Test {
  protected:
