@@ -1,5 +1,7 @@
-// Parse throughput of the script front end over a generated 10,000-statement script, cut into
-// statements as the script loader cuts them. The time column is the time for the whole script.
+// Cost of the script front end: the parse rate over a generated 10,000-statement script, cut into
+// statements as the script loader cuts them (the time column is the whole script), and the time for
+// long inputs that once grew faster than their length. Each long input also runs at a tenth of its
+// size where linear growth is promised, so the ratio of the two times can be read off.
 
 #include <benchmark/benchmark.h>
 
@@ -126,5 +128,72 @@ void BM_ParseScript(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ParseScript)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// "x = 1 + 1 + ... + 1" with range(0) terms: every right-recursive suffix is an arrow.
+void BM_ParseLongSum(benchmark::State& state) {
+  std::string text = "x = 1";
+  for (std::int64_t i = 1; i < state.range(0); ++i) {
+    text += " + 1";
+  }
+  ParseEngine engine;
+  for (auto _ : state) {
+    const auto tree = engine.ParseSingle(text, "statement");
+    if (tree == nullptr) {
+      state.SkipWithError("the sum did not parse");
+      return;
+    }
+  }
+  state.counters["arrows"] = static_cast<double>(engine.lattice().ArrowsCreated());
+}
+
+BENCHMARK(BM_ParseLongSum)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+void BM_ParseLongCall(benchmark::State& state) {
+  std::string text = "f(1";
+  for (std::int64_t i = 1; i < state.range(0); ++i) {
+    text += ", 1";
+  }
+  text += ")";
+  ParseEngine engine;
+  for (auto _ : state) {
+    if (engine.ParseSingle(text, "statement") == nullptr) {
+      state.SkipWithError("the call did not parse");
+      return;
+    }
+  }
+}
+
+BENCHMARK(BM_ParseLongCall)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// range(0) two-character operators, each written as two one-character tokens to be joined.
+void BM_TokeniseJoinedOperators(benchmark::State& state) {
+  std::string text;
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    text += "a==";
+  }
+  text += "a";
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(quendrel::ScriptTokeniser::TokeniseAndJoin(text).size());
+  }
+  state.counters["operators/s"] =
+      benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+BENCHMARK(BM_TokeniseJoinedOperators)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// range(0) guarded statements in one text, each getting its ";" after the condition.
+void BM_InsertSemicolons(benchmark::State& state) {
+  std::string text;
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    text += "if (x) goto a;";
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(ParseEngine::InsertSemicolons(text, "if").size());
+  }
+  state.counters["statements/s"] =
+      benchmark::Counter(static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+BENCHMARK(BM_InsertSemicolons)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -9,6 +9,8 @@ namespace {
 
 constexpr int kDataRecord = 0;
 constexpr int kEndOfFileRecord = 1;
+constexpr int kExtendedSegmentRecord = 2;
+constexpr int kExtendedLinearRecord = 4;
 constexpr int kLastKnownRecord = 5;  // extended segment and linear addresses, start addresses
 
 int HexValue(char c) {
@@ -99,11 +101,26 @@ IntelHexFile::Kind IntelHexFile::ReadLine(std::string_view line, Record& record)
     return Kind::Malformed;
   }
   if (type == kEndOfFileRecord) return Kind::EndOfFile;
+  if (type == kExtendedSegmentRecord || type == kExtendedLinearRecord) return ExtendedAddress(*bytes);
   if (type != kDataRecord) return Kind::Other;
   record.address = static_cast<std::uint16_t>((static_cast<std::uint8_t>((*bytes)[1]) << 8) |
                                               static_cast<std::uint8_t>((*bytes)[2]));
   record.data = bytes->substr(4, count);
   return Kind::Data;
+}
+
+// The drive's packet carries a 16-bit address, so data based anywhere but at 0 would land at its low
+// 16 bits, over the image's own start. Tools that always write a base may write a zero one.
+IntelHexFile::Kind IntelHexFile::ExtendedAddress(const std::string& bytes) {
+  if (bytes.size() != 7) {
+    reason_ = "an extended address record must hold two bytes";
+    return Kind::Malformed;
+  }
+  if (bytes[4] != '\0' || bytes[5] != '\0') {
+    reason_ = "data above 64 KiB";
+    return Kind::Malformed;
+  }
+  return Kind::Other;
 }
 
 }  // namespace quendrel

@@ -16,7 +16,8 @@ class IntelHexFile {
   };
 
   // Reads every record up to the end-of-file record. False, with the reason and its line number in
-  // Error(), for a bad hexadecimal digit, a bad checksum, a truncated line or an unknown record type.
+  // Error(), for a bad hexadecimal digit, a bad checksum, a truncated line, an unknown record type or
+  // an extended address record that sets a base other than 0.
   bool Parse(std::string_view text);
   const std::vector<Record>& DataRecords() const { return records_; }
   const std::string& Error() const { return error_; }
@@ -24,6 +25,7 @@ class IntelHexFile {
  private:
   enum class Kind { Data, Other, EndOfFile, Malformed };
   Kind ReadLine(std::string_view line, Record& record);
+  Kind ExtendedAddress(const std::string& bytes);
   bool Fail(int line, const std::string& reason);
 
   std::vector<Record> records_;

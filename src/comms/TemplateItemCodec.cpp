@@ -32,6 +32,13 @@ std::uint32_t FixedRaw(const udtTemplateItem& item, const std::string& argument)
   return static_cast<std::uint32_t>(TemplateItemCodec::WholeNumber(digits));
 }
 
+// Wider than a drive word, an "&H" or "&O" number is an address or a mask rather than a signed word, so
+// &H8000 in a 24-bit field is 00 80 00, not the sign-extended FF 80 00.
+std::uint32_t WideFieldValue(const std::string& argument) {
+  if (const auto digits = LeadingRadixDigits(argument)) return static_cast<std::uint32_t>(*digits);
+  return static_cast<std::uint32_t>(TemplateItemCodec::WholeNumber(argument));
+}
+
 int Width(DFTValueType type) {
   switch (type) {
     case dftByte:
@@ -96,9 +103,13 @@ void TemplateItemCodec::Encode(const udtTemplateItem& item, const std::string& a
       out.push_back(static_cast<char>(number % 100));
       return;
     }
-    default:
-      AppendBytes(out, static_cast<std::uint32_t>(WholeNumber(argument)), Width(item.Type));
+    default: {
+      const int width = Width(item.Type);
+      const std::uint32_t value =
+          width > 2 ? WideFieldValue(argument) : static_cast<std::uint32_t>(WholeNumber(argument));
+      AppendBytes(out, value, width);
       return;
+    }
   }
 }
 

@@ -22,8 +22,9 @@ class TemplateItemCodec {
   using Earlier = std::map<std::string, double>;
 
   // Appends the item's bytes. Numbers are the leading number of the text (decimal, or "&H" and
-  // hexadecimal), rounded and reduced to the item's width; characters and strings lose their
-  // enclosing double quotes, as scripts pass their string literals with them.
+  // hexadecimal), rounded and reduced to the item's width; in a field wider than 16 bits an "&H" or
+  // "&O" number is the unsigned value of its digits. Characters and strings lose their enclosing
+  // double quotes, as scripts pass their string literals with them.
   static void Encode(const udtTemplateItem& item, const std::string& argument, std::string& out);
 
   // Reads the item at `at` and moves `at` past it; nothing when the data ends too soon.

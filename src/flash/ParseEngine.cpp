@@ -88,22 +88,24 @@ ParseEngine::ParseEngine(std::unique_ptr<TextStream> grammar) {
   lattice_.LoadGrammar(std::move(grammar));
 }
 
+// The result is copied up to each ")" that gets a ";", so the text is read once. The search goes
+// on from that ")" in the text as read: a ";" put in cannot begin or complete a later match
+// unless strAfter itself begins with ")" or ";", which no caller asks for.
 std::string ParseEngine::InsertSemicolons(const std::string& strInput, const std::string& strAfter) {
   const std::string needle = strAfter + " (";
-  std::string text = strInput;
-  auto literal = LiteralMask(text);
+  const auto literal = LiteralMask(strInput);
+  std::string text;
+  text.reserve(strInput.size());
+  std::size_t copied = 0;
   std::size_t from = 0;
   while (true) {
-    const auto found = FindOutside(text, literal, needle, from);
-    if (found == std::string::npos) {
-      return text;
-    }
-    const auto close = FindOutside(text, literal, ")", found);
+    const auto found = FindOutside(strInput, literal, needle, from);
+    const auto close = found == std::string::npos ? found : FindOutside(strInput, literal, ")", found);
     if (close == std::string::npos) {
-      return text;
+      return text.append(strInput, copied);
     }
-    text.insert(close + 1, 1, ';');
-    literal.insert(literal.begin() + static_cast<std::ptrdiff_t>(close + 1), false);
+    text.append(strInput, copied, close + 1 - copied).push_back(';');
+    copied = close + 1;
     from = close;
   }
 }

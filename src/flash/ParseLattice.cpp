@@ -1,6 +1,7 @@
 #include "flash/ParseLattice.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <utility>
 
@@ -201,7 +202,9 @@ void ParseLattice::ResetChart() {
   targetHead_.assign(poles * symbols_.size(), -1);
   targetTail_.assign(poles * symbols_.size(), -1);
   targetCount_.assign(poles * symbols_.size(), 0);
-  ruleHead_.assign(poles * ruleStore_.size(), -1);
+  targetLongest_.assign(poles * symbols_.size(), -1);
+  arrowKeys_.Clear();
+  activePoles_.assign((poles + 63) / 64, 0);
 }
 
 std::vector<const ParseArrow*> ParseLattice::PoleArrows(int pole) const {
@@ -231,11 +234,10 @@ int ParseLattice::Append(ChartArrow entry) {
     }
     targetTail_[completedSlot] = id;
     ++targetCount_[completedSlot];
-  }
-  if (entry.rule >= 0) {
-    const std::size_t slot = pole * ruleStore_.size() + entry.rule;
-    entry.nextSameRule = ruleHead_[slot];
-    ruleHead_[slot] = id;
+    const int longest = targetLongest_[completedSlot];
+    if (longest < 0 || entry.arrow.Length() > chart_[longest].arrow.Length()) {
+      targetLongest_[completedSlot] = id;
+    }
   }
   const bool open = entry.rule >= 0 && !entry.complete && follow < static_cast<int>(tokens_.size());
   if (open) {
@@ -284,6 +286,7 @@ void ParseLattice::Wake(int id) {
   }
   entry.ready = true;
   auto& heap = ready_[entry.pole];
+  activePoles_[entry.pole / 64] |= std::uint64_t{1} << (entry.pole % 64);
   heap.push_back(id);
   std::push_heap(heap.begin(), heap.end(), std::greater<>());
 }
@@ -300,14 +303,12 @@ void ParseLattice::AppendTokenArrow(int pole, std::string target) {
 }
 
 int ParseLattice::AddArrow(int rule, int pole, int length, int dot) {
-  for (int id = ruleHead_[pole * ruleStore_.size() + rule]; id >= 0; id = chart_[id].nextSameRule) {
-    if (chart_[id].arrow.Dot() == dot && chart_[id].arrow.Length() == length) {
-      return -1;
-    }
-  }
   const auto& symbols = ruleSymbols_[rule];
   if (!symbols.empty() && symbols_[symbols.front()].literal &&
       symbols_[symbols.front()].bare != tokens_[pole].strToken) {
+    return -1;
+  }
+  if (!arrowKeys_.Insert(ArrowKeySet::Key{pole, rule, dot, length})) {
     return -1;
   }
   ChartArrow entry;
@@ -362,14 +363,33 @@ void ParseLattice::RunRules(const std::string& strTarget) {
 // arrow only meets the arrows its follow pole held when the arrow's own turn began.
 bool ParseLattice::ApplyRules() {
   bool added = false;
-  for (int pole = 0; pole < static_cast<int>(poles_.size()); ++pole) {
+  for (int pole = NextActivePole(0); pole >= 0; pole = NextActivePole(pole + 1)) {
     added = PoleTurn(pole) || added;
+    if (ready_[pole].empty()) {
+      activePoles_[pole / 64] &= ~(std::uint64_t{1} << (pole % 64));
+    }
   }
   if (!added) {
     return false;
   }
   LockArrows();
   return true;
+}
+
+// The first pole from `from` on with reached arrows, or -1.
+int ParseLattice::NextActivePole(int from) const {
+  std::size_t word = static_cast<std::size_t>(from) / 64;
+  if (word >= activePoles_.size()) {
+    return -1;
+  }
+  std::uint64_t bits = activePoles_[word] & (~std::uint64_t{0} << (from % 64));
+  while (bits == 0) {
+    if (++word == activePoles_.size()) {
+      return -1;
+    }
+    bits = activePoles_[word];
+  }
+  return static_cast<int>(word * 64 + std::countr_zero(bits));
 }
 
 // Visits the pole's reached arrows in the order they were added. An arrow reached again after
@@ -470,6 +490,8 @@ void ParseLattice::LockArrows() {
 
 // ---- extraction -------------------------------------------------------------------------
 
+// Depth first with an explicit stack, so the depth of a tree is bounded only by kDeepestTree. The
+// texts of inner nodes are filled in last: a refused tree never pays for them.
 ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int startpole,
                                            int arrowlength) const {
   const int count = static_cast<int>(tokens_.size());
@@ -479,44 +501,74 @@ ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int sta
   if (arrowlength < 1 || startpole < 1 || startpole > count) {
     return nullptr;
   }
-  const int pole = startpole - 1;
-  const int best = BestCandidate(strTarget, SymbolId(strTarget), pole, arrowlength);
+  const int best = BestCandidate(strTarget, SymbolId(strTarget), startpole - 1, arrowlength);
   if (best < 0) {
     return nullptr;
   }
-  const ParseArrow& arrow = chart_[best].arrow;
-  auto node = std::make_shared<ParseTreeNode>();
-  node->SetToken(arrow.Target());
-  node->SetValue(CoveredText(pole, arrow.Length()));
-  if (arrow.Rule() == nullptr) {
-    node->SetValue(tokens_[pole].strToken);
-    return node;
-  }
-  ParseTreeNode* previous = nullptr;
-  int position = pole;
-  for (const int symbol : ruleSymbols_[chart_[best].rule]) {
-    const int found = LongestComplete(symbol, position);
-    if (found < 0) {
-      return node;
-    }
-    const ParseArrow& part = chart_[found].arrow;
-    auto child = ExtractTree(part.Target(), position + 1, part.Length());
+  auto root = std::make_shared<ParseTreeNode>();
+  std::vector<OpenNode> open;
+  std::vector<CoveredSpan> spans;
+  StartNode(*root, best, startpole - 1, open, spans);
+  while (!open.empty()) {
+    const int pole = open.back().position;
+    int id = -1;
+    const ParseTreeNodePtr child = NextChild(open.back(), id);
     if (child == nullptr) {
-      return node;
+      open.pop_back();
+      continue;
     }
-    ParseTreeNode* const attached = child.get();
-    if (previous == nullptr) {
-      node->SetChild(std::move(child));
-    } else {
-      previous->SetSibling(std::move(child));
-    }
-    previous = attached;
-    position += part.Length();
-    if (position >= count) {
-      break;
+    StartNode(*child, id, pole, open, spans);
+    if (open.size() > kDeepestTree) {
+      return nullptr;
     }
   }
-  return node;
+  for (const CoveredSpan& span : spans) {
+    span.node->SetValue(CoveredText(span.pole, span.length));
+  }
+  return root;
+}
+
+// A token arrow makes a leaf holding its token's text; a rule arrow a node whose children follow.
+void ParseLattice::StartNode(ParseTreeNode& node, int id, int pole, std::vector<OpenNode>& open,
+                             std::vector<CoveredSpan>& spans) const {
+  const ChartArrow& entry = chart_[id];
+  node.SetToken(entry.arrow.Target());
+  if (entry.arrow.Rule() == nullptr) {
+    node.SetValue(tokens_[pole].strToken);
+    return;
+  }
+  spans.push_back(CoveredSpan{&node, pole, entry.arrow.Length()});
+  open.push_back(OpenNode{&node, entry.rule, 0, pole, nullptr});
+}
+
+// The child for the parent's next symbol, attached and stepped over, with its arrow in id: the
+// longest complete arrow of that symbol where the previous child ends. Nothing when the symbols
+// or the tokens run out or nothing there completes the symbol; the parent then stays as built.
+ParseTreeNodePtr ParseLattice::NextChild(OpenNode& parent, int& id) const {
+  const auto& symbols = ruleSymbols_[parent.rule];
+  if (parent.next >= symbols.size() || parent.position >= static_cast<int>(tokens_.size())) {
+    return nullptr;
+  }
+  const int symbol = symbols[parent.next];
+  const int found = targetLongest_[parent.position * symbols_.size() + symbol];
+  if (found < 0 || chart_[found].arrow.Length() < 1) {
+    return nullptr;
+  }
+  const int length = chart_[found].arrow.Length();
+  id = BestCandidate(symbols_[symbol].text, symbol, parent.position, length);
+  if (id < 0) {
+    return nullptr;
+  }
+  auto child = std::make_shared<ParseTreeNode>();
+  if (parent.last == nullptr) {
+    parent.node->SetChild(child);
+  } else {
+    parent.last->SetSibling(child);
+  }
+  parent.last = child.get();
+  parent.position += length;
+  ++parent.next;
+  return child;
 }
 
 // The first arrow of the pole with that target and span, unless a later one is preferred: any
@@ -539,17 +591,6 @@ int ParseLattice::BestCandidate(const std::string& target, int symbol, int pole,
                          (b.Rule() == nullptr && a.Rule() == nullptr && IsQuotedLiteral(a.Target())) ||
                          (b.Rule() != nullptr && b.Rule()->Length() < a.Length());
     if (replace) {
-      best = id;
-    }
-  }
-  return best;
-}
-
-// The target index holds complete arrows only; a token arrow always has its one token matched.
-int ParseLattice::LongestComplete(int symbol, int pole) const {
-  int best = -1;
-  for (int id = targetHead_[pole * symbols_.size() + symbol]; id >= 0; id = chart_[id].nextSameTarget) {
-    if (best < 0 || chart_[id].arrow.Length() > chart_[best].arrow.Length()) {
       best = id;
     }
   }

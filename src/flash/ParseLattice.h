@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -10,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "flash/ArrowKeySet.h"
 #include "flash/ParseArrow.h"
 #include "flash/ParseRule.h"
 #include "flash/ParseTreeNode.h"
@@ -25,6 +27,12 @@ class TextStream;
 // the chart only avoid work whose outcome is already known.
 class ParseLattice {
  public:
+  // A statement whose tree would be deeper than this many levels has no tree: it is refused like
+  // any text that does not parse. Far above hand-written code (a 2,000-term sum is about 2,000
+  // levels, one pair of parentheses six), it keeps the texts the nodes hold, and the stacks of
+  // whatever walks a tree, within bounds for generated or damaged input.
+  static constexpr std::size_t kDeepestTree = 5000;
+
   ParseLattice();
   // Arrows point at the lattice's own rules, so a lattice moves but is never copied.
   ParseLattice(const ParseLattice&) = delete;
@@ -35,7 +43,7 @@ class ParseLattice {
   // Fills the chart for strTarget over the current token list.
   void RunRules(const std::string& strTarget);
   // The tree of strTarget standing on pole startpole (1-based) and covering arrowlength tokens,
-  // -1 meaning all of them; nothing when the chart holds no such arrow.
+  // -1 meaning all of them; nothing when the chart holds no such arrow or the tree is too deep.
   ParseTreeNodePtr ExtractTree(const std::string& strTarget, int startpole, int arrowlength) const;
 
   // Adds the alternatives of one grammar line ("|" outside double quotes separates them).
@@ -80,7 +88,6 @@ class ParseLattice {
     int position = 0;  // index within its pole
     bool complete = false;
     int nextSameTarget = -1;  // next complete arrow with the same target on the same pole
-    int nextSameRule = -1;
     // An arrow that can still grow waits for complete arrows of its next symbol on its follow
     // pole (slot), or, with nothing matched and the next token spelling that symbol, for any
     // arrow there (wholePole). What earlier passes already offered it is not offered again:
@@ -102,6 +109,7 @@ class ParseLattice {
   void AppendTokenArrow(int pole, std::string target);
   int Append(ChartArrow entry);
   bool ApplyRules();
+  int NextActivePole(int from) const;
   bool PoleTurn(int pole);
   bool ExtendArrow(int id, int pole);
   bool ExtendOverPole(int id, int pole);
@@ -111,8 +119,25 @@ class ParseLattice {
   void LockArrows();
   bool CanGrow(const ChartArrow& entry) const;
 
+  // A node whose children are still being extracted, and where the next one starts.
+  struct OpenNode {
+    ParseTreeNode* node = nullptr;
+    int rule = -1;
+    std::size_t next = 0;  // index of the rule's symbol the next child stands for
+    int position = 0;
+    ParseTreeNode* last = nullptr;
+  };
+  // A node whose text is the tokens it covers, filled in once the whole tree is known.
+  struct CoveredSpan {
+    ParseTreeNode* node = nullptr;
+    int pole = 0;
+    int length = 0;
+  };
+  void StartNode(ParseTreeNode& node, int id, int pole, std::vector<OpenNode>& open,
+                 std::vector<CoveredSpan>& spans) const;
+  ParseTreeNodePtr NextChild(OpenNode& parent, int& id) const;
+
   int BestCandidate(const std::string& target, int symbol, int pole, int length) const;
-  int LongestComplete(int symbol, int pole) const;
   std::string CoveredText(int pole, int length) const;
 
   // Grammar.
@@ -141,7 +166,11 @@ class ParseLattice {
   std::vector<int> targetHead_;
   std::vector<int> targetTail_;
   std::vector<int> targetCount_;
-  std::vector<int> ruleHead_;  // [pole * rules + rule]
+  std::vector<int> targetLongest_;  // the first of the longest, which is what a tree takes
+  ArrowKeySet arrowKeys_;  // so a duplicate is refused without a scan of the pole
+  // Poles with reached arrows, so a pass skips the poles with nothing to do; a deeply nested
+  // statement needs a pass per level, and most poles sit idle in each.
+  std::vector<std::uint64_t> activePoles_;  // one bit per pole
 };
 
 }  // namespace quendrel

@@ -1,5 +1,8 @@
 #include "flash/ParseTreeNode.h"
 
+#include <utility>
+#include <vector>
+
 namespace quendrel {
 
 namespace {
@@ -9,6 +12,26 @@ bool IsQuotedLiteral(const std::string& text) {
 }
 
 }  // namespace
+
+// A node held only here hands its links to the list before it goes, so no node's destructor runs
+// inside another's and a tree of any depth costs no stack; a node shared elsewhere just loses
+// this reference and keeps its links.
+ParseTreeNode::~ParseTreeNode() {
+  if (child_ == nullptr && sibling_ == nullptr) {
+    return;
+  }
+  std::vector<ParseTreeNodePtr> pending;
+  pending.push_back(std::move(child_));
+  pending.push_back(std::move(sibling_));
+  while (!pending.empty()) {
+    ParseTreeNodePtr node = std::move(pending.back());
+    pending.pop_back();
+    if (node != nullptr && node.use_count() == 1) {
+      pending.push_back(std::move(node->child_));
+      pending.push_back(std::move(node->sibling_));
+    }
+  }
+}
 
 int ParseTreeNode::Children() const {
   int count = 0;

@@ -14,6 +14,14 @@ using ParseTreeNodePtr = std::shared_ptr<ParseTreeNode>;
 // reference: the block lowering re-parents them and the loop stack compares them by identity.
 class ParseTreeNode {
  public:
+  ParseTreeNode() = default;
+  ParseTreeNode(const ParseTreeNode&) = default;
+  ParseTreeNode& operator=(const ParseTreeNode&) = default;
+  ParseTreeNode(ParseTreeNode&&) = default;
+  ParseTreeNode& operator=(ParseTreeNode&&) = default;
+  // Frees the nodes only this one holds without recursing, so no tree is too deep to drop.
+  ~ParseTreeNode();
+
   const std::string& Token() const { return token_; }
   void SetToken(std::string token) { token_ = std::move(token); }
 

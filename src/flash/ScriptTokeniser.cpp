@@ -173,16 +173,24 @@ bool Joins(const std::string& first, const std::string& second) {
 
 std::vector<udtToken> ScriptTokeniser::Tokenise(std::string_view text) { return Scanner(text).Run(); }
 
+// tokens[kept] is the last token of the result so far, the first of any pair; a joined token
+// is two characters long, so it never joins again. The pair ending at the last token is never
+// looked at.
 void ScriptTokeniser::JoinOperators(std::vector<udtToken>& tokens) {
-  // k is the second token of the pair; the pair ending at the last token is never looked at.
-  for (std::size_t k = 1; k + 1 < tokens.size(); ++k) {
-    if (tokens[k - 1].blnWhitespace || !Joins(tokens[k - 1].strToken, tokens[k].strToken)) {
-      continue;
-    }
-    tokens[k].strToken = tokens[k - 1].strToken + tokens[k].strToken;
-    tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(k - 1));
-    --k;
+  if (tokens.empty()) {
+    return;
   }
+  std::size_t kept = 0;
+  for (std::size_t k = 1; k < tokens.size(); ++k) {
+    udtToken& first = tokens[kept];
+    if (k + 1 < tokens.size() && !first.blnWhitespace && Joins(first.strToken, tokens[k].strToken)) {
+      tokens[k].strToken.insert(0, first.strToken);
+      first = std::move(tokens[k]);
+    } else if (++kept != k) {
+      tokens[kept] = std::move(tokens[k]);
+    }
+  }
+  tokens.resize(kept + 1);
 }
 
 std::vector<udtToken> ScriptTokeniser::TokeniseAndJoin(std::string_view text) {

@@ -64,18 +64,36 @@ double ValueOfRadixDigits(std::uint64_t raw) {
   return static_cast<double>(raw);
 }
 
-ReadResult ReadRadixInteger(Reader& reader, int base) {
-  ReadResult result;
+struct RadixDigits {
   std::uint64_t raw = 0;
+  bool hasDigits = false;
+};
+
+RadixDigits ReadRadixDigits(Reader& reader, int base) {
+  RadixDigits result;
   constexpr std::uint64_t kSaturated = std::numeric_limits<std::uint64_t>::max();
   for (int digit = DigitValue(reader.Peek(), base); digit >= 0; digit = DigitValue(reader.Peek(), base)) {
     reader.Advance();
     result.hasDigits = true;
-    const bool fits = raw <= (kSaturated - static_cast<std::uint64_t>(digit)) / static_cast<std::uint64_t>(base);
-    raw = fits ? raw * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit) : kSaturated;
+    const auto next = static_cast<std::uint64_t>(digit);
+    const bool fits = result.raw <= (kSaturated - next) / static_cast<std::uint64_t>(base);
+    result.raw = fits ? result.raw * static_cast<std::uint64_t>(base) + next : kSaturated;
   }
-  result.value = ValueOfRadixDigits(raw);
   return result;
+}
+
+// The base an "&H" or "&O" prefix announces, with the reader past it; 0 and the reader untouched otherwise.
+int ReadRadixPrefix(Reader& reader) {
+  if (reader.Peek() != '&') return 0;
+  const std::size_t start = reader.Position();
+  reader.Advance();
+  const char prefix = reader.Peek();
+  if (prefix == 'H' || prefix == 'h' || prefix == 'O' || prefix == 'o') {
+    reader.Advance();
+    return prefix == 'H' || prefix == 'h' ? 16 : 8;
+  }
+  reader.Restore(start);
+  return 0;
 }
 
 std::string ReadDigits(Reader& reader) {
@@ -150,17 +168,11 @@ ReadResult ReadDecimal(Reader& reader) {
 }
 
 ReadResult ReadNumber(Reader& reader) {
-  if (reader.Peek() == '&') {
-    const std::size_t start = reader.Position();
-    reader.Advance();
-    const char prefix = reader.Peek();
-    if (prefix == 'H' || prefix == 'h' || prefix == 'O' || prefix == 'o') {
-      reader.Advance();
-      return ReadRadixInteger(reader, prefix == 'H' || prefix == 'h' ? 16 : 8);
-    }
-    reader.Restore(start);
-    return {};
+  if (const int base = ReadRadixPrefix(reader); base != 0) {
+    const RadixDigits digits = ReadRadixDigits(reader, base);
+    return {ValueOfRadixDigits(digits.raw), digits.hasDigits};
   }
+  if (reader.Peek() == '&') return {};
   return ReadDecimal(reader);
 }
 
@@ -321,6 +333,13 @@ std::string FormatFraction(std::string_view pattern, const std::string& digits) 
 double LeadingNumber(std::string_view text) {
   Reader reader(text, true);
   return ReadNumber(reader).value;
+}
+
+std::optional<std::uint64_t> LeadingRadixDigits(std::string_view text) {
+  Reader reader(text, true);
+  const int base = ReadRadixPrefix(reader);
+  if (base == 0) return std::nullopt;
+  return ReadRadixDigits(reader, base).raw;
 }
 
 bool HasLeadingNumber(std::string_view text) {

@@ -18,6 +18,10 @@ namespace quendrel {
 // A decimal number too large for a double reads as the largest double of its sign; one too small, as 0.
 double LeadingNumber(std::string_view text);
 
+// When the text starts with an "&H" or "&O" number as LeadingNumber reads it: the plain unsigned value of its
+// digits (2^64 - 1 when they hold more), for fields wider than a drive word. Nothing for any other text.
+std::optional<std::uint64_t> LeadingRadixDigits(std::string_view text);
+
 // True when LeadingNumber found at least one digit, so "0" and "abc" can be told apart.
 bool HasLeadingNumber(std::string_view text);
 

@@ -19,6 +19,9 @@ constexpr std::int16_t kStateStop = 2;
 std::uint8_t MenuOf(std::int32_t n) { return static_cast<std::uint8_t>(n / 100); }
 std::uint8_t PramOf(std::int32_t n) { return static_cast<std::uint8_t>(n % 100); }
 
+// Codes a module reports in its own right when the port or the connection failed.
+bool IsTransportFailure(int code) { return code >= gioPortOpenFailed && code <= gioReceiveFailed; }
+
 bool WorthRepeating(const udtDriveResponse& response) {
   if (!response.Error) return false;
   return response.intData == gioTimeout || response.intData == gioSlaveNotResponding ||
@@ -39,9 +42,10 @@ bool DriveTransfer::Step(std::int32_t n, const std::string& detail) {
   return !ctx_.IsClosed();
 }
 
-udtDriveResponse DriveTransfer::Repeated(const std::function<udtDriveResponse()>& exchange) const {
+udtDriveResponse DriveTransfer::Repeated(const std::function<udtDriveResponse()>& exchange) {
   udtDriveResponse response = exchange();
   for (std::int32_t calls = 1; calls < attempts_ && WorthRepeating(response); ++calls) response = exchange();
+  if (!response.Error) ++answered_;
   return response;
 }
 
@@ -70,7 +74,9 @@ udtDriveResponse DriveTransfer::ReadSoftwareVersion() {
 }
 
 bool DriveTransfer::EndsTransfer(const udtDriveResponse& response) {
-  return response.Error && (IsConnectionLost(response.intData) || response.intData == gioNoModule);
+  if (!response.Error) return false;
+  const int code = response.intData;
+  return IsConnectionLost(code) || IsTransportFailure(code) || code == gioSlaveDeviceBusy || code == gioNoModule;
 }
 
 bool DriveTransfer::IsException(const udtDriveResponse& response, int code) {

@@ -32,20 +32,24 @@ class DriveTransfer {
   // The parameter the global compatibility file names as the software version; sglData is the version.
   udtDriveResponse ReadSoftwareVersion();
 
-  // The drive is gone (46, 11) or the context was closed under the transfer (51): nothing more can be
-  // exchanged, so the transfer fails.
+  // Nothing more can be exchanged, so the transfer fails: the drive is gone (46, 11), the port or
+  // connection failed (40-45), another window holds the module (6) or the context was closed under the
+  // transfer (51). Going on would only report every further parameter as refused without a byte sent.
   static bool EndsTransfer(const udtDriveResponse& response);
   // A drive exception with that code (2: no such parameter, 3: end of a value-name list).
   static bool IsException(const udtDriveResponse& response, int code);
 
   std::int32_t Attempts() const { return attempts_; }
+  // Exchanges the drive answered without an error, so a transfer can tell that it read anything at all.
+  std::int32_t Answered() const { return answered_; }
 
  private:
-  udtDriveResponse Repeated(const std::function<udtDriveResponse()>& exchange) const;
+  udtDriveResponse Repeated(const std::function<udtDriveResponse()>& exchange);
 
   GIOContext& ctx_;
   ProgressServer& progress_;
   std::int32_t attempts_;
+  std::int32_t answered_ = 0;
 };
 
 }  // namespace quendrel

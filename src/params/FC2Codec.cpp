@@ -23,6 +23,10 @@ constexpr std::uint8_t kKnownFlags = kFlagHole | kFlagNeverDownload | kFlagModel
 
 constexpr std::int32_t kParameters = FirmwareInformationTemplate::kParameterCount;
 
+// The least a template takes: an empty version text, the block length, and a block of three system
+// parameters with no bindings and no entries.
+constexpr std::size_t kSmallestTemplate = 1 + 4 + 3 * 2 + 2 + 2;
+
 bool IsParameter(std::int32_t n) { return n >= 0 && n < kParameters; }
 bool IsParameterOrNone(std::int32_t n) { return n == -1 || IsParameter(n); }
 
@@ -165,6 +169,7 @@ FC2Codec::Result FC2Codec::Decode(std::string_view image, FirmwareCompatibilityF
   if (!in.Ok() || !IsParameter(file.SoftwareVersion()) || !IsParameter(file.DefaultAccessCode())) {
     return Result::Corrupted;
   }
+  if (count * kSmallestTemplate > in.Remaining()) return Result::Corrupted;
   if (!DecodeTemplates(in, count, file) || !in.AtEnd()) return Result::Corrupted;
   into = std::move(file);
   return Result::Ok;

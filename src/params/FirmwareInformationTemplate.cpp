@@ -27,20 +27,20 @@ udtBindingData FirmwareInformationTemplate::Binding(std::int32_t slot) const {
 const udtUploadTemplateData& FirmwareInformationTemplate::Template(std::int32_t tn) const {
   static const udtUploadTemplateData none;
   CheckNumber(tn);
-  return entries_.empty() ? none : entries_[static_cast<std::size_t>(tn)];
+  const auto found = entries_.find(tn);
+  return found == entries_.end() ? none : found->second;
 }
 
 void FirmwareInformationTemplate::SetTemplate(std::int32_t tn, udtUploadTemplateData entry) {
   CheckNumber(tn);
-  if (entries_.empty()) entries_.resize(kParameterCount);
   entry.iNumDVDs = static_cast<std::int32_t>(entry.sDVD.size());
-  entries_[static_cast<std::size_t>(tn)] = std::move(entry);
+  entries_.insert_or_assign(tn, std::move(entry));
 }
 
 std::vector<std::int32_t> FirmwareInformationTemplate::EntryNumbers() const {
   std::vector<std::int32_t> numbers;
-  for (std::int32_t n = 0; n < kParameterCount; ++n) {
-    if (Template(n).Exists) numbers.push_back(n);
+  for (const auto& [n, entry] : entries_) {
+    if (entry.Exists) numbers.push_back(n);
   }
   return numbers;
 }

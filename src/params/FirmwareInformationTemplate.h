@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -52,8 +53,8 @@ class FirmwareInformationTemplate {
   std::int32_t accessCode_ = -1;
   std::int32_t firmwareUpload_ = -1;
   std::vector<udtBindingData> bindings_;
-  // Empty until the first entry is set: a template with no entries costs nothing.
-  std::vector<udtUploadTemplateData> entries_;
+  // Only the entries set: a damaged file with thousands of one-entry templates costs what it holds.
+  std::map<std::int32_t, udtUploadTemplateData> entries_;
 };
 
 }  // namespace quendrel

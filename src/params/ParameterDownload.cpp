@@ -92,10 +92,9 @@ ParameterDownload::Write ParameterDownload::WriteParameter(std::int32_t n, const
     return Write::Skipped;
   }
   const udtDriveResponse written = transfer_.WriteValue(n, *raw);
-  if (DriveTransfer::EndsTransfer(written)) return Write::Ended;
   if (!written.Error) return Write::Written;
   Report("Error " + std::to_string(written.intData) + " writing " + ParameterIdText(n));
-  return Write::Failed;
+  return DriveTransfer::EndsTransfer(written) ? Write::Ended : Write::Failed;
 }
 
 }  // namespace quendrel

@@ -54,7 +54,7 @@ bool ParameterUpload::FromTemplate(const FirmwareInformationTemplate& fit, bool 
     if (!transfer_.Step(n, "Reading " + ParameterIdText(n))) return false;
     if (!TemplateEntry(n, fit)) return false;
   }
-  return true;
+  return ReadAnything();
 }
 
 bool ParameterUpload::TemplateEntry(std::int32_t n, const FirmwareInformationTemplate& fit) {
@@ -71,9 +71,11 @@ ParameterUpload::Outcome ParameterUpload::ValueNames(std::int32_t n, std::int32_
   for (std::int32_t index = 0; index < limit; ++index) {
     const udtDriveResponse name = transfer_.ReadDVD(n, index);
     if (DriveTransfer::EndsTransfer(name)) return Outcome::Ended;
-    if (DriveTransfer::IsException(name, gioInvalidDataValue)) break;
     if (absentOnException2 && DriveTransfer::IsException(name, gioInvalidDataAddress)) return Outcome::Absent;
-    if (!name.Error) file_.AddDVD(n, index, name.strData);
+    // 3 is the list's normal end; a drive or gateway that refuses one index for any other reason refuses
+    // the next one too, and asking the rest of the bound would cost hundreds of round trips a parameter.
+    if (name.Error) break;
+    file_.AddDVD(n, index, name.strData);
   }
   return Outcome::Done;
 }
@@ -92,8 +94,11 @@ bool ParameterUpload::Full(std::int32_t parts, bool onlyLevels1And2) {
       if (outcome == Outcome::Absent) file_.SetIdentifier(n, "");
     }
   }
-  return true;
+  return ReadAnything();
 }
+
+// A set made only of refusals must not pass for an upload: saved, it would replace a good file.
+bool ParameterUpload::ReadAnything() const { return transfer_.Answered() > 0; }
 
 // The PAD goes first when it is wanted at all: it is the cheapest presence test, and the security filter
 // needs it before anything else is read of a parameter it will drop.

@@ -24,11 +24,12 @@ class ParameterUpload {
 
   // The template's entries in ascending number, one value read each and the value names the template
   // has. A slot the set lacks is filled from the template first; an entry above the user level is
-  // dropped from the set when onlyLevels1And2 is set. False when the drive is lost or the window cancels.
+  // dropped from the set when onlyLevels1And2 is set. False when the drive is lost, the module cannot be
+  // used, the window cancels, or the drive answered no read at all.
   bool FromTemplate(const FirmwareInformationTemplate& fit, bool onlyLevels1And2);
 
   // Menus 0..19, parameters 0..98; parts is a KVDUploadTypes mask. Only exception 2 marks a parameter
-  // absent. The set's slots are cleared first; its description stays.
+  // absent. The set's slots are cleared first; its description stays. Fails as FromTemplate does.
   bool Full(std::int32_t parts, bool onlyLevels1And2);
 
  private:
@@ -38,8 +39,9 @@ class ParameterUpload {
   Outcome FullParameter(std::int32_t n, std::int32_t parts, bool onlyLevels1And2);
   Outcome FullPad(std::int32_t n, std::int32_t parts, bool onlyLevels1And2);
   Outcome FullValue(std::int32_t n);
-  // Reads indexes 0 .. limit - 1 until the drive says the list has ended (exception 3).
+  // Reads indexes 0 .. limit - 1 until the drive refuses one (exception 3 is the list's normal end).
   Outcome ValueNames(std::int32_t n, std::int32_t limit, bool absentOnException2);
+  bool ReadAnything() const;
   void FillFromTemplate(std::int32_t n, const FirmwareInformationTemplate& fit);
   void StoreValue(std::int32_t n, const udtDriveResponse& response);
 

@@ -84,5 +84,13 @@ TEST_F(TemplateDriveTest, AHexFileGoesToTheDrivePacketByPacket) {
   EXPECT_EQ(ui.Pumps(), 2);
 }
 
+TEST_F(TemplateDriveTest, HexNumbersKeepTheirDigitsInAWideFieldAndTheirSignInAWord) {
+  rig_.UseProtocol(EthernetModule::kRtuOverTcp);
+  rig_.Sim().ReceivedBytes();
+  EXPECT_EQ(Run("WriteDataWord", {"&H8000", "&HFFFF"}).rcResponse, dfResponseOK);
+  // Drive 1, function 35, the 24-bit flash address, then the data word.
+  EXPECT_EQ(rig_.Sim().ReceivedBytes().substr(0, 7), std::string("\x01\x23\x00\x80\x00\xFF\xFF", 7));
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -118,6 +118,9 @@ TEST_F(WriteFileToBufferTest, AMalformedRecordStopsBeforeAnythingIsSent) {
       {":0401000001020304F\n", "line 1: truncated record"},
       {"0401000001020304F1\n", "line 1: a record must start with ':'"},
       {":00000009F7\n", "line 1: unknown record type 9"},
+      {":020000040000FA\n:0401000001020304F1\n:020000040001F9\n", "line 3: data above 64 KiB"},
+      {":020000021000EC\n:0401000001020304F1\n", "line 1: data above 64 KiB"},
+      {":0100000400FB\n", "line 1: an extended address record must hold two bytes"},
   };
   for (const auto& [text, reason] : cases) {
     SCOPED_TRACE(reason);

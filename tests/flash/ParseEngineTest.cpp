@@ -7,6 +7,7 @@
 
 #include "flash/ScriptParser.h"
 #include "platform/ScriptedUi.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
                     InsertCase{"while (n) n = n - 1", "while", "while (n); n = n - 1"},
                     InsertCase{"while (n) n = n - 1", "if", "while (n) n = n - 1"},
                     InsertCase{"if (x", "if", "if (x"},
-                    InsertCase{"xif (a) b", "if", "xif (a); b"}));
+                    InsertCase{"xif (a) b", "if", "xif (a); b"}),
+    NameByField<&InsertCase::input>());
 
 INSTANTIATE_TEST_SUITE_P(
     StringLiterals, InsertSemicolons,
@@ -44,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                     InsertCase{"if (s == \")\") go()", "if", "if (s == \")\"); go()"},
                     InsertCase{"if (s == \"\\\")\") go()", "if", "if (s == \"\\\")\"); go()"},
                     InsertCase{"if (a) say(\"oops if (b) x", "if", "if (a); say(\"oops if (b) x"},
-                    InsertCase{"say(\"x\") if (a) b", "if", "say(\"x\") if (a); b"}));
+                    InsertCase{"say(\"x\") if (a) b", "if", "say(\"x\") if (a); b"}),
+    NameByField<&InsertCase::input>());
 
 class ParseTest : public testing::Test {
  protected:
@@ -130,6 +133,40 @@ TEST_F(ParseTest, EachCallStartsFromAnEmptyChart) {
   ASSERT_NE(tree, nullptr);
   EXPECT_EQ(tree->Value(), "x = 1");
   EXPECT_EQ(engine_.lattice().PoleCount(), 3);
+}
+
+std::string Repeated(const std::string& text, int times) {
+  std::string result;
+  for (int i = 0; i < times; ++i) {
+    result += text;
+  }
+  return result;
+}
+
+// Generated or damaged scripts nest far deeper than anyone writes: they are refused, not fatal.
+TEST_F(ParseTest, StatementsNestedTooDeeplyAreSyntaxErrors) {
+  const std::string deep[] = {
+      "x = " + Repeated("(", 10000) + "1" + Repeated(")", 10000),
+      "x = " + Repeated("- ", 100000) + "1",
+  };
+  for (const std::string& text : deep) {
+    ExpectSyntaxError(text);
+  }
+}
+
+TEST_F(ParseTest, DeepNestingWithinTheLimitReachesTheInnermostValue) {
+  const auto trees = engine_.Parse("x = " + Repeated("(", 500) + "1" + Repeated(")", 500));
+  ASSERT_TRUE(trees.has_value());
+  int parentheses = 0;
+  const ParseTreeNode* node = trees->front().get();
+  while (node->Child() != nullptr) {
+    const bool bracketed = node->Token() == "value" && node->Children() == 3;
+    parentheses += bracketed ? 1 : 0;
+    node = node->OrdinalChild(bracketed ? 2 : node->Children()).get();
+  }
+  EXPECT_EQ(parentheses, 500);
+  EXPECT_EQ(node->Token(), "NUMBER");
+  EXPECT_EQ(node->Value(), "1");
 }
 
 TEST(ScriptParser, StartUpMakesTheGlobalEngineWithTheBuiltInGrammar) {

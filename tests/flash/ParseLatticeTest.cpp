@@ -96,6 +96,20 @@ TEST_F(ReferenceComparison, HandPickedStatements) {
   }
 }
 
+// Long and deep statements keep many arrows waiting on idle poles across many passes.
+TEST_F(ReferenceComparison, LongAndDeepStatements) {
+  std::string sum = "x = 1";
+  std::string call = "f(a";
+  for (int i = 0; i < 40; ++i) {
+    sum += i % 3 == 0 ? " - n" : " + 2";
+    call += ", -b . c";
+  }
+  const std::string nested = "x = " + std::string(25, '(') + "1" + std::string(25, ')');
+  for (const std::string& text : {sum, call + ")", nested, std::string("x = ! - ~ - - ! a * (((b)))")}) {
+    ExpectSameAsReference(text, "statement");
+  }
+}
+
 TEST_F(ReferenceComparison, OtherTargets) {
   ExpectSameAsReference("1 + 2 * 3", "expr");
   ExpectSameAsReference("a, b, c", "plist");

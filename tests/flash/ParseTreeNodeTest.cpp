@@ -62,5 +62,30 @@ TEST(ParseTreeNode, TreeTextShowsLiteralsBareAndOtherLeavesWithValues) {
   EXPECT_EQ(Leaf("", "")->ToTreeText(), "()");
 }
 
+// A generated statement can make a chain of nodes as long as it is; dropping it must not recurse.
+TEST(ParseTreeNode, DropsAMillionLinksOfChildrenOrSiblings) {
+  for (const bool throughChildren : {true, false}) {
+    auto root = Leaf("expr", "");
+    ParseTreeNode* last = root.get();
+    for (int i = 0; i < 1000000; ++i) {
+      auto next = Leaf("value", "");
+      throughChildren ? last->SetChild(next) : last->SetSibling(next);
+      last = next.get();
+    }
+    root.reset();
+    EXPECT_EQ(root, nullptr);
+  }
+}
+
+TEST(ParseTreeNode, DroppingATreeLeavesNodesHeldElsewhereWhole) {
+  const auto kept = Inner("plist", {Leaf("NUMBER", "1")});
+  kept->SetSibling(Leaf("\")\"", ")"));
+  auto tree = Inner("fcall", {Leaf("ID", "f"), Leaf("\"(\"", "("), kept});
+  tree.reset();
+  EXPECT_EQ(kept->ToTreeText(), "plist[NUMBER(1)]");
+  ASSERT_NE(kept->Sibling(), nullptr);
+  EXPECT_EQ(kept->Sibling()->Token(), "\")\"");
+}
+
 }  // namespace
 }  // namespace quendrel

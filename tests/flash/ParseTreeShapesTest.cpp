@@ -3,6 +3,7 @@
 #include <string>
 
 #include "flash/ParseEngine.h"
+#include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
@@ -59,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         ShapeCase{"x = 1 2", ""},
         ShapeCase{"1 + 2", ""},
         ShapeCase{"goto", "statement[ID(goto)]"},
-        ShapeCase{"f(1,)", ""}));
+        ShapeCase{"f(1,)", ""}),
+    NameByField<&ShapeCase::statement>());
 
 INSTANTIATE_TEST_SUITE_P(
     Expressions, StatementShape,
@@ -92,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "binmul[\"*\"], mul-e[bit-e[value[NUMBER(3)]]]]]]]]")},
         ShapeCase{"x = \"s\"", SB("assign[ID(x), \"=\", expr[value[STRING(s)]]]")},
         ShapeCase{"x = f(a)",
-                  SB("assign[ID(x), \"=\", expr[" LEVELS("value[fcall[ID(f), \"(\", plist[expr[value[ID(a)]]], \")\"]]") "]]")}));
+                  SB("assign[ID(x), \"=\", expr[" LEVELS("value[fcall[ID(f), \"(\", plist[expr[value[ID(a)]]], \")\"]]") "]]")}),
+    NameByField<&ShapeCase::statement>());
 
 TEST(StatementValues, LeavesHoldTokenTextsAndInnerNodesTheCoveredText) {
   ParseEngine engine;

@@ -1,4 +1,5 @@
 #include "flash/ScriptTokeniser.h"
+#include "support/CaseName.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenCase{"a=!b", "I'a' S'=' S'!' I'b'"},
                     // A joined token takes the second token's class.
                     TokenCase{"\"=\"=x", "S'==' I'x'"},
-                    TokenCase{"a&b", "I'a' S'&' I'b'"}));
+                    TokenCase{"a&b", "I'a' S'&' I'b'"}),
+    NameByField<&TokenCase::input>());
 
 INSTANTIATE_TEST_SUITE_P(
     Numbers, TokeniseAndJoin,
@@ -63,7 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenCase{"12e5", "N'12' I'e5'"},
                     TokenCase{"10x", "N'10' I'x'"},
                     TokenCase{"&Hz", "N'&H' I'z'"},
-                    TokenCase{"a&", "I'a' S'&'"}));
+                    TokenCase{"a&", "I'a' S'&'"}),
+    NameByField<&TokenCase::input>());
 
 INSTANTIATE_TEST_SUITE_P(
     WordsAndSymbols, TokeniseAndJoin,
@@ -75,7 +78,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenCase{"a/", "I'a' S'/'"},
                     TokenCase{"\t x \r\n", "I'x'~"},
                     TokenCase{"", ""},
-                    TokenCase{"   ", ""}));
+                    TokenCase{"   ", ""}),
+    NameByField<&TokenCase::input>());
 
 INSTANTIATE_TEST_SUITE_P(
     Strings, TokeniseAndJoin,
@@ -89,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // An unterminated literal keeps its text as written, closing quote added.
                     TokenCase{"x = \"abc", "I'x'~ S'='~ L'\"abc\"'"},
                     TokenCase{"\"a\\\"b", "L'\"a\\\"b\"'"},
-                    TokenCase{"\"a;b", "L'\"a;b\"'"}));
+                    TokenCase{"\"a;b", "L'\"a;b\"'"}),
+    NameByField<&TokenCase::input>());
 
 INSTANTIATE_TEST_SUITE_P(
     Comments, TokeniseAndJoin,
@@ -99,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(
                     TokenCase{"a//c\nb", "I'ab'"},
                     TokenCase{"a/* x\n y */=/**/=b", "I'a' S'==' I'b'"},
                     TokenCase{"a/*/b", "I'ab'"},
-                    TokenCase{"a/* never closed", "I'a'"}));
+                    TokenCase{"a/* never closed", "I'a'"}),
+    NameByField<&TokenCase::input>());
 
 }  // namespace
 }  // namespace quendrel

@@ -254,5 +254,19 @@ TEST_F(DownloadTest, CancelEndsTheDownloadBeforeTheNextWrite) {
   EXPECT_EQ(static_cast<std::size_t>(ui.Pumps()), writes.size() + 1);
 }
 
+TEST_F(DownloadTest, AModuleTakenByAnotherWindowEndsTheDownloadAtTheNextWrite) {
+  const auto flashWindow = rig.Server().OpenContext(1, -1);
+  ScriptedUi ui;
+  ui.OnPump([&] {
+    if (rig.Progress().Progress() >= 1000) rig.Server().Reserve(flashWindow.get());
+  });
+  EXPECT_FALSE(Download());
+  ASSERT_EQ(feedback.size(), 1U);
+  EXPECT_EQ(feedback[0].substr(0, 17), "Error 6 writing M");
+  const auto writes = Writes();
+  for (const SentRequest& w : writes) EXPECT_LT(w.Parameter, 1000);
+  EXPECT_EQ(static_cast<std::size_t>(ui.Pumps()), writes.size() + 1);
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -288,5 +288,30 @@ TEST_F(UploadTest, UploadFromDriveFailsAtOnceWhenNoDriveAnswers) {
   EXPECT_TRUE(rig.StatusTexts().empty());
 }
 
+TEST_F(UploadTest, WhileAnotherWindowHoldsTheModuleNoUploadSendsOrSucceeds) {
+  const auto flashWindow = rig.Server().OpenContext(1, -1);
+  ASSERT_TRUE(rig.Server().Reserve(flashWindow.get()));
+  EXPECT_FALSE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+  EXPECT_FALSE(file.FullUpload(rig.Context(), kvdUploadAll, rig.Progress(), false));
+  EXPECT_FALSE(TemplateUpload());
+  EXPECT_EQ(rig.Sim().RequestCount(), 0);
+}
+
+// A context still in the legacy codes facing a current drive: every read is refused with exception 1.
+TEST_F(UploadTest, ADriveThatRefusesEveryReadCostsOneValueNameReadAParameterAndFailsTheUpload) {
+  rig.Context().SetLegacy(true);
+  ScriptedUi ui;
+  ui.OnPump([&] {
+    if (rig.Progress().Progress() >= 10) rig.Progress().SetState(-1);
+  });
+  EXPECT_FALSE(file.FullUpload(rig.Context(), kvdUploadDVD, rig.Progress(), false));
+  EXPECT_EQ(rig.Sim().RequestCount(), 10);  // parameters 0..9
+
+  rig.Progress().SetState(0);
+  ui.OnPump([] {});
+  EXPECT_FALSE(file.FullUpload(rig.Context(), kvdUploadPAD, rig.Progress(), false));
+  EXPECT_FALSE(TemplateUpload());
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
@@ -16,7 +17,7 @@ PictureBox::PictureBox(QWidget* parent)
 }
 
 void PictureBox::Refresh() {
-  if (paintHandler_) paintHandler_(canvas_);
+  if (paintHandler_) GuardSlot([this] { paintHandler_(canvas_); });
   repaint();
 }
 
@@ -35,7 +36,7 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
     painter.drawImage(QPoint(0, 0), image_);
   }
   image_ = std::move(resized);
-  if (paintHandler_) paintHandler_(canvas_);
+  if (paintHandler_) GuardSlot([this] { paintHandler_(canvas_); });
   QWidget::resizeEvent(event);
 }
 

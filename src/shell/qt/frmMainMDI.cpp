@@ -15,6 +15,7 @@
 #include "editors/qt/popIconHelp.h"
 #include "foundation/Config.h"
 #include "platform/UiServices.h"
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "shell/AppGlobals.h"
 #include "shell/CommunicationsStatus.h"
@@ -59,7 +60,7 @@ frmMainMDI::frmMainMDI(GIOServer* server)
   CommunicationsUpdate();
   PingTimer_Timer();
   pingTimer_->setInterval(PingIntervalMs);
-  connect(pingTimer_, &QTimer::timeout, this, [this] { PingTimer_Timer(); });
+  connect(pingTimer_, &QTimer::timeout, this, [this] { GuardSlot([this] { PingTimer_Timer(); }); });
   pingTimer_->start();
   WindowPlacement::Restore(*this, DefaultGeometry());
 }
@@ -104,8 +105,8 @@ void frmMainMDI::BuildMenus() {
   QAction* ethernet = AddItem(comms, "mnuCommsEthernet", "&Ethernet...", true);
   serial->setCheckable(true);
   ethernet->setCheckable(true);
-  connect(serial, &QAction::triggered, this, [this] { mnuCommsSerial_Click(); });
-  connect(ethernet, &QAction::triggered, this, [this] { mnuCommsEthernet_Click(); });
+  connect(serial, &QAction::triggered, this, [this] { GuardSlot([this] { mnuCommsSerial_Click(); }); });
+  connect(ethernet, &QAction::triggered, this, [this] { GuardSlot([this] { mnuCommsEthernet_Click(); }); });
   comms->addSeparator();
   AddItem(comms, "mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", false);
 
@@ -132,11 +133,11 @@ void frmMainMDI::BuildMenus() {
   connect(AddItem(windowMenu_, "mnuWindowTile", "&Tile", true), &QAction::triggered, mdiArea_,
           &QMdiArea::tileSubWindows);
   windowListStart_ = windowMenu_->addSeparator();
-  connect(windowMenu_, &QMenu::aboutToShow, this, [this] { FillWindowMenu(); });
+  connect(windowMenu_, &QMenu::aboutToShow, this, [this] { GuardSlot([this] { FillWindowMenu(); }); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
   connect(AddItem(help, "mnuHelpIconKey", "Key to Parameter &Icons...", true), &QAction::triggered,
-          this, [this] { popIconHelp::ShowKey(Host()); });
+          this, [this] { GuardSlot([this] { popIconHelp::ShowKey(Host()); }); });
   help->addSeparator();
   connect(AddItem(help, "mnuHelpAbout", "&About Quendrel...", true), &QAction::triggered, this,
           [this] { mnuHelpAbout_Click(); });
@@ -241,7 +242,9 @@ void frmMainMDI::closeEvent(QCloseEvent* event) {
   ShutdownHooks steps = exitSteps_;
   steps.CloseChildWindows = [this] { return CloseChildWindows(); };
   steps.SavePlacement = [this] { WindowPlacement::Save(*this); };
-  if (!Shutdown(steps, Ui())) return event->ignore();
+  bool done = false;
+  // An error during the exit keeps the program open, so nothing unsaved is lost unseen.
+  if (!GuardSlot([&] { done = Shutdown(steps, Ui()); }) || !done) return event->ignore();
   exited_ = true;
   pingTimer_->stop();
   event->accept();

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/GuardSlot.h"
+
 namespace quendrel {
 
 void LayOutSettingsDialog(QDialog& dialog, QFormLayout* form, std::function<bool()> onOk) {
@@ -13,7 +15,9 @@ void LayOutSettingsDialog(QDialog& dialog, QFormLayout* form, std::function<bool
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("bOK"));
   buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("bCancel"));
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&dialog, onOk = std::move(onOk)] {
-    if (onOk()) dialog.accept();
+    bool accepted = false;
+    GuardSlot([&] { accepted = onOk(); });
+    if (accepted) dialog.accept();
   });
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
 

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 
+#include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtInput.h"
 
 namespace quendrel {
@@ -52,15 +53,15 @@ TextProgressBarMouse TextProgressBar::MouseOf(const QMouseEvent& event, bool rel
 }
 
 void TextProgressBar::mousePressEvent(QMouseEvent* event) {
-  if (mouseDown_) mouseDown_(MouseOf(*event, false));
+  if (mouseDown_) GuardSlot([&] { mouseDown_(MouseOf(*event, false)); });
 }
 
 void TextProgressBar::mouseMoveEvent(QMouseEvent* event) {
-  if (mouseMove_) mouseMove_(MouseOf(*event, false));
+  if (mouseMove_) GuardSlot([&] { mouseMove_(MouseOf(*event, false)); });
 }
 
 void TextProgressBar::mouseReleaseEvent(QMouseEvent* event) {
-  if (mouseUp_) mouseUp_(MouseOf(*event, true));
+  if (mouseUp_) GuardSlot([&] { mouseUp_(MouseOf(*event, true)); });
 }
 
 }  // namespace quendrel
