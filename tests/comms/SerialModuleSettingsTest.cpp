@@ -2,6 +2,8 @@
 // missing device gives.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "comms/GIOError.h"
 #include "comms/SerialModule.h"
 #include "comms/support/SerialRig.h"
@@ -91,6 +93,16 @@ TEST(SerialModuleLineTest, ResetReopensAndSettingsApplyToAnOpenPort) {
   module.SetComPort(1);
   EXPECT_FALSE(module.IsOpen());
   EXPECT_EQ(rig.Context().ReadValue(11, 29).extraData, gioPortOpenFailed);
+}
+
+TEST(SerialModuleLineTest, TimeoutsBeyondAnyWaitStillReadAndNaNMeansTheConfiguredOne) {
+  SerialRig rig;
+  for (const float timeout : {std::numeric_limits<float>::infinity(), 3e38F}) {
+    EXPECT_EQ(rig.OpenContext(timeout)->ReadValue(11, 29).intData, 2105) << timeout;
+  }
+  rig.Sim().SetFault("drop next 1");
+  const udtDriveResponse unanswered = rig.OpenContext(std::numeric_limits<float>::quiet_NaN())->ReadValue(11, 29);
+  EXPECT_EQ(unanswered.intData, gioTimeout);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 #include "comms/EthernetModule.h"
 #include "comms/GIOContext.h"
@@ -227,6 +228,24 @@ TEST_F(ConfigureDialogsTest, EthernetOkWithABadPortSaysWhyAndChangesNothing) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Ethernet Settings"});
   EXPECT_NE(ui.Questions()[0].Prompt.find("65535"), std::string::npos);
+  EXPECT_TRUE(Config().Keys("Ethernet").empty());
+  EXPECT_EQ(server.SelectedModule(), "Serial");
+}
+
+TEST_F(ConfigureDialogsTest, EthernetOkRefusesAHostOrPasswordItCouldOnlyStoreAsQuestionMarks) {
+  AddEthernet();
+  server.SelectModule("Serial");
+  for (const auto& [field, text, named] : {std::tuple{"tbPassword", u"пароль1", "password"},
+                                           std::tuple{"tbHost", u"привод.local", "host"}}) {
+    frmEthernetConfigure dialog(nullptr, &server);
+    Child<QLineEdit>(dialog, "tbHost")->setText("10.0.0.7");
+    Child<QCheckBox>(dialog, "chkLogin")->setChecked(true);
+    Child<QLineEdit>(dialog, field)->setText(QString::fromUtf16(text));
+    ui.AnswerMsgBox(vbOK);
+    EXPECT_FALSE(dialog.bOK_Click()) << field;
+    EXPECT_NE(ui.Questions().back().Prompt.find(named), std::string::npos) << ui.Questions().back().Prompt;
+  }
+  EXPECT_EQ(ui.Titles(), (std::vector<std::string>{"Ethernet Settings", "Ethernet Settings"}));
   EXPECT_TRUE(Config().Keys("Ethernet").empty());
   EXPECT_EQ(server.SelectedModule(), "Serial");
 }

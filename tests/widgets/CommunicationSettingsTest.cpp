@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <tuple>
 
+#include "foundation/Config.h"
 #include "widgets/EthernetSettings.h"
 #include "widgets/SerialPortSettings.h"
 
@@ -57,6 +59,10 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"SerialTooManyRetries", [](S& s) { s.Retries = "101"; }, nullptr, "Retries"},
         CheckCase{"SerialOddBaudRate", [](S& s) { s.BaudRate = 12345; }, nullptr, "baud"},
         CheckCase{"SerialNoPort", [](S& s) { s.ComPort = -1; }, nullptr, "port"},
+        CheckCase{"SerialBeyondCom256", [](S& s) { s.ComPort = 256; }, nullptr, "port"},
+        CheckCase{"SerialCom256", [](S& s) { s.ComPort = 255; }, nullptr, ""},
+        CheckCase{"SerialHourTimeout", [](S& s) { s.Timeout = "3600"; }, nullptr, ""},
+        CheckCase{"SerialTimeoutOverAnHour", [](S& s) { s.Timeout = "3600.5"; }, nullptr, "3600"},
         CheckCase{"EthernetEmptyHost", nullptr, [](E& e) { e.Host = " \t"; }, "host"},
         CheckCase{"EthernetPortZero", nullptr, [](E& e) { e.Port = "0"; }, "port"},
         CheckCase{"EthernetPortTooHigh", nullptr, [](E& e) { e.Port = "65536"; }, "port"},
@@ -67,6 +73,27 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"EthernetZeroTimeout", nullptr, [](E& e) { e.Timeout = "0"; }, "timeout"},
         CheckCase{"EthernetTextRetries", nullptr, [](E& e) { e.Retries = "few"; }, "Retries"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Hand-edited values the dialogs would refuse are shown as the defaults; the file keeps them.
+TEST(SettingsFromFileTest, RefusedValuesGiveTheDefaults) {
+  const std::string file =
+      "[Serial Port]\nComPort=256\nParity=7\nDataBits=9\nStopBits=-1\nTimeout=1e300\nRetries=1000\n"
+      "[Ethernet]\nHost= \nPort=70000\nProtocol=2\nTimeout=-2\nRetries=0.5\n";
+  Config().LoadText(file);
+  const SerialPortSettings serial = SerialPortSettings::FromConfig();
+  const SerialPortSettings serialDefaults;
+  EXPECT_EQ(std::tie(serial.ComPort, serial.Parity, serial.DataBits, serial.StopBits, serial.Timeout, serial.Retries),
+            std::tie(serialDefaults.ComPort, serialDefaults.Parity, serialDefaults.DataBits, serialDefaults.StopBits,
+                     serialDefaults.Timeout, serialDefaults.Retries));
+  const EthernetSettings ethernet = EthernetSettings::FromConfig();
+  const EthernetSettings ethernetDefaults;
+  EXPECT_EQ(std::tie(ethernet.Host, ethernet.Port, ethernet.Protocol, ethernet.Timeout, ethernet.Retries),
+            std::tie(ethernetDefaults.Host, ethernetDefaults.Port, ethernetDefaults.Protocol, ethernetDefaults.Timeout,
+                     ethernetDefaults.Retries));
+  EXPECT_EQ(Config().Value("Timeout", "Serial Port"), "1e300");
+  EXPECT_EQ(Config().Value("Port", "Ethernet"), "70000");
+  ResetConfig();
+}
 
 }  // namespace
 }  // namespace quendrel
