@@ -80,7 +80,8 @@ std::vector<HostLookup::Address> HostLookup::Find(const std::string& host, int p
   std::unique_lock<std::mutex> lock(pending->guard);
   // The wait becomes whole nanoseconds: bounded, so that no timeout overflows them.
   constexpr double kLongestWait = 24.0 * 3600.0;
-  const auto wait = std::chrono::duration<double>(timeoutSeconds > 0.0 ? std::min(timeoutSeconds, kLongestWait) : 0.0);
+  const double seconds = timeoutSeconds > 0.0 ? std::min(timeoutSeconds, kLongestWait) : 0.0;
+  const auto wait = std::chrono::duration<double>(seconds);
   if (!pending->finished.wait_for(lock, wait, [&pending] { return pending->done; })) return {};
   return std::move(pending->found);
 }

@@ -28,7 +28,7 @@ EthernetSettings EthernetSettings::FromConfig() {
 
 std::string EthernetSettings::Validate() const {
   for (const std::string& problem : {HostProblem(Host), TcpPortProblem(Port), ProtocolProblem(Protocol),
-                              TimeoutProblem(Timeout), RetriesProblem(Retries)}) {
+                                     TimeoutProblem(Timeout), RetriesProblem(Retries)}) {
     if (!problem.empty()) return problem;
   }
   return "";

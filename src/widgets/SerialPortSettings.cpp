@@ -35,7 +35,7 @@ std::string SerialPortSettings::Validate() const {
     return "Please choose one of the listed baud rates.";
   }
   for (const std::string& problem : {ComPortProblem(ComPort), ParityProblem(Parity), DataBitsProblem(DataBits),
-                              StopBitsProblem(StopBits), TimeoutProblem(Timeout), RetriesProblem(Retries)}) {
+                                     StopBitsProblem(StopBits), TimeoutProblem(Timeout), RetriesProblem(Retries)}) {
     if (!problem.empty()) return problem;
   }
   return "";
