@@ -71,17 +71,17 @@ class frmEditOnline::PumpingHandler {
   std::uint64_t generation_;
 };
 
-frmEditOnline::frmEditOnline(ParameterTree& tree, Services services)
-    : tree_(tree), services_(std::move(services)) {
-  tree_.SetEvents(this);
+frmEditOnline::frmEditOnline(std::shared_ptr<ParameterTree> tree, Services services)
+    : tree_(std::move(tree)), services_(std::move(services)) {
+  tree_->SetEvents(this);
 }
 
-frmEditOnline::~frmEditOnline() { tree_.SetEvents(nullptr); }
+frmEditOnline::~frmEditOnline() { tree_->SetEvents(nullptr); }
 
 // --- Window handlers ---
 
 void frmEditOnline::Form_Load() {
-  if (UseIcons() && services_.Icons != nullptr) tree_.SetIconList(services_.Icons);
+  if (UseIcons() && services_.Icons != nullptr) tree_->SetIconList(services_.Icons);
   SetProgressText("");
   SetStatus("", false);
   controls_.lblConnectedCaption = "Not Connected";
@@ -142,8 +142,8 @@ void frmEditOnline::tbDriveAddr_Change(const std::string& text) {
 // Another address was typed while a set is shown: that set belongs to the old drive.
 void frmEditOnline::ForgetShownSet() {
   ConnectionLost(false);
-  tree_.Clear();
-  tree_.SetPaintLock(false);
+  tree_->Clear();
+  tree_->SetPaintLock(false);
   uploaded_ = false;
   SetProgressBar(0);
 }
@@ -165,12 +165,12 @@ void frmEditOnline::bConnect_Click() {
   progress_.SetMin(0);
   progress_.SetProgress(0);
   progress_.SetState(0);
-  tree_.Clear();
+  tree_->Clear();
   busy_ = true;
   SetConnectionState(StateBusy);
   SetStatus("Uploading Data...", false);
   std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(address, -1);
-  tree_.SetPaintLock(true);
+  tree_->SetPaintLock(true);
   if (UploadFromDrive(*ctx)) {
     ConnectSucceeded(*ctx);
   } else {
@@ -213,7 +213,7 @@ bool frmEditOnline::FirmwareAccepted(float version) {
 void frmEditOnline::ConnectSucceeded(const GIOContext& ctx) {
   uploaded_ = true;
   SetStatus("Building Tree...", false);
-  tree_.Clear();
+  tree_->Clear();
   BuildTree();
   SetStatus("", false);
   connectedAddress_ = ctx.Address();
@@ -224,14 +224,14 @@ void frmEditOnline::ConnectSucceeded(const GIOContext& ctx) {
   SetProgressBar(progress_.Max());
   busy_ = false;
   SetConnectionState(StateConnected);
-  tree_.SetPaintLock(false);
-  tree_.Refresh();
+  tree_->SetPaintLock(false);
+  tree_->Refresh();
 }
 
 void frmEditOnline::ConnectFailed() {
   busy_ = false;
   SetConnectionState(StateIdle);
-  tree_.SetPaintLock(false);
+  tree_->SetPaintLock(false);
   SetProgressBar(progress_.Min());
 }
 
@@ -247,7 +247,7 @@ void frmEditOnline::BuildTree() {
 
 void frmEditOnline::AddParameterNode(std::int32_t n) {
   const std::string parent = n % 100 == 0 ? std::string() : ParameterIdText(n / 100 * 100);
-  ParameterTreeNode& node = tree_.AddNode(ParameterIdText(n), parent, ParameterIdText(n) + ": " + set_.Name(n));
+  ParameterTreeNode& node = tree_->AddNode(ParameterIdText(n), parent, ParameterIdText(n) + ": " + set_.Name(n));
   const std::int32_t t = GetBoundParameter(set_, n);
   node.SetValue(static_cast<float>(LeadingNumber(set_.Value(t))));
   node.SetTag(static_cast<std::int16_t>(t));
@@ -270,7 +270,7 @@ frmEditOnline::NodeRead frmEditOnline::ReadNodeUpdate(ParameterTreeNode& node, G
   const std::int32_t t = node.Tag();
   const std::int32_t b = ResolveBoundParameter(set_, t);
   // Missing when the slot that shows the parameter was hidden from the tree.
-  ParameterTreeNode* second = tree_.FindNode(ParameterIdText(b));
+  ParameterTreeNode* second = tree_->FindNode(ParameterIdText(b));
   SetIndicator(ProgressServer::IndicatorGreen);
   const udtDriveResponse reply = ctx->ReadValue(MenuOf(b), PramOf(b));
   SetIndicator(ProgressServer::IndicatorRed);
@@ -328,21 +328,21 @@ void frmEditOnline::WriteNodeValue(ParameterTreeNode& node) {
 }
 
 void frmEditOnline::pTree_DblClick() {
-  ParameterTreeNode* node = tree_.Selected();
+  ParameterTreeNode* node = tree_->Selected();
   if (node == nullptr) return;
   if (node->DVDCount() > 0) {
-    tree_.SelectCurrentValue();
+    tree_->SelectCurrentValue();
     return;
   }
   const std::int32_t t = node->Tag();
   if (!set_.BitPram(t) || set_.ReadOnly(t)) {
-    tree_.EditCurrentValue();
+    tree_->EditCurrentValue();
     return;
   }
   node->SetValue(std::floor(node->Value()) == 0.0F ? 1.0F : 0.0F);
   ShowBitIcon(*node, t);
   pTree_ValueCommit(*node);
-  tree_.RepaintDirty();
+  tree_->RepaintDirty();
 }
 
 void frmEditOnline::pTree_KeyUp(int KeyCode, int Shift) {
@@ -375,7 +375,7 @@ void frmEditOnline::pTree_ExpandChanged(ParameterTreeNode& node) {
 }
 
 bool frmEditOnline::UpdateAllParameters() {
-  for (ParameterTreeNode* node = tree_.First(); node != nullptr; node = NextInWalk(*node)) {
+  for (ParameterTreeNode* node = tree_->First(); node != nullptr; node = NextInWalk(*node)) {
     if (ReadNodeUpdate(*node, nullptr) == NodeRead::Lost) return false;
   }
   return true;
@@ -392,7 +392,7 @@ void frmEditOnline::TimerUpdate_Timer() {
   const std::shared_ptr<GIOContext> ctx = OpenContext();
   ctx->CheckLegacy();
   legacy_ = ctx->Legacy();
-  for (ParameterTreeNode* node : tree_.VisibleNodes()) {
+  for (ParameterTreeNode* node : tree_->VisibleNodes()) {
     const float old = node->Value();
     SetStatusCaption("Updating: " + node->Caption());
     const NodeRead read = ReadNodeUpdate(*node, ctx.get());
@@ -408,7 +408,7 @@ void frmEditOnline::TimerUpdate_Timer() {
     Ui().PumpMessages();
     if (handler.Stale() || !controls_.TimerUpdateEnabled) return;
   }
-  if (changed_) tree_.RepaintDirty();
+  if (changed_) tree_->RepaintDirty();
   // A parameter the drive would not read keeps its message until the next tick.
   if (!failed) SetStatus("", false);
 }
@@ -434,16 +434,16 @@ void frmEditOnline::TimerReconnect_Timer() {
   SetTimerReconnect(false);
   if (!UpdateAllParameters()) return;
   SetStatus("", false);
-  tree_.Refresh();
+  tree_->Refresh();
 }
 
 void frmEditOnline::ConnectionLost(bool retry) {
   ++generation_;
   controls_.TimerUpdateEnabled = false;
   SetConnectionState(StateLost);
-  tree_.SetPaintLock(false);
-  tree_.SetEnabled(false);
-  tree_.Refresh();
+  tree_->SetPaintLock(false);
+  tree_->SetEnabled(false);
+  tree_->Refresh();
   controls_.lblConnectedCaption = retry ? "Connection Lost" : "Not Connected";
   if (retry) controls_.TimerReconnectEnabled = true;
   Changed();
@@ -501,7 +501,7 @@ void frmEditOnline::SetTimerReconnect(bool enabled) {
 void frmEditOnline::SetConnectionState(int state) {
   controls_.ConnectionState = state;
   if (state != StateConnected) controls_.TimerUpdateEnabled = false;
-  tree_.SetEnabled(state == StateConnected);
+  tree_->SetEnabled(state == StateConnected);
   controls_.bConnectEnabled = state != StateBusy;
   controls_.tbDriveAddrEnabled = state != StateBusy;
   controls_.lblDescriptionTagForeColor = SystemColour(state == StateConnected ? sysWindowText : sysGrayText);

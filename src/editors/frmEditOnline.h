@@ -58,8 +58,8 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   static constexpr int StateLost = 3;
   static constexpr int TimerInterval = 5000;  // ms, both timers
 
-  // The tree must outlive the core; the core becomes its event handler.
-  frmEditOnline(ParameterTree& tree, Services services);
+  // The core becomes the tree's event handler.
+  frmEditOnline(std::shared_ptr<ParameterTree> tree, Services services);
   ~frmEditOnline() override;
   frmEditOnline(const frmEditOnline&) = delete;
   frmEditOnline& operator=(const frmEditOnline&) = delete;
@@ -71,7 +71,7 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
 
   const Controls& View() const { return controls_; }
   const KVBFile& Set() const { return set_; }
-  ParameterTree& Tree() const { return tree_; }
+  ParameterTree& Tree() const { return *tree_; }
   ProgressServer& Progress() { return progress_; }
   bool Busy() const { return busy_; }
 
@@ -135,7 +135,7 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   std::uint8_t Address() const;
   std::shared_ptr<GIOContext> OpenContext() const;
 
-  ParameterTree& tree_;
+  std::shared_ptr<ParameterTree> tree_;
   Services services_;
   Controls controls_;
   KVBFile set_;

@@ -29,7 +29,7 @@ class OnlineEditorTest : public ::testing::Test {
     services.Server = &rig->Server();
     services.MainStatus = [this](const std::string& text) { mainStatus.push_back(text); };
     services.WebSite = "https://quendrel.example/";
-    form = std::make_shared<frmEditOnline>(*tree, services);
+    form = std::make_shared<frmEditOnline>(tree, services);
     form->OnClose([this] {
       ++closes;
       if (form->Form_QueryUnload()) form->Form_Unload();
