@@ -269,8 +269,10 @@ frmEditOnline::NodeRead frmEditOnline::ReadNodeUpdate(ParameterTreeNode& node, G
   }
   const std::int32_t t = node.Tag();
   const std::int32_t b = ResolveBoundParameter(set_, t);
-  // Missing when the slot that shows the parameter was hidden from the tree.
+  // The other node of a slot and the parameter it shows, whichever of the two was edited; missing when
+  // it was hidden from the tree.
   ParameterTreeNode* second = tree_->FindNode(ParameterIdText(b));
+  if (second == &node) second = tree_->FindNode(ParameterIdText(t));
   SetIndicator(ProgressServer::IndicatorGreen);
   const udtDriveResponse reply = ctx->ReadValue(MenuOf(b), PramOf(b));
   SetIndicator(ProgressServer::IndicatorRed);
@@ -388,7 +390,7 @@ void frmEditOnline::TimerUpdate_Timer() {
   PumpingHandler handler(*this);
   SetStatus("Updating Parameters", false);
   changed_ = false;
-  bool failed = false;
+  std::string failure;
   const std::shared_ptr<GIOContext> ctx = OpenContext();
   ctx->CheckLegacy();
   legacy_ = ctx->Legacy();
@@ -400,7 +402,7 @@ void frmEditOnline::TimerUpdate_Timer() {
       SetStatus("Error communicating with drive.", true);
       return;
     }
-    failed = failed || read == NodeRead::Failed;
+    if (read == NodeRead::Failed) failure = controls_.lblStatusCaption;
     if (node->Value() != old) {
       changed_ = true;
       node->SetDirty(true);
@@ -409,8 +411,9 @@ void frmEditOnline::TimerUpdate_Timer() {
     if (handler.Stale() || !controls_.TimerUpdateEnabled) return;
   }
   if (changed_) tree_->RepaintDirty();
-  // A parameter the drive would not read keeps its message until the next tick.
-  if (!failed) SetStatus("", false);
+  // A parameter the drive would not read keeps its message, shown over the rows' captions, until the
+  // next tick.
+  SetStatus(failure, !failure.empty());
 }
 
 void frmEditOnline::TimerReconnect_Timer() {

@@ -243,8 +243,10 @@ TEST_F(OnlineEditorTest, LostDriveIsPingedUntilItAnswersThenEverythingIsReread) 
 }
 
 TEST_F(OnlineEditorTest, ParameterTheDriveRefusesLeavesTheEditorConnected) {
-  Start(Table("01.03 | Preset Speed 1", "01.03 | Preset Speed 1", "!01.02 exception 2\n"));
+  Start(Table("01.03 | Preset Speed 1", "01.03 | Preset Speed 1", "01.02 | exception 2\n"));
   Connect();
+  Node("M01P00").SetExpanded(true);
+  tree->Refresh();
   form->TimerUpdate_Timer();
   EXPECT_EQ(form->View().ConnectionState, frmEditOnline::StateConnected);
   EXPECT_EQ(form->View().lblStatusCaption, "Error while reading update for M01P02");
