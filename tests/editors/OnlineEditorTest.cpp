@@ -47,6 +47,11 @@ class OnlineEditorTest : public ::testing::Test {
     form->bConnect_Click();
     ASSERT_EQ(form->View().ConnectionState, frmEditOnline::StateConnected) << form->View().lblStatusCaption;
   }
+  // The drive falls silent during an update tick.
+  void LoseDrive() {
+    rig->Sim().SetFault("stop");
+    form->TimerUpdate_Timer();
+  }
   ParameterTreeNode& Node(const std::string& key) { return tree->Node(key); }
   int DriveValue(int n) { return rig->Sim().Value(n); }
   // Plays the user typing a value into the selected node and pressing Enter.
@@ -225,8 +230,7 @@ TEST_F(OnlineEditorTest, UpdateTickReadsOnlyTheVisibleRows) {
 TEST_F(OnlineEditorTest, LostDriveIsPingedUntilItAnswersThenEverythingIsReread) {
   Start();
   Connect();
-  rig->Sim().SetFault("stop");
-  form->TimerUpdate_Timer();
+  LoseDrive();
   EXPECT_EQ(form->View().lblConnectedCaption, "Connection Lost");
   EXPECT_EQ(form->View().lblStatusCaption, "Error communicating with drive.");
   EXPECT_FALSE(form->View().TimerUpdateEnabled);
@@ -292,8 +296,7 @@ TEST_F(OnlineEditorTest, TickInterruptedByAConnectOrAnAddressChangeWritesNothing
 TEST_F(OnlineEditorTest, ReconnectTickInsideAConnectDoesNothing) {
   Start();
   Connect();
-  rig->Sim().SetFault("stop");
-  form->TimerUpdate_Timer();
+  LoseDrive();
   ASSERT_TRUE(form->View().TimerReconnectEnabled);
   rig->Sim().ClearFaults();
   AtPump(3, [this] { form->TimerReconnect_Timer(); });
