@@ -257,7 +257,7 @@ TEST_F(OnlineEditorTest, ParameterTheDriveRefusesLeavesTheEditorConnected) {
   EXPECT_FALSE(form->View().TimerReconnectEnabled);
 }
 
-TEST_F(OnlineEditorTest, CloseDuringAConnectOrATickWaitsForItsEnd) {
+TEST_F(OnlineEditorTest, CloseDuringAConnectATickOrAnExpandWaitsForItsEnd) {
   Start();
   AtPump(5, [this] { EXPECT_FALSE(form->Form_QueryUnload()); });
   form->bConnect_Click();
@@ -272,6 +272,15 @@ TEST_F(OnlineEditorTest, CloseDuringAConnectOrATickWaitsForItsEnd) {
   EXPECT_EQ(closes, 2);
   EXPECT_EQ(rig->Sim().RequestCount(), 3);  // the legacy check and two rows
   EXPECT_FALSE(form->View().TimerUpdateEnabled);
+
+  Start();
+  Connect();
+  AtPump(1, [this] { EXPECT_FALSE(form->Form_QueryUnload()); });
+  rig->Sim().ResetStats();
+  Node("M01P00").SetExpanded(true);
+  form->pTree_ExpandChanged(Node("M01P00"));
+  EXPECT_EQ(closes, 3);
+  EXPECT_EQ(rig->Sim().RequestCount(), 1);  // the first child only
 }
 
 TEST_F(OnlineEditorTest, TickInterruptedByAConnectOrAnAddressChangeWritesNothingMore) {
