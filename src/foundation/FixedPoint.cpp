@@ -17,12 +17,13 @@ std::int16_t DecimalPlacesFromFlags(std::string_view pad) {
   return static_cast<std::int16_t>((FlagSet(pad, 1) ? 2 : 0) + (FlagSet(pad, 0) ? 1 : 0));
 }
 
-std::string FixedPointFormat(std::string_view pad) {
-  const auto places = static_cast<std::size_t>(DecimalPlacesFromFlags(pad));
+std::string FixedPointFormat(int decimalPlaces) {
   std::string format = "######0";
-  if (places > 0) format += "." + std::string(places, '0');
+  if (decimalPlaces > 0) format += "." + std::string(static_cast<std::size_t>(decimalPlaces), '0');
   return format;
 }
+
+std::string FixedPointFormat(std::string_view pad) { return FixedPointFormat(DecimalPlacesFromFlags(pad)); }
 
 std::string FormatFixedPointText(double value, std::string_view pad) {
   return FormatNumber(value, FixedPointFormat(pad));

@@ -12,6 +12,7 @@ namespace quendrel {
 std::int16_t DecimalPlacesFromFlags(std::string_view pad);
 
 // "######0", then "." and one "0" per decimal place when there are any: "######0.00" for two.
+std::string FixedPointFormat(int decimalPlaces);
 std::string FixedPointFormat(std::string_view pad);
 
 // A value text formatted with FixedPointFormat(pad). A text that is not a number ("" for an absent value)

@@ -1,6 +1,7 @@
 #include "params/ParameterDownload.h"
 
 #include <cmath>
+#include <limits>
 
 #include "foundation/BitText.h"
 #include "foundation/FixedPoint.h"
@@ -28,11 +29,20 @@ void ParameterDownload::Report(const std::string& line) const {
   if (feedback_) feedback_(line);
 }
 
+std::optional<std::int16_t> ParameterDownload::RawValue(double value, int decimals) {
+  if (!std::isfinite(value)) return std::nullopt;
+  std::string scaled = FormatNumber(value, FixedPointFormat(decimals));
+  std::erase(scaled, '.');
+  const double integer = RoundHalfEvenValue(LeadingNumber(scaled));
+  const bool fits = integer >= std::numeric_limits<std::int32_t>::min() &&
+                    integer <= std::numeric_limits<std::int32_t>::max();
+  if (!fits) return std::nullopt;
+  return RoundToWord(integer);
+}
+
 std::optional<std::int16_t> ParameterDownload::RawValue(const std::string& valueText, const std::string& pad) {
   if (!HasLeadingNumber(valueText)) return std::nullopt;
-  std::string scaled = FormatFixedPointText(LeadingNumber(valueText), pad);
-  std::erase(scaled, '.');
-  return RoundToWord(LeadingNumber(scaled));
+  return RawValue(LeadingNumber(valueText), DecimalPlacesFromFlags(pad));
 }
 
 bool ParameterDownload::Run(bool sameModel) {
@@ -86,9 +96,11 @@ bool ParameterDownload::Writable(std::int32_t n, const FirmwareInformationTempla
 
 ParameterDownload::Write ParameterDownload::WriteParameter(std::int32_t n, const FirmwareInformationTemplate& fit) {
   const std::string& pad = file_.PAD(n);
-  const auto raw = RawValue(file_.Value(n), pad.empty() ? LongToBinaryString(fit.Template(n).iPad, false) : pad);
+  const std::string& value = file_.Value(n);
+  const auto raw = RawValue(value, pad.empty() ? LongToBinaryString(fit.Template(n).iPad, false) : pad);
   if (!raw) {
-    Report("Skipped " + ParameterIdText(n) + ": its value is no number");
+    const char* const why = HasLeadingNumber(value) ? "out of range" : "no number";
+    Report("Skipped " + ParameterIdText(n) + ": its value is " + why);
     return Write::Skipped;
   }
   const udtDriveResponse written = transfer_.WriteValue(n, *raw);

@@ -22,8 +22,12 @@ class ParameterDownload {
   // its never-download marks are what keep a file from another drive from re-addressing this one.
   bool Run(bool sameModel);
 
-  // The raw word a value text stands for under a PAD: the text scaled to the PAD's decimal places with
-  // the point removed, low 16 bits. Nothing when the text holds no number.
+  // The raw word a value stands for with that many decimal places: the value formatted to them, the point
+  // removed, low 16 bits through RoundToWord (40000 gives -25536, which is how unsigned values reach a
+  // drive). Nothing for a value that is not finite or whose integer lies beyond the 32-bit range: its low
+  // bits would be an unrelated number.
+  static std::optional<std::int16_t> RawValue(double value, int decimals);
+  // The same for a value text under a PAD; also nothing when the text holds no number.
   static std::optional<std::int16_t> RawValue(const std::string& valueText, const std::string& pad);
 
  private:

@@ -19,6 +19,7 @@ const ProductTexts& Product() {
       // Our byte strings are Latin-1, where 0xA9 is the copyright sign.
       "Copyright \xA9 2026 The Quendrel Developers. Free to use, change and share.",
       QUENDREL_VERSION_TEXT,
+      "https://quendrel.example/",
   };
   return texts;
 }

@@ -13,6 +13,7 @@ struct ProductTexts {
   std::string Description;
   std::string LegalCopyright;
   std::string Version;  // "major.minor.patch" of the build
+  std::string WebSite;  // where updates are offered
 };
 
 const ProductTexts& Product();

@@ -51,6 +51,10 @@ TEST(ParameterTableTest, ErrorsNameTheLineAndTheField) {
       {"1.01 | A | 0000000000000000 | 32768 | rw", "line 1: bad value \"32768\" (-32768..32767)"},
       {"1.01 | A | 0000000000000000 | 1.5 | rw", "line 1: bad value \"1.5\" (-32768..32767)"},
       {"1.01 | A | 0000000000000000 | 0 | w", "line 1: bad access \"w\" (rw or ro)"},
+      {"1.01 | exception 0", "line 1: bad exception \"0\" (1..255)"},
+      {"1.01 | exception two", "line 1: bad exception \"two\" (1..255)"},
+      {"21.01 | exception 2", "line 1: bad parameter \"21.01\" (menu.parameter, e.g. 11.29)"},
+      {"1.01 | exception 2\n1.01 | exception 4", "line 2: exception listed twice"},
       {"1.01 | A | 0000000000000000 | 0 | rw\n01.01 | B | 0000000000000000 | 0 | rw",
        "line 2: parameter listed twice"},
   };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -52,11 +53,31 @@ TEST(ParameterDownloadRawValueTest, ScalesByThePadDropsThePointAndKeepsTheLowWor
       {"abc", "", std::nullopt},
       {"", "0000000000010010", std::nullopt},
       {"-", "", std::nullopt},
+      {"1E10", "", std::nullopt},  // its low word would be an unrelated number
+      {"21474836.48", "10", std::nullopt},
+      {"21474836.47", "10", -1},
+      {"-21474836.48", "10", 0},
+      {"1E400", "", std::nullopt},
   };
   for (const RawCase& c : cases) {
     SCOPED_TRACE(c.Text);
     EXPECT_EQ(ParameterDownload::RawValue(c.Text, c.Pad), c.Raw);
   }
+}
+
+TEST(ParameterDownloadRawValueTest, TheNumericEntryRefusesWhatNoWordStandsFor) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const struct {
+    double Value;
+    int Decimals;
+    std::optional<std::int16_t> Raw;
+  } cases[] = {
+      {12.5, 2, 1250}, {40000, 0, -25536}, {2.675, 2, 268}, {-0.5, 0, -1}, {0.85, 3, 850},
+      {nan, 0, std::nullopt}, {inf, 1, std::nullopt}, {-inf, 0, std::nullopt}, {1e10, 0, std::nullopt},
+      {2147483647, 0, -1}, {2147483648.0, 0, std::nullopt}, {-2147483648.0, 0, 0}, {-2147483649.0, 0, std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParameterDownload::RawValue(c.Value, c.Decimals), c.Raw) << c.Value;
 }
 
 class DownloadTest : public testing::Test {
@@ -116,9 +137,10 @@ TEST_F(DownloadTest, WritesEveryWritableParameterOnceInDependencyOrder) {
 }
 
 TEST_F(DownloadTest, ADownloadThenUploadReproducesTheFilesValues) {
+  // A bound slot and the parameter it shows are one value on the drive, so they change together.
   std::map<std::int32_t, std::string> changed = {
       {1, "55.55"},  {101, "55.55"}, {102, "-1.50"}, {104, "-12.3"}, {304, "0.999"}, {203, "2"},
-      {1201, "2.02"}, {1211, "1"},   {1221, "0.750"}, {1905, "-32768"}, {1906, "32767"}, {2, "99.9"},
+      {1211, "1"},   {1221, "0.750"}, {1905, "-32768"}, {1906, "32767"}, {2, "99.9"}, {201, "99.9"},
       {401, "1"},    {1702, "2"},   {1302, "3.14"},  {1903, "-0.5"},  {601, "1.250"}};
   for (const auto& [n, value] : changed) file.SetValue(n, value);
   ASSERT_TRUE(Download());
@@ -132,6 +154,7 @@ TEST_F(DownloadTest, ADownloadThenUploadReproducesTheFilesValues) {
   }
   EXPECT_EQ(uploaded.ValueName(1702), "Fran\xE7" "ais");
   EXPECT_EQ(rig.Sim().Value(104), -123);
+  EXPECT_EQ(rig.Sim().Value(201), 999);
 }
 
 TEST_F(DownloadTest, SkipsWhatMustNotOrCannotBeWritten) {
@@ -153,20 +176,23 @@ TEST_F(DownloadTest, SkipsWhatMustNotOrCannotBeWritten) {
   file.SetValue(504, "3");
   file.SetPAD(504, "0000000000010000");
   file.SetValue(102, "fast");            // no number
+  file.SetValue(1905, "1E10");           // beyond any word
 
   ASSERT_TRUE(Download(false));
   const auto writes = Writes();
-  for (const std::int32_t n : {202, 100, 203, 1003, 1123, 1139, 301, 302, 4, 801, 901, 706, 504, 102, 1129}) {
+  for (const std::int32_t n : {202, 100, 203, 1003, 1123, 1139, 301, 302, 4, 801, 901, 706, 504, 102, 1905, 1129}) {
     EXPECT_FALSE(Wrote(writes, n)) << ParameterIdText(n);
   }
   EXPECT_TRUE(Wrote(writes, 101));
-  EXPECT_EQ(feedback, std::vector<std::string>{"Skipped M01P02: its value is no number"});
+  EXPECT_EQ(feedback, (std::vector<std::string>{"Skipped M01P02: its value is no number",
+                                                "Skipped M19P05: its value is out of range"}));
   EXPECT_EQ(rig.Sim().Value(1123), 1);
   EXPECT_EQ(rig.Sim().Value(301), 124);
   EXPECT_FALSE(rig.Context().ReadValue(0, 0).Error);  // still at its address
 }
 
 TEST_F(DownloadTest, ModelDependentParametersGoOnlyToTheSameModel) {
+  file.SetValue(4, "20.0");  // the slot showing M03P01
   file.SetValue(301, "20.0");
   ASSERT_TRUE(Download(true));
   const auto writes = Writes();
@@ -176,12 +202,12 @@ TEST_F(DownloadTest, ModelDependentParametersGoOnlyToTheSameModel) {
 
 TEST_F(DownloadTest, WithoutAPadOrOfAnotherVersionOfTheSeriesTheDrivesTemplateScales) {
   file.SetPAD(101, "");
-  file.SetValue(101, "12.34");
+  for (const std::int32_t n : {1, 101}) file.SetValue(n, "12.34");  // M00P01 shows M01P01
   ASSERT_TRUE(Download());
   EXPECT_EQ(rig.Sim().Value(101), 1234);
 
   file.SetValue(1129, "2.9");
-  file.SetValue(101, "50.00");
+  for (const std::int32_t n : {1, 101}) file.SetValue(n, "50.00");
   ASSERT_TRUE(Download());
   EXPECT_EQ(rig.Sim().Value(101), 5000);
 }

@@ -72,6 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", false},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", false},
+                      MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},
                       MenuCase{"mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false},
                       MenuCase{"mnuFileUpload", "&Upload Parameters from Drive...", false},
                       MenuCase{"mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false},

@@ -13,6 +13,12 @@ constexpr std::uint8_t kLastFlashFunction = 52;
 constexpr std::uint8_t kWriteMultipleRegisters = 0x10;
 // The standard limit of registers in one write.
 constexpr int kMaxRegistersWritten = 123;
+// Keypad slots M00P01-M00P09 take their parameter from the pointers M12P01-M12P09, whose raw value is the
+// parameter number (two decimals on the keypad: 1.01 is M01P01). A pointer naming no parameter leaves
+// the slot its own row.
+constexpr int kLastSlot = 9;
+constexpr int kPointerBase = 1200;
+constexpr int kParameterCount = 2100;
 
 enum Service { kReadPad = 2, kReadValue = 3, kReadName = 4, kWriteDvd = 5, kWriteValue = 6 };
 
@@ -28,9 +34,7 @@ void AppendWord(std::string& out, int value) {
   out.push_back(static_cast<char>(value & 0xFF));
 }
 
-std::string MenuParam(const SimParameter& parameter) {
-  return {static_cast<char>(parameter.Menu()), static_cast<char>(parameter.Parameter())};
-}
+std::string MenuParam(int number) { return {static_cast<char>(number / 100), static_cast<char>(number % 100)}; }
 
 DriveResponder::Outcome Reply(std::uint8_t function, std::string_view data) {
   return {SimFrame::CountedReply(function, data), std::nullopt};
@@ -67,18 +71,21 @@ DriveResponder::Outcome DriveResponder::Respond(std::uint8_t function, std::stri
 DriveResponder::Outcome DriveResponder::ParameterService(int service, std::uint8_t function,
                                                          std::string_view data) {
   if (data.size() < 2) return Refuse(function, kIllegalValue);
+  if (static_cast<std::uint8_t>(data[1]) >= 100) return Refuse(function, kIllegalAddress);
   const int number = static_cast<std::uint8_t>(data[0]) * 100 + static_cast<std::uint8_t>(data[1]);
-  SimParameter* parameter = static_cast<std::uint8_t>(data[1]) < 100 ? table_.Find(number) : nullptr;
+  const int target = BoundTarget(number);
+  if (const auto code = RefusedService(service, number, target)) return Refuse(function, *code);
+  SimParameter* parameter = table_.Find(target);
   if (parameter == nullptr) return Refuse(function, kIllegalAddress);
   const bool plainRead = service == kReadPad || service == kReadValue;
   if (plainRead && data.size() != 2) return Refuse(function, kIllegalValue);
   switch (service) {
     case kReadPad:
-      return ReadPad(function, *parameter);
+      return ReadPad(function, number, *parameter);
     case kReadValue:
-      return ReadValue(function, *parameter);
+      return ReadValue(function, number, *parameter);
     case kReadName:
-      return ReadName(function, *parameter, data);
+      return ReadName(function, number, *parameter, data);
     case kWriteDvd:
       return WriteDvd(function, *parameter, data);
     default:
@@ -86,14 +93,32 @@ DriveResponder::Outcome DriveResponder::ParameterService(int service, std::uint8
   }
 }
 
-DriveResponder::Outcome DriveResponder::ReadPad(std::uint8_t function, const SimParameter& parameter) const {
-  std::string data = MenuParam(parameter);
+// The table's exception entries cover every service but the PAD, for the slot asked for and for the
+// parameter it shows.
+std::optional<std::uint8_t> DriveResponder::RefusedService(int service, int number, int target) const {
+  if (service == kReadPad) return std::nullopt;
+  if (const auto code = table_.Exception(number)) return code;
+  return table_.Exception(target);
+}
+
+int DriveResponder::BoundTarget(int number) const {
+  if (number < 1 || number > kLastSlot) return number;
+  const SimParameter* pointer = table_.Find(kPointerBase + number);
+  if (pointer == nullptr) return number;
+  const int target = pointer->value;
+  return target > 0 && target < kParameterCount ? target : number;
+}
+
+DriveResponder::Outcome DriveResponder::ReadPad(std::uint8_t function, int echo,
+                                                const SimParameter& parameter) const {
+  std::string data = MenuParam(echo);
   AppendWord(data, parameter.pad);
   return Reply(function, data);
 }
 
-DriveResponder::Outcome DriveResponder::ReadValue(std::uint8_t function, const SimParameter& parameter) const {
-  std::string data = MenuParam(parameter);
+DriveResponder::Outcome DriveResponder::ReadValue(std::uint8_t function, int echo,
+                                                  const SimParameter& parameter) const {
+  std::string data = MenuParam(echo);
   AppendWord(data, parameter.value);
   AppendWord(data, parameter.pad);
   const auto index = static_cast<std::size_t>(parameter.value);
@@ -104,7 +129,7 @@ DriveResponder::Outcome DriveResponder::ReadValue(std::uint8_t function, const S
   return Reply(function, data);
 }
 
-DriveResponder::Outcome DriveResponder::ReadName(std::uint8_t function, const SimParameter& parameter,
+DriveResponder::Outcome DriveResponder::ReadName(std::uint8_t function, int echo, const SimParameter& parameter,
                                                  std::string_view data) const {
   if (data.size() != 2 && data.size() != 4) return Refuse(function, kIllegalValue);
   std::string text = parameter.name;
@@ -113,7 +138,7 @@ DriveResponder::Outcome DriveResponder::ReadName(std::uint8_t function, const Si
     if (index >= parameter.valueNames.size()) return Refuse(function, kIllegalValue);
     text = parameter.valueNames[index];
   }
-  std::string reply = MenuParam(parameter);
+  std::string reply = MenuParam(echo);
   reply.push_back(static_cast<char>(text.size()));
   reply.append(text);
   return Reply(function, reply);

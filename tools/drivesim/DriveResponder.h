@@ -38,9 +38,12 @@ class DriveResponder {
 
  private:
   Outcome ParameterService(int service, std::uint8_t function, std::string_view data);
-  Outcome ReadPad(std::uint8_t function, const SimParameter& parameter) const;
-  Outcome ReadValue(std::uint8_t function, const SimParameter& parameter) const;
-  Outcome ReadName(std::uint8_t function, const SimParameter& parameter, std::string_view data) const;
+  std::optional<std::uint8_t> RefusedService(int service, int number, int target) const;
+  int BoundTarget(int number) const;
+  // Reads answer under the number asked for (echo), which differs from the parameter's for a bound slot.
+  Outcome ReadPad(std::uint8_t function, int echo, const SimParameter& parameter) const;
+  Outcome ReadValue(std::uint8_t function, int echo, const SimParameter& parameter) const;
+  Outcome ReadName(std::uint8_t function, int echo, const SimParameter& parameter, std::string_view data) const;
   Outcome WriteDvd(std::uint8_t function, SimParameter& parameter, std::string_view data);
   Outcome WriteValue(std::uint8_t function, SimParameter& parameter, std::string_view data);
   Outcome Eib(std::uint8_t function, std::string_view data);

@@ -17,6 +17,10 @@
 //   value names  optional; ";"-separated display names of the values 0, 1, 2, ...
 //
 // Example:  11.29 | Software Version | 0000000000000011 | 2105 | ro |
+//
+// A line of two fields, "MM.PP | exception N" (N 1-255), makes the drive answer every value, name,
+// value-name and write request for that parameter with exception N, listed or not, to reproduce a drive
+// that refuses one parameter.
 
 namespace quendrel {
 
@@ -72,11 +76,34 @@ std::optional<std::uint16_t> ParsePad(std::string_view text) {
   return pad;
 }
 
+std::string BadParameter(std::string_view text) {
+  return "bad parameter \"" + std::string(text) + "\" (menu.parameter, e.g. 11.29)";
+}
+
+constexpr std::string_view kExceptionWord = "exception ";
+
+bool IsExceptionEntry(const std::vector<std::string_view>& fields) {
+  return fields.size() == 2 && fields[1].starts_with(kExceptionWord);
+}
+
+// Adds a "MM.PP | exception N" entry, or names what is wrong with it.
+std::string AddExceptionEntry(const std::vector<std::string_view>& fields, ParameterTable& table) {
+  const auto number = ParseNumber(fields[0]);
+  if (!number) return BadParameter(fields[0]);
+  int code = 0;
+  const std::string_view codeText = Trim(fields[1].substr(kExceptionWord.size()));
+  if (!ParseInt(codeText, code) || code < 1 || code > 255) {
+    return "bad exception \"" + std::string(codeText) + "\" (1..255)";
+  }
+  if (!table.AddException(*number, static_cast<std::uint8_t>(code))) return "exception listed twice";
+  return {};
+}
+
 // Fills parameter from one line's fields, or names what is wrong with them.
 std::string ParseFields(const std::vector<std::string_view>& fields, SimParameter& parameter) {
   if (fields.size() < 5 || fields.size() > 6) return "expected 5 or 6 fields separated by |";
   const auto number = ParseNumber(fields[0]);
-  if (!number) return "bad parameter \"" + std::string(fields[0]) + "\" (menu.parameter, e.g. 11.29)";
+  if (!number) return BadParameter(fields[0]);
   const auto pad = ParsePad(fields[2]);
   if (!pad) return "bad PAD \"" + std::string(fields[2]) + "\" (16 binary digits)";
   int value = 0;
@@ -105,9 +132,15 @@ std::optional<ParameterTable> ParameterTable::FromText(std::string_view text, st
   for (const auto line : Split(text, '\n')) {
     ++lineNumber;
     if (line.empty() || line.front() == '#') continue;
-    SimParameter parameter;
-    std::string reason = ParseFields(Split(line, '|'), parameter);
-    if (reason.empty() && !table.Add(std::move(parameter))) reason = "parameter listed twice";
+    const std::vector<std::string_view> fields = Split(line, '|');
+    std::string reason;
+    if (IsExceptionEntry(fields)) {
+      reason = AddExceptionEntry(fields, table);
+    } else {
+      SimParameter parameter;
+      reason = ParseFields(fields, parameter);
+      if (reason.empty() && !table.Add(std::move(parameter))) reason = "parameter listed twice";
+    }
     if (!reason.empty()) {
       error = "line " + std::to_string(lineNumber) + ": " + reason;
       return std::nullopt;
@@ -119,6 +152,17 @@ std::optional<ParameterTable> ParameterTable::FromText(std::string_view text, st
 bool ParameterTable::Add(SimParameter parameter) {
   if (parameter.number < 0 || parameter.number >= kParameterCount) return false;
   return parameters_.emplace(parameter.number, std::move(parameter)).second;
+}
+
+bool ParameterTable::AddException(int number, std::uint8_t code) {
+  if (number < 0 || number >= kParameterCount) return false;
+  return exceptions_.emplace(number, code).second;
+}
+
+std::optional<std::uint8_t> ParameterTable::Exception(int number) const {
+  const auto it = exceptions_.find(number);
+  if (it == exceptions_.end()) return std::nullopt;
+  return it->second;
 }
 
 SimParameter* ParameterTable::Find(int number) {

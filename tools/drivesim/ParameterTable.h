@@ -1,6 +1,7 @@
 // The simulated drive's parameters by number, and the text format they are loaded from.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,8 +23,13 @@ class ParameterTable {
   std::size_t Size() const { return parameters_.size(); }
   const std::map<int, SimParameter>& Parameters() const { return parameters_; }
 
+  // A parameter the drive refuses to read or write with this exception code (its PAD still reads).
+  bool AddException(int number, std::uint8_t code);  // false when the number has one or is out of range
+  std::optional<std::uint8_t> Exception(int number) const;
+
  private:
   std::map<int, SimParameter> parameters_;
+  std::map<int, std::uint8_t> exceptions_;
 };
 
 }  // namespace quendrel

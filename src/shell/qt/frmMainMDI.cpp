@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "comms/CommServer.h"
+#include "editors/qt/frmEditOnlineWindow.h"
 #include "editors/qt/popIconHelp.h"
 #include "foundation/Config.h"
 #include "platform/UiServices.h"
@@ -112,7 +113,8 @@ void frmMainMDI::BuildMenus() {
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit Drive Parameters"));
   AddItem(edit, "mnuEditParametersOffline", "Edit Parameter &File (Offline)", false);
-  AddItem(edit, "mnuEditParametersOnline", "Edit Parameters &Online", false);
+  connect(AddItem(edit, "mnuEditParametersOnline", "Edit Parameters &Online", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { mnuEditParametersOnline_Click(); }); });
   AddItem(edit, "mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false);
 
   QMenu* scan = menuBar()->addMenu(QStringLiteral("&Scan/Graph/Log"));
@@ -183,6 +185,14 @@ void frmMainMDI::BuildIconLists() {
   }
   const IconSetKind chosen = IconSetFromSetting(Config().Value("IconSet", "General"));
   SetTreeIcons(&iconLists_[static_cast<int>(chosen)]);
+}
+
+void frmMainMDI::mnuEditParametersOnline_Click() {
+  frmEditOnlineWindow::Links links;
+  links.Server = &server_;
+  links.MainStatus = [this](const std::string& text) { SetStatus(text); };
+  links.WebSite = Product().WebSite;
+  frmEditOnlineWindow::ShowWindow(Host(), links);
 }
 
 void frmMainMDI::SetStatus(const std::string& text) { SetStatusPanel(2, FirstLine(text)); }

@@ -55,6 +55,7 @@ class frmMainMDI : public QMainWindow {
 
   void mnuCommsSerial_Click();
   void mnuCommsEthernet_Click();
+  void mnuEditParametersOnline_Click();
   void mnuHelpAbout_Click();
 
  protected:

@@ -1,0 +1,97 @@
+// The online editor's window connected to the simulated drive and after losing it, drawn to
+// edit-online*.png; and its single instance in the MDI area, closed only once a tick has ended.
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+#include "editors/qt/frmEditOnlineWindow.h"
+#include "params/support/TransferRig.h"
+#include "platform/ScriptedUi.h"
+#include "support/QtTestApp.h"
+#include "support/TestOutput.h"
+#include "tree/qt/ParameterTreeWidget.h"
+#include "widgets/TreeIcons.h"
+#include "widgets/qt/Artwork.h"
+
+namespace quendrel {
+namespace {
+
+class OnlineEditorWindowTest : public ::testing::Test {
+ protected:
+  OnlineEditorWindowTest() : icons(Artwork::TreeIconSize, Artwork::TreeIconSize) {
+    Artwork::FillTreeIcons(icons, IconSetKind::Cards);
+    SetUseIcons(true);
+    main.setCentralWidget(area);
+    main.resize(700, 760);
+    main.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+    frmEditOnlineWindow::Links links;
+    links.Server = &rig.Server();
+    links.MainStatus = [this](const std::string& text) { mainStatus = text; };
+    window = frmEditOnlineWindow::ShowWindow(WindowHost{area, &icons, &main}, links);
+    QApplication::processEvents();
+  }
+  ~OnlineEditorWindowTest() override {
+    area->closeAllSubWindows();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SetUseIcons(false);
+  }
+
+  void Save(const std::string& name) {
+    QApplication::processEvents();
+    EXPECT_TRUE(main.grab().save(QString::fromStdString(TestOutputPath("editors", name))));
+  }
+
+  QApplication& app = QtTestApp();
+  ScriptedUi ui;
+  TransferRig rig;
+  QtImageList icons;
+  QMainWindow main;
+  QMdiArea* area = new QMdiArea;
+  frmEditOnlineWindow* window = nullptr;
+  std::string mainStatus;
+};
+
+TEST_F(OnlineEditorWindowTest, DrawsConnectedAndLost) {
+  EXPECT_EQ(frmEditOnlineWindow::ShowWindow(WindowHost{area, &icons, &main}, {}), window);
+  EXPECT_EQ(area->subWindowList().size(), 1);
+  QTest::mouseClick(window->ConnectButton(), Qt::LeftButton);
+  EXPECT_EQ(window->ConnectedLabel()->text(), "Connection Established to Drive 1");
+  EXPECT_TRUE(window->UpdateTimer()->isActive());
+  ParameterTree& tree = window->TreeWidget()->Tree();
+  for (const char* menu : {"M00P00", "M01P00", "M04P00"}) tree.Node(menu).SetExpanded(true);
+  tree.SetSelected(&tree.Node("M01P02"));
+  tree.RepaintAll();
+  Save("edit-online-connected.png");
+
+  rig.Sim().SetFault("stop");
+  window->Core().TimerUpdate_Timer();
+  EXPECT_EQ(window->ConnectedLabel()->text(), "Connection Lost");
+  EXPECT_FALSE(window->UpdateTimer()->isActive());
+  EXPECT_TRUE(window->ReconnectTimer()->isActive());
+  EXPECT_EQ(mainStatus, "Error communicating with drive.");
+  Save("edit-online-lost.png");
+}
+
+TEST_F(OnlineEditorWindowTest, CloseDuringATickHappensWhenTheTickEnds) {
+  QTest::mouseClick(window->ConnectButton(), Qt::LeftButton);
+  QPointer<frmEditOnlineWindow> guarded(window);
+  int pumps = 0;
+  ui.OnPump([&] {
+    if (++pumps == 1) {
+      EXPECT_FALSE(window->parentWidget()->close());
+    }
+  });
+  window->Core().TimerUpdate_Timer();
+  ui.OnPump({});
+  QApplication::processEvents();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(guarded.isNull());
+  EXPECT_EQ(frmEditOnlineWindow::Instance(), nullptr);
+}
+
+}  // namespace
+}  // namespace quendrel
