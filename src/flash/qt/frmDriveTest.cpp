@@ -116,7 +116,9 @@ QGroupBox* frmDriveTest::BuildCommandFrame() {
   cbCommand_ = Named(new QComboBox, "cbCommand");
   grid->addWidget(RightLabel("Address:"), 0, 0);
   grid->addWidget(tbDriveAddress_, 0, 1);
-  grid->addWidget(RightLabel("C&ommand:"), 1, 0);
+  QLabel* commandLabel = RightLabel("C&ommand:");
+  commandLabel->setBuddy(cbCommand_);
+  grid->addWidget(commandLabel, 1, 0);
   grid->addWidget(cbCommand_, 1, 1, 1, 2);
   grid->setColumnStretch(2, 1);
   return frame;
