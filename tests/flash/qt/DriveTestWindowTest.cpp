@@ -149,6 +149,7 @@ TEST_F(DriveTestWindowTest, Pictures) {
                                PictureCase{"ReadPAD", "drive-test-minimum.png", QSize(1, 1)}}) {
     Choose(c.command);
     window_->resize(c.size);
+    QCoreApplication::processEvents();  // the layout settles in a posted event
     QImage picture(window_->size(), QImage::Format_RGB32);
     window_->render(&picture);
     EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", c.file))));
