@@ -199,6 +199,7 @@ QGroupBox* frmDriveTest::BuildResultsFrame() {
   chkShowRequest_ = Named(new QCheckBox(QStringLiteral("&Show Request")), "chkShowRequest");
   tbResult_ = Named(new QPlainTextEdit, "tbResult");
   tbResult_->setReadOnly(true);
+  tbResult_->setUndoRedoEnabled(false);
   tbResult_->setLineWrapMode(QPlainTextEdit::NoWrap);
   tbResult_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   grid->addWidget(new QLabel(QStringLiteral("Response:")), 0, 0);
