@@ -69,7 +69,7 @@ TEST_P(MenuItemTest, HasItsCaptionAndIsEnabledOnlyWhenItsWindowExists) {
 INSTANTIATE_TEST_SUITE_P(
     Items, MenuItemTest,
     ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
-                      MenuCase{"mnuDriveTest", "&Test Drive Commands", false},
+                      MenuCase{"mnuDriveTest", "&Test Drive Commands", true},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", false},
                       MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},

@@ -14,6 +14,7 @@
 #include "comms/CommServer.h"
 #include "editors/qt/frmEditOnlineWindow.h"
 #include "editors/qt/popIconHelp.h"
+#include "flash/qt/frmDriveTest.h"
 #include "foundation/Config.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
@@ -122,7 +123,8 @@ void frmMainMDI::BuildMenus() {
 
   QMenu* developer = menuBar()->addMenu(QStringLiteral("&Developer"));
   AddItem(developer, "mnuDriveFlash", "Drive &Flash...", false);
-  AddItem(developer, "mnuDriveTest", "&Test Drive Commands", false);
+  connect(AddItem(developer, "mnuDriveTest", "&Test Drive Commands", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { frmDriveTest::ShowWindow(Host()); }); });
   developer->addSeparator();
   AddItem(developer, "mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false);
   AddItem(developer, "mnuBuildUpgrade", "&Build Firmware Upgrade File...", false);

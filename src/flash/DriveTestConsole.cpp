@@ -1,0 +1,140 @@
+#include "flash/DriveTestConsole.h"
+
+#include <cmath>
+
+#include "comms/DriveFunctionTemplate.h"
+#include "comms/DriveReport.h"
+#include "comms/FunctionTemplates.h"
+#include "comms/GIOContext.h"
+#include "comms/GIOServer.h"
+#include "comms/TextFeedback.h"
+#include "flash/TypedArgument.h"
+#include "foundation/Config.h"
+#include "foundation/NumberText.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/UnlockDrive.h"
+
+namespace quendrel {
+namespace {
+
+constexpr float kCommandTimeout = 1.0F;
+constexpr float kModuleTimeout = -1.0F;
+
+// Clears the busy flag however the exchange ends.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+udtDriveResponse ForceFlashSequence(GIOContext& gc) {
+  const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
+  const udtDriveResponse version = gc.ReadValue(static_cast<std::uint8_t>(sv / 100), static_cast<std::uint8_t>(sv % 100));
+  if (version.Error) return version;
+  const std::int32_t fu = FirmwareCompatibility().FirmwareUpload(version.sglData);
+  return gc.WriteValue(static_cast<std::uint8_t>(fu / 100), static_cast<std::uint8_t>(fu % 100), 1);
+}
+
+}  // namespace
+
+DriveTestConsole::DriveTestConsole(GIOServer& server, std::weak_ptr<TextFeedback> report)
+    : server_(server), report_(std::move(report)) {}
+
+void DriveTestConsole::Load() {
+  commands_.clear();
+  qovArrayList& templates = FunctionTemplates();
+  for (int i = 1; i <= templates.Count(); ++i) {
+    commands_.push_back(templates.Item(i).AsObject<DriveFunctionTemplate>()->Description());
+  }
+  chosen_ = -1;
+  grid_ = DriveTestGrid();
+  showRequest_ = true;
+  SetPeriodText("1000");
+  const std::string address = Config().Value("DriveAddress", "General");
+  SetAddressText(address.empty() ? "1" : address);
+}
+
+std::shared_ptr<DriveFunctionTemplate> DriveTestConsole::ChosenTemplate() const {
+  if (chosen_ < 0 || chosen_ >= FunctionTemplates().Count()) return nullptr;
+  return FunctionTemplates().Item(chosen_ + 1).AsObject<DriveFunctionTemplate>();
+}
+
+void DriveTestConsole::ChooseCommand(int index) {
+  chosen_ = index;
+  const auto function = ChosenTemplate();
+  if (!function) return;
+  panel_.ShowTemplateControls(*function);
+  grid_.Build(*function);
+}
+
+const std::string& DriveTestConsole::SetAddressText(std::string_view text) {
+  const double value = RoundHalfEvenValue(BoxNumber(text));
+  address_ = DoubleToText(std::fmod(value, 256.0) + 0.0);
+  return address_;
+}
+
+const std::string& DriveTestConsole::SetPeriodText(std::string_view text) {
+  const double value = std::fabs(BoxNumber(text));
+  period_ = DoubleToText(value);
+  interval_ = static_cast<int>(RoundHalfEvenValue(value));
+  return period_;
+}
+
+bool DriveTestConsole::AddressByte(int& address) {
+  address = static_cast<int>(LeadingNumber(address_));
+  if (address >= 0) return true;
+  ShowReport("Invalid drive address.");
+  return false;
+}
+
+void DriveTestConsole::ShowReport(const std::string& text) {
+  if (const auto report = report_.lock()) report->SetText(text);
+}
+
+bool DriveTestConsole::CollectArguments(const DriveFunctionTemplate& function, qovArrayList& arguments) {
+  bool send = true;
+  const std::string refused = function.Special() ? panel_.CollectArguments(arguments, send)
+                                                 : grid_.CollectArguments(function, arguments);
+  if (!refused.empty()) ShowReport(RefusalReport(refused));
+  return send && refused.empty();
+}
+
+void DriveTestConsole::ExecuteSelectedFunction() {
+  const auto function = ChosenTemplate();
+  if (busy_ || !function) return;
+  udtTemplateCallInfo call;
+  call.tbFeedback = report_;
+  call.showRequest = showRequest_;
+  call.showRaw = showRaw_;
+  int address = 0;
+  if (!AddressByte(address) || !CollectArguments(*function, call.talParameters)) return;
+  BusyScope busy(busy_);
+  const auto gc = server_.OpenContext(static_cast<std::uint8_t>(address), kCommandTimeout);
+  function->RunCommand(call, *gc, nullptr);
+  gc->CloseContext();
+}
+
+template <typename Sequence>
+void DriveTestConsole::RunButton(const std::string& label, Sequence sequence) {
+  int address = 0;
+  if (busy_ || !AddressByte(address)) return;
+  BusyScope busy(busy_);
+  const auto gc = server_.OpenContext(static_cast<std::uint8_t>(address), kModuleTimeout);
+  ShowReport("");
+  const udtDriveResponse response = sequence(*gc);
+  ShowReport(DriveReport::ExchangeReport(label, gc->Address(), response, showRequest_, showRaw_));
+  gc->CloseContext();
+}
+
+void DriveTestConsole::UnlockDrive() {
+  RunButton("Unlock Drive ", [](GIOContext& gc) { return quendrel::UnlockDrive(gc); });
+}
+
+void DriveTestConsole::ForceFlashMode() { RunButton("Force Flash Upload for Drive ", ForceFlashSequence); }
+
+}  // namespace quendrel

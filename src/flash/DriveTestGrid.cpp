@@ -1,0 +1,114 @@
+#include "flash/DriveTestGrid.h"
+
+#include "comms/DriveFunctionTemplate.h"
+#include "flash/TypedArgument.h"
+#include "foundation/NumberText.h"
+#include "platform/KeyCodes.h"
+
+namespace quendrel {
+namespace {
+
+bool IsNumeric(DFTValueType type) { return type != dftString && type != dftCharacter; }
+
+}  // namespace
+
+DriveTestGrid::DriveTestGrid() { rows_.push_back(Row{"Parameter", "Value"}); }
+
+void DriveTestGrid::Build(const DriveFunctionTemplate& function) {
+  editing_ = false;
+  rows_.resize(1);
+  AddRequestRows(function);
+  const bool replies = function.Returns() > 0;
+  rows_.push_back(Row{"", replies ? "Return Values" : "No Return Value", -1, true, true});
+  AddReplyRows(function);
+  SetCurrentCell(1, 1);
+}
+
+void DriveTestGrid::AddRequestRows(const DriveFunctionTemplate& function) {
+  for (int i = 1; i <= function.Parameters(); ++i) {
+    const udtTemplateItem& item = function.Parameter(i);
+    if (item.Type != dftMxxPxx) {
+      rows_.push_back(Row{item.Description, "", i});
+      continue;
+    }
+    rows_.push_back(Row{"Menu", "", i});
+    rows_.push_back(Row{"Parameter", "", i});
+  }
+}
+
+void DriveTestGrid::AddReplyRows(const DriveFunctionTemplate& function) {
+  for (int j = 1; j <= function.Returns(); ++j) {
+    const udtTemplateItem& item = function.ReturnValue(j);
+    rows_.push_back(Row{item.Description, DFTValueTypeText(item.Type), -1, true});
+  }
+}
+
+void DriveTestGrid::SetCurrentCell(int row, int column) {
+  if (row < 0 || row >= Rows()) return;
+  currentRow_ = row;
+  currentColumn_ = column == 0 ? 1 : column;
+}
+
+void DriveTestGrid::SetValue(int row, std::string text) { rows_.at(static_cast<std::size_t>(row)).value = std::move(text); }
+
+bool DriveTestGrid::BeginCellEdit() {
+  if (!Editable(currentRow_)) return false;
+  editing_ = true;
+  editRow_ = currentRow_;
+  return true;
+}
+
+void DriveTestGrid::EndCellEdit(const std::string& text) {
+  // Hiding the editor takes its focus away; only the first of the two ends may store the text.
+  if (!editing_) return;
+  editing_ = false;
+  SetCurrentCell(editRow_, 1);
+  SetValue(editRow_, text);
+}
+
+void DriveTestGrid::CancelCellEdit() { editing_ = false; }
+
+bool DriveTestGrid::EditorKey(int keyCode, const std::string& text) {
+  if (keyCode == vbKeyEscape) {
+    CancelCellEdit();
+    return true;
+  }
+  if (keyCode != vbKeyReturn && keyCode != vbKeyUp && keyCode != vbKeyDown) return false;
+  EndCellEdit(text);
+  if (keyCode == vbKeyUp && currentRow_ >= 2) SetCurrentCell(currentRow_ - 1, 1);
+  if (keyCode == vbKeyDown) SetCurrentCell(currentRow_ + 1, 1);
+  return true;
+}
+
+void DriveTestGrid::EditorLostFocus(const std::string& text) {
+  if (!editing_) return;
+  EndCellEdit(text);
+  SetCurrentCell(currentRow_ + 1, 1);
+}
+
+std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& function, qovArrayList& arguments) const {
+  qovArrayList collected;
+  int row = 1;
+  for (int i = 1; i <= function.Parameters(); ++i) {
+    const udtTemplateItem& item = function.Parameter(i);
+    if (item.Type == dftMxxPxx) {
+      const auto menu = TypedWholeNumber(RowAt(row).value);
+      if (!menu) return "Menu";
+      const auto parameter = TypedWholeNumber(RowAt(row + 1).value);
+      if (!parameter) return "Parameter";
+      const double number = 100 * *menu + *parameter;
+      if (!InInt32Range(number)) return "Menu";
+      collected.append(Variant(DoubleToText(number)));
+      row += 2;
+      continue;
+    }
+    const std::string& text = RowAt(row).value;
+    if (IsNumeric(item.Type) && !TypedWholeNumber(text)) return item.Description;
+    collected.append(Variant(text));
+    ++row;
+  }
+  arguments = collected;
+  return "";
+}
+
+}  // namespace quendrel

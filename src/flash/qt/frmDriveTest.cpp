@@ -1,0 +1,436 @@
+#include "flash/qt/frmDriveTest.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "comms/CommServer.h"
+#include "flash/qt/ReportBoxFeedback.h"
+#include "foundation/BrowseForFile.h"
+#include "platform/Canvas.h"
+#include "platform/KeyCodes.h"
+#include "platform/SystemColors.h"
+#include "platform/qt/GuardSlot.h"
+#include "platform/qt/QtConvert.h"
+#include "platform/qt/QtInput.h"
+#include "widgets/qt/Artwork.h"
+
+namespace quendrel {
+namespace {
+
+// The client area the window was designed for, 8250 x 4080 twips; with its frame it is the
+// smallest window, 8300 x 4780 twips.
+constexpr int kClientWidth = 550;
+constexpr int kClientHeight = 272;
+constexpr int kOuterWidth = 553;
+constexpr int kOuterHeight = 319;
+
+QPointer<frmDriveTest>& OpenWindow() {
+  static QPointer<frmDriveTest> open;
+  return open;
+}
+
+QColor GrayText() { return ToQColor(SystemColorFlag | sysGrayText); }
+
+template <typename Widget>
+Widget* Named(Widget* widget, const char* name) {
+  widget->setObjectName(QString::fromLatin1(name));
+  return widget;
+}
+
+void Apply(QWidget* widget, const DriveTestPanel::Control& control) {
+  widget->setVisible(control.visible);
+  widget->setEnabled(control.enabled);
+}
+
+QLabel* RightLabel(const char* text) {
+  auto* label = new QLabel(QString::fromLatin1(text));
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+}  // namespace
+
+frmDriveTest* frmDriveTest::ShowWindow(const WindowHost& host) {
+  QPointer<frmDriveTest>& open = OpenWindow();
+  if (open.isNull()) {
+    open = new frmDriveTest(CommServer());
+    open->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* frame = host.MdiArea->addSubWindow(open);
+    frame->setMinimumSize(kOuterWidth, kOuterHeight);
+  }
+  open->show();
+  if (auto* frame = qobject_cast<QMdiSubWindow*>(open->parentWidget())) host.MdiArea->setActiveSubWindow(frame);
+  return open;
+}
+
+frmDriveTest* frmDriveTest::Instance() { return OpenWindow().data(); }
+
+frmDriveTest::frmDriveTest(GIOServer& server, QWidget* parent)
+    : QWidget(parent),
+      feedback_(std::make_shared<ReportBoxFeedback>(nullptr)),
+      console_(server, feedback_) {
+  setWindowTitle(QStringLiteral("Test Drive Commands"));
+  setWindowIcon(Artwork::WindowIcon());
+  setMinimumSize(kClientWidth, kClientHeight);
+  auto* left = new QVBoxLayout;
+  // The left frames keep 3 px from the middle.
+  left->setContentsMargins(0, 0, 3, 0);
+  left->addWidget(BuildCommandFrame());
+  left->addWidget(BuildParamsFrame(), 1);
+  left->addWidget(BuildButtonsFrame());
+  auto* leftHalf = new QWidget;
+  leftHalf->setLayout(left);
+  QGroupBox* rightHalf = BuildResultsFrame();
+  // The halves split the client area at its middle whatever their contents ask for.
+  for (QWidget* half : {leftHalf, static_cast<QWidget*>(rightHalf)}) {
+    half->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  }
+  auto* halves = new QHBoxLayout(this);
+  halves->setContentsMargins(0, 0, 0, 0);
+  halves->setSpacing(0);
+  halves->addWidget(leftHalf, 1);
+  halves->addWidget(rightHalf, 1);
+  feedback_->SetBox(tbResult_);
+  pollTimer_ = new QTimer(this);
+  Connect();
+  Load();
+}
+
+frmDriveTest::~frmDriveTest() = default;
+
+QWidget* frmDriveTest::ChildNamed(const char* name) const { return findChild<QWidget*>(QString::fromLatin1(name)); }
+
+QGroupBox* frmDriveTest::BuildCommandFrame() {
+  auto* frame = Named(new QGroupBox(QStringLiteral("Drive Command")), "frameDriveCommand");
+  auto* grid = new QGridLayout(frame);
+  tbDriveAddress_ = Named(new QLineEdit, "tbDriveAddress");
+  cbCommand_ = Named(new QComboBox, "cbCommand");
+  grid->addWidget(RightLabel("Address:"), 0, 0);
+  grid->addWidget(tbDriveAddress_, 0, 1);
+  QLabel* commandLabel = RightLabel("C&ommand:");
+  commandLabel->setBuddy(cbCommand_);
+  grid->addWidget(commandLabel, 1, 0);
+  grid->addWidget(cbCommand_, 1, 1, 1, 2);
+  grid->setColumnStretch(2, 1);
+  return frame;
+}
+
+QGroupBox* frmDriveTest::BuildParamsFrame() {
+  frameParams_ = Named(new QGroupBox, "frameParams");
+  auto* column = new QVBoxLayout(frameParams_);
+  gridParameters_ = Named(new QTableWidget(0, 2), "gridParameters");
+  // The window's own editor replaces Qt's: it opens on any character and commits on focus loss.
+  gridParameters_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  gridParameters_->setSelectionMode(QAbstractItemView::SingleSelection);
+  gridParameters_->setTabKeyNavigation(false);
+  gridParameters_->verticalHeader()->hide();
+  gridParameters_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  gridParameters_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  gridParameters_->installEventFilter(this);
+  gridParameters_->viewport()->installEventFilter(this);
+  tbCellEdit_ = Named(new QLineEdit(gridParameters_->viewport()), "tbCellEdit");
+  tbCellEdit_->setStyleSheet(QStringLiteral("background-color: #C0FFC0"));
+  tbCellEdit_->setFrame(false);
+  tbCellEdit_->hide();
+  tbCellEdit_->setEnabled(false);
+  tbCellEdit_->installEventFilter(this);
+  column->addWidget(gridParameters_);
+  column->addWidget(BuildSpecialControls());
+  return frameParams_;
+}
+
+QWidget* frmDriveTest::BuildSpecialControls() {
+  specialControls_ = new QWidget;
+  auto* grid = new QGridLayout(specialControls_);
+  grid->setContentsMargins(0, 0, 0, 0);
+  lblFilename_ = Named(new QLabel(QStringLiteral("File to Upload:")), "lblFilename");
+  tbFilename_ = Named(new QLineEdit, "tbFilename");
+  bBrowse_ = Named(new QPushButton(QStringLiteral("&Browse...")), "bBrowse");
+  lblSubCommand_ = Named(new QLabel, "lblSubCommand");
+  cbSubcommand_ = Named(new QComboBox, "cbSubcommand");
+  lblEIBValue_ = Named(new QLabel(QStringLiteral("Value:")), "lblEIBValue");
+  tbEIBValue_ = Named(new QLineEdit, "tbEIBValue");
+  chkEIBFlag_ = Named(new QCheckBox(QStringLiteral("Enable")), "chkEIBFlag");
+  grid->addWidget(lblFilename_, 0, 0);
+  grid->addWidget(tbFilename_, 0, 1);
+  grid->addWidget(bBrowse_, 1, 1, Qt::AlignRight);
+  grid->addWidget(lblSubCommand_, 2, 0);
+  grid->addWidget(cbSubcommand_, 2, 1);
+  grid->addWidget(lblEIBValue_, 3, 0);
+  grid->addWidget(tbEIBValue_, 3, 1);
+  grid->addWidget(chkEIBFlag_, 4, 1);
+  grid->setRowStretch(5, 1);
+  grid->setColumnStretch(1, 1);
+  return specialControls_;
+}
+
+QGroupBox* frmDriveTest::BuildButtonsFrame() {
+  auto* frame = Named(new QGroupBox(QStringLiteral("Execution")), "frameButtons");
+  auto* grid = new QGridLayout(frame);
+  chkRawData_ = Named(new QCheckBox(QStringLiteral("Show &Raw Data")), "chkRawData");
+  bExecute_ = Named(new QPushButton(QStringLiteral("Single &Command")), "bExecute");
+  tbScanPeriod_ = Named(new QLineEdit, "tbScanPeriod");
+  chkRepeat_ = Named(new QCheckBox(QStringLiteral("Continuous &Poll")), "chkRepeat");
+  bUnlockDrive_ = Named(new QPushButton(QStringLiteral("Unlock Drive")), "bUnlockDrive");
+  bForceFU_ = Named(new QPushButton(QStringLiteral("Force DriveFlash Mode")), "bForceFU");
+  grid->addWidget(chkRawData_, 0, 0, 1, 2);
+  grid->addWidget(bExecute_, 0, 2);
+  grid->addWidget(RightLabel("Poll Period (ms):"), 1, 0);
+  grid->addWidget(tbScanPeriod_, 1, 1);
+  grid->addWidget(chkRepeat_, 1, 2);
+  grid->addWidget(bUnlockDrive_, 2, 0, 1, 2);
+  grid->addWidget(bForceFU_, 2, 2);
+  grid->setColumnStretch(2, 1);
+  return frame;
+}
+
+QGroupBox* frmDriveTest::BuildResultsFrame() {
+  auto* frame = Named(new QGroupBox(QStringLiteral("Communications Results:")), "frameResults");
+  auto* grid = new QGridLayout(frame);
+  chkShowRequest_ = Named(new QCheckBox(QStringLiteral("&Show Request")), "chkShowRequest");
+  tbResult_ = Named(new QPlainTextEdit, "tbResult");
+  tbResult_->setReadOnly(true);
+  tbResult_->setUndoRedoEnabled(false);
+  tbResult_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  tbResult_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  grid->addWidget(new QLabel(QStringLiteral("Response:")), 0, 0);
+  grid->addWidget(chkShowRequest_, 0, 1, Qt::AlignRight);
+  grid->addWidget(tbResult_, 1, 0, 1, 2);
+  return frame;
+}
+
+void frmDriveTest::Connect() {
+  connect(cbCommand_, &QComboBox::activated, this, [this](int index) { GuardSlot([&] { ChooseCommand(index); }); });
+  connect(cbSubcommand_, &QComboBox::activated, this, [this](int index) {
+    GuardSlot([&] {
+      console_.Panel().ChooseEibValue(index);
+      ShowPanel();
+    });
+  });
+  connect(tbDriveAddress_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    GuardSlot([&] { tbDriveAddress_->setText(QString::fromStdString(console_.SetAddressText(text.toStdString()))); });
+  });
+  connect(tbScanPeriod_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    GuardSlot([&] {
+      tbScanPeriod_->setText(QString::fromStdString(console_.SetPeriodText(text.toStdString())));
+      UpdateTimer();
+    });
+  });
+  connect(chkRepeat_, &QCheckBox::toggled, this, [this](bool on) {
+    GuardSlot([&] {
+      console_.SetPolling(on);
+      UpdateTimer();
+    });
+  });
+  connect(chkShowRequest_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRequest(on); });
+  connect(chkRawData_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRaw(on); });
+  connect(tbFilename_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { console_.Panel().SetFilename(text.toStdString()); });
+  connect(tbEIBValue_, &QLineEdit::textChanged, this,
+          [this](const QString& text) { console_.Panel().SetEibValueText(text.toStdString()); });
+  connect(chkEIBFlag_, &QCheckBox::toggled, this, [this](bool on) { console_.Panel().SetFlagTicked(on); });
+  connect(bBrowse_, &QPushButton::clicked, this, [this] { GuardSlot([this] { Browse(); }); });
+  connect(bExecute_, &QPushButton::clicked, this, [this] { Exchange(&DriveTestConsole::ExecuteSelectedFunction); });
+  connect(pollTimer_, &QTimer::timeout, this, [this] { Exchange(&DriveTestConsole::ExecuteSelectedFunction); });
+  connect(bUnlockDrive_, &QPushButton::clicked, this, [this] { Exchange(&DriveTestConsole::UnlockDrive); });
+  connect(bForceFU_, &QPushButton::clicked, this, [this] { Exchange(&DriveTestConsole::ForceFlashMode); });
+  connect(gridParameters_, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+    if (syncing_ || row < 0) return;
+    GuardSlot([&] {
+      console_.Grid().SetCurrentCell(row + 1, column);
+      ShowGrid();
+    });
+  });
+}
+
+void frmDriveTest::Load() {
+  console_.Load();
+  for (const std::string& description : console_.CommandList()) cbCommand_->addItem(QString::fromStdString(description));
+  cbCommand_->setCurrentIndex(-1);
+  chkShowRequest_->setChecked(console_.ShowRequest());
+  tbScanPeriod_->setText(QString::fromStdString(console_.PeriodText()));
+  tbDriveAddress_->setText(QString::fromStdString(console_.AddressText()));
+  ShowGrid();
+  ShowPanel();
+}
+
+void frmDriveTest::ChooseCommand(int index) {
+  console_.ChooseCommand(index);
+  ShowPanel();
+  ShowGrid();
+}
+
+void frmDriveTest::ShowGrid() {
+  const DriveTestGrid& grid = console_.Grid();
+  syncing_ = true;
+  gridParameters_->setHorizontalHeaderLabels(
+      {QString::fromStdString(grid.RowAt(0).caption), QString::fromStdString(grid.RowAt(0).value)});
+  gridParameters_->setRowCount(grid.Rows() - 1);
+  gridParameters_->clearSpans();
+  for (int row = 1; row < grid.Rows(); ++row) {
+    const DriveTestGrid::Row& data = grid.RowAt(row);
+    // The separator's text spans both columns, centred.
+    ShowCell(row - 1, 0, data.merged ? data.value : data.caption, data);
+    ShowCell(row - 1, 1, data.value, data);
+    if (data.merged) gridParameters_->setSpan(row - 1, 0, 1, 2);
+  }
+  if (grid.Rows() > 1) gridParameters_->setCurrentCell(grid.CurrentRow() - 1, grid.CurrentColumn());
+  gridParameters_->setSelectionMode(grid.HighlightOn() ? QAbstractItemView::SingleSelection
+                                                       : QAbstractItemView::NoSelection);
+  if (!grid.HighlightOn()) gridParameters_->clearSelection();
+  syncing_ = false;
+}
+
+void frmDriveTest::ShowCell(int row, int column, const std::string& text, const DriveTestGrid::Row& data) {
+  // Items are kept, not replaced: a press in progress holds on to the item it started on.
+  QTableWidgetItem* item = gridParameters_->item(row, column);
+  if (item == nullptr) {
+    item = new QTableWidgetItem;
+    gridParameters_->setItem(row, column, item);
+  }
+  item->setText(QString::fromStdString(text));
+  item->setTextAlignment(data.merged ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+  item->setForeground(data.greyed ? GrayText() : palette().color(QPalette::Text));
+}
+
+void frmDriveTest::ShowPanel() {
+  const DriveTestPanel::State& state = console_.Panel().Controls();
+  gridParameters_->setVisible(state.gridShown);
+  specialControls_->setVisible(!state.gridShown);
+  frameParams_->setFlat(!state.frameBorder);
+  frameParams_->setTitle(state.frameBorder ? QStringLiteral("P&arameters") : QString());
+  for (QWidget* widget : {static_cast<QWidget*>(lblFilename_), static_cast<QWidget*>(tbFilename_),
+                          static_cast<QWidget*>(bBrowse_)}) {
+    Apply(widget, state.fileControls);
+  }
+  Apply(lblSubCommand_, state.subcommand);
+  Apply(cbSubcommand_, state.subcommand);
+  Apply(lblEIBValue_, state.eibValue);
+  Apply(tbEIBValue_, state.eibValue);
+  Apply(chkEIBFlag_, state.flag);
+  const QSignalBlocker blockFile(tbFilename_);
+  const QSignalBlocker blockValue(tbEIBValue_);
+  const QSignalBlocker blockFlag(chkEIBFlag_);
+  tbFilename_->setText(QString::fromStdString(state.filename));
+  tbEIBValue_->setText(QString::fromStdString(state.eibValueText));
+  chkEIBFlag_->setText(QString::fromStdString(state.flagCaption));
+  chkEIBFlag_->setChecked(state.flagTicked);
+  lblSubCommand_->setText(QString::fromStdString(state.subcommandCaption));
+  lblEIBValue_->setText(QString::fromStdString(state.eibValueCaption));
+  if (cbSubcommand_->count() != static_cast<int>(state.eibValues.size())) {
+    cbSubcommand_->clear();
+    for (const auto& value : state.eibValues) cbSubcommand_->addItem(QString::fromStdString(value.caption), value.selector);
+  }
+  cbSubcommand_->setCurrentIndex(state.chosenEib);
+}
+
+void frmDriveTest::PlaceEditor() {
+  const DriveTestGrid& grid = console_.Grid();
+  if (!grid.Editing()) {
+    // The grid takes the focus back first: a focused editor that is disabled hands it to the next
+    // widget in the tab chain, and the grid takes that as a Tab and moves its current cell.
+    if (tbCellEdit_->hasFocus()) gridParameters_->setFocus();
+    tbCellEdit_->setEnabled(false);
+    tbCellEdit_->hide();
+    return;
+  }
+  const QTableWidgetItem* cell = gridParameters_->item(grid.EditRow() - 1, 1);
+  tbCellEdit_->setGeometry(gridParameters_->visualItemRect(cell));
+  tbCellEdit_->setEnabled(true);
+  tbCellEdit_->show();
+  tbCellEdit_->setFocus();
+}
+
+void frmDriveTest::BeginCellEdit(const QString& typed) {
+  DriveTestGrid& grid = console_.Grid();
+  if (console_.ChosenCommand() < 0 || !grid.BeginCellEdit()) return;
+  ShowGrid();
+  tbCellEdit_->setText(typed.isEmpty() ? QString::fromStdString(grid.RowAt(grid.EditRow()).value) : typed);
+  if (typed.isEmpty()) tbCellEdit_->selectAll();
+  PlaceEditor();
+}
+
+bool frmDriveTest::GridKey(QKeyEvent* key) {
+  const QString text = key->text();
+  if (text.size() != 1 || text[0].unicode() < 32 || text[0].unicode() > 126) return false;
+  BeginCellEdit(text);
+  return true;
+}
+
+bool frmDriveTest::GridDoubleClick(QMouseEvent* click) {
+  const QModelIndex cell = gridParameters_->indexAt(click->position().toPoint());
+  if (!cell.isValid()) return false;
+  console_.Grid().SetCurrentCell(cell.row() + 1, cell.column());
+  BeginCellEdit(QString());
+  return true;
+}
+
+bool frmDriveTest::EditorKey(QKeyEvent* key) {
+  const int code = key->key() == Qt::Key_Enter ? vbKeyReturn : KeyCodeFromQt(key->key());
+  if (!console_.Grid().EditorKey(code, tbCellEdit_->text().toStdString())) return false;
+  PlaceEditor();
+  ShowGrid();
+  gridParameters_->setFocus();
+  return true;
+}
+
+void frmDriveTest::EditorLostFocus() {
+  if (!tbCellEdit_->isEnabled()) return;
+  console_.Grid().EditorLostFocus(tbCellEdit_->text().toStdString());
+  PlaceEditor();
+  ShowGrid();
+}
+
+bool frmDriveTest::eventFilter(QObject* watched, QEvent* event) {
+  bool handled = false;
+  GuardSlot([&] {
+    if (watched == gridParameters_ && event->type() == QEvent::KeyPress) handled = GridKey(static_cast<QKeyEvent*>(event));
+    if (watched == tbCellEdit_ && event->type() == QEvent::KeyPress) handled = EditorKey(static_cast<QKeyEvent*>(event));
+    if (watched == tbCellEdit_ && event->type() == QEvent::FocusOut) EditorLostFocus();
+    if (watched == gridParameters_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+      handled = GridDoubleClick(static_cast<QMouseEvent*>(event));
+    }
+  });
+  return handled || QWidget::eventFilter(watched, event);
+}
+
+void frmDriveTest::UpdateTimer() {
+  // A zero interval would fire without pause; here it means no ticks at all.
+  if (!console_.TimerRuns()) return pollTimer_->stop();
+  pollTimer_->start(console_.PollInterval());
+}
+
+void frmDriveTest::Exchange(void (DriveTestConsole::*run)()) {
+  GuardSlot([&] { (console_.*run)(); });
+  if (!closePending_ || console_.Busy()) return;
+  closePending_ = false;
+  QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+  (frame != nullptr ? frame : static_cast<QWidget*>(this))->close();
+}
+
+void frmDriveTest::Browse() {
+  const std::string path =
+      BrowseForFile(false, "Intel Hex Files (*.HEX)|*.HEX|All Files (*.*)|*.*", 1, "Select Hex File...", "");
+  if (!path.empty()) tbFilename_->setText(QString::fromStdString(path));
+}
+
+void frmDriveTest::closeEvent(QCloseEvent* event) {
+  pollTimer_->stop();
+  if (!console_.Busy()) return QWidget::closeEvent(event);
+  // The transfer under way still runs on this window's stack: dropping the report box ends it
+  // before its next packet, and the window goes once it has returned.
+  closePending_ = true;
+  feedback_.reset();
+  event->ignore();
+}
+
+}  // namespace quendrel
