@@ -81,6 +81,11 @@ frmDriveTest::frmDriveTest(GIOServer& server, QWidget* parent)
   setWindowTitle(QStringLiteral("Test Drive Commands"));
   setWindowIcon(Artwork::WindowIcon());
   setMinimumSize(kClientWidth, kClientHeight);
+  // The minimum size was laid out for an 8-point dialog font; the desktop's larger one clips the
+  // buttons and boxes at that size.
+  QFont small = font();
+  small.setPointSizeF(8.0);
+  setFont(small);
   auto* left = new QVBoxLayout;
   // The left frames keep 3 px from the middle.
   left->setContentsMargins(0, 0, 3, 0);
@@ -190,6 +195,10 @@ QGroupBox* frmDriveTest::BuildButtonsFrame() {
   grid->addWidget(bUnlockDrive_, 2, 0, 1, 2);
   grid->addWidget(bForceFU_, 2, 2);
   grid->setColumnStretch(2, 1);
+  // At the window's minimum width every caption and a four-digit period must still show whole.
+  grid->setContentsMargins(4, 2, 4, 4);
+  grid->setHorizontalSpacing(3);
+  tbScanPeriod_->setMinimumWidth(tbScanPeriod_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 10);
   return frame;
 }
 
