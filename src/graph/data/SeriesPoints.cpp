@@ -89,7 +89,11 @@ SeriesPointPlace SeriesPoints::InsertAt(std::size_t index, const SeriesPoint& po
   if (place.Offset == 0 && place.Block > 0 && blocks_[place.Block - 1].size() < kBlockSize) {
     place = {place.Block - 1, blocks_[place.Block - 1].size()};
   } else if (blocks_[place.Block].size() == kBlockSize) {
-    SplitBlock(place.Block, place.Offset);
+    // Halves, so that inserts marching through old points (a clock set back) keep every block at
+    // least half full.
+    constexpr std::size_t kHalf = kBlockSize / 2;
+    SplitBlock(place.Block, kHalf);
+    if (place.Offset > kHalf) place = {place.Block + 1, place.Offset - kHalf};
   }
   Block& block = blocks_[place.Block];
   block.insert(block.begin() + static_cast<std::ptrdiff_t>(place.Offset), point);
@@ -98,7 +102,7 @@ SeriesPointPlace SeriesPoints::InsertAt(std::size_t index, const SeriesPoint& po
   return place;
 }
 
-// The points from offset on move to a new block right after, leaving room where they were.
+// The points from offset on move to a new block right after.
 void SeriesPoints::SplitBlock(std::size_t block, std::size_t offset) {
   Block tail = NewBlock();
   Block& head = blocks_[block];
