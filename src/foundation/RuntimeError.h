@@ -15,6 +15,7 @@ enum RuntimeErrorNumber : int {
   errOverflow = 6,
   errSubscriptOutOfRange = 9,
   errTypeMismatch = 13,
+  errPathFileAccess = 75,
 };
 
 class RuntimeError : public NumberedError {

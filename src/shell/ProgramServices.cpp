@@ -10,6 +10,7 @@
 #include "foundation/Crc16.h"
 #include "foundation/FileCipher.h"
 #include "foundation/RandomGenerator.h"
+#include "graph/data/ScanList.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "resources/BuiltInText.h"
 #include "shell/AppGlobals.h"
@@ -42,7 +43,7 @@ StartupHooks ProgramStartupHooks(const std::string& folder) {
   hooks.SetGlobals = [folder] {
     SetAppFolder(folder);
     Random();
-    // The global scan list arrives with the graph area; it is made here, before initialisation.
+    CreateScanList(AppFolder());
   };
   hooks.BuildCrcTables = [] {
     // The checksum and cipher tables are made on first use; making them now keeps that cost
@@ -54,7 +55,9 @@ StartupHooks ProgramStartupHooks(const std::string& folder) {
   // The registry holds the serial and Ethernet modules from its first use.
   hooks.StartCommunications = [] { CommServer().Startup(); };
   hooks.FileExists = ProgramFileExists;
-  // The scan list's LoadScanList plugs in here with the graph area.
+  // The program folder stands for the current directory at start-up, which the user may have
+  // left by the time a later window asks.
+  hooks.LoadScanList = [](const std::string& path) { ScanList().Load(ResolveProgramPath(path)); };
   // Start-up itself tells the user when the templates cannot be read, so the quiet form is used.
   hooks.LoadFunctionTemplates = [] {
     const std::optional<std::string> text = BuiltInText(kFunctionTemplateResource);
@@ -72,7 +75,7 @@ StartupHooks ProgramStartupHooks(const std::string& folder) {
 ShutdownHooks ProgramShutdownHooks() {
   ShutdownHooks hooks;
   hooks.ShutdownCommunications = [] { CommServer().Shutdown(); };
-  // SaveScanList plugs in with the graph area's scan list.
+  hooks.SaveScanList = [](const std::string& path) { ScanList().Save(path); };
   hooks.SaveSettings = [] { return Config().Save(); };
   return hooks;
 }

@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "foundation/NumberText.h"
-#include "foundation/ParseBoolean.h"
 #include "foundation/RuntimeError.h"
 #include "platform/RecordingCanvas.h"
 #include "tree/TreeRenderFlags.h"
@@ -19,9 +18,14 @@ std::unique_ptr<Canvas> MakeRecordingCanvas(int pixelWidth, int pixelHeight) {
   return std::make_unique<RecordingCanvas>(pixelWidth, pixelHeight);
 }
 
-std::string BooleanText(bool value) { return value ? "True" : "False"; }
-
-std::int32_t NumberOf(const std::string& text) { return RoundHalfEven(LeadingNumber(text)); }
+// The stored settings, read back in this order.
+constexpr PropertyKey<std::int32_t> kScrollBarsKey{"ScrollBars", 4};
+constexpr PropertyKey<std::int32_t> kAppearanceKey{"Appearance", 8};
+constexpr PropertyKey<bool> kCheckboxesKey{"Checkboxes", false};
+constexpr PropertyKey<bool> kAutoGrayKey{"AutoGray", false};
+constexpr PropertyKey<std::int32_t> kIndentKey{"Indent", 165};
+const PropertyKey<std::string> kIconListKey{"IconList", ""};
+const PropertyKey<CanvasFont> kFontKey{"Font", CanvasFont()};
 
 }  // namespace
 
@@ -141,40 +145,40 @@ void ParameterTree::InitProperties() {
   RepaintAll();
 }
 
-void ParameterTree::ReadProperties(const TreePropertyBag& bag) {
+void ParameterTree::ReadProperties(const PropertyBag& bag) {
   const bool wasLocked = paintLock_;
   paintLock_ = true;
-  scrollBars_ = NumberOf(bag.Read("ScrollBars", "4"));
-  SetAppearance(NumberOf(bag.Read("Appearance", "8")));
-  SetCheckboxes(ParseBoolean(bag.Read("Checkboxes", "False")));
-  SetAutoGray(ParseBoolean(bag.Read("AutoGray", "False")));
-  SetIndent(static_cast<std::int16_t>(NumberOf(bag.Read("Indent", "165"))));
-  const std::string listName = bag.Read("IconList", "");
+  scrollBars_ = bag.Read(kScrollBarsKey);
+  SetAppearance(bag.Read(kAppearanceKey));
+  SetCheckboxes(bag.Read(kCheckboxesKey));
+  SetAutoGray(bag.Read(kAutoGrayKey));
+  SetIndent(static_cast<std::int16_t>(bag.Read(kIndentKey)));
+  const std::string listName = bag.Read(kIconListKey);
   if (!listName.empty()) {
     iconList_ = nullptr;
     for (const NamedImageList& list : containerLists_) {
       if (list.Name == listName) iconList_ = list.List;
     }
   }
-  font_ = bag.Font().value_or(CanvasFont());
+  font_ = bag.Read(kFontKey);
   canvas_->SetFont(font_);
   if (designMode_) CreateSampleTree();
   paintLock_ = wasLocked;
   RepaintAll();
 }
 
-void ParameterTree::WriteProperties(TreePropertyBag& bag) const {
-  bag.Write("ScrollBars", std::to_string(scrollBars_));
-  bag.Write("Appearance", std::to_string(Appearance()));
-  bag.Write("Checkboxes", BooleanText(checkboxes_));
-  bag.Write("AutoGray", BooleanText(autoGray_));
-  bag.Write("Indent", std::to_string(indent_));
+void ParameterTree::WriteProperties(PropertyBag& bag) const {
+  bag.Write(kScrollBarsKey, scrollBars_);
+  bag.Write(kAppearanceKey, Appearance());
+  bag.Write(kCheckboxesKey, checkboxes_);
+  bag.Write(kAutoGrayKey, autoGray_);
+  bag.Write(kIndentKey, static_cast<std::int32_t>(indent_));
   std::string listName;
   for (const NamedImageList& list : containerLists_) {
     if (iconList_ != nullptr && list.List == iconList_) listName = list.Name;
   }
-  bag.Write("IconList", listName);
-  bag.WriteFont(font_);
+  bag.Write(kIconListKey, listName);
+  bag.Write(kFontKey, font_);
 }
 
 // --- Nodes ---

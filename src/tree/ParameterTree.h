@@ -17,7 +17,7 @@
 #include "tree/ParameterTreeNode.h"
 #include "tree/ParameterTreeView.h"
 #include "tree/TreeControlState.h"
-#include "tree/TreePropertyBag.h"
+#include "platform/PropertyBag.h"
 #include "tree/ptScrollData.h"
 
 namespace quendrel {
@@ -89,8 +89,8 @@ class ParameterTree : public std::enable_shared_from_this<ParameterTree> {
 
   // --- Persistence ---
   void InitProperties();
-  void ReadProperties(const TreePropertyBag& bag);
-  void WriteProperties(TreePropertyBag& bag) const;
+  void ReadProperties(const PropertyBag& bag);
+  void WriteProperties(PropertyBag& bag) const;
 
   // --- Painting ---
   void RepaintAll();

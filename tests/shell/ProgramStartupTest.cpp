@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "comms/CommServer.h"
 #include "comms/FunctionTemplates.h"
 #include "comms/GIOContext.h"
@@ -11,11 +13,13 @@
 #include "comms/SerialModule.h"
 #include "drivesim/DriveSimProcess.h"
 #include "foundation/Config.h"
+#include "graph/data/ScanList.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"
 #include "shell/CommunicationsStatus.h"
+#include "shell/Shutdown.h"
 #include "shell/support/ShellTestSupport.h"
 #include "widgets/TreeIcons.h"
 
@@ -87,6 +91,30 @@ TEST_F(ProgramStartupTest, RelativePathsAreFoundInTheProgramFolder) {
   EXPECT_EQ(ResolveProgramPath("Quendrel.SCP"), folder.Path() + "/Quendrel.SCP");
   EXPECT_EQ(ResolveProgramPath("/var/lib/scan.SCP"), "/var/lib/scan.SCP");
   EXPECT_EQ(ResolveProgramPath(""), "");
+}
+
+TEST_F(ProgramStartupTest, TheScanListComesFromTheProgramFolderAndGoesBackThereAtExit) {
+  folder.Write("Quendrel.SCP", "M01P02;True;False;#FF0000;0.5\r\n");
+  ASSERT_EQ(Start(), StartupOutcome::Running);
+  EXPECT_TRUE(ScanList().Parameter(102));
+  EXPECT_EQ(ScanList().Gain(102), 0.5);
+  ScanList().SetParameter(1205, true);
+  ScanList().SetGain(1205, 2.5);
+  ASSERT_TRUE(Shutdown(ProgramShutdownHooks(), ui));
+  EXPECT_EQ(folder.Read("Quendrel.SCP"),
+            "M01P02;True;False;#FF0000;0.5\r\nM12P05;False;False;#000000;2.5\r\n");
+}
+
+TEST_F(ProgramStartupTest, AScanListThatCannotBeReplacedIsReportedAndKeptAtExit) {
+  folder.Write("Quendrel.SCP", "M01P02;True;False;#FF0000;1\r\n");
+  ::chmod(folder.File("Quendrel.SCP").c_str(), 0444);
+  ASSERT_EQ(Start(), StartupOutcome::Running);
+  ScanList().SetParameter(103, true);
+  ui.AnswerMsgBox(vbOK);
+  ASSERT_TRUE(Shutdown(ProgramShutdownHooks(), ui));
+  EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Scan List Error"});
+  EXPECT_NE(ui.Prompts()[0].find("is read-only"), std::string::npos);
+  EXPECT_EQ(folder.Read("Quendrel.SCP"), "M01P02;True;False;#FF0000;1\r\n");
 }
 
 // A hand-edited setting the dialog would refuse: start-up uses the default instead and the file

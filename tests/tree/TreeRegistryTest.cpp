@@ -77,11 +77,11 @@ TEST(TreeRegistryTest, SettingsRoundTripThroughThePropertyBag) {
   font.Size = 10;
   font.Bold = true;
   tree->SetFont(font);
-  TreePropertyBag bag;
+  PropertyBag bag;
   tree->WriteProperties(bag);
-  EXPECT_EQ(bag.Read("Appearance", ""), "5");
-  EXPECT_EQ(bag.Read("IconList", ""), "ilIcons");
-  EXPECT_EQ(bag.Read("Checkboxes", ""), "True");
+  EXPECT_EQ(bag.Read(PropertyKey<std::int32_t>{"Appearance", 8}), 5);
+  EXPECT_EQ(bag.Read(PropertyKey<std::string>{"IconList", ""}), "ilIcons");
+  EXPECT_TRUE(bag.Read(PropertyKey<bool>{"Checkboxes", false}));
 
   auto loaded = MakeTree();
   loaded->SetContainerImageLists({{"ilIcons", &icons}});
@@ -101,18 +101,18 @@ TEST(TreeRegistryTest, UnmatchedFlagsSaveAppearanceZeroAndAutomaticBarsSaveAsThe
   for (int i = 0; i < 40; ++i) tree->AddNode(std::to_string(i), "", "N");
   tree->SetRenderFlags(5);
   ASSERT_EQ(tree->ScrollBars(), 6);
-  TreePropertyBag bag;
+  PropertyBag bag;
   tree->WriteProperties(bag);
-  EXPECT_EQ(bag.Read("Appearance", ""), "0");
-  EXPECT_EQ(bag.Read("ScrollBars", ""), "6");
+  EXPECT_EQ(bag.Read(PropertyKey<std::int32_t>{"Appearance", 8}), 0);
+  EXPECT_EQ(bag.Read(PropertyKey<std::int32_t>{"ScrollBars", 4}), 6);
   auto loaded = MakeTree();
   loaded->ReadProperties(bag);
   EXPECT_EQ(loaded->RenderFlags(), 0);  // no decoration: the flags themselves are not saved
 }
 
 TEST(TreeRegistryTest, DefaultsForAnEmptyBagAndAnUnknownIconList) {
-  TreePropertyBag bag;
-  bag.Write("IconList", "ilGone");
+  PropertyBag bag;
+  bag.Write(PropertyKey<std::string>{"IconList", ""}, std::string("ilGone"));
   auto tree = MakeTree();
   tree->ReadProperties(bag);
   EXPECT_EQ(tree->ScrollBars() & 4, 4);

@@ -1,0 +1,105 @@
+#include "graph/data/PLF.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+#include <vector>
+
+#include "foundation/ColorText.h"
+#include "foundation/NumberText.h"
+#include "foundation/ParameterId.h"
+#include "foundation/ParseBoolean.h"
+#include "foundation/ReplaceFile.h"
+#include "foundation/RuntimeError.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr const char* kUntitled = "Untitled.SCP";
+constexpr std::size_t kFields = 5;
+
+const char* BooleanText(bool value) { return value ? "True" : "False"; }
+
+std::vector<std::string> SplitFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (const char c : line) {
+    if (c == ';')
+      fields.emplace_back();
+    else
+      fields.back() += c;
+  }
+  return fields;
+}
+
+// Files are written with "." whatever the locale, so a fractional gain reads back as written; a
+// gain that is not a finite number would spoil every value shown with it.
+double GainOf(const std::string& field) {
+  const double gain = LeadingNumber(field);
+  return std::isfinite(gain) ? gain : 0.0;
+}
+
+}  // namespace
+
+PLF2Node& PLF::Entry(std::int32_t tn) {
+  return const_cast<PLF2Node&>(static_cast<const PLF&>(*this).Entry(tn));
+}
+
+const PLF2Node& PLF::Entry(std::int32_t tn) const {
+  if (tn < 0 || tn >= kEntries) throw RuntimeError(errSubscriptOutOfRange, "PLF", "Subscript out of range");
+  return entries_[static_cast<std::size_t>(tn)];
+}
+
+std::string PLF::Text() const {
+  std::string text;
+  for (std::int32_t tn = 0; tn < kEntries; ++tn) {
+    const PLF2Node& entry = entries_[static_cast<std::size_t>(tn)];
+    if (!entry.Present) continue;
+    text += ParameterIdText(tn) + ";" + BooleanText(entry.Graphed) + ";" + BooleanText(entry.Logged) + ";" +
+            ColorToHtml(entry.Color) + ";" + DoubleToText(entry.Gain) + "\r\n";
+  }
+  return text;
+}
+
+std::string PLF::SavePath(const std::string& fileName) const {
+  const std::filesystem::path name = fileName.empty() ? kUntitled : fileName;
+  if (name.is_absolute()) return name.string();
+  return (std::filesystem::path(programFolder_) / name).string();
+}
+
+void PLF::Save(const std::string& fileName) const {
+  const ReplaceFileResult saved = ReplaceFile(SavePath(fileName), Text());
+  if (!saved) throw RuntimeError(errPathFileAccess, "PLF", saved.Reason);
+}
+
+void PLF::Load(const std::string& fileName) {
+  for (PLF2Node& entry : entries_) entry.Present = false;
+  std::error_code ignored;
+  if (!std::filesystem::exists(fileName, ignored)) return;
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + std::strerror(errno));
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    LoadLine(line);
+  }
+  if (file.bad()) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + std::strerror(errno));
+}
+
+void PLF::LoadLine(const std::string& line) {
+  const std::vector<std::string> fields = SplitFields(line);
+  if (fields.size() < kFields) return;
+  const std::int32_t tn = ParseParameterId(fields[0]);
+  if (tn < 0 || tn >= kEntries) return;
+  PLF2Node& entry = entries_[static_cast<std::size_t>(tn)];
+  entry.Present = true;
+  entry.Graphed = ParseBoolean(fields[1]);
+  entry.Logged = ParseBoolean(fields[2]);
+  entry.Color = ParseColor(fields[3]);
+  entry.Gain = GainOf(fields[4]);
+}
+
+}  // namespace quendrel

@@ -1,0 +1,130 @@
+// The scan list file: what a load takes from each line, and saves that survive a round trip and
+// never leave a half-written file.
+#include "graph/data/PLF.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cfloat>
+#include <filesystem>
+#include <locale>
+#include <string>
+
+#include "foundation/RuntimeError.h"
+#include "foundation/support/FileText.h"
+#include "foundation/support/TempFolder.h"
+#include "platform/ScriptedUi.h"
+
+namespace quendrel {
+namespace {
+
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+struct CommaDecimalPoint : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
+// A user whose locale writes 0,5: the program's files must not follow it.
+class CommaLocale {
+ public:
+  CommaLocale() { std::locale::global(std::locale(std::locale::classic(), new CommaDecimalPoint)); }
+  ~CommaLocale() { std::locale::global(original_); }
+
+ private:
+  std::locale original_;
+};
+
+struct Entry {
+  std::int32_t tn;
+  bool graphed;
+  bool logged;
+  std::uint32_t color;
+  double gain;
+};
+
+TEST(PLFTest, LoadTakesEachWellFormedLineAndReportsBadIds) {
+  TempFolder folder;
+  WriteFile(folder.File("list.SCP"),
+            "M01P02;True;False;#FF0000;1;extra\r\n"
+            "m01b03;false;TRUE;#00FF00;0.5\r\n"
+            "M01P04;True;False;#FF0000\r\n"
+            "X1;True;True;#000000;1\r\n"
+            "M99P99;True;True;#000000;1\n"
+            "M01P05;1;0;navy;abc\n"
+            "M01P06;True;True;&HFF;1e999\n"
+            "M01P07;True;True;#000001;2\r\n"
+            "M01P07;False;False;#000002;3");
+  PLF list;
+  list.SetParameter(7, true);
+  ScriptedUi ui;
+  ui.AnswerMsgBox(vbOK);
+  list.Load(folder.File("list.SCP"));
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"'X1' is an invalid parameter ID."});
+  EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Parse Error"});
+  const Entry expected[] = {
+      {102, true, false, 0x0000FF, 1.0}, {103, false, true, 0x00FF00, 0.5}, {105, true, false, 0x800000, 0.0},
+      {106, true, true, 0xFF, DBL_MAX},  {107, false, false, 0x020000, 3.0},
+  };
+  std::vector<std::int32_t> present;
+  for (std::int32_t tn = 0; tn < PLF::kEntries; ++tn) {
+    if (list.Parameter(tn)) present.push_back(tn);
+  }
+  EXPECT_EQ(present, (std::vector<std::int32_t>{102, 103, 105, 106, 107}));
+  for (const Entry& e : expected) {
+    SCOPED_TRACE(e.tn);
+    EXPECT_EQ(list.Graphed(e.tn), e.graphed);
+    EXPECT_EQ(list.Logged(e.tn), e.logged);
+    EXPECT_EQ(list.Color(e.tn), e.color);
+    EXPECT_EQ(list.Gain(e.tn), e.gain);
+  }
+  EXPECT_THROW(list.Gain(2100), RuntimeError);
+  EXPECT_THROW(list.SetParameter(-1, true), RuntimeError);
+}
+
+TEST(PLFTest, FractionalGainsSurviveARoundTripUnderACommaLocale) {
+  CommaLocale comma;
+  TempFolder folder;
+  PLF list(folder.Path().string());
+  list.Save("");
+  EXPECT_EQ(ReadFile(folder.File("Untitled.SCP")), "");
+  const Entry entries[] = {{0, true, false, 0x0000FF, 1.0}, {102, false, true, 0x123456, 0.25},
+                           {2099, true, true, 0, -1e-7}, {1205, false, false, 0xFFFFFF, 1000}};
+  for (const Entry& e : entries) {
+    list.SetParameter(e.tn, true);
+    list.SetGraphed(e.tn, e.graphed);
+    list.SetLogged(e.tn, e.logged);
+    list.SetColor(e.tn, e.color);
+    list.SetGain(e.tn, e.gain);
+  }
+  const auto cwd = std::filesystem::current_path();
+  list.Save("Quendrel.SCP");
+  EXPECT_EQ(std::filesystem::current_path(), cwd);
+  EXPECT_EQ(ReadFile(folder.File("Quendrel.SCP")),
+            "M00P00;True;False;#FF0000;1\r\nM01P02;False;True;#563412;0.25\r\n"
+            "M12P05;False;False;#FFFFFF;1000\r\nM20P99;True;True;#000000;-1E-07\r\n");
+  PLF loaded;
+  loaded.Load(folder.File("Quendrel.SCP"));
+  for (const Entry& e : entries) {
+    EXPECT_TRUE(loaded.Parameter(e.tn));
+    EXPECT_EQ(loaded.Gain(e.tn), e.gain) << e.tn;
+    EXPECT_EQ(loaded.Color(e.tn), e.color) << e.tn;
+  }
+}
+
+TEST(PLFTest, ARefusedSaveLeavesTheOldFileAsItWas) {
+  TempFolder folder;
+  PLF list(folder.Path().string());
+  list.SetParameter(102, true);
+  WriteFile(folder.File("Quendrel.SCP"), "M01P01;True;True;#000000;1\r\n");
+  ::chmod(folder.File("Quendrel.SCP").c_str(), 0444);
+  EXPECT_THROW(list.Save("Quendrel.SCP"), RuntimeError);
+  EXPECT_EQ(ReadFile(folder.File("Quendrel.SCP")), "M01P01;True;True;#000000;1\r\n");
+  EXPECT_THROW(list.Save("gone/Quendrel.SCP"), RuntimeError);
+  EXPECT_EQ(folder.Names().size(), 1U);
+}
+
+}  // namespace
+}  // namespace quendrel
