@@ -1,0 +1,242 @@
+// The offline parameter file editor on files written by the parameter file itself: the tree it
+// builds, quick setup slots mirrored both ways, bit toggles, refused edits and the unsaved-changes
+// question on load, browse and close.
+#include <gtest/gtest.h>
+
+#include "editors/frmEditOffline.h"
+#include "foundation/Config.h"
+#include "foundation/OptOutMsgBox.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/support/TempFolder.h"
+#include "platform/ScriptedUi.h"
+#include "platform/UiServices.h"
+
+namespace quendrel {
+namespace {
+
+class OfflineEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FirmwareCompatibility().Load(QUENDREL_DRIVESIM_FC2));
+    ASSERT_TRUE(file.BuildFromTemplate(2.105));
+    file.SetValue(1129, "2.105");
+    file.SetValue(1201, "4.05");   // M00P01 shows the bit M04P05
+    file.SetValue(1202, "2.03");   // M00P02 shows M02P03 and its value names
+    file.SetValue(1203, "0.00");   // M00P03 is not set
+    file.SetValue(1204, "25.50");  // M00P04 names nothing
+    file.SetValue(1205, "7.03");   // M00P05 (no decimals) shows M07P03 (two)
+    file.SetValue(703, "12.5");
+    file.SetValue(405, "1");
+    file.SetValue(0, "0");
+    file.SetIdentifier(405, "M04B05");
+    file.SetPAD(800, "0000000001100000");  // a level-3 header hides only itself
+    file.SetIdentifier(909, "M09P01");     // a damaged file naming M09P01 twice
+    file.SetDescription("Pump station");
+    ASSERT_TRUE(file.SaveKVBFile(path, false));
+    form->Form_Load();
+  }
+  void TearDown() override {
+    FirmwareCompatibility() = FirmwareCompatibilityFile{};
+    Config().SetValue("UnsavedData", OptOutSection, "");
+  }
+  void Load() {
+    form->tbFileName_Change(path);
+    form->bLoadFile_Click();
+  }
+  ParameterTreeNode& Node(const std::string& key) { return tree->Node(key); }
+  void Commit(const std::string& key, const std::string& typed) {
+    tree->SetSelected(&Node(key));
+    tree->EditCurrentValue();
+    ASSERT_TRUE(tree->EditorOpen()) << key;
+    tree->EditTextChanged(typed);
+    tree->CommitEdit();
+  }
+  void DoubleClick(const std::string& key) {
+    tree->SetSelected(&Node(key));
+    form->pTree_DblClick();
+  }
+  // Loads the file and leaves one edit unsaved.
+  void LoadAndEdit() {
+    Load();
+    Commit("M01P03", "42.5");
+    ASSERT_TRUE(form->Unsaved());
+  }
+
+  TempFolder folder;
+  std::string path = folder.File("set.KVB");
+  ScriptedUi ui;
+  KVBFile file;
+  std::shared_ptr<ParameterTree> tree = std::make_shared<ParameterTree>();
+  std::shared_ptr<frmEditOffline> form = std::make_shared<frmEditOffline>(tree, nullptr);
+};
+
+TEST_F(OfflineEditorTest, BuildsTheTreeFromTheFile) {
+  Load();
+  EXPECT_EQ(form->View().tbDescriptionText, "Pump station");
+  EXPECT_FALSE(form->Unsaved());
+  // A bit parameter is keyed as a plain one but captioned as the file names it.
+  EXPECT_EQ(Node("M04P05").Caption().rfind("M04B05: ", 0), 0U);
+  EXPECT_EQ(Node("M04P05").Tag(), 405);
+  EXPECT_EQ(Node("M04P05").parent(), &Node("M04P00"));
+  // The skipped header's parameters go to the top level.
+  EXPECT_EQ(tree->FindNode("M08P00"), nullptr);
+  EXPECT_EQ(Node("M08P01").parent(), &tree->Root());
+  EXPECT_EQ(Node("M09P01").Tag(), 901);
+  EXPECT_FALSE(Node("M01P00").Enabled());
+  EXPECT_TRUE(Node("M10P03").Greyed());
+}
+
+TEST_F(OfflineEditorTest, ABoundSlotShowsAndMirrorsTheParameterItPoints_at) {
+  Load();
+  EXPECT_EQ(Node("M00P05").FormattedValue(), "12.50");
+  EXPECT_EQ(Node("M00P02").PrintableValue(), Node("M02P03").PrintableValue());
+  EXPECT_EQ(Node("M00P02").DVDCount(), 3);
+  EXPECT_FALSE(form->Unsaved());
+
+  Commit("M00P05", "3.25");
+  EXPECT_EQ(form->Set().Value(5), "3.25");
+  EXPECT_EQ(form->Set().Value(703), "3.25");
+  EXPECT_FLOAT_EQ(Node("M07P03").Value(), 3.25F);
+  Commit("M07P03", "8.5");
+  EXPECT_EQ(form->Set().Value(5), "8.5");
+  EXPECT_FLOAT_EQ(Node("M00P05").Value(), 8.5F);
+}
+
+TEST_F(OfflineEditorTest, UnsetAndUnnamedSlotsHoldOnlyTheirOwnValue) {
+  Load();
+  for (const char* key : {"M00P03", "M00P04"}) {
+    SCOPED_TRACE(key);
+    Commit(key, "7");
+    EXPECT_EQ(form->Set().Value(Node(key).Tag()), "7");
+    EXPECT_EQ(form->Set().Value(0), "0");
+    EXPECT_FLOAT_EQ(Node("M00P00").Value(), 0.0F);
+  }
+}
+
+TEST_F(OfflineEditorTest, ABitToggleIsMirroredLikeAValue) {
+  Load();
+  DoubleClick("M04P05");
+  EXPECT_EQ(form->Set().Value(405), "0");
+  EXPECT_EQ(form->Set().Value(1), "0");
+  EXPECT_EQ(Node("M04P05").Icon(), "bitpram0");
+  EXPECT_EQ(Node("M00P01").Icon(), "bitpram0");
+  EXPECT_FLOAT_EQ(Node("M00P01").Value(), 0.0F);
+  DoubleClick("M04P05");
+  EXPECT_EQ(Node("M04P05").Icon(), "bitpram1");
+  EXPECT_TRUE(form->Unsaved());
+}
+
+TEST_F(OfflineEditorTest, ReadOnlyAndHeaderNodesRefuseEdits) {
+  Load();
+  for (const char* key : {"M10P03", "M01P00"}) {
+    SCOPED_TRACE(key);
+    const std::string before = form->Set().Value(Node(key).Tag());
+    DoubleClick(key);
+    EXPECT_FALSE(tree->EditorOpen());
+    Node(key).SetValue(99.0F);
+    form->pTree_ValueCommit(Node(key));
+    EXPECT_EQ(form->Set().Value(Node(key).Tag()), before);
+  }
+  EXPECT_FALSE(form->Unsaved());
+}
+
+TEST_F(OfflineEditorTest, SaveAndReloadKeepTheEdits) {
+  LoadAndEdit();
+  tree->CancelEdit();
+  form->tbDescription_Change("Edited");
+  const std::string copy = folder.File("copy.KVB");
+  ui.AnswerFileDialog(copy);
+  EXPECT_TRUE(form->bSaveFile_Click());
+  EXPECT_FALSE(form->Unsaved());
+  EXPECT_EQ(form->View().tbFileNameText, copy);
+  form->bLoadFile_Click();
+  EXPECT_EQ(form->View().tbDescriptionText, "Edited");
+  EXPECT_FLOAT_EQ(Node("M01P03").Value(), 42.5F);
+}
+
+// --- The unsaved-changes question ---
+
+struct UnsavedCase {
+  const char* Name;
+  int Answer;              // 0: a remembered "No", no box
+  const char* SavePath;    // Yes: the save dialog's answer; "" cancels it
+  bool GoesOn;
+};
+
+class UnsavedQuestionTest : public OfflineEditorTest, public ::testing::WithParamInterface<UnsavedCase> {
+ protected:
+  void Answer(const UnsavedCase& c) {
+    if (c.Answer == 0) {
+      Config().SetValue("UnsavedData", OptOutSection, "No");
+      return;
+    }
+    ui.AnswerOptOutBox(c.Answer);
+    if (c.Answer != vbYes) return;
+    ui.AnswerFileDialog(c.SavePath);
+    if (std::string(c.SavePath).find("missing") != std::string::npos) ui.AnswerMsgBox(vbOK);
+  }
+};
+
+TEST_P(UnsavedQuestionTest, StopsOrGoesOnOncePerClick) {
+  const UnsavedCase& c = GetParam();
+  const std::string missing = folder.File("missing/set.KVB");
+  const char* savePath = std::string(c.SavePath) == "missing" ? missing.c_str() : c.SavePath;
+  const UnsavedCase resolved{c.Name, c.Answer, savePath, c.GoesOn};
+  const struct {
+    const char* Action;
+    std::function<bool()> Run;
+  } actions[] = {
+      {"load", [&] { form->bLoadFile_Click(); return !form->Unsaved(); }},
+      {"browse",
+       [&] {
+         if (c.GoesOn) ui.AnswerFileDialog(path);  // a stopped browse never reaches its dialog
+         form->bBrowse_Click();
+         return !form->Unsaved();
+       }},
+      {"close", [&] { return form->Form_QueryUnload(); }},
+  };
+  for (const auto& action : actions) {
+    SCOPED_TRACE(action.Action);
+    form.reset();
+    form = std::make_shared<frmEditOffline>(tree, nullptr);
+    form->Form_Load();
+    LoadAndEdit();
+    Answer(resolved);
+    EXPECT_EQ(action.Run(), c.GoesOn);
+    EXPECT_EQ(ui.PendingAnswers(), 0U);
+    if (!c.GoesOn) {
+      EXPECT_EQ(form->View().tbFileNameText, path);
+      EXPECT_FLOAT_EQ(Node("M01P03").Value(), 42.5F);
+    }
+    Config().SetValue("UnsavedData", OptOutSection, "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, UnsavedQuestionTest,
+                         ::testing::Values(UnsavedCase{"YesCancelledSave", vbYes, "", false},
+                                           UnsavedCase{"YesFailingSave", vbYes, "missing", false},
+                                           UnsavedCase{"No", vbNo, "", true},
+                                           UnsavedCase{"Cancel", vbCancel, "", false},
+                                           UnsavedCase{"RememberedNo", 0, "", true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(OfflineEditorTest, ADescriptionEditAsksOnClose) {
+  Load();
+  form->tbDescription_Change("Changed");
+  EXPECT_EQ(form->Set().Description(), "Changed");
+  ui.AnswerOptOutBox(vbCancel);
+  EXPECT_FALSE(form->Form_QueryUnload());
+}
+
+TEST_F(OfflineEditorTest, LoadWithoutANameBrowsesAndACancelledDialogLeavesAnEmptyTree) {
+  ui.AnswerFileDialog("");
+  form->bLoadFile_Click();
+  EXPECT_EQ(tree->First(), nullptr);
+  ui.AnswerFileDialog(path);
+  form->bLoadFile_Click();
+  EXPECT_EQ(form->View().tbFileNameText, path);
+  EXPECT_NE(tree->FindNode("M00P05"), nullptr);
+}
+
+}  // namespace
+}  // namespace quendrel
