@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", true},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
-                      MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", false},
+                      MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", true},
                       MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},
                       MenuCase{"mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false},
                       MenuCase{"mnuFileUpload", "&Upload Parameters from Drive...", false},

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "comms/CommServer.h"
+#include "editors/qt/frmEditOfflineWindow.h"
 #include "editors/qt/frmEditOnlineWindow.h"
 #include "editors/qt/popIconHelp.h"
 #include "flash/qt/frmDriveTest.h"
@@ -113,7 +114,8 @@ void frmMainMDI::BuildMenus() {
   AddItem(comms, "mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", false);
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit Drive Parameters"));
-  AddItem(edit, "mnuEditParametersOffline", "Edit Parameter &File (Offline)", false);
+  connect(AddItem(edit, "mnuEditParametersOffline", "Edit Parameter &File (Offline)", true), &QAction::triggered,
+          this, [this] { GuardSlot([this] { frmEditOfflineWindow::ShowWindow(Host()); }); });
   connect(AddItem(edit, "mnuEditParametersOnline", "Edit Parameters &Online", true), &QAction::triggered, this,
           [this] { GuardSlot([this] { mnuEditParametersOnline_Click(); }); });
   AddItem(edit, "mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false);

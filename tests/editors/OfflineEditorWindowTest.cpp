@@ -1,0 +1,85 @@
+// The offline editor's window on a loaded file, drawn to edit-offline*.png, and its unsaved edits
+// keeping it open when the MDI area closes its children.
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTest>
+
+#include "editors/qt/frmEditOfflineWindow.h"
+#include "foundation/OptOutMsgBox.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/support/TempFolder.h"
+#include "platform/ScriptedUi.h"
+#include "support/QtTestApp.h"
+#include "support/TestOutput.h"
+#include "tree/qt/ParameterTreeWidget.h"
+#include "widgets/TreeIcons.h"
+#include "widgets/qt/Artwork.h"
+
+namespace quendrel {
+namespace {
+
+class OfflineEditorWindowTest : public ::testing::Test {
+ protected:
+  OfflineEditorWindowTest() : icons(Artwork::TreeIconSize, Artwork::TreeIconSize) {
+    Artwork::FillTreeIcons(icons, IconSetKind::Cards);
+    SetUseIcons(true);
+    EXPECT_TRUE(FirmwareCompatibility().Load(QUENDREL_DRIVESIM_FC2));
+    KVBFile file;
+    EXPECT_TRUE(file.BuildFromTemplate(2.105));
+    file.SetValue(1129, "2.105");
+    file.SetValue(1205, "7.03");
+    file.SetValue(703, "12.5");
+    file.SetIdentifier(405, "M04B05");
+    file.SetDescription("Pump station");
+    EXPECT_TRUE(file.SaveKVBFile(path, false));
+    main.setCentralWidget(area);
+    main.resize(640, 700);
+    main.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&main));
+    window = frmEditOfflineWindow::ShowWindow(WindowHost{area, &icons, &main});
+    window->parentWidget()->resize(600, 640);
+  }
+  ~OfflineEditorWindowTest() override {
+    area->closeAllSubWindows();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SetUseIcons(false);
+    FirmwareCompatibility() = FirmwareCompatibilityFile{};
+  }
+
+  QApplication& app = QtTestApp();
+  ScriptedUi ui;
+  TempFolder folder;
+  std::string path = folder.File("set.KVB");
+  QtImageList icons;
+  QMainWindow main;
+  QMdiArea* area = new QMdiArea;
+  frmEditOfflineWindow* window = nullptr;
+};
+
+TEST_F(OfflineEditorWindowTest, DrawsALoadedFileAndKeepsUnsavedEditsOpen) {
+  QTest::keyClicks(window->FileNameBox(), QString::fromStdString(path));
+  QTest::mouseClick(window->LoadButton(), Qt::LeftButton);
+  EXPECT_EQ(window->DescriptionBox()->text(), "Pump station");
+  EXPECT_FALSE(window->Core().Unsaved());
+  ParameterTree& tree = window->TreeWidget()->Tree();
+  for (const char* menu : {"M00P00", "M04P00", "M10P00"}) tree.Node(menu).SetExpanded(true);
+  tree.SetSelected(&tree.Node("M00P05"));
+  tree.RepaintAll();
+  QApplication::processEvents();
+  EXPECT_TRUE(main.grab().save(QString::fromStdString(TestOutputPath("editors", "edit-offline.png"))));
+
+  QTest::keyClicks(window->DescriptionBox(), "!");
+  EXPECT_TRUE(window->Core().Unsaved());
+  ui.AnswerOptOutBox(vbCancel);
+  area->closeAllSubWindows();
+  EXPECT_EQ(area->subWindowList().size(), 1);
+  ui.AnswerOptOutBox(vbNo);
+  area->closeAllSubWindows();
+  EXPECT_TRUE(area->subWindowList().isEmpty());
+}
+
+}  // namespace
+}  // namespace quendrel
