@@ -1,29 +1,21 @@
 // The offline editor opening a full parameter file (all 2100 slots present, the quick setup slots
 // bound through the firmware template): load plus tree build, in milliseconds per file.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "FullParameterFile.h"
 #include "editors/frmEditOffline.h"
-#include "foundation/ParameterId.h"
 #include "params/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
 namespace {
 
 KVBFile FullFile() {
-  KVBFile set;
-  set.SetDescription("Benchmark set, every slot present");
-  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
-    set.SetIdentifier(n, ParameterIdText(n));
-    set.SetName(n, "Parameter " + std::to_string(n));
-    set.SetValue(n, std::to_string(n % 977) + ".25");
-    set.SetPAD(n, "0000000000010010");
-    for (std::int32_t k = 0; k < n % 5; ++k) set.AddDVD(n, k, "Choice " + std::to_string(k));
-  }
+  KVBFile set = FullParameterFile();
   set.SetValue(1129, "2.105");
   // Quick setup slot n shows Mn.0n.
   for (std::int32_t slot = 1; slot <= 5; ++slot) {

@@ -1,5 +1,6 @@
 // Loading and saving a full parameter file (all 2100 slots present), in files per second, slots per
 // second and bytes per second, from memory and through the disk (a save flushes its file to disk).
+#include "FullParameterFile.h"
 #include "params/KVBCodec.h"
 #include "params/KVBFile.h"
 #include "foundation/ParameterId.h"
@@ -14,19 +15,7 @@
 namespace quendrel {
 namespace {
 
-// A realistic full set: drive-length names, scaled values, a PAD for every slot, a few value names.
-KVBFile FullFile() {
-  KVBFile set;
-  set.SetDescription("Benchmark set, every slot present");
-  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
-    set.SetIdentifier(n, ParameterIdText(n));
-    set.SetName(n, "Parameter " + std::to_string(n));
-    set.SetValue(n, std::to_string(n % 977) + ".25");
-    set.SetPAD(n, "0000000000010010");
-    for (std::int32_t k = 0; k < n % 5; ++k) set.AddDVD(n, k, "Choice " + std::to_string(k));
-  }
-  return set;
-}
+KVBFile FullFile() { return FullParameterFile(); }
 
 class BenchFolder {
  public:
