@@ -1,0 +1,369 @@
+#include "editors/frmEditFragment.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "editors/AskSaveChanges.h"
+#include "foundation/BitText.h"
+#include "foundation/BrowseForFile.h"
+#include "foundation/Config.h"
+#include "foundation/FixedPoint.h"
+#include "foundation/NumberText.h"
+#include "foundation/OptOutMsgBox.h"
+#include "foundation/ParameterId.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/FirmwareInformationTemplate.h"
+#include "params/ParameterBinding.h"
+#include "platform/KeyCodes.h"
+#include "platform/UiServices.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr const char* FileFilter = "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*";
+constexpr const char* SyntheticHeaderValueName = "         ";
+constexpr std::int32_t WritableBit = 16;
+
+float ValueOf(const std::string& text) { return static_cast<float>(LeadingNumber(text)); }
+
+bool Exists(const udtUploadTemplateData& entry) { return entry.Exists && !entry.isHole; }
+
+}  // namespace
+
+frmEditFragment::frmEditFragment(std::shared_ptr<ParameterTree> tree, const ImageList* icons)
+    : tree_(std::move(tree)), icons_(icons) {
+  tree_->SetEvents(this);
+}
+
+frmEditFragment::~frmEditFragment() { tree_->SetEvents(nullptr); }
+
+std::int32_t frmEditFragment::SoftwareVersion() const { return FirmwareCompatibility().SoftwareVersion(); }
+
+void frmEditFragment::Form_Load() {
+  FillVersionList();
+  tree_->Clear();
+  tree_->SetCheckboxes(true);
+  tree_->SetAutoGray(true);
+  if (icons_ != nullptr) tree_->SetIconList(icons_);
+  unsaved_ = false;
+  set_ = KVBFile();
+}
+
+void frmEditFragment::FillVersionList() {
+  controls_.cbFirmwareVersionItems.clear();
+  for (const std::string& version : FirmwareCompatibility().VersionList()) {
+    controls_.cbFirmwareVersionItems.push_back(SingleToText(ValueOf(version)));
+  }
+  controls_.cbFirmwareVersionEnabled = true;
+  controls_.cbFirmwareVersionIndex = static_cast<int>(controls_.cbFirmwareVersionItems.size()) - 1;
+}
+
+// --- Files ---
+
+bool frmEditFragment::AskSaveChanges() {
+  return !unsaved_ || quendrel::AskSaveChanges([this] { return bSaveFile_Click(); });
+}
+
+bool frmEditFragment::Form_QueryUnload() { return AskSaveChanges(); }
+
+void frmEditFragment::bNewFragment_Click() {
+  if (!AskSaveChanges()) return;
+  controls_.lbPreview.clear();
+  const int index = controls_.cbFirmwareVersionIndex;
+  const bool listed = index >= 0 && index < static_cast<int>(controls_.cbFirmwareVersionItems.size());
+  const float version = listed ? ValueOf(controls_.cbFirmwareVersionItems[static_cast<std::size_t>(index)]) : 0.0F;
+  if (!listed || !FirmwareCompatibility().HasFIT(version)) {
+    Ui().MsgBox("Exceedingly Puzzling Error", vbExclamation, "Error 1337");
+    return;
+  }
+  set_ = KVBFile();
+  set_.ClearIdentifiers();
+  set_.BuildFromTemplate(version);
+  controls_.tbDescriptionText = set_.Description();
+  BuildTreeFromFile();
+  const std::int32_t sv = SoftwareVersion();
+  set_.SetValue(sv, SingleToText(version));
+  // A template without the version slot leaves nothing to tick.
+  if (ParameterTreeNode* node = tree_->FindNode(ParameterIdText(sv))) {
+    node->SetValue(version);
+    node->SetChecked(1);
+    pTree_CheckChanged(*node);
+  }
+  tree_->Refresh();
+}
+
+void frmEditFragment::bBrowse_Click() {
+  if (!AskSaveChanges()) return;
+  const std::string path = BrowseForFile(false, FileFilter, 1, "Select Parameter File", "");
+  if (path.empty()) return;
+  set_ = KVBFile();
+  tree_->Clear();
+  set_.LoadKVBFile(path);
+  controls_.tbDescriptionText = set_.Description();
+  const std::int32_t sv = SoftwareVersion();
+  std::shared_ptr<const FirmwareInformationTemplate> fit;
+  if (!set_.Identifier(sv).empty()) {
+    const std::string& version = set_.Value(sv);
+    const auto& items = controls_.cbFirmwareVersionItems;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (items[i] == version) controls_.cbFirmwareVersionIndex = static_cast<int>(i);
+    }
+    fit = FirmwareCompatibility().FitData(ValueOf(version));
+  }
+  BuildTreeFromFilePlusFIT(fit.get());
+  Config().SetValue("LastPramFile", "Files", path);
+  unsaved_ = false;
+}
+
+bool frmEditFragment::bSaveFile_Click() {
+  const std::string path = BrowseForFile(true, FileFilter, 1, "Save Fragment File", "");
+  if (path.empty()) return false;
+  if (!set_.SaveKVBFile(path, true)) {
+    Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
+    return false;
+  }
+  Config().SetValue("LastPramFile", "Files", path);
+  unsaved_ = false;
+  return true;
+}
+
+void frmEditFragment::tbDescription_Change(const std::string& text) {
+  controls_.tbDescriptionText = text;
+  set_.SetDescription(text);
+  unsaved_ = true;
+}
+
+// --- Building the tree ---
+
+void frmEditFragment::BuildTreeFromFilePlusFIT(const FirmwareInformationTemplate* fit) {
+  const std::int32_t sv = SoftwareVersion();
+  if (set_.Identifier(sv).empty()) {
+    set_.SetIdentifier(sv, ParameterIdText(sv));
+    set_.SetName(sv, "(Software Version)");
+    set_.SetPAD(sv, "1000001000011011");
+    set_.SetValue(sv, "0");
+  }
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    if (!set_.Identifier(n).empty()) {
+      set_.SetWorkFlag(n, true);
+    } else if (fit != nullptr) {
+      set_.SetValue(n, "0");
+    }
+    if (fit != nullptr) CopyTemplateEntry(n, *fit);
+  }
+  if (fit != nullptr) SetWritable(sv);
+  BuildTreeFromFile();
+}
+
+void frmEditFragment::CopyTemplateEntry(std::int32_t n, const FirmwareInformationTemplate& fit) {
+  const udtUploadTemplateData& entry = fit.Template(n);
+  if (!Exists(entry)) return;
+  set_.SetName(n, entry.sName);
+  set_.SetIdentifier(n, ParameterIdText(n));
+  if (entry.iNumDVDs > 0) {
+    set_.ClearDVDs(n);
+    for (std::int32_t i = 0; i < entry.iNumDVDs; ++i) set_.AddDVD(n, i, entry.sDVD[static_cast<std::size_t>(i)]);
+  }
+  set_.SetPAD(n, LongToBinaryString(entry.iPad, false));
+}
+
+void frmEditFragment::SetWritable(std::int32_t n) {
+  set_.SetPAD(n, LongToBinaryString(BinaryStringToLong(set_.PAD(n)) | WritableBit, false));
+}
+
+void frmEditFragment::BuildTreeFromFile() {
+  tree_->Clear();
+  controls_.lbPreview.clear();
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    if (set_.Identifier(n).empty() || set_.SecurityLevel(n) > 2) continue;
+    const std::int32_t header = n / 100 * 100;
+    if (set_.Identifier(header).empty()) AddSyntheticHeader(header);
+    AddSlotNode(n);
+  }
+  tree_->Refresh();
+}
+
+// A menu whose header the file lacks still needs a parent node; it goes into the set as well so that
+// a direct tick saves it.
+void frmEditFragment::AddSyntheticHeader(std::int32_t header) {
+  const std::string key = ParameterIdText(header);
+  ParameterTreeNode& node = tree_->AddNode(key, "", key);
+  node.SetEnabled(false);
+  node.SetGreyed(false);
+  if (icons_ != nullptr) node.SetIcon("menu");
+  node.AddDVD(0, SyntheticHeaderValueName);
+  node.SetExpanded(true);
+  node.SetTag(static_cast<std::int16_t>(header));
+  set_.SetIdentifier(header, key);
+  set_.SetValue(header, "0");
+  set_.AddDVD(header, 0, SyntheticHeaderValueName);
+}
+
+// Keys are the slot numbers' own texts, so a bit parameter ("M03B07") is found by number and two
+// slots claiming one identifier in a damaged file still get a node each.
+void frmEditFragment::AddSlotNode(std::int32_t n) {
+  const std::string parent = n % 100 == 0 ? std::string() : ParameterIdText(n / 100 * 100);
+  ParameterTreeNode& node = tree_->AddNode(ParameterIdText(n), parent, set_.Identifier(n) + ": " + set_.Name(n));
+  for (std::int32_t i = 0; i < set_.NumDVDs(n); ++i) node.AddDVD(static_cast<std::int16_t>(i), set_.DVD(n, i));
+  node.SetTag(static_cast<std::int16_t>(n));
+  node.SetFormatString(FixedPointFormat(set_.PAD(n)));
+  node.SetValue(ValueOf(set_.Value(n)));
+  node.SetChecked(set_.WorkFlag(n) ? 1 : 0);
+  pTree_CheckChanged(node);
+  node.SetEnabled(!set_.ReadOnly(n));
+  node.SetGreyed(n % 100 != 0 && !node.Enabled());
+  ShowIcon(node);
+}
+
+void frmEditFragment::ShowIcon(ParameterTreeNode& node) const {
+  if (icons_ == nullptr) return;
+  const std::int32_t n = node.Tag();
+  if (set_.BitPram(n)) {
+    node.SetIcon((node.Enabled() ? "bitpram" : "readonlybit") + std::string(node.Value() != 0.0F ? "1" : "0"));
+  } else if (n % 100 == 0) {
+    node.SetIcon("menu");
+  } else {
+    node.SetIcon(node.Enabled() ? "pram" : "readonly");
+  }
+}
+
+// --- Ticks and the preview list ---
+
+// With AutoGray the tree has already ticked the descendants when this arrives; passing the tick on
+// here keeps their work flags and preview lines in step, one level down.
+// Each child's tick regrays this node, so the direct tick is taken before they change.
+void frmEditFragment::pTree_CheckChanged(ParameterTreeNode& node) {
+  const bool ticked = node.Checked() == 1;
+  if (node.Child() != nullptr) {
+    if (cascade_) return;
+    cascade_ = true;
+    for (ParameterTreeNode* child = node.Child(); child != nullptr; child = child->Sibling()) {
+      child->SetChecked(ticked ? 1 : 0);
+      pTree_CheckChanged(*child);
+    }
+    cascade_ = false;
+  }
+  if (node.parent() != nullptr && node.parent() != &tree_->Root()) node.parent()->UpdateGrayed();
+  const std::int32_t tag = node.Tag();
+  RemovePreviewLine(tag);
+  if (ticked) controls_.lbPreview.push_back({PreviewText(node), tag});
+  set_.SetWorkFlag(tag, ticked);
+  unsaved_ = true;
+}
+
+std::string frmEditFragment::PreviewText(const ParameterTreeNode& node) const {
+  const std::string value = node.DVDCount() > 0 ? node.PrintableValue() : node.FormattedValue();
+  return node.Caption() + " <- " + value;
+}
+
+void frmEditFragment::RemovePreviewLine(std::int32_t tag) {
+  auto& lines = controls_.lbPreview;
+  const auto at = std::find_if(lines.begin(), lines.end(), [tag](const PreviewLine& l) { return l.ItemData == tag; });
+  if (at != lines.end()) lines.erase(at);
+}
+
+void frmEditFragment::RewritePreviewLine(std::int32_t b) {
+  const ParameterTreeNode* node = tree_->FindNode(ParameterIdText(b));
+  if (node == nullptr) return;
+  for (PreviewLine& line : controls_.lbPreview) {
+    if (line.ItemData == node->Tag()) {
+      line.Text = PreviewText(*node);
+      return;
+    }
+  }
+}
+
+// --- Edits ---
+
+void frmEditFragment::pTree_ValueCommit(ParameterTreeNode& node) {
+  const std::int32_t t = node.Tag();
+  std::int32_t b = ResolveBoundParameter(set_, t);
+  // An unset slot resolves to 0 and a fragment usually lacks the parameter a slot shows.
+  if ((t != 0 && b == 0) || set_.Identifier(b).empty()) b = t;
+  if (set_.ReadOnly(t)) return;
+  const std::string oldText = set_.Value(t);
+  const float old = ValueOf(oldText);
+  const float value = node.Value();
+  const std::string text = SingleToText(value);
+  set_.SetValue(t, text);
+  set_.SetValue(b, text);
+  node.SetDirty(true);
+  if (ParameterTreeNode* second = tree_->FindNode(ParameterIdText(b))) {
+    second->SetValue(value);
+    second->SetDirty(true);
+  }
+  unsaved_ = true;
+  const std::int32_t sv = SoftwareVersion();
+  // The question may rebuild the tree, so nodes are looked up again by key afterwards.
+  const bool versionEdit = (t == sv || b == sv) && value != old;
+  if (!versionEdit || VersionChangeAccepted(value)) {
+    RewritePreviewLine(b);
+  } else {
+    RestoreValue(t, b, oldText);
+  }
+  tree_->RepaintDirty();
+}
+
+void frmEditFragment::RestoreValue(std::int32_t t, std::int32_t b, const std::string& oldText) {
+  set_.SetValue(t, oldText);
+  set_.SetValue(b, oldText);
+  for (const std::int32_t n : {t, b}) {
+    if (ParameterTreeNode* node = tree_->FindNode(ParameterIdText(n))) node->SetValue(ValueOf(oldText));
+  }
+}
+
+bool frmEditFragment::VersionChangeAccepted(float value) {
+  if (value == 0.0F || !FirmwareCompatibility().HasFIT(value)) return true;
+  const int answer =
+      OptOutMsgBox("A FIT template exists for the new software version you entered. Apply it to the current file?",
+                   "Fragment Version Change", vbYesNoCancel | vbQuestion, "FragmentVersionChange", true);
+  const std::int32_t sv = SoftwareVersion();
+  if (answer == OptOutYes) {
+    ApplyTemplate();
+    SetWritable(sv);
+    return true;
+  }
+  return answer == OptOutNo;
+}
+
+void frmEditFragment::ApplyTemplate() {
+  const auto fit = FirmwareCompatibility().FitData(ValueOf(set_.Value(SoftwareVersion())));
+  if (fit == nullptr) return;
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    const udtUploadTemplateData& entry = fit->Template(n);
+    if (!Exists(entry)) continue;
+    set_.SetPAD(n, LongToBinaryString(entry.iPad, false));
+    set_.SetIdentifier(n, ParameterIdText(n));
+    set_.SetName(n, entry.sName);
+    set_.ClearDVDs(n);
+    for (std::int32_t i = 0; i < entry.iNumDVDs; ++i) set_.AddDVD(n, i, entry.sDVD[static_cast<std::size_t>(i)]);
+  }
+  BuildTreeFromFile();
+}
+
+void frmEditFragment::pTree_DblClick() {
+  ParameterTreeNode* node = tree_->Selected();
+  if (node == nullptr || set_.ReadOnly(node->Tag())) return;
+  if (node->DVDCount() > 0) {
+    tree_->SelectCurrentValue();
+    return;
+  }
+  if (!set_.BitPram(node->Tag())) {
+    tree_->EditCurrentValue();
+    return;
+  }
+  node->SetValue(node->Value() != 0.0F ? 0.0F : 1.0F);
+  set_.SetValue(node->Tag(), SingleToText(node->Value()));
+  node->SetIcon("bitpram" + SingleToText(node->Value()));
+  node->SetDirty(true);
+  unsaved_ = true;
+  tree_->RepaintDirty();
+}
+
+void frmEditFragment::pTree_KeyUp(int KeyCode, int Shift) {
+  (void)Shift;
+  if (KeyCode == vbKeyReturn) pTree_DblClick();
+}
+
+}  // namespace quendrel

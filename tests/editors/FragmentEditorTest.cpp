@@ -1,0 +1,205 @@
+// The fragment file editor: new fragments from a firmware template, fragments loaded with and
+// without one, ticks and the preview list, the version question, quick setup slots and saving only
+// what is ticked.
+#include <gtest/gtest.h>
+
+#include "editors/frmEditFragment.h"
+#include "foundation/Config.h"
+#include "foundation/OptOutMsgBox.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/support/TempFolder.h"
+#include "platform/ScriptedUi.h"
+#include "platform/UiServices.h"
+
+namespace quendrel {
+namespace {
+
+class FragmentEditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(FirmwareCompatibility().Load(QUENDREL_DRIVESIM_FC2));
+    form->Form_Load();
+  }
+  void TearDown() override {
+    FirmwareCompatibility() = FirmwareCompatibilityFile{};
+    Config().SetValue("UnsavedData", OptOutSection, "");
+  }
+  ParameterTreeNode& Node(const std::string& key) { return tree->Node(key); }
+  void Tick(const std::string& key, int checked) {
+    Node(key).SetChecked(checked);
+    form->pTree_CheckChanged(Node(key));
+  }
+  void Commit(const std::string& key, const std::string& typed) {
+    tree->SetSelected(&Node(key));
+    tree->EditCurrentValue();
+    tree->EditTextChanged(typed);
+    tree->CommitEdit();
+  }
+  // Writes a fragment of the given slots (identifier, value) plus the version and loads it.
+  void LoadFragment(const std::string& version, std::vector<std::pair<std::int32_t, std::string>> slots) {
+    KVBFile file;
+    if (!version.empty()) {
+      file.SetIdentifier(1129, "M11P29");
+      file.SetValue(1129, version);
+      file.SetPAD(1129, "1000001000011011");
+    }
+    for (const auto& [n, id] : slots) {
+      file.SetIdentifier(n, id);
+      file.SetName(n, "Slot " + std::to_string(n));
+      file.SetPAD(n, "0000000000010100");
+      file.SetValue(n, "1");
+      file.AddDVD(n, 0, "Off");
+      file.AddDVD(n, 1, "On");
+    }
+    file.SetDescription("Fragment " + version);
+    ASSERT_TRUE(file.SaveKVBFile(path, false));
+    ui.AnswerFileDialog(path);
+    form->bBrowse_Click();
+  }
+  std::vector<std::int32_t> PreviewTags() const {
+    std::vector<std::int32_t> tags;
+    for (const auto& line : form->View().lbPreview) tags.push_back(line.ItemData);
+    return tags;
+  }
+
+  TempFolder folder;
+  std::string path = folder.File("fragment.KVB");
+  ScriptedUi ui;
+  std::shared_ptr<ParameterTree> tree = std::make_shared<ParameterTree>();
+  std::shared_ptr<frmEditFragment> form = std::make_shared<frmEditFragment>(tree, nullptr);
+};
+
+TEST_F(FragmentEditorTest, CreateTicksTheVersionAndWithoutATemplateChangesNothing) {
+  ASSERT_EQ(form->View().cbFirmwareVersionItems, std::vector<std::string>{"2.105"});
+  form->bNewFragment_Click();
+  EXPECT_EQ(Node("M11P29").Checked(), 1);
+  EXPECT_FLOAT_EQ(Node("M11P29").Value(), 2.105F);
+  EXPECT_EQ(PreviewTags(), std::vector<std::int32_t>{1129});
+  EXPECT_TRUE(form->Unsaved());
+
+  FirmwareCompatibility() = FirmwareCompatibilityFile{};
+  Config().SetValue("UnsavedData", OptOutSection, "No");
+  form->cbFirmwareVersion_Click(-1);
+  ui.AnswerMsgBox(vbOK);
+  ASSERT_NO_THROW(form->bNewFragment_Click());
+  EXPECT_EQ(ui.Titles().back(), "Error 1337");
+  EXPECT_EQ(form->Set().Value(1129), "2.105");
+  EXPECT_NE(tree->FindNode("M11P29"), nullptr);
+}
+
+TEST_F(FragmentEditorTest, LoadWithATemplateTicksOnlyTheFragmentsOwnParameters) {
+  LoadFragment("2.105", {{404, "M04B04"}});
+  EXPECT_EQ(form->View().tbDescriptionText, "Fragment 2.105");
+  EXPECT_FALSE(form->Unsaved());
+  EXPECT_EQ(Node("M04P04").Checked(), 1);
+  EXPECT_EQ(Node("M04P04").Caption().rfind("M04P04: Reverse Enable", 0), 0U);
+  EXPECT_EQ(Node("M04P01").Checked(), 0);
+  EXPECT_FLOAT_EQ(Node("M04P01").Value(), 0.0F);
+  EXPECT_EQ(tree->FindNode("M11P30") != nullptr, true);
+}
+
+TEST_F(FragmentEditorTest, LoadWithoutATemplateKeysBitsByNumberAndAddsTheVersionSlot) {
+  LoadFragment("", {{307, "M03B07"}, {308, "M03B07"}});
+  EXPECT_EQ(Node("M03P07").Caption().rfind("M03B07: ", 0), 0U);
+  EXPECT_EQ(Node("M03P08").Caption().rfind("M03B07: ", 0), 0U);
+  EXPECT_EQ(Node("M03P00").PrintableValue(), "         ");
+  EXPECT_EQ(Node("M11P29").Caption(), "M11P29: (Software Version)");
+  EXPECT_TRUE(Node("M11P29").Enabled());
+
+  // A bit parameter with value names is committed through its list.
+  tree->SetSelected(&Node("M03P07"));
+  form->pTree_DblClick();
+  ASSERT_TRUE(tree->EditorOpen());
+  tree->EditListChanged(0);
+  tree->CommitEdit();
+  EXPECT_EQ(form->Set().Value(307), "0");
+  EXPECT_NE(form->View().lbPreview.front().Text.find("M03B07: Slot 307 <- Off"), std::string::npos);
+}
+
+TEST_F(FragmentEditorTest, AnUnsetQuickSetupSlotLeavesM00P00Alone) {
+  LoadFragment("2.105", {{3, "M00P03"}});
+  Commit("M00P03", "5");
+  EXPECT_EQ(form->Set().Value(3), "5");
+  EXPECT_EQ(form->Set().Value(0), "0");
+}
+
+TEST_F(FragmentEditorTest, TickingAMenuTicksItsParametersOnce) {
+  form->bNewFragment_Click();
+  for (int round = 0; round < 2; ++round) Tick("M04P00", 1);
+  EXPECT_EQ(PreviewTags(), (std::vector<std::int32_t>{1129, 401, 402, 403, 404, 405, 400}));
+  EXPECT_EQ(Node("M04P03").Checked(), 1);
+  Tick("M04P00", 0);
+  EXPECT_EQ(PreviewTags(), std::vector<std::int32_t>{1129});
+  EXPECT_FALSE(form->Set().WorkFlag(403));
+}
+
+TEST_F(FragmentEditorTest, SaveWritesTheTicksAndReloadShowsThemAgain) {
+  form->bNewFragment_Click();
+  Tick("M02P00", 1);
+  Tick("M02P03", 0);
+  ui.AnswerFileDialog(path);
+  ASSERT_TRUE(form->bSaveFile_Click());
+  EXPECT_EQ(Config().Value("LastPramFile", "Files"), path);
+  KVBFile saved;
+  ASSERT_TRUE(saved.LoadKVBFile(path));
+  std::vector<std::int32_t> present;
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    if (!saved.Identifier(n).empty()) present.push_back(n);
+  }
+  EXPECT_EQ(present, (std::vector<std::int32_t>{200, 201, 202, 204, 1129}));
+  ui.AnswerFileDialog(path);
+  form->bBrowse_Click();
+  for (const char* key : {"M02P01", "M02P02", "M02P04", "M11P29"}) EXPECT_EQ(Node(key).Checked(), 1) << key;
+  EXPECT_EQ(Node("M02P03").Checked(), 0);
+}
+
+struct VersionCase {
+  const char* Name;
+  int Answer;
+  const char* Kept;  // the set's version afterwards
+  bool Applied;      // the template's names came in
+};
+
+class VersionQuestionTest : public FragmentEditorTest, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(VersionQuestionTest, DecidesTheNewVersion) {
+  const VersionCase& c = GetParam();
+  LoadFragment("2.1", {{201, "M02P01"}});
+  Tick("M11P29", 1);
+  ui.AnswerOptOutBox(c.Answer);
+  Commit("M11P29", "2.105");
+  EXPECT_EQ(form->Set().Value(1129), c.Kept);
+  EXPECT_FLOAT_EQ(Node("M11P29").Value(), static_cast<float>(std::stod(c.Kept)));
+  EXPECT_EQ(tree->FindNode("M04P01") != nullptr, c.Applied);
+  for (const auto& line : form->View().lbPreview) {
+    if (line.ItemData != 1129) continue;
+    EXPECT_NE(line.Text.find("<- " + std::string(c.Kept)), std::string::npos) << line.Text;
+  }
+  // The same version again asks nothing.
+  Commit("M11P29", c.Kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, VersionQuestionTest,
+                         ::testing::Values(VersionCase{"Yes", vbYes, "2.105", true},
+                                           VersionCase{"No", vbNo, "2.105", false},
+                                           VersionCase{"Cancel", vbCancel, "2.1", false}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(FragmentEditorTest, UnsavedWorkIsAskedAboutBeforeLoadCreateAndClose) {
+  form->bNewFragment_Click();
+  ui.AnswerOptOutBox(vbYes);
+  ui.AnswerFileDialog(folder.File("missing/f.KVB"));
+  ui.AnswerMsgBox(vbOK);
+  form->bBrowse_Click();  // the failed save stops the load before its dialog
+  EXPECT_TRUE(form->Unsaved());
+  EXPECT_EQ(ui.Titles().back(), "File save error");
+  ui.AnswerOptOutBox(vbCancel);
+  form->bNewFragment_Click();
+  EXPECT_EQ(PreviewTags(), std::vector<std::int32_t>{1129});
+  form->tbDescription_Change("Mine");
+  ui.AnswerOptOutBox(vbCancel);
+  EXPECT_FALSE(form->Form_QueryUnload());
+}
+
+}  // namespace
+}  // namespace quendrel
