@@ -75,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},
                       MenuCase{"mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false},
                       MenuCase{"mnuFileUpload", "&Upload Parameters from Drive...", false},
+                      MenuCase{"mnuFragmentFile", "Build/Edit F&ragment File...", true},
                       MenuCase{"mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false},
                       MenuCase{"mnuCommsSerial", "&Serial Port...", true},
                       MenuCase{"mnuWindowTile", "&Tile", true},

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "comms/CommServer.h"
+#include "editors/qt/frmEditFragmentWindow.h"
 #include "editors/qt/frmEditOfflineWindow.h"
 #include "editors/qt/frmEditOnlineWindow.h"
 #include "editors/qt/popIconHelp.h"
@@ -130,7 +131,8 @@ void frmMainMDI::BuildMenus() {
   developer->addSeparator();
   AddItem(developer, "mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false);
   AddItem(developer, "mnuBuildUpgrade", "&Build Firmware Upgrade File...", false);
-  AddItem(developer, "mnuFragmentFile", "Build/Edit F&ragment File...", false);
+  connect(AddItem(developer, "mnuFragmentFile", "Build/Edit F&ragment File...", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { frmEditFragmentWindow::ShowWindow(Host()); }); });
   AddItem(developer, "mnuConvertFile", "Con&vert Parameter File...", false);
 
   windowMenu_ = menuBar()->addMenu(QStringLiteral("&Window"));
