@@ -1,5 +1,6 @@
-// The offline editor opening a full parameter file (all 2100 slots present, the quick setup slots
-// bound through the firmware template): load plus tree build, in milliseconds per file.
+// The file editors opening full sets: the offline editor a 2100-slot file (quick setup slots bound
+// through the firmware template), the fragment editor a fragment against a 2100-entry template
+// (tree and preview list), in milliseconds per file.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -8,7 +9,10 @@
 #include <string>
 
 #include "FullParameterFile.h"
+#include "editors/frmEditFragment.h"
 #include "editors/frmEditOffline.h"
+#include "params/FirmwareInformationTemplate.h"
+#include "platform/ScriptedUi.h"
 #include "params/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
@@ -43,6 +47,49 @@ void BM_OfflineLoadFullFile(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_OfflineLoadFullFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A template naming every one of the 2100 slots, as version 9.5.
+FirmwareCompatibilityFile FullTemplate() {
+  auto fit = std::make_shared<FirmwareInformationTemplate>();
+  fit->SetVersionText("9.5");
+  const KVBFile set = FullParameterFile();
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
+    udtUploadTemplateData entry;
+    entry.Exists = true;
+    entry.sName = set.Name(n);
+    entry.iPad = 0x12;
+    entry.iNumDVDs = set.NumDVDs(n);
+    for (std::int32_t i = 0; i < entry.iNumDVDs; ++i) entry.sDVD.push_back(set.DVD(n, i));
+    fit->SetTemplate(n, entry);
+  }
+  FirmwareCompatibilityFile file;
+  file.AddTemplate(fit);
+  return file;
+}
+
+void BM_FragmentLoadAgainstFullTemplate(benchmark::State& state) {
+  FirmwareCompatibility() = FullTemplate();
+  KVBFile fragment = FullParameterFile();
+  for (std::int32_t n = 0; n < KVBFile::kSlotCount; n += 3) fragment.SetIdentifier(n, "");
+  fragment.SetValue(1129, "9.5");
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("quendrel-bench-fragment-" + std::to_string(::getpid()) + ".KVB"))
+          .string();
+  if (!fragment.SaveKVBFile(path, false)) state.SkipWithError("the file was not written");
+  auto tree = std::make_shared<ParameterTree>();
+  frmEditFragment form(tree, nullptr);
+  form.Form_Load();
+  // The file dialog answers with the fragment's path.
+  ScriptedUi ui;
+  for (auto _ : state) {
+    ui.AnswerFileDialog(path);
+    form.bBrowse_Click();
+    benchmark::DoNotOptimize(form.View().lbPreview.size());
+  }
+  state.counters["preview lines"] = static_cast<double>(form.View().lbPreview.size());
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_FragmentLoadAgainstFullTemplate)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace quendrel
