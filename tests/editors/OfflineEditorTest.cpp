@@ -31,6 +31,7 @@ class OfflineEditorTest : public ::testing::Test {
     file.SetIdentifier(405, "M04B05");
     file.SetPAD(800, "0000000001100000");  // a level-3 header hides only itself
     file.SetIdentifier(909, "M09P01");     // a damaged file naming M09P01 twice
+    file.SetIdentifier(1999, "X");         // and a slot by no name at all
     file.SetDescription("Pump station");
     ASSERT_TRUE(file.SaveKVBFile(path, false));
     form->Form_Load();
@@ -82,6 +83,7 @@ TEST_F(OfflineEditorTest, BuildsTheTreeFromTheFile) {
   EXPECT_EQ(tree->FindNode("M08P00"), nullptr);
   EXPECT_EQ(Node("M08P01").parent(), &tree->Root());
   EXPECT_EQ(Node("M09P01").Tag(), 901);
+  EXPECT_EQ(Node("X").parent(), &tree->Root());
   EXPECT_FALSE(Node("M01P00").Enabled());
   EXPECT_TRUE(Node("M10P03").Greyed());
 }
