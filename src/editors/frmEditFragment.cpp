@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editors/AskSaveChanges.h"
+#include "editors/FileEditorDialogs.h"
 #include "foundation/BitText.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
@@ -21,7 +21,6 @@ namespace quendrel {
 
 namespace {
 
-constexpr const char* FileFilter = "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*";
 constexpr const char* SyntheticHeaderValueName = "         ";
 constexpr std::int32_t WritableBit = 16;
 
@@ -95,7 +94,7 @@ void frmEditFragment::bNewFragment_Click() {
 
 void frmEditFragment::bBrowse_Click() {
   if (!AskSaveChanges()) return;
-  const std::string path = BrowseForFile(false, FileFilter, 1, "Select Parameter File", "");
+  const std::string path = BrowseForFile(false, ParameterFileFilter, 1, "Select Parameter File", "");
   if (path.empty()) return;
   set_ = KVBFile();
   tree_->Clear();
@@ -117,12 +116,8 @@ void frmEditFragment::bBrowse_Click() {
 }
 
 bool frmEditFragment::bSaveFile_Click() {
-  const std::string path = BrowseForFile(true, FileFilter, 1, "Save Fragment File", "");
+  const std::string path = SaveSetAs(set_, "Save Fragment File", true);
   if (path.empty()) return false;
-  if (!set_.SaveKVBFile(path, true)) {
-    Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
-    return false;
-  }
   Config().SetValue("LastPramFile", "Files", path);
   unsaved_ = false;
   return true;

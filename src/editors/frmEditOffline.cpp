@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "editors/AskSaveChanges.h"
+#include "editors/FileEditorDialogs.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
 #include "foundation/FixedPoint.h"
@@ -17,7 +17,6 @@ namespace quendrel {
 
 namespace {
 
-constexpr const char* FileFilter = "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*";
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -95,7 +94,7 @@ void frmEditOffline::bLoadFile_Click() {
 
 // The user already decided about unsaved edits for the click that led here.
 void frmEditOffline::Browse() {
-  const std::string path = BrowseForFile(false, FileFilter, 1, "Select Parameter File...", "");
+  const std::string path = BrowseForFile(false, ParameterFileFilter, 1, "Select Parameter File...", "");
   if (path.empty()) return;
   controls_.tbFileNameText = path;
   tree_->Clear();
@@ -112,12 +111,8 @@ void frmEditOffline::Load() {
 }
 
 bool frmEditOffline::bSaveFile_Click() {
-  const std::string path = BrowseForFile(true, FileFilter, 1, "Save Parameter File...", "");
+  const std::string path = SaveSetAs(set_, "Save Parameter File...", false);
   if (path.empty()) return false;
-  if (!set_.SaveKVBFile(path, false)) {
-    Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
-    return false;
-  }
   controls_.tbFileNameText = path;
   unsaved_ = false;
   return true;

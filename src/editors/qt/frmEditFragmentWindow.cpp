@@ -1,15 +1,13 @@
 #include "editors/qt/frmEditFragmentWindow.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "editors/qt/SingleChildWindow.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "tree/qt/ParameterTreeWidget.h"
@@ -30,21 +28,7 @@ QPointer<frmEditFragmentWindow>& OpenWindow() {
 
 }  // namespace
 
-frmEditFragmentWindow* frmEditFragmentWindow::ShowWindow(const WindowHost& host) {
-  QPointer<frmEditFragmentWindow>& open = OpenWindow();
-  if (open.isNull()) {
-    open = new frmEditFragmentWindow(host);
-    QMdiSubWindow* child = host.MdiArea->addSubWindow(open);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(open->windowTitle());
-    child->setWindowIcon(open->windowIcon());
-  }
-  QWidget* frame = open->parentWidget() != nullptr ? open->parentWidget() : open.data();
-  frame->show();
-  frame->raise();
-  if (auto* child = qobject_cast<QMdiSubWindow*>(frame)) host.MdiArea->setActiveSubWindow(child);
-  return open;
-}
+frmEditFragmentWindow* frmEditFragmentWindow::ShowWindow(const WindowHost& host) { return ShowSingleChild(OpenWindow(), host); }
 
 frmEditFragmentWindow* frmEditFragmentWindow::Instance() { return OpenWindow(); }
 
@@ -139,13 +123,7 @@ void frmEditFragmentWindow::ShowCore() {
 }
 
 void frmEditFragmentWindow::closeEvent(QCloseEvent* event) {
-  bool allowed = false;
-  GuardSlot([&] { allowed = core_->Form_QueryUnload(); });
-  if (!allowed) {
-    event->ignore();
-    return;
-  }
-  event->accept();
+  DecideClose(event, [this] { return core_->Form_QueryUnload(); }, [] {});
 }
 
 QSize frmEditFragmentWindow::minimumSizeHint() const {

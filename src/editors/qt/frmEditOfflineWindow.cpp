@@ -1,14 +1,12 @@
 #include "editors/qt/frmEditOfflineWindow.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "editors/qt/SingleChildWindow.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "tree/qt/ParameterTreeWidget.h"
@@ -29,21 +27,7 @@ QPointer<frmEditOfflineWindow>& OpenWindow() {
 
 }  // namespace
 
-frmEditOfflineWindow* frmEditOfflineWindow::ShowWindow(const WindowHost& host) {
-  QPointer<frmEditOfflineWindow>& open = OpenWindow();
-  if (open.isNull()) {
-    open = new frmEditOfflineWindow(host);
-    QMdiSubWindow* child = host.MdiArea->addSubWindow(open);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(open->windowTitle());
-    child->setWindowIcon(open->windowIcon());
-  }
-  QWidget* frame = open->parentWidget() != nullptr ? open->parentWidget() : open.data();
-  frame->show();
-  frame->raise();
-  if (auto* child = qobject_cast<QMdiSubWindow*>(frame)) host.MdiArea->setActiveSubWindow(child);
-  return open;
-}
+frmEditOfflineWindow* frmEditOfflineWindow::ShowWindow(const WindowHost& host) { return ShowSingleChild(OpenWindow(), host); }
 
 frmEditOfflineWindow* frmEditOfflineWindow::Instance() { return OpenWindow(); }
 
@@ -117,14 +101,7 @@ void frmEditOfflineWindow::ShowCore() {
 }
 
 void frmEditOfflineWindow::closeEvent(QCloseEvent* event) {
-  bool allowed = false;
-  GuardSlot([&] { allowed = core_->Form_QueryUnload(); });
-  if (!allowed) {
-    event->ignore();
-    return;
-  }
-  GuardSlot([this] { core_->Form_Unload(); });
-  event->accept();
+  DecideClose(event, [this] { return core_->Form_QueryUnload(); }, [this] { core_->Form_Unload(); });
 }
 
 QSize frmEditOfflineWindow::minimumSizeHint() const {

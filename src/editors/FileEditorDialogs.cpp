@@ -1,0 +1,25 @@
+#include "editors/FileEditorDialogs.h"
+
+#include "foundation/BrowseForFile.h"
+#include "foundation/OptOutMsgBox.h"
+#include "params/KVBFile.h"
+#include "platform/UiServices.h"
+
+namespace quendrel {
+
+bool AskSaveChanges(const std::function<bool()>& save) {
+  const int answer = OptOutMsgBox("Save your changes before closing the current file?", "Unsaved Parameter Data",
+                                  vbYesNoCancel | vbQuestion, "UnsavedData", true);
+  if (answer == OptOutYes) return save();
+  return answer == OptOutNo;
+}
+
+std::string SaveSetAs(const KVBFile& set, const std::string& title, bool onlyWorkFlagged) {
+  const std::string path = BrowseForFile(true, ParameterFileFilter, 1, title, "");
+  if (path.empty()) return path;
+  if (set.SaveKVBFile(path, onlyWorkFlagged)) return path;
+  Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
+  return "";
+}
+
+}  // namespace quendrel

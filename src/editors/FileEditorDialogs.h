@@ -1,0 +1,24 @@
+// The questions and file dialogs the parameter file editors share: keeping unsaved edits, and saving
+// a set under a path the user picks.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace quendrel {
+
+class KVBFile;
+
+// Both editors open and save binary parameter files only.
+inline constexpr const char* ParameterFileFilter = "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*";
+
+// True when the caller may go on. Yes runs save, which returns true only once the file was written,
+// so a cancelled or failed save keeps the edits; No goes on; Cancel stops. A remembered answer is used
+// without asking.
+bool AskSaveChanges(const std::function<bool()>& save);
+
+// Asks for a path under title and writes the set there. The path written, or "" when the user
+// cancelled or the write failed (which the user is told).
+std::string SaveSetAs(const KVBFile& set, const std::string& title, bool onlyWorkFlagged);
+
+}  // namespace quendrel

@@ -1,0 +1,42 @@
+// The one modeless child window of a kind in the main window's MDI area: created on first use, brought
+// forward afterwards, and closed only when its core agrees.
+#pragma once
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <functional>
+
+#include "platform/qt/GuardSlot.h"
+#include "widgets/qt/WindowHost.h"
+
+namespace quendrel {
+
+template <typename Window>
+Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host) {
+  if (open.isNull()) {
+    open = new Window(host);
+    QMdiSubWindow* child = host.MdiArea->addSubWindow(open);
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowTitle(open->windowTitle());
+    child->setWindowIcon(open->windowIcon());
+  }
+  QWidget* frame = open->parentWidget() != nullptr ? open->parentWidget() : open.data();
+  frame->show();
+  frame->raise();
+  if (auto* child = qobject_cast<QMdiSubWindow*>(frame)) host.MdiArea->setActiveSubWindow(child);
+  return open;
+}
+
+// Accepts the close when mayClose agrees (an error in it keeps the window open), then runs unload.
+inline void DecideClose(QCloseEvent* event, const std::function<bool()>& mayClose,
+                        const std::function<void()>& unload) {
+  bool allowed = false;
+  GuardSlot([&] { allowed = mayClose(); });
+  if (!allowed) return event->ignore();
+  GuardSlot(unload);
+  event->accept();
+}
+
+}  // namespace quendrel
