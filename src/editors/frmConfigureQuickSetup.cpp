@@ -80,6 +80,10 @@ void frmConfigureQuickSetup::bBack_Click() {
   if (controls_.Page > 0) ShowPage(controls_.Page - 1);
 }
 
+void frmConfigureQuickSetup::tabPanel_Click(int page) {
+  if (page >= 0 && page < kPageCount && controls_.Reachable[page]) ShowPage(page);
+}
+
 bool frmConfigureQuickSetup::bNext_Click() {
   if (controls_.Page < kPreviewPage) {
     ShowPage(controls_.Page + 1);

@@ -104,6 +104,7 @@ class frmConfigureQuickSetup {
   const KVBFile& Set() const { return set_; }
   KVBFile& Set() { return set_; }
   bool Offline() const { return offline_; }
+  bool Unloaded() const { return unloaded_; }
   ProgressServer& Progress() { return progress_; }
 
   // --- Window handlers ---
@@ -111,6 +112,8 @@ class frmConfigureQuickSetup {
   // The dialog is going: an upload in progress stops and no handler touches a control again.
   void Form_Unload();
   void bBack_Click();
+  // A tab the user clicked; only reachable pages open.
+  void tabPanel_Click(int page);
   // True when the wizard should close (Finish online after a successful send).
   bool bNext_Click();
   void bGenerate_Click();
