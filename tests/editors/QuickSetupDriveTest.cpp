@@ -62,6 +62,31 @@ TEST_F(QuickSetupDriveTest, NoDriveChangesNothing) {
   EXPECT_FALSE(form.View().Reachable[1]);
 }
 
+TEST_F(QuickSetupDriveTest, AFailedValueNameReadEndsTheUpload) {
+  // The binding rows are read after the template upload, whose progress the wizard resets: the first
+  // row's pump is the first to see the progress fall back. Its pointer and name reads are answered,
+  // then the drive falls silent for the first value name.
+  int last = 0;
+  ui.OnPump([&] {
+    const int now = form.Progress().Progress();
+    if (now < last) rig.Sim().SetFault("stop after 2");
+    last = now;
+  });
+  ui.AnswerMsgBox(vbOK);
+  form.bConnect_Click();
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"Error uploading name values"});
+  EXPECT_EQ(form.View().lblConnectStatus, "Error in upload.");
+  EXPECT_TRUE(form.View().SourceEnabled);
+  EXPECT_FALSE(form.View().Reachable[1]);
+}
+
+TEST_F(QuickSetupDriveTest, ClosingDuringTheUploadStopsIt) {
+  ui.OnPump([&] { form.Form_Unload(); });
+  form.bConnect_Click();
+  EXPECT_EQ(ui.Pumps(), 1);
+  EXPECT_FALSE(form.View().Reachable[1]);
+}
+
 TEST_F(QuickSetupDriveTest, SendWritesTheCustomisation) {
   Upload();
   Customise();
