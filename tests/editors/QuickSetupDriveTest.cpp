@@ -80,6 +80,15 @@ TEST_F(QuickSetupDriveTest, AFailedValueNameReadEndsTheUpload) {
   EXPECT_FALSE(form.View().Reachable[1]);
 }
 
+TEST_F(QuickSetupDriveTest, AVersionWithoutTemplateReturnsToNoSource) {
+  rig.Sim().SetValue(1129, 1000);
+  ui.AnswerMsgBox(vbOK);
+  form.bConnect_Click();
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"No quick setup template for firmware version 1.000."});
+  EXPECT_TRUE(form.View().SourceEnabled);
+  EXPECT_FALSE(form.View().Reachable[1]);
+}
+
 TEST_F(QuickSetupDriveTest, ClosingDuringTheUploadStopsIt) {
   ui.OnPump([&] { form.Form_Unload(); });
   form.bConnect_Click();
