@@ -16,15 +16,6 @@ namespace {
 
 bool IsParameterNumber(std::int32_t n) { return n >= 0 && n < KVBFile::kSlotCount; }
 
-// "00.00" without its point: 12.05 gives 1205. Nothing for a pointer that names no parameter.
-std::optional<std::int32_t> PointerTarget(double pointerValue) {
-  std::string text = FormatNumber(pointerValue, "00.00");
-  std::erase(text, '.');
-  const double target = LeadingNumber(text);
-  if (target < 0 || target >= KVBFile::kSlotCount) return std::nullopt;
-  return static_cast<std::int32_t>(target);
-}
-
 std::shared_ptr<const FirmwareInformationTemplate> FileTemplate(const KVBFile& file) {
   const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
   if (!IsParameterNumber(sv) || file.Value(sv).empty()) return nullptr;
@@ -37,6 +28,14 @@ std::optional<std::int32_t> FilePointerTarget(const KVBFile& file, std::int32_t 
 }
 
 }  // namespace
+
+std::optional<std::int32_t> PointerTarget(double pointerValue) {
+  std::string text = FormatNumber(pointerValue, "00.00");
+  std::erase(text, '.');
+  const double target = LeadingNumber(text);
+  if (target < 0 || target >= KVBFile::kSlotCount) return std::nullopt;
+  return static_cast<std::int32_t>(target);
+}
 
 std::int32_t GetBoundParameter(const KVBFile& file, std::int32_t pram) {
   const auto fit = FileTemplate(file);

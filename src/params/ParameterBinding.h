@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 namespace quendrel {
 
@@ -12,6 +13,10 @@ class KVBFile;
 // A pointer value read as menu, point and two-digit parameter (12.05 names M12P05) gives that number;
 // 0 means the slot is not set. Nothing else names a parameter: a pointer outside 0..2099 (25.50, -1.01)
 // counts as no binding at all.
+
+// The parameter a pointer value names, formatted "00.00" with the point removed (7.03 gives 703, never
+// a truncated 702); 0 for an unset pointer. Nothing when it names no parameter 0..2099.
+std::optional<std::int32_t> PointerTarget(double pointerValue);
 
 // The parameter slot pram shows according to the set's pointer: 0 for an unset slot, pram itself when
 // pram is no slot, the set's version has no template or the pointer names no parameter.

@@ -20,6 +20,7 @@
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
+#include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/popIconHelp.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
@@ -73,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", true},
                       MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},
-                      MenuCase{"mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false},
+                      MenuCase{"mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", true},
                       MenuCase{"mnuFileUpload", "&Upload Parameters from Drive...", false},
                       MenuCase{"mnuFragmentFile", "Build/Edit F&ragment File...", true},
                       MenuCase{"mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false},
@@ -82,6 +83,17 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"mnuHelpAbout", "&About Quendrel...", true},
                       MenuCase{"mnuFileExit", "E&xit", true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, QuickSetupOpensAsAModalDialogOverTheMainWindow) {
+  frmMainMDI window(&server);
+  QWidget* parent = nullptr;
+  frmConfigureQuickSetupDialog::OnOpen([&](frmConfigureQuickSetupDialog& dialog) {
+    parent = dialog.isModal() ? dialog.parentWidget() : nullptr;
+    dialog.reject();
+  });
+  window.MenuItem("mnuConfigureQuickSetup")->trigger();
+  EXPECT_EQ(parent, &window);
+}
 
 TEST_F(MainWindowTest, TheMenuBarReadsInItsOrder) {
   frmMainMDI window(&server);

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include "comms/CommServer.h"
+#include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/frmEditFragmentWindow.h"
 #include "editors/qt/frmEditOfflineWindow.h"
 #include "editors/qt/frmEditOnlineWindow.h"
@@ -119,7 +120,8 @@ void frmMainMDI::BuildMenus() {
           this, [this] { GuardSlot([this] { frmEditOfflineWindow::ShowWindow(Host()); }); });
   connect(AddItem(edit, "mnuEditParametersOnline", "Edit Parameters &Online", true), &QAction::triggered, this,
           [this] { GuardSlot([this] { mnuEditParametersOnline_Click(); }); });
-  AddItem(edit, "mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", false);
+  connect(AddItem(edit, "mnuConfigureQuickSetup", "Customize &Quick Setup Menu...", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { frmConfigureQuickSetupDialog::ShowModal(Host(), &server_); }); });
 
   QMenu* scan = menuBar()->addMenu(QStringLiteral("&Scan/Graph/Log"));
   AddItem(scan, "mnuScanParametersOnline", "Online &Graph/Log", false);
