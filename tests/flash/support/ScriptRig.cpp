@@ -1,0 +1,28 @@
+#include "flash/support/ScriptRig.h"
+
+namespace quendrel {
+
+ScriptRig::ScriptRig() : script_(std::make_unique<FL2File>(ScriptEnvironment{&ui, &clock, &Parser(), {}})) {}
+
+ParseEngine& ScriptRig::Parser() {
+  static ParseEngine engine;
+  return engine;
+}
+
+bool ScriptRig::Load(const std::string& text) {
+  script_.reset();
+  script_ = std::make_unique<FL2File>(ScriptEnvironment{&ui, &clock, &Parser(), {}});
+  return script_->LoadText(text);
+}
+
+std::vector<dfResponseCodes> ScriptRig::Run(int maxSteps) {
+  std::vector<dfResponseCodes> codes;
+  script_->Reset();
+  for (int step = 0; step < maxSteps; ++step) {
+    codes.push_back(script_->singleStep());
+    if (codes.back() == dfResponseEOF) break;
+  }
+  return codes;
+}
+
+}  // namespace quendrel
