@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "comms/GIOContext.h"
+#include "comms/GIOServer.h"
 #include "support/CaseName.h"
 #include "flash/support/ScriptRig.h"
 
@@ -94,6 +96,26 @@ INSTANTIATE_TEST_SUITE_P(
                     SettingCase{"TextTimeoutKeepsOld", "timeout = \"abc\"; t = timeout", "5", 1},
                     SettingCase{"ConstantsAreReadOnly", "yes = 3; t = yes", "6", 1}),
     NameByField<&SettingCase::name>());
+
+TEST(ScriptSettings, ReachTheContext) {
+  ScriptRig rig;
+  GIOServer server(rig.clock);
+  const auto context = server.OpenContext(3, 2.0F);
+  ASSERT_TRUE(rig.Load("l = legacy; a = address; address = 9; timeout = 0.5; noerrors = 1; legacy = 1; "
+                       "address = 300;"));
+  rig.Script().SetContext(context);
+  const auto codes = rig.Run();
+  EXPECT_EQ(codes.end()[-2], dfResponseGeneralError);
+  EXPECT_EQ(rig.Var("l"), "0");
+  EXPECT_EQ(rig.Var("a"), "3");
+  EXPECT_EQ(context->Address(), 9) << "a failed conversion leaves the drive address alone";
+  EXPECT_FLOAT_EQ(context->Timeout(), 0.5F);
+  EXPECT_TRUE(context->Failsoft());
+  EXPECT_TRUE(context->Legacy());
+  ASSERT_TRUE(rig.Load("l = legacy;"));
+  rig.Run();
+  EXPECT_EQ(rig.Var("l"), "") << "no context, no legacy flag";
+}
 
 }  // namespace
 }  // namespace quendrel
