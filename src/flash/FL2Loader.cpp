@@ -166,6 +166,7 @@ class StatementScanner {
 std::optional<StatementList> FL2Loader::LoadFL2(const std::string& text) {
   StatementList list;
   headers_.clear();
+  nextLabel_ = 0;
   StatementScanner scanner(parser_, list);
   if (!scanner.Scan(text) || !PostParse(list)) {
     SyntaxError();
@@ -275,9 +276,10 @@ int FL2Loader::InsertStatement(StatementList& list, ParseTreeNodePtr node, int i
   return index;
 }
 
+// Labels are never removed while loading, so the search goes on from the last one made.
 std::string FL2Loader::NewLabel() {
-  for (int n = 0;; ++n) {
-    std::string name = "autolabel" + std::to_string(n);
+  for (;; ++nextLabel_) {
+    std::string name = "autolabel" + std::to_string(nextLabel_);
     if (labels_.emplace(name, std::int16_t{0}).second) return name;
   }
 }

@@ -47,6 +47,7 @@ class FL2Loader {
   LabelMap& labels_;
   // Loop headers already lowered, whose targets move when a statement is inserted before them.
   std::vector<ParseTreeNodePtr> headers_;
+  int nextLabel_ = 0;
 };
 
 }  // namespace quendrel
