@@ -1,5 +1,7 @@
 #include "flash/support/ScriptRig.h"
 
+#include <sstream>
+
 namespace quendrel {
 
 ScriptRig::ScriptRig() : script_(std::make_unique<FL2File>(ScriptEnvironment{&ui, &clock, &Parser(), {}})) {}
@@ -23,6 +25,16 @@ std::vector<dfResponseCodes> ScriptRig::Run(int maxSteps) {
     if (codes.back() == dfResponseEOF) break;
   }
   return codes;
+}
+
+std::string ScriptRig::Vars(const std::string& names) const {
+  std::istringstream pairs(names);
+  std::string result;
+  for (std::string pair; pairs >> pair;) {
+    const std::string name = pair.substr(0, pair.find('='));
+    result += (result.empty() ? "" : " ") + name + "=" + Var(name);
+  }
+  return result;
 }
 
 }  // namespace quendrel

@@ -24,6 +24,8 @@ class ScriptRig {
   std::vector<dfResponseCodes> Run(int maxSteps = 200);
   // The text form of a script variable.
   std::string Var(const std::string& name) const { return script_->Variable(name).AsText(); }
+  // The same "name=value" pairs, blank-separated, with the values the variables hold now.
+  std::string Vars(const std::string& names) const;
   void Release() { script_.reset(); }
 
   ScriptedUi ui;
