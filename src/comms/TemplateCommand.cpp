@@ -171,6 +171,8 @@ bool TemplateCommand::Interrupted() const {
 }
 
 std::optional<std::string> TemplateCommand::NamedFileText(const std::string& path) const {
+  // A running script resolves names itself, against its own folder and then its package.
+  if (call_.ffile) return call_.ffile->FileText(path);
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) {
     std::ifstream file(path, std::ios::binary);
@@ -178,7 +180,6 @@ std::optional<std::string> TemplateCommand::NamedFileText(const std::string& pat
     text << file.rdbuf();
     if (file) return text.str();
   }
-  if (call_.ffile) return call_.ffile->FileText(path);
   return std::nullopt;
 }
 

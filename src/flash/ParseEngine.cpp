@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "flash/LiteralTracker.h"
 #include "flash/ScriptTokeniser.h"
 #include "foundation/TextStream.h"
 #include "platform/UiServices.h"
@@ -9,32 +10,6 @@
 namespace quendrel {
 
 namespace {
-
-// Which characters of the text belong to a string literal, read as the tokeniser reads one: it
-// opens at a double quote, a backslash escapes the next character, and an unterminated literal
-// runs to the end of the text.
-std::vector<bool> LiteralMask(const std::string& text) {
-  std::vector<bool> inside(text.size(), false);
-  bool open = false;
-  bool escape = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (!open) {
-      open = c == '"';
-      inside[i] = open;
-      continue;
-    }
-    inside[i] = true;
-    if (escape) {
-      escape = false;
-    } else if (c == '\\') {
-      escape = true;
-    } else if (c == '"') {
-      open = false;
-    }
-  }
-  return inside;
-}
 
 std::size_t FindOutside(const std::string& text, const std::vector<bool>& literal,
                         const std::string& needle, std::size_t from) {

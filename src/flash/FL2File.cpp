@@ -1,0 +1,72 @@
+#include "flash/FL2File.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "flash/ScriptArchive.h"
+#include "flash/ScriptEvaluator.h"
+#include "foundation/ProgressServer.h"
+#include "foundation/RuntimeError.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr int kFileNotFound = -10427;
+
+std::string ReadDiskFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (!file) throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path);
+  return text.str();
+}
+
+}  // namespace
+
+FL2File::FL2File(ScriptEnvironment environment) : FlashCommandFileBase(std::move(environment)) {}
+
+bool FL2File::LoadFile(const std::string& fileName) {
+  const std::string path = ResolvePath(fileName);
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) return LoadText(ReadDiskFile(path));
+  const auto archive = Archive();
+  if (archive && archive->FileExists(fileName)) {
+    auto stream = archive->GetStream(fileName);
+    if (stream) return LoadText(stream->ReadAll());
+  }
+  throw RuntimeError(kFileNotFound, "IFlashCommandFile", "File Not Found: " + fileName);
+}
+
+bool FL2File::LoadText(const std::string& text) {
+  FL2Loader loader(*Environment().parser, *Environment().ui, Labels());
+  auto statements = loader.LoadFL2(text);
+  if (!statements) {
+    statements_.clear();
+    return false;
+  }
+  statements_ = std::move(*statements);
+  return true;
+}
+
+dfResponseCodes FL2File::singleStep() {
+  dfResponseCodes code = dfResponseOK;
+  const std::int32_t pc = PC();
+  if (pc >= 1 && pc <= ProgramLength()) {
+    SetLastExecuted(pc);
+    SetResult(ScriptEvaluator::ExecuteStatement(At(pc), *this, Progress(), code));
+  }
+  code = Advance(code);
+  ProgressServer* progress = Progress();
+  if (progress == nullptr) return code;
+  if (!Result().empty()) progress->SetDetail(Result());
+  progress->SetProgress(PC());
+  return code;
+}
+
+bool FL2File::IsEmptyStatement(std::int32_t index) const { return At(index)->Token().empty(); }
+
+std::string FL2File::StatementText(std::int32_t index) const { return At(index)->Value(); }
+
+}  // namespace quendrel

@@ -1,0 +1,143 @@
+#include "flash/FlashCommandFileBase.h"
+
+#include <filesystem>
+#include <sstream>
+
+#include "comms/GIOContext.h"
+#include "flash/ScriptArchive.h"
+#include "foundation/DateText.h"
+#include "foundation/RuntimeError.h"
+#include "platform/Clock.h"
+
+namespace quendrel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsFile(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+}  // namespace
+
+FlashCommandFileBase::FlashCommandFileBase(ScriptEnvironment environment)
+    : environment_(environment), workingFolder_(fs::current_path().string()) {}
+
+FlashCommandFileBase::~FlashCommandFileBase() {
+  DeleteTempFiles();
+  if (!log_.is_open()) return;
+  Log("File Closed at " + FormatTimestamp(NowSeconds(*environment_.clock), false, false));
+}
+
+void FlashCommandFileBase::DeleteTempFiles() {
+  for (const std::string& file : tempFiles_) {
+    std::error_code error;
+    if (!fs::exists(file, error)) {
+      Log("Temporary file " + Quoted(file) + " no longer exists!");
+      continue;
+    }
+    Log("Deleting temporary file " + Quoted(file) + "...");
+    fs::remove(file, error);
+  }
+}
+
+void FlashCommandFileBase::SetTimeout(float seconds) {
+  timeout_ = seconds;
+  if (context_) context_->SetTimeout(seconds);
+}
+
+void FlashCommandFileBase::SetAddress(std::uint8_t address) {
+  address_ = address;
+  if (context_) context_->SetAddress(address);
+}
+
+std::int16_t FlashCommandFileBase::Label(const std::string& key) const {
+  const auto found = labels_.find(key);
+  return found == labels_.end() ? std::int16_t{-1} : found->second;
+}
+
+Variant FlashCommandFileBase::Variable(const std::string& name) const {
+  const auto found = variables_.find(name);
+  return found == variables_.end() ? Variant() : found->second;
+}
+
+void FlashCommandFileBase::SetPC(std::int32_t pc) {
+  if (pc < 1 || pc > ProgramLength() + 1) return;
+  pc_ = pc;
+  while (pc_ <= ProgramLength() && IsEmptyStatement(pc_)) ++pc_;
+}
+
+std::string FlashCommandFileBase::CommandString(std::int32_t pc) const {
+  const std::int32_t index = pc == -1 ? pc_ : pc;
+  if (index < 1 || index > ProgramLength()) return {};
+  return StatementText(index);
+}
+
+void FlashCommandFileBase::SetContext(std::shared_ptr<GIOContext> context) {
+  if (!context) return;
+  context_ = std::move(context);
+  address_ = context_->Address();
+  timeout_ = context_->Timeout();
+}
+
+void FlashCommandFileBase::SetlogFile(const std::string& path) {
+  logPath_ = path;
+  log_.close();
+  if (path.empty()) return;
+  log_.open(ResolvePath(path), std::ios::binary | std::ios::app);
+  if (!log_.is_open()) throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path);
+}
+
+void FlashCommandFileBase::AllocateTempFile(const std::string& file) {
+  const std::string absolute = ResolvePath(file);
+  Log("Allocating temporary file " + Quoted(absolute) + "...");
+  std::error_code error;
+  if (!fs::exists(absolute, error)) tempFiles_.push_back(absolute);
+}
+
+void FlashCommandFileBase::Log(const std::string& line) {
+  if (!log_.is_open()) return;
+  log_ << line << "\r\n";
+  log_.flush();
+}
+
+void FlashCommandFileBase::SetWorkingFolder(const std::string& folder) { workingFolder_ = ResolvePath(folder); }
+
+std::optional<std::string> FlashCommandFileBase::FileText(const std::string& path) const {
+  const std::string absolute = ResolvePath(path);
+  if (IsFile(absolute)) {
+    std::ifstream file(absolute, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file) return text.str();
+  }
+  if (archive_ && archive_->FileExists(path)) return archive_->GetFile(path);
+  return std::nullopt;
+}
+
+std::string FlashCommandFileBase::ResolvePath(const std::string& path) const {
+  if (path.empty()) return workingFolder_;
+  const fs::path given(path);
+  if (given.is_absolute()) return given.lexically_normal().string();
+  return (fs::path(workingFolder_) / given).lexically_normal().string();
+}
+
+dfResponseCodes FlashCommandFileBase::Advance(dfResponseCodes code) {
+  if (code == dfResponseSkipLine) code = dfResponseOK;
+  if (code == dfResponseJump) return dfResponseOK;
+  const std::int32_t length = ProgramLength();
+  if (pc_ < length) {
+    ++pc_;
+    return code;
+  }
+  if (pc_ > length || code == dfResponseOK) return dfResponseEOF;
+  // A failing last statement must not pass for the end of the script; the next step reports it.
+  pc_ = length + 1;
+  return code;
+}
+
+}  // namespace quendrel

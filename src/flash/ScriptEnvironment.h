@@ -1,0 +1,37 @@
+// The program-wide services a running script reaches, gathered so tests can give a script its own.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "comms/dfResponseCodes.h"
+#include "foundation/Variant.h"
+
+namespace quendrel {
+
+class Clock;
+class IFlashCommandFile;
+class ParseEngine;
+class ProgressServer;
+class UiServices;
+
+// The built-ins that talk to a drive and the drive-function call, given the lower-cased name (the
+// name as written for a drive function), the argument values and names.
+using DriveCommandHandler =
+    std::function<Variant(const std::string& name, const std::vector<Variant>& values,
+                          const std::vector<Variant>& names, IFlashCommandFile& ffile, ProgressServer* prog,
+                          dfResponseCodes& ErrCode)>;
+
+struct ScriptEnvironment {
+  UiServices* ui = nullptr;
+  Clock* clock = nullptr;
+  ParseEngine* parser = nullptr;
+  // Without one, every drive command fails with dfResponseGeneralError.
+  DriveCommandHandler driveCommands;
+
+  // The program's own: Ui(), CurrentClock() and ScriptParser().
+  static ScriptEnvironment Global();
+};
+
+}  // namespace quendrel

@@ -1,0 +1,178 @@
+// The script object: stepping and the program counter, the log, temporary files and where the
+// files a script names are found.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include <stdlib.h>
+
+#include "flash/ScriptArchive.h"
+#include "flash/support/ScriptRig.h"
+#include "foundation/RuntimeError.h"
+#include "foundation/qovStringStream.h"
+
+namespace quendrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MemoryArchive final : public ScriptArchive {
+ public:
+  explicit MemoryArchive(std::map<std::string, std::string> files) : files_(std::move(files)) {}
+  bool FileExists(const std::string& name) const override { return files_.count(name) != 0; }
+  std::optional<std::string> GetFile(const std::string& name) const override {
+    if (!FileExists(name)) return std::nullopt;
+    return files_.at(name);
+  }
+  std::unique_ptr<TextStream> GetStream(const std::string& name) const override {
+    if (!FileExists(name)) return nullptr;
+    return std::make_unique<qovStringStream>(files_.at(name));
+  }
+
+ private:
+  std::map<std::string, std::string> files_;
+};
+
+// A fresh folder of the test's own, so disk lookups see only what the test put there.
+class Folder {
+ public:
+  Folder() {
+    std::string pattern = (fs::temp_directory_path() / "quendrel-fl2-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+  ~Folder() {
+    std::error_code error;
+    fs::remove_all(path_, error);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string Read(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+TEST(FL2File, StepsReportCodesAndMoveThePC) {
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load("a = 1; b = 2; c = 3;"));
+  FL2File& script = rig.Script();
+  script.Reset();
+  std::vector<std::pair<dfResponseCodes, std::int32_t>> trace;
+  for (int step = 0; step < 3; ++step) {
+    const dfResponseCodes code = script.singleStep();
+    trace.emplace_back(code, script.PC());
+  }
+  const std::vector<std::pair<dfResponseCodes, std::int32_t>> expected = {
+      {dfResponseOK, 2}, {dfResponseOK, 3}, {dfResponseEOF, 3}};
+  EXPECT_EQ(trace, expected);
+  for (const std::int32_t ignored : {0, 5, -1}) {
+    script.SetPC(ignored);
+    EXPECT_EQ(script.PC(), 3) << ignored;
+  }
+  script.SetPC(4);
+  EXPECT_EQ(script.PC(), 4) << "one past the end means ended";
+  EXPECT_EQ(script.CommandString(-1), "");
+  EXPECT_EQ(script.singleStep(), dfResponseEOF);
+  EXPECT_EQ(script.Label("nowhere"), -1);
+}
+
+TEST(FL2File, FailedLastStatementIsReportedBeforeTheEnd) {
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load("x = 1; goto nowhere"));
+  const auto codes = rig.Run();
+  EXPECT_EQ(codes, (std::vector{dfResponseOK, dfResponseGeneralError, dfResponseEOF}));
+  EXPECT_EQ(rig.Script().PC(), 3);
+  EXPECT_EQ(rig.Script().LastExecuted(), 2);
+}
+
+TEST(FL2File, LastExecutedIsTheStatementRunNotThePC) {
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load("if (0); a = 1; b = 2;"));
+  FL2File& script = rig.Script();
+  script.Reset();
+  EXPECT_EQ(script.LastExecuted(), 0);
+  EXPECT_EQ(script.singleStep(), dfResponseOK);
+  EXPECT_EQ(script.PC(), 3);
+  EXPECT_EQ(script.LastExecuted(), 1);
+}
+
+TEST(FL2File, CallArgumentsRunTwice) {
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load("wait(bell()); wait(2.5);"));
+  rig.Run();
+  EXPECT_EQ(rig.ui.Beeps(), 2) << "the values pass and the names pass";
+  EXPECT_EQ(rig.clock.Sleeps(), (std::vector<double>{0.0, 2.5}));
+}
+
+TEST(FL2File, TemporaryFilesAndTheLog) {
+  const Folder first;
+  const Folder second;
+  const fs::path& folder = first.path();
+  const fs::path& other = second.path();
+  Write(folder / "kept.txt", "mine");
+  {
+    ScriptRig rig;
+    ASSERT_TRUE(rig.Load("x = 1;"));
+    FL2File& script = rig.Script();
+    script.SetWorkingFolder(folder.string());
+    script.SetlogFile("script.log");
+    script.AllocateTempFile("kept.txt");
+    script.AllocateTempFile("made.txt");
+    Write(folder / "made.txt", "temp");
+    script.SetWorkingFolder(other.string());
+    Write(other / "made.txt", "not the script's");
+    rig.Release();
+  }
+  EXPECT_TRUE(fs::exists(folder / "kept.txt"));
+  EXPECT_FALSE(fs::exists(folder / "made.txt"));
+  EXPECT_TRUE(fs::exists(other / "made.txt"));
+  const std::string made = "\"" + (folder / "made.txt").string() + "\"";
+  const std::string log = Read(folder / "script.log");
+  EXPECT_NE(log.find("Allocating temporary file " + made + "...\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("Deleting temporary file " + made + "...\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("File Closed at "), std::string::npos) << log;
+}
+
+TEST(FL2File, FilesComeFromTheWorkingFolderBeforeThePackage) {
+  const Folder temp;
+  const fs::path& folder = temp.path();
+  Write(folder / "both.fl2", "x = \"disk\";");
+  Write(folder / "data.hex", "on disk");
+  ScriptRig rig;
+  FL2File& script = rig.Script();
+  script.SetWorkingFolder(folder.string());
+  script.SetArchive(std::make_shared<MemoryArchive>(std::map<std::string, std::string>{
+      {"both.fl2", "x = \"package\";"}, {"only.fl2", "y = 1;"}, {"member.bin", "packed"}}));
+  ASSERT_TRUE(script.LoadFile("both.fl2"));
+  script.Reset();
+  script.singleStep();
+  EXPECT_EQ(script.Variable("x").AsText(), "\"disk\"");
+  EXPECT_TRUE(script.LoadFile("only.fl2"));
+  EXPECT_EQ(script.FileText("data.hex"), "on disk");
+  EXPECT_EQ(script.FileText("member.bin"), "packed");
+  EXPECT_EQ(script.FileText("neither"), std::nullopt);
+  try {
+    script.LoadFile("missing.fl2");
+    ADD_FAILURE() << "a missing script must raise";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Number(), -10427);
+    EXPECT_EQ(error.Description(), "File Not Found: missing.fl2");
+  }
+  EXPECT_THROW(script.SetlogFile((folder / "no such folder" / "x.log").string()), RuntimeError);
+}
+
+}  // namespace
+}  // namespace quendrel
