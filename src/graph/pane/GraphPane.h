@@ -11,6 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/CanvasFont.h"
 #include "platform/PropertyBag.h"
+#include "platform/UiServices.h"
 
 namespace quendrel {
 
@@ -24,6 +25,16 @@ enum gpLegendPosition : std::int32_t {
   gpLegendRight = 2,
   gpLegendLeft = 3,
   gpLegendBottom = 4
+};
+
+enum class GraphPaneEvent { Click, DblClick, MouseDown, MouseMove, MouseUp };
+
+// A mouse event as the host sees it: button 1 left, 2 right, 4 middle; x and y in twips.
+struct GraphPaneMouse {
+  int Button = 0;
+  int Shift = 0;
+  float X = 0.0f;
+  float Y = 0.0f;
 };
 
 class GraphPane : public FormControl {
@@ -94,6 +105,34 @@ class GraphPane : public FormControl {
   // The bound control's series, a new collection each call; none while unbound.
   SeriesCollection SeriesSet() const;
 
+  // Told of every event the pane raises to its window.
+  void OnEvent(std::function<void(GraphPaneEvent, const GraphPaneMouse&)> hook) {
+    event_ = std::move(hook);
+  }
+  // The picture as shown, brought up to date, for the snapshot and the printout.
+  void OnSnapshot(std::function<CanvasImage()> hook) { snapshot_ = std::move(hook); }
+  // Where a canvas point lies on the screen, for the popup menu.
+  void OnScreenPoint(std::function<ScreenPoint(float x, float y)> hook) { toScreen_ = std::move(hook); }
+  // Told after the configuration dialog closed, so the window's own controls follow the pane.
+  void OnPreferencesClosed(std::function<void()> hook) { preferencesClosed_ = std::move(hook); }
+  // Shows the configuration dialog for a pane; the dialog's library installs it.
+  static void SetPreferencesDialog(std::function<void(GraphPane&)> dialog);
+
+  void MouseDown(const GraphPaneMouse& mouse);
+  void MouseMove(const GraphPaneMouse& mouse) const { Raise(GraphPaneEvent::MouseMove, mouse); }
+  void MouseUp(const GraphPaneMouse& mouse) const { Raise(GraphPaneEvent::MouseUp, mouse); }
+  void Click() const;
+  void DblClick();
+
+  void Preferences();
+  void SaveSnapshot() const;
+  void PrintSnapshot() const;
+  void SaveGraphData() const;
+  // The popup menu as it stands now, with its check marks.
+  PopupMenuRequest Menu(float x, float y) const;
+  // Runs a menu command by its item Id.
+  void RunMenuCommand(int id);
+
   void Refresh() const;
   // One drawing of the current graph type onto the canvas.
   void DrawGraph(Canvas& canvas) const;
@@ -110,12 +149,20 @@ class GraphPane : public FormControl {
     Notify();
   }
   void Notify() const;
+  void Raise(GraphPaneEvent event, const GraphPaneMouse& mouse = {}) const {
+    if (event_) event_(event, mouse);
+  }
+  CanvasImage Snapshot() const { return snapshot_ ? snapshot_() : CanvasImage(); }
 
   FormControls* form_;
   std::string name_;
   std::string boundName_;
   std::function<void()> settingsChanged_;
   std::function<void()> refresh_;
+  std::function<void(GraphPaneEvent, const GraphPaneMouse&)> event_;
+  std::function<CanvasImage()> snapshot_;
+  std::function<ScreenPoint(float, float)> toScreen_;
+  std::function<void()> preferencesClosed_;
 
   bool paintLock_ = false;
   bool isPreviewPane_ = false;
