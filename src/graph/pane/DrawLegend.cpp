@@ -87,6 +87,15 @@ void SizeEntries(const Canvas& canvas, const GraphContext& ctx,
   if (14.0 * ctx.yPixel > box.R) box.R = RoundHalfEven(14.0 * ctx.yPixel);
 }
 
+// The box's length along the line of entries and where it starts, centred on the plot; a single
+// short line of entries makes it shorter.
+void CentreAlong(double centre, double pixel, std::int32_t n, std::int32_t perLine,
+                 std::int32_t size, std::int32_t& length, std::int32_t& start) {
+  const std::int32_t shown = n < perLine ? n : perLine;
+  length = RoundHalfEven(6.0 * pixel + static_cast<double>(shown) * size);
+  start = RoundHalfEven(n < perLine ? centre - static_cast<double>(n) * size / 2.0 : centre - length / 2.0);
+}
+
 // False when not even one entry fits across the plot: the legend is then left out.
 bool PlaceInRows(const GraphPane& pane, GraphContext& ctx, std::int32_t n, LegendBox& box) {
   GraphRect& plot = ctx.Virtual;
@@ -96,12 +105,7 @@ bool PlaceInRows(const GraphPane& pane, GraphContext& ctx, std::int32_t n, Legen
   if (!(cols >= 1.0)) return false;
   box.Cols = RoundHalfEven(cols);
   box.Rows = RoundToLong(static_cast<float>(n) / static_cast<float>(box.Cols));
-  box.Bw = RoundHalfEven(6.0 * ctx.xPixel + static_cast<double>(box.Cols) * box.W);
-  box.X0 = RoundHalfEven(cx - box.Bw / 2.0);
-  if (n < box.Cols) {
-    box.Bw = RoundHalfEven(6.0 * ctx.xPixel + static_cast<double>(n) * box.W);
-    box.X0 = RoundHalfEven(cx - static_cast<double>(n) * box.W / 2.0);
-  }
+  CentreAlong(cx, ctx.xPixel, n, box.Cols, box.W, box.Bw, box.X0);
   const double rowsHeight = static_cast<double>(box.Rows) * box.R;
   box.Bh = RoundHalfEven(6.0 * ctx.yPixel + rowsHeight);
   if (pane.Legend() == gpLegendTop) {
@@ -123,12 +127,7 @@ bool PlaceInColumns(const GraphPane& pane, GraphContext& ctx, std::int32_t n, Le
   box.InRows = false;
   box.Rows = RoundHalfEven(rows);
   box.Cols = RoundToLong(static_cast<float>(n) / static_cast<float>(box.Rows));
-  box.Bh = RoundHalfEven(6.0 * ctx.yPixel + static_cast<double>(box.Rows) * box.R);
-  box.Y0 = RoundHalfEven(cy - box.Bh / 2.0);
-  if (n < box.Rows) {
-    box.Bh = RoundHalfEven(6.0 * ctx.yPixel + static_cast<double>(n) * box.R);
-    box.Y0 = RoundHalfEven(cy - static_cast<double>(n) * box.R / 2.0);
-  }
+  CentreAlong(cy, ctx.yPixel, n, box.Rows, box.R, box.Bh, box.Y0);
   const double colsWidth = static_cast<double>(box.Cols) * box.W;
   box.Bw = RoundHalfEven(6.0 * ctx.xPixel + colsWidth);
   if (pane.Legend() == gpLegendRight) {

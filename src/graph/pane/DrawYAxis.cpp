@@ -18,34 +18,27 @@ void RuleAndTick(const GraphPane& pane, Canvas& canvas, const GraphRect& plot, d
   SafeLine(canvas, plot.Left - kTick, y, plot.Left, y, pane.LineColor());
 }
 
-// Labels stop where one would overlap the range label whose middle lies on the plot's top edge.
-void DrawUpperLabels(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx,
-                     std::int64_t step) {
-  const GraphRect& plot = ctx.Virtual;
-  const double height = ctx.xAxisH - plot.top;
-  const std::int64_t last = RoundHalfEven(height);
-  for (std::int64_t d = step; d <= last; d += step) {
-    const std::string label = FormatNumber(d / height * ctx.maxVal, "###0.0");
-    const double h = canvas.TextHeight(label);
-    const double y = ctx.xAxisH - d;
-    if (plot.top + h / 2.0 > y - h / 2.0) return;
-    SafePrintAt(canvas, plot.Left - canvas.TextWidth(" " + label) - kTick, y - h / 2.0, label);
-    RuleAndTick(pane, canvas, plot, y);
-  }
-}
+constexpr int kUp = -1;
+constexpr int kDown = 1;
 
-void DrawLowerLabels(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx,
-                     std::int64_t step) {
+// Labels on one side of the zero line; they stop where one would overlap the range label whose
+// middle lies on the plot's edge on that side.
+void DrawLabels(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx, std::int64_t step,
+                int direction) {
   const GraphRect& plot = ctx.Virtual;
-  const double height = plot.Bottom - ctx.xAxisH;
+  const bool up = direction == kUp;
+  const double height = up ? ctx.xAxisH - plot.top : plot.Bottom - ctx.xAxisH;
+  const double extreme = up ? ctx.maxVal : ctx.minVal;
   const std::int64_t last = RoundHalfEven(height);
   for (std::int64_t d = step; d <= last; d += step) {
-    const std::string label = FormatNumber(d / height * ctx.minVal, "###0.0");
+    const std::string label = FormatNumber(d / height * extreme, "###0.0");
     const double h = canvas.TextHeight(label);
-    const double y = ctx.xAxisH + d;
-    if (plot.Bottom - h / 2.0 < y + h / 2.0) return;
-    // Unlike the upper labels, these end without a space's width before the tick.
-    SafePrintAt(canvas, plot.Left - canvas.TextWidth(label) - kTick, y - h / 2.0, label);
+    const double y = ctx.xAxisH + direction * static_cast<double>(d);
+    const bool overlaps = up ? plot.top + h / 2.0 > y - h / 2.0 : plot.Bottom - h / 2.0 < y + h / 2.0;
+    if (overlaps) return;
+    // The labels below the zero line end without a space's width before the tick.
+    const double width = canvas.TextWidth(up ? " " + label : label);
+    SafePrintAt(canvas, plot.Left - width - kTick, y - h / 2.0, label);
     RuleAndTick(pane, canvas, plot, y);
   }
 }
@@ -55,8 +48,8 @@ void DrawLowerLabels(const GraphPane& pane, Canvas& canvas, const GraphContext& 
 void DrawYAxis(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx) {
   // A font without height would otherwise never leave the loops.
   const std::int64_t step = std::max<std::int64_t>(1, RoundHalfEven(canvas.TextHeight("0") * 1.5));
-  DrawUpperLabels(pane, canvas, ctx, step);
-  DrawLowerLabels(pane, canvas, ctx, step);
+  DrawLabels(pane, canvas, ctx, step, kUp);
+  DrawLabels(pane, canvas, ctx, step, kDown);
   if (!pane.YRules()) return;
   const GraphRect& plot = ctx.Virtual;
   SafeLine(canvas, plot.Left, plot.top, plot.Right, plot.top, pane.RuleColor());
