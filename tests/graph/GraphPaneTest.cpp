@@ -32,11 +32,14 @@ TEST(GraphPaneTest, SettersKeepTheirRules) {
   rig.pane.SetGraphType(5);
   EXPECT_EQ(rig.pane.GraphType(), 5);
   EXPECT_EQ(rig.pane.CheckedGraphType(), gpBar);
-  EXPECT_EQ(notified, 7);
+  rig.pane.SetIsPreviewPane(true);
+  EXPECT_EQ(notified, 8);
   EXPECT_EQ(refreshed, 7);
 
   rig.pane.SetPaintLock(true);
-  EXPECT_EQ(notified, 7);
+  rig.pane.SetCaption("Locked");
+  EXPECT_EQ(notified, 9);
+  EXPECT_EQ(refreshed, 8);
 }
 
 TEST(GraphPaneTest, GraphTypeOutsideTheThreeDrawsNothing) {

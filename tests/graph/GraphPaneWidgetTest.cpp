@@ -45,7 +45,6 @@ TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
 
   rig.pane.SetPaintLock(true);
   rig.pane.SetCaption("Other");
-  rig.pane.Refresh();
   EXPECT_EQ(widget.Picture(), picture);
   rig.pane.SetPaintLock(false);
   EXPECT_NE(widget.Picture(), picture);

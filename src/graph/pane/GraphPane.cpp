@@ -42,7 +42,10 @@ GraphPane::~GraphPane() {
   if (form_ != nullptr) form_->Remove(*this);
 }
 
-void GraphPane::SetIsPreviewPane(bool preview) { Store(isPreviewPane_, preview); }
+void GraphPane::SetIsPreviewPane(bool preview) {
+  isPreviewPane_ = preview;
+  Notify();
+}
 
 void GraphPane::SetGraphType(std::int32_t type) {
   graphType_ = type;

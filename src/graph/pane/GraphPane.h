@@ -147,6 +147,7 @@ class GraphPane : public FormControl {
   void Store(T& field, V&& value) {
     field = std::forward<V>(value);
     Notify();
+    Refresh();
   }
   void Notify() const;
   void Raise(GraphPaneEvent event, const GraphPaneMouse& mouse = {}) const {
