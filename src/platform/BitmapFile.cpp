@@ -16,8 +16,7 @@ void PutLittleEndian(std::string& out, std::uint32_t value, int bytes) {
 
 }  // namespace
 
-bool SaveBitmapFile(const CanvasImage& image, const std::string& path) {
-  if (image.IsEmpty()) return false;
+std::string BitmapFileBytes(const CanvasImage& image) {
   const auto width = static_cast<std::uint32_t>(image.Width);
   const auto height = static_cast<std::uint32_t>(image.Height);
   const std::uint32_t rowBytes = (width * 3 + 3) / 4 * 4;
@@ -49,7 +48,12 @@ bool SaveBitmapFile(const CanvasImage& image, const std::string& path) {
     }
     data.resize(rowStart + rowBytes, '\0');
   }
+  return data;
+}
 
+bool SaveBitmapFile(const CanvasImage& image, const std::string& path) {
+  if (image.IsEmpty()) return false;
+  const std::string data = BitmapFileBytes(image);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (!file) return false;
   file.write(data.data(), static_cast<std::streamsize>(data.size()));

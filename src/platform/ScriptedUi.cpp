@@ -34,6 +34,7 @@ const char* UiQuestionKindText(UiQuestionKind kind) {
     case UiQuestionKind::ColorDialog: return "colour dialog";
     case UiQuestionKind::FontDialog: return "font dialog";
     case UiQuestionKind::PrintDialog: return "print dialog";
+    case UiQuestionKind::PopupMenu: return "popup menu";
   }
   return "question";
 }
@@ -62,7 +63,8 @@ std::vector<std::string> ScriptedUi::Prompts() const {
 
 std::size_t ScriptedUi::PendingAnswers() const {
   return msgBoxAnswers_.size() + optOutAnswers_.size() + inputAnswers_.size() +
-         fileAnswers_.size() + colorAnswers_.size() + fontAnswers_.size() + printAnswers_.size();
+         fileAnswers_.size() + colorAnswers_.size() + fontAnswers_.size() + printAnswers_.size() +
+         popupAnswers_.size();
 }
 
 const UiQuestion& ScriptedUi::Ask(UiQuestion question) {
@@ -145,15 +147,27 @@ bool ScriptedUi::FontDialog(FontDialogChoice& choice, int flags) {
 }
 
 bool ScriptedUi::PrintImage(const CanvasImage& image, bool landscape) {
+  return PrintImageOutcome(image, landscape) == PrintOutcome::Printed;
+}
+
+UiServices::PrintOutcome ScriptedUi::PrintImageOutcome(const CanvasImage& image, bool landscape) {
   const UiQuestion& question =
       Ask(MakeQuestion(UiQuestionKind::PrintDialog, image.Name, "", landscape ? 1 : 0));
   const auto answer = Take(printAnswers_);
   if (!answer) {
     Unexpected(question);
-    return false;
+    return PrintOutcome::Cancelled;
   }
-  if (*answer) printed_.push_back(image);
+  if (*answer == PrintOutcome::Printed) printed_.push_back(image);
   return *answer;
+}
+
+int ScriptedUi::PopupMenu(const PopupMenuRequest& request) {
+  menus_.push_back(request);
+  const UiQuestion& question = Ask(MakeQuestion(UiQuestionKind::PopupMenu, "", "", 0));
+  if (const auto answer = Take(popupAnswers_)) return *answer;
+  Unexpected(question);
+  return 0;
 }
 
 void ScriptedUi::PumpMessages() {

@@ -13,7 +13,7 @@
 
 namespace quendrel {
 
-enum class UiQuestionKind { MsgBox, OptOutBox, InputBox, FileDialog, ColorDialog, FontDialog, PrintDialog };
+enum class UiQuestionKind { MsgBox, OptOutBox, InputBox, FileDialog, ColorDialog, FontDialog, PrintDialog, PopupMenu };
 
 const char* UiQuestionKindText(UiQuestionKind kind);
 
@@ -47,7 +47,15 @@ class ScriptedUi : public UiServices {
   void CancelColorDialog() { colorAnswers_.push_back(std::nullopt); }
   void AnswerFontDialog(const FontDialogChoice& choice) { fontAnswers_.push_back(choice); }
   void CancelFontDialog() { fontAnswers_.push_back(std::nullopt); }
-  void AnswerPrintDialog(bool print) { printAnswers_.push_back(print); }
+  void AnswerPrintDialog(bool print) {
+    printAnswers_.push_back(print ? PrintOutcome::Printed : PrintOutcome::Cancelled);
+  }
+  // The dialog is confirmed but the job fails.
+  void FailPrintJob() { printAnswers_.push_back(PrintOutcome::Failed); }
+  // The Id to choose from the next popup menu (0 closes it without a choice); the menu shown is
+  // kept for the test to look at.
+  void AnswerPopupMenu(int id) { popupAnswers_.push_back(id); }
+  const std::vector<PopupMenuRequest>& Menus() const { return menus_; }
 
   // Runs at every PumpMessages, where a test can play the user clicking during a long operation.
   void OnPump(std::function<void()> action) { onPump_ = std::move(action); }
@@ -71,6 +79,8 @@ class ScriptedUi : public UiServices {
   bool ColorDialog(std::uint32_t& color, int flags) override;
   bool FontDialog(FontDialogChoice& choice, int flags) override;
   bool PrintImage(const CanvasImage& image, bool landscape) override;
+  PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) override;
+  int PopupMenu(const PopupMenuRequest& request) override;
   void Beep() override { ++beeps_; }
   void PumpMessages() override;
 
@@ -89,7 +99,9 @@ class ScriptedUi : public UiServices {
   std::deque<std::string> fileAnswers_;
   std::deque<std::optional<std::uint32_t>> colorAnswers_;
   std::deque<std::optional<FontDialogChoice>> fontAnswers_;
-  std::deque<bool> printAnswers_;
+  std::deque<PrintOutcome> printAnswers_;
+  std::deque<int> popupAnswers_;
+  std::vector<PopupMenuRequest> menus_;
   std::function<void()> onPump_;
   std::vector<UiQuestion> questions_;
   std::vector<CanvasImage> printed_;

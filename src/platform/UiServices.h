@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/CanvasFont.h"
 #include "platform/CanvasImage.h"
@@ -74,6 +76,32 @@ struct FontDialogChoice {
   std::uint32_t Color = 0;
 };
 
+// One item of a popup menu: a caption with its "&" key, or a separator; an item with a submenu
+// opens it and is never chosen itself.
+struct PopupMenuItem {
+  int Id = 0;  // what the menu returns when this item is chosen; 0 for a separator
+  std::string Caption;
+  bool Checked = false;
+  bool Default = false;  // shown bold
+  std::vector<PopupMenuItem> Submenu;
+};
+
+// A point on the screen in pixels.
+struct ScreenPoint {
+  int X = 0;
+  int Y = 0;
+};
+
+// A popup menu shown at a point of a control's canvas (twips), which the control maps to the
+// screen; the menu's left or right edge lies there.
+struct PopupMenuRequest {
+  std::vector<PopupMenuItem> Items;
+  float X = 0.0f;
+  float Y = 0.0f;
+  std::function<ScreenPoint(float x, float y)> ToScreen;
+  bool RightAligned = false;
+};
+
 class UiServices {
  public:
   virtual ~UiServices() = default;
@@ -103,6 +131,13 @@ class UiServices {
   // the user cancelled (nothing printed).
   virtual bool PrintImage(const CanvasImage& image, bool landscape) = 0;
 
+  // The same print, telling a cancelled dialog from a job that could not be printed.
+  enum class PrintOutcome { Printed, Cancelled, Failed };
+  virtual PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) {
+    return PrintImage(image, landscape) ? PrintOutcome::Printed : PrintOutcome::Cancelled;
+  }
+  // A modal popup menu; the Id of the item chosen, or 0 when it closed without a choice.
+  virtual int PopupMenu(const PopupMenuRequest& /*request*/) { return 0; }
   virtual void Beep() = 0;
 
   // Lets queued window events run, so a long operation keeps its window responsive.

@@ -7,13 +7,21 @@
 
 namespace quendrel {
 
+// Our strings give the ellipsis the byte of its Windows-1252 code; in Latin-1 that byte is an
+// unused control character.
+constexpr char kEllipsisByte = '\x85';
+constexpr char16_t kEllipsis = u'\u2026';
+
 QString ToQString(const std::string& text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  QString result = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  return result.replace(QChar(static_cast<unsigned char>(kEllipsisByte)), QChar(kEllipsis));
 }
 
 std::string FromQString(const QString& text) {
   // Characters beyond Latin-1 have no byte; toLatin1 turns them into "?".
-  const QByteArray bytes = text.toLatin1();
+  QString latin = text;
+  latin.replace(QChar(kEllipsis), QChar(static_cast<unsigned char>(kEllipsisByte)));
+  const QByteArray bytes = latin.toLatin1();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -76,6 +77,28 @@ QString FilterEntry(const QString& description, const QString& pattern) {
   static const QRegularExpression trailingPattern(QStringLiteral("\\s*\\([^()]*\\)$"));
   name.remove(trailingPattern);
   return name + QStringLiteral(" (") + globs.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+void AddPopupItems(QMenu& menu, const std::vector<PopupMenuItem>& items) {
+  for (const PopupMenuItem& item : items) {
+    if (item.Caption.empty() && item.Submenu.empty()) {
+      menu.addSeparator();
+      continue;
+    }
+    if (!item.Submenu.empty()) {
+      AddPopupItems(*menu.addMenu(ToQString(item.Caption)), item.Submenu);
+      continue;
+    }
+    QAction* action = menu.addAction(ToQString(item.Caption));
+    action->setData(item.Id);
+    action->setCheckable(item.Checked);
+    action->setChecked(item.Checked);
+    if (!item.Default) continue;
+    QFont bold = action->font();
+    bold.setBold(true);
+    action->setFont(bold);
+    menu.setDefaultAction(action);
+  }
 }
 
 }  // namespace
@@ -166,18 +189,34 @@ bool QtUiServices::FontDialog(FontDialogChoice& choice, int) {
 }
 
 bool QtUiServices::PrintImage(const CanvasImage& image, bool landscape) {
+  return PrintImageOutcome(image, landscape) == PrintOutcome::Printed;
+}
+
+UiServices::PrintOutcome QtUiServices::PrintImageOutcome(const CanvasImage& image, bool landscape) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   QPrintDialog dialog(&printer, parent_);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  QPainter painter(&printer);
+  if (dialog.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
+  QPainter painter;
+  if (!painter.begin(&printer)) return PrintOutcome::Failed;
   // The picture keeps its size: pixels at 96 per inch.
   const double scale = printer.resolution() / 96.0;
   painter.scale(scale, scale);
   painter.drawImage(QPoint(0, 0), ToQImage(image));
-  return painter.end();
+  return painter.end() ? PrintOutcome::Printed : PrintOutcome::Failed;
+}
+
+int QtUiServices::PopupMenu(const PopupMenuRequest& request) {
+  QMenu menu(parent_);
+  AddPopupItems(menu, request.Items);
+  ScreenPoint at{static_cast<int>(request.X / TwipsPerPixel), static_cast<int>(request.Y / TwipsPerPixel)};
+  if (request.ToScreen) at = request.ToScreen(request.X, request.Y);
+  QPoint point(at.X, at.Y);
+  if (request.RightAligned) point.rx() -= menu.sizeHint().width();
+  const QAction* chosen = menu.exec(point);
+  return chosen == nullptr ? 0 : chosen->data().toInt();
 }
 
 void QtUiServices::Beep() { QApplication::beep(); }

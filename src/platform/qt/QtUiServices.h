@@ -34,6 +34,8 @@ class QtUiServices : public UiServices {
   // Qt's font dialog offers no colour: the choice's colour comes back unchanged.
   bool FontDialog(FontDialogChoice& choice, int flags) override;
   bool PrintImage(const CanvasImage& image, bool landscape) override;
+  PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) override;
+  int PopupMenu(const PopupMenuRequest& request) override;
   void Beep() override;
   void PumpMessages() override;
 

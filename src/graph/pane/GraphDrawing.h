@@ -1,0 +1,25 @@
+// The drawing steps of a graph pane: the frame every graph type shares and the line graph, each
+// drawing onto the canvas in twips through the pane's settings.
+#pragma once
+
+#include "graph/pane/GraphContext.h"
+
+namespace quendrel {
+
+class Canvas;
+class GraphPane;
+
+// Clears the canvas, prints the caption and sets the outer plot rectangle, the pixel sizes, the
+// value range and the time window. False (with an error text drawn) while the pane is unbound.
+bool LayoutGraph(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
+// The labels of the largest and smallest value left of the plot, and the scales.
+void DrawRangeLabels(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
+// The boxed legend of the visible series; takes its room from the plot rectangle.
+void DrawLegend(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
+// The Y labels between the range labels and the zero line, with their ticks and rules.
+void DrawYAxis(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
+// Everything but the series; false when nothing can be plotted.
+bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
+void DrawLineGraph(const GraphPane& pane, Canvas& canvas);
+
+}  // namespace quendrel

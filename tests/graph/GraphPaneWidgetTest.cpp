@@ -1,0 +1,83 @@
+// The graph pane on screen: refreshes drawn once when shown, a locked picture kept, and pictures of
+// the legend and line graph for people to look at (test-output/graph/).
+#include "graph/pane/qt/GraphPaneWidget.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "graph/support/GraphPaneRig.h"
+#include "support/QtTestApp.h"
+#include "support/TestOutput.h"
+
+namespace quendrel {
+namespace {
+
+using testing::GraphPaneRig;
+using testing::kNow;
+
+struct GraphPaneWidgetTest : ::testing::Test {
+  GraphPaneWidgetTest() { QtTestApp(); }
+
+  void Sample() {
+    const Color colors[] = {0x0000FF, 0x008000, 0xFF0000};
+    for (int s = 0; s < 3; ++s) {
+      gdSeries& series = *rig.data.AddSeries("M00P0" + std::to_string(s + 1), "Sample " + std::to_string(s), colors[s]);
+      for (int i = 0; i < 120; ++i) series.AddPoint(kNow - 119 + i, (s + 1) * 10.0 * std::sin(i / (8.0 + s)));
+    }
+    rig.data.Series("M00P03")->SetGain(12345.0 / 100000.0 * 10.0);
+  }
+  void Save(GraphPaneWidget& widget, const std::string& name) {
+    EXPECT_TRUE(widget.Picture().save(QString::fromStdString(TestOutputPath("graph", name))));
+  }
+
+  GraphPaneRig rig;
+};
+
+TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
+  GraphPaneWidget widget(rig.pane);
+  widget.resize(300, 200);
+  Sample();
+  rig.pane.Refresh();
+  const QImage picture = widget.Picture().copy();
+  EXPECT_NE(picture.pixel(150, 5), picture.pixel(0, 0));  // the caption is there
+
+  rig.pane.SetPaintLock(true);
+  rig.pane.SetCaption("Other");
+  EXPECT_EQ(widget.Picture(), picture);
+  rig.pane.SetPaintLock(false);
+  EXPECT_NE(widget.Picture(), picture);
+}
+
+TEST_F(GraphPaneWidgetTest, PicturesOfLegendsAndLineGraphs) {
+  GraphPaneWidget widget(rig.pane);
+  widget.resize(640, 400);
+  Sample();
+  const char* positions[] = {"none", "top", "right", "left", "bottom"};
+  for (int position = 1; position <= 4; ++position) {
+    for (int style = 0; style <= 2; ++style) {
+      rig.pane.SetLegend(position);
+      rig.pane.SetLegendName(style);
+      rig.pane.SetShowAverage(style == 1);
+      rig.pane.Refresh();
+      Save(widget, std::string("legend-") + positions[position] + "-" + std::to_string(style) + ".png");
+    }
+  }
+  rig.pane.SetLegend(gpLegendRight);
+  rig.pane.SetXRules(true);
+  rig.pane.SetShowCurrent(true);
+  rig.data.Series("M00P01")->LastPoint()->SetValue(40.0);
+  rig.data.Series("M00P02")->LastPoint()->SetValue(-80.0);
+  Save(widget, "line-rules-current-marks.png");
+  rig.pane.SetShowAverage(true);
+  Save(widget, "line-average-marks.png");
+  widget.resize(40, 30);
+  Save(widget, "line-tiny-pane.png");
+  rig.pane.SetDataSource("");
+  widget.resize(400, 200);
+  Save(widget, "line-unbound.png");
+}
+
+}  // namespace
+}  // namespace quendrel
