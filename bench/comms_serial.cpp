@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "SerialBenchLine.h"
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
@@ -18,21 +19,13 @@
 namespace quendrel {
 namespace {
 
-struct Line {
-  explicit Line(std::vector<std::string> arguments, const std::string& baudRate)
-      : sim(std::move(arguments)), server(SystemClockInstance()) {
-    ResetConfig();
-    Config().SetValue("PortNames", "Serial Port", sim.DevicePath());
-    Config().SetValue("BaudRate", "Serial Port", baudRate);
-    Config().SetValue("Timeout", "Serial Port", "2");
-    server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
-    server.Startup();
-    server.SelectModule("Serial");
+struct Line : SerialBenchLine {
+  Line(std::vector<std::string> arguments, const std::string& baudRate)
+      : SerialBenchLine(baudRate, std::move(arguments)) {
     context = server.OpenContext(1, -1);
   }
+  ~Line() { context.reset(); }
 
-  DriveSimProcess sim;
-  GIOServer server;
   std::shared_ptr<GIOContext> context;
 };
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "SerialBenchLine.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
 #include "drivesim/DriveSimProcess.h"
@@ -36,15 +37,9 @@ void BM_OnlineUpdateTick(benchmark::State& state) {
     state.SkipWithError("the simulated drive's compatibility file is missing");
     return;
   }
-  DriveSimProcess sim;
-  ResetConfig();
-  Config().SetValue("PortNames", "Serial Port", sim.DevicePath());
-  Config().SetValue("BaudRate", "Serial Port", "19200");
-  Config().SetValue("Timeout", "Serial Port", "2");
-  GIOServer server(SystemClockInstance());
-  server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
-  server.Startup();
-  server.SelectModule("Serial");
+  SerialBenchLine line("19200");
+  DriveSimProcess& sim = line.sim;
+  GIOServer& server = line.server;
   auto tree = std::make_shared<ParameterTree>();
   frmEditOnline::Services services;
   services.Server = &server;
@@ -61,7 +56,6 @@ void BM_OnlineUpdateTick(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(kRows);
   }
   form.reset();
-  server.Shutdown();
 }
 BENCHMARK(BM_OnlineUpdateTick)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "SerialBenchLine.h"
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
@@ -37,13 +38,9 @@ void BM_QuickSetupUpload(benchmark::State& state) {
     state.SkipWithError("the simulated drive's compatibility file is missing");
     return;
   }
-  DriveSimProcess sim;
-  ResetConfig();
-  Config().SetValue("PortNames", "Serial Port", sim.DevicePath());
-  GIOServer server(SystemClockInstance());
-  server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
-  server.Startup();
-  server.SelectModule("Serial");
+  SerialBenchLine line;
+  DriveSimProcess& sim = line.sim;
+  GIOServer& server = line.server;
   const long templateRequests = TemplateUploadRequests(server, sim);
   long total = 0;
   for (auto _ : state) {
@@ -56,7 +53,6 @@ void BM_QuickSetupUpload(benchmark::State& state) {
   }
   const double perUpload = static_cast<double>(total) / static_cast<double>(state.iterations());
   state.counters["round_trips"] = perUpload - static_cast<double>(templateRequests + kConnectRequests);
-  server.Shutdown();
 }
 BENCHMARK(BM_QuickSetupUpload)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

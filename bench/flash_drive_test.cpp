@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "SerialBenchLine.h"
 #include "comms/FunctionTemplates.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
@@ -28,15 +29,8 @@ QApplication& App() {
 
 void BM_SingleCommandRoundTrips(benchmark::State& state) {
   App();
-  DriveSimProcess sim;
-  GIOServer server(SystemClockInstance());
-  ResetConfig();
-  Config().SetValue("PortNames", "Serial Port", sim.DevicePath());
-  Config().SetValue("BaudRate", "Serial Port", "115200");
-  Config().SetValue("Timeout", "Serial Port", "2");
-  server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
-  server.Startup();
-  server.SelectModule("Serial");
+  SerialBenchLine line;
+  GIOServer& server = line.server;
   LoadFunctionTemplates();
   {
     frmDriveTest window(server);
@@ -51,7 +45,6 @@ void BM_SingleCommandRoundTrips(benchmark::State& state) {
   }
   state.counters["round_trips/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-  server.Shutdown();
 }
 BENCHMARK(BM_SingleCommandRoundTrips)->UseRealTime()->MinTime(2.0);
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "SerialBenchLine.h"
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "comms/SerialModule.h"
@@ -20,24 +21,10 @@
 namespace quendrel {
 namespace {
 
-struct Line {
-  Line() : server(SystemClockInstance()) {
-    ResetConfig();
-    Config().SetValue("PortNames", "Serial Port", sim.DevicePath());
-    Config().SetValue("BaudRate", "Serial Port", "115200");
-    Config().SetValue("Timeout", "Serial Port", "2");
-    server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance()));
-    server.Startup();
-    server.SelectModule("Serial");
-    context = server.OpenContext(1, -1);
-  }
-  ~Line() {
-    context.reset();
-    server.Shutdown();
-  }
+struct Line : SerialBenchLine {
+  Line() { context = server.OpenContext(1, -1); }
+  ~Line() { context.reset(); }
 
-  DriveSimProcess sim;
-  GIOServer server;
   std::shared_ptr<GIOContext> context;
   ProgressServer progress;
 };
