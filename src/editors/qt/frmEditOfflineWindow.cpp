@@ -6,7 +6,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "editors/qt/SingleChildWindow.h"
+#include "widgets/qt/SingleChildWindow.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "tree/qt/ParameterTreeWidget.h"

@@ -12,6 +12,7 @@
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/qt/BarProgressSink.h"
 #include "widgets/qt/LabelProgressSink.h"
+#include "widgets/qt/SingleChildWindow.h"
 #include "widgets/qt/TextProgressBar.h"
 #include "widgets/qt/TextProgressBarSink.h"
 
@@ -44,21 +45,12 @@ void SetColours(QWidget* widget, std::uint32_t fore, std::uint32_t back) {
 }  // namespace
 
 frmEditOnlineWindow* frmEditOnlineWindow::ShowWindow(const WindowHost& host, const Links& links) {
-  QPointer<frmEditOnlineWindow>& open = OpenWindow();
-  if (open.isNull()) {
-    open = new frmEditOnlineWindow(host, links);
-    QMdiSubWindow* child = host.MdiArea->addSubWindow(open);
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowTitle(open->windowTitle());
-    child->resize(child->sizeHint());
-  }
-  QWidget* frame = open->parentWidget() != nullptr ? open->parentWidget() : open.data();
-  frame->show();
-  frame->raise();
-  if (host.MdiArea != nullptr) {
-    if (auto* child = qobject_cast<QMdiSubWindow*>(frame)) host.MdiArea->setActiveSubWindow(child);
-  }
-  return open;
+  const bool opening = OpenWindow().isNull();
+  frmEditOnlineWindow* window =
+      ShowSingleChild(OpenWindow(), host, [&] { return new frmEditOnlineWindow(host, links); });
+  // The frame opens at the size the window asks for, not the area's default.
+  if (opening) window->parentWidget()->resize(window->parentWidget()->sizeHint());
+  return window;
 }
 
 frmEditOnlineWindow* frmEditOnlineWindow::Instance() { return OpenWindow(); }

@@ -13,10 +13,11 @@
 
 namespace quendrel {
 
-template <typename Window>
-Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host) {
+// make() builds the window the first time.
+template <typename Window, typename Make>
+Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host, Make make) {
   if (open.isNull()) {
-    open = new Window(host);
+    open = make();
     QMdiSubWindow* child = host.MdiArea->addSubWindow(open);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(open->windowTitle());
@@ -27,6 +28,11 @@ Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host) {
   frame->raise();
   if (auto* child = qobject_cast<QMdiSubWindow*>(frame)) host.MdiArea->setActiveSubWindow(child);
   return open;
+}
+
+template <typename Window>
+Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host) {
+  return ShowSingleChild(open, host, [&host] { return new Window(host); });
 }
 
 // Accepts the close when mayClose agrees (an error in it keeps the window open), then runs unload.
