@@ -52,7 +52,9 @@ double CommSettings::Timeout(const std::string& section, double fallback) {
 }
 
 int CommSettings::Retries(const std::string& section) {
-  return static_cast<int>(LeadingNumber(CheckedText("Retries", section, "0", RetriesProblem)));
+  const std::string builtIn = DefaultConfig().Value("Retries", section);
+  const std::string fallback = RetriesProblem(builtIn).empty() ? builtIn : "0";
+  return static_cast<int>(LeadingNumber(CheckedText("Retries", section, fallback, RetriesProblem)));
 }
 
 }  // namespace quendrel

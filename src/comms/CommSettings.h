@@ -21,8 +21,11 @@ class CommSettings {
   static std::string CheckedText(const std::string& key, const std::string& section, const std::string& fallback,
                                  TextCheck check);
   static int CheckedInteger(const std::string& key, const std::string& section, int fallback, IntegerCheck check);
-  // The transport's Timeout in seconds and its Retries (0 when the stored count is refused).
+  // The transport's Timeout in seconds.
   static double Timeout(const std::string& section, double fallback);
+  // Retries of the section ([General], [Serial Port] or [Ethernet]), 0 to 100 as the dialogs allow;
+  // a stored count they would refuse gives the built-in default. An unchecked count from the file
+  // would let one damaged reply after another hold the program for ever.
   static int Retries(const std::string& section);
 };
 

@@ -11,6 +11,10 @@ namespace quendrel {
 
 namespace {
 
+// Modbus's function for device identification and other encapsulated interfaces; the drive uses the
+// same code for a flash function of its own.
+constexpr std::uint8_t kModbusEncapsulatedInterface = 0x2B;
+
 std::uint8_t Byte(std::string_view data, std::size_t at) { return static_cast<std::uint8_t>(data[at]); }
 
 std::uint16_t Word(std::string_view data, std::size_t at) {
@@ -96,15 +100,23 @@ std::optional<std::string> DrivePdu::Encode(const DriveRequest& request) {
 }
 
 bool DrivePdu::HasReplyLayout(const DriveRequest& request) {
-  return request.service != DriveService::Raw || request.countedReply || IsDriveFunction(FunctionCode(request));
+  return request.service != DriveService::Raw || request.countedReply ||
+         IsDriveFunction(FunctionCode(request), request.legacy);
 }
 
-bool DrivePdu::IsDriveFunction(std::uint8_t function) {
-  const int service = function >= kModernFunctionOffset ? function - kModernFunctionOffset : function;
-  const bool parameterService = service >= dfcReadPAD && service <= dfcWriteValue;
-  const bool flash = function >= dfcFlashProgrammingMessage && function <= dfcProcessorReset &&
-                     (function < dfcReadPAD || function >= dfcReadManufacturerID);
-  return parameterService || flash || function == kDriveEibFunction;
+// Codes 2-6 are the parameter services only to a drive on the legacy codes; anywhere else they are
+// the standard Modbus reads and single writes, whose replies a gateway or third-party device lays out
+// its own way (write single coil echoes the request, with no count byte). Code 43 is the drive's
+// flash sector query only when sent through its template; raw, it is Modbus's encapsulated interface
+// transport (read device identification), whose reply has no count byte either.
+bool DrivePdu::IsDriveFunction(std::uint8_t function, bool legacy) {
+  const bool modernService = function >= kModernFunctionOffset + dfcReadPAD &&
+                             function <= kModernFunctionOffset + dfcWriteValue;
+  const bool legacyService = legacy && function >= dfcReadPAD && function <= dfcWriteValue;
+  const bool flash = function == dfcFlashProgrammingMessage ||
+                     (function >= dfcReadManufacturerID && function <= dfcProcessorReset &&
+                      function != kModbusEncapsulatedInterface);
+  return modernService || legacyService || flash || function == kDriveEibFunction;
 }
 
 std::optional<std::size_t> DrivePdu::ReplyLength(std::string_view replyStart) {

@@ -28,9 +28,10 @@ class DrivePdu {
   // Function byte and data; nullopt when the request does not fit in one frame.
   static std::optional<std::string> Encode(const DriveRequest& request);
 
-  // Whether this program knows how a reply to the request is laid out: the drive's own functions and
-  // those a function template defines. Other functions (standard Modbus ones a script sends to a
-  // gateway) are taken as the transport delimits them; their exceptions are laid out all the same.
+  // Whether this program knows how a reply to the request is laid out: the drive's own functions in
+  // the code set the context speaks, and those a function template defines. Other functions (standard
+  // Modbus ones a script sends to a gateway) are taken as the transport delimits them; their
+  // exceptions are laid out all the same.
   static bool HasReplyLayout(const DriveRequest& request);
   // The whole length of a laid-out reply whose first bytes (function byte onwards) are given, once
   // those bytes tell it; nullopt while more are needed.
@@ -40,7 +41,7 @@ class DrivePdu {
   static Verdict Decode(const DriveRequest& request, std::string_view reply, udtDriveResponse& response);
 
  private:
-  static bool IsDriveFunction(std::uint8_t function);
+  static bool IsDriveFunction(std::uint8_t function, bool legacy);
   static Verdict DecodeUnlaidOut(std::string_view data, udtDriveResponse& response);
   static Verdict DecodeEcho(const DriveRequest& request, std::string_view data, udtDriveResponse& response);
   static Verdict DecodeCounted(const DriveRequest& request, std::string_view data,

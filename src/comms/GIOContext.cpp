@@ -44,7 +44,7 @@ udtDriveResponse GIOContext::SendOnce(const DriveRequest& request) {
 }
 
 udtDriveResponse GIOContext::RunService(DriveRequest request) {
-  const int attempts = failsoft_ ? 1 : std::max(1, CommSettings::Integer("Retries", "General", 0));
+  const int attempts = failsoft_ ? 1 : std::max(1, CommSettings::Retries("General"));
   int used = 0;
   while (true) {
     request.legacy = legacy_;

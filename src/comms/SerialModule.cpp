@@ -180,8 +180,10 @@ bool SerialModule::EnsureOpen() {
   if (port_.IsOpen()) return true;
   channel_.Forget();
   byteMode_ = false;
-  // Only the device configured: after an unplug the list shifts, and the same index would name
+  // An adapter plugged in after the port was configured is found at the next open. Once ComPort names
+  // a device, only that device: after an unplug the list shifts, and the same index would name
   // another adapter with another machine's drive behind it.
+  if (devicePath_.empty()) ResolveDevice();
   return !devicePath_.empty() && port_.Open(devicePath_, PortSettings());
 }
 

@@ -35,7 +35,8 @@ class SerialModule final : public GIOModule {
   void SetBaudRate(int code);
   // Index into PortNames(); 0 is what Windows called COM1. Setting it (like loading the settings)
   // fixes the device it names now: that device alone is reopened, even when adapters come and go
-  // and the list shifts.
+  // and the list shifts. While it names none, each open looks again, so an adapter plugged in
+  // after start-up is used from then on.
   int ComPort() const { return comPort_; }
   void SetComPort(int index);
   // 0 none, 1 odd, 2 even.
@@ -56,7 +57,8 @@ class SerialModule final : public GIOModule {
   // [Serial Port] PortNames split at ";", or else the serial devices present, sorted.
   std::vector<std::string> PortNames() const;
   static std::vector<std::string> PresentSerialDevices(const std::string& folder = "/dev");
-  // The device ComPort named when the port was configured; "" when it named none.
+  // The device ComPort named when the port was configured, or at the first open that found one;
+  // "" while it names none.
   const std::string& DevicePath() const { return devicePath_; }
   bool IsOpen() const { return port_.IsOpen(); }
 

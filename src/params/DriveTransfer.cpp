@@ -31,7 +31,7 @@ bool WorthRepeating(const udtDriveResponse& response) {
 }  // namespace
 
 DriveTransfer::DriveTransfer(GIOContext& ctx, ProgressServer& progress)
-    : ctx_(ctx), progress_(progress), attempts_(std::max(1, CommSettings::Integer("Retries", "General", 0))) {}
+    : ctx_(ctx), progress_(progress), attempts_(std::max(1, CommSettings::Retries("General"))) {}
 
 bool DriveTransfer::Step(std::int32_t n, const std::string& detail) {
   progress_.SetProgress(n);

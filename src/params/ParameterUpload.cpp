@@ -41,6 +41,7 @@ void ParameterUpload::StoreValue(std::int32_t n, const udtDriveResponse& respons
   const std::string scale = pad.empty() ? LongToBinaryString(response.extraData, false) : pad;
   file_.SetValue(n, ScaleFixedPointValue(std::to_string(response.intData), scale));
   file_.SetValueName(n, response.strData);
+  ++valuesRead_;
 }
 
 bool ParameterUpload::FromTemplate(const FirmwareInformationTemplate& fit, bool onlyLevels1And2) {
@@ -54,7 +55,7 @@ bool ParameterUpload::FromTemplate(const FirmwareInformationTemplate& fit, bool 
     if (!transfer_.Step(n, "Reading " + ParameterIdText(n))) return false;
     if (!TemplateEntry(n, fit)) return false;
   }
-  return ReadAnything();
+  return valuesRead_ > 0;
 }
 
 bool ParameterUpload::TemplateEntry(std::int32_t n, const FirmwareInformationTemplate& fit) {
@@ -94,11 +95,15 @@ bool ParameterUpload::Full(std::int32_t parts, bool onlyLevels1And2) {
       if (outcome == Outcome::Absent) file_.SetIdentifier(n, "");
     }
   }
-  return ReadAnything();
+  return ReadWhatWasAsked(parts);
 }
 
-// A set made only of refusals must not pass for an upload: saved, it would replace a good file.
-bool ParameterUpload::ReadAnything() const { return transfer_.Answered() > 0; }
+// A set made only of refusals must not pass for an upload: saved, it would replace a good file. PADs
+// or names alone do not make a set of values, so where values were asked at least one must have come.
+bool ParameterUpload::ReadWhatWasAsked(std::int32_t parts) const {
+  if ((parts & kvdUploadValue) != 0) return valuesRead_ > 0;
+  return transfer_.Answered() > 0;
+}
 
 // The PAD goes first when it is wanted at all: it is the cheapest presence test, and the security filter
 // needs it before anything else is read of a parameter it will drop.

@@ -1,5 +1,6 @@
 // Raw queries with functions whose replies this program has no layout for, as scripts send them to
 // gateways and third-party devices: the transport's framing delimits the reply, on every transport.
+// A code the drive also uses is held to the drive's layout only in the code set the context speaks.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -47,6 +48,38 @@ TEST_P(RawFunctionTest, WriteMultipleRegistersIsAnsweredWithoutACountByte) {
   const udtDriveResponse refused = rig_->Context().RawQuery(0x10, "\x05\x04\x00\x01\x02\x00\x01"s);
   EXPECT_TRUE(refused.Error);
   EXPECT_EQ(refused.intData, 2);
+  EXPECT_FALSE(rig_->Context().ReadValue(11, 29).Error);
+}
+
+// Codes 5 and 0x2B are also the drive's own (legacy WriteDVD, a flash function); a standard peer
+// answers them its own way, and only a context on the legacy codes expects the drive's layout.
+TEST_P(RawFunctionTest, StandardWriteSingleCoilAndDeviceIdentificationRepliesAreTaken) {
+  const udtDriveResponse coil = rig_->Context().RawQuery(0x05, "\x04\x04\xFF\x00"s);
+  ASSERT_FALSE(coil.Error) << coil.intData;
+  EXPECT_EQ(coil.function, 0x05);
+  EXPECT_EQ(coil.strData, "\x04\x04\xFF\x00"s);
+  EXPECT_EQ(rig_->Sim().Value(404), 1);
+  const udtDriveResponse notABit = rig_->Context().RawQuery(0x05, "\x02\x01\xFF\x00"s);
+  EXPECT_TRUE(notABit.Error);
+  EXPECT_EQ(notABit.intData, 2);
+
+  const udtDriveResponse identity = rig_->Context().RawQuery(0x2B, "\x0E\x01\x00"s);
+  ASSERT_FALSE(identity.Error) << identity.intData;
+  EXPECT_EQ(identity.function, 0x2B);
+  EXPECT_EQ(identity.strData, "\x0E\x01\x81\x00\x00\x03\x00\x08Quendrel\x01\x07QD-4007\x02\x05" "2.105"s);
+  std::string listing = "\x01\x2B"s + identity.strData;
+  AppendCrc16(listing);
+  EXPECT_EQ(identity.rawreply, listing);
+  const udtDriveResponse single = rig_->Context().RawQuery(0x2B, "\x0E\x04\x02"s);
+  ASSERT_FALSE(single.Error) << single.intData;
+  EXPECT_EQ(single.strData, "\x0E\x04\x81\x00\x00\x01\x02\x05" "2.105"s);
+
+  rig_->Sim().SetLegacy(true);
+  rig_->Context().SetLegacy(true);
+  const udtDriveResponse renamed = rig_->Context().RawQuery(0x05, "\x0C\x0B\x00\x01\x04" "Fast"s);
+  ASSERT_FALSE(renamed.Error) << renamed.intData;
+  EXPECT_EQ(renamed.byteCount, 4);
+  EXPECT_EQ(renamed.strData, "\x0C\x0B\x00\x01"s);
   EXPECT_FALSE(rig_->Context().ReadValue(11, 29).Error);
 }
 

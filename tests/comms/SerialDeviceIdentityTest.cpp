@@ -1,5 +1,6 @@
-// The serial port names one device from the moment it is configured: when an adapter is unplugged
-// and the ones after it move down the list, the reconnect never reaches another machine's drive.
+// The serial port names one device from the moment it is configured, or from the first open that
+// finds one when none was plugged in then: when an adapter is unplugged and the ones after it move
+// down the list, the reconnect never reaches another machine's drive.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -56,6 +57,46 @@ TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenT
   EXPECT_EQ(driveA.Value(103), 777);
   EXPECT_EQ(driveB.Value(103), 100);
   EXPECT_EQ(driveB.RequestCount(), 0);
+  server.Shutdown();
+  ResetConfig();
+}
+
+TEST(SerialDeviceIdentityTest, AnAdapterPluggedInAfterStartUpIsFoundAndThenKept) {
+  DriveSimProcess driveA;
+  DriveSimProcess driveB;
+  const testing::TempFolder devices;
+  ResetConfig();
+  Config().SetValue("ComPort", "Serial Port", "0");
+  Config().SetValue("Timeout", "Serial Port", "0.4");
+  GIOServer server(SystemClockInstance());
+  auto& serial = static_cast<SerialModule&>(
+      server.RegisterModule(std::make_unique<SerialModule>(SystemClockInstance(), devices.Path().string())));
+  server.SelectModule("Serial");
+  const auto context = server.OpenContext(1, -1);
+
+  // Started before the adapter is plugged in.
+  const udtDriveResponse absent = context->WriteValue(1, 3, 777);
+  EXPECT_EQ(absent.intData, gioSlaveNotResponding);
+  EXPECT_EQ(absent.extraData, gioPortOpenFailed);
+  EXPECT_EQ(serial.DevicePath(), "");
+
+  fs::create_symlink(driveA.DevicePath(), devices.File("ttyUSB0"));
+  const udtDriveResponse found = context->WriteValue(1, 3, 777);
+  ASSERT_FALSE(found.Error) << found.intData;
+  EXPECT_EQ(driveA.Value(103), 777);
+  EXPECT_EQ(serial.DevicePath(), devices.File("ttyUSB0"));
+
+  // A's adapter is unplugged and B's plugged in: B is now the first device, and ComPort 0 is bound to A's.
+  fs::remove(devices.File("ttyUSB0"));
+  driveA.ClosePort();
+  fs::create_symlink(driveB.DevicePath(), devices.File("ttyUSB1"));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const udtDriveResponse lost = context->WriteValue(1, 3, 555);
+    EXPECT_EQ(lost.intData, gioSlaveNotResponding);
+  }
+  EXPECT_EQ(driveB.RequestCount(), 0);
+  EXPECT_EQ(driveB.Value(103), 100);
+  EXPECT_EQ(serial.DevicePath(), devices.File("ttyUSB0"));
   server.Shutdown();
   ResetConfig();
 }

@@ -3,6 +3,7 @@
 
 #include "comms/GIOError.h"
 #include "comms/support/SerialRig.h"
+#include "foundation/Config.h"
 
 namespace quendrel {
 namespace {
@@ -21,6 +22,25 @@ TEST(SerialPolicyTest, InvalidPacketsAreResentExactlyUpToGeneralRetries) {
     EXPECT_EQ(response.intData, gioInvalidPacket);
     EXPECT_EQ(rig.Sim().RequestCount(kReadValue), std::max(1, retries));
   }
+}
+
+// A count typed into the file by hand passes the dialogs' 0-100 check or the built-in default (3)
+// applies: against a drive whose every reply is damaged, the read still ends.
+TEST(SerialPolicyTest, AGeneralRetriesTheDialogsWouldRefuseSendsTheDefaultNumberOfTimes) {
+  SerialRig rig;
+  rig.Sim().SetFault("crc");
+  for (const char* stored : {"2147483647", "101", "-1", "1e9", "2.5", "many"}) {
+    SCOPED_TRACE(stored);
+    Config().SetValue("Retries", "General", stored);
+    rig.Sim().ResetStats();
+    EXPECT_EQ(rig.Context().ReadValue(11, 29).intData, gioInvalidPacket);
+    EXPECT_EQ(rig.Sim().RequestCount(kReadValue), 3);
+    EXPECT_EQ(Config().Value("Retries", "General"), stored);
+  }
+  Config().SetValue("Retries", "General", "100");
+  rig.Sim().ResetStats();
+  EXPECT_EQ(rig.Context().ReadValue(11, 29).intData, gioInvalidPacket);
+  EXPECT_EQ(rig.Sim().RequestCount(kReadValue), 100);
 }
 
 TEST(SerialPolicyTest, TimeoutsAreResentExactlyUpToSerialRetries) {

@@ -111,6 +111,30 @@ TEST_F(DriveResponderTest, AcknowledgesFlashFunctions) {
   EXPECT_EQ(Ask(53, ""s), "\xB5\x01"s);
 }
 
+TEST_F(DriveResponderTest, AnswersWriteSingleCoilAndDeviceIdentificationAsTheStandardLaysThemOut) {
+  // A coil is a bit parameter at register address menu, parameter: M04P04 set, then cleared.
+  EXPECT_EQ(Ask(0x05, "\x04\x04\xFF\x00"s), "\x05\x04\x04\xFF\x00"s);
+  EXPECT_EQ(responder.Table().Find(404)->value, 1);
+  EXPECT_EQ(Ask(0x05, "\x04\x04\x00\x00"s), "\x05\x04\x04\x00\x00"s);
+  EXPECT_EQ(responder.Table().Find(404)->value, 0);
+  EXPECT_EQ(Ask(0x05, "\x02\x01\xFF\x00"s), "\x85\x02"s);  // not a bit parameter
+  EXPECT_EQ(Ask(0x05, "\x04\x04\x00\x01"s), "\x85\x03"s);  // neither on nor off
+  EXPECT_EQ(Ask(0x05, "\x05\x05\xFF\x00"s), "\x85\x03"s);  // read-only
+  // On a legacy drive code 5 stays WriteDVD.
+  responder.SetLegacy(true);
+  EXPECT_EQ(Ask(0x05, "\x0C\x0B\x00\x01\x04" "Fast"s), "\x05\x04\x0C\x0B\x00\x01"s);
+  responder.SetLegacy(false);
+
+  EXPECT_EQ(Ask(0x2B, "\x0E\x01\x00"s),
+            "\x2B\x0E\x01\x81\x00\x00\x03\x00\x08Quendrel\x01\x07QD-4007\x02\x05" "2.105"s);
+  EXPECT_EQ(Ask(0x2B, "\x0E\x04\x01"s), "\x2B\x0E\x04\x81\x00\x00\x01\x01\x07QD-4007"s);
+  EXPECT_EQ(Ask(0x2B, "\x0E\x01\x09"s).substr(0, 9), "\x2B\x0E\x01\x81\x00\x00\x03\x00\x08"s);
+  EXPECT_EQ(Ask(0x2B, "\x0E\x04\x03"s), "\xAB\x02"s);
+  EXPECT_EQ(Ask(0x2B, "\x0E\x05\x00"s), "\xAB\x03"s);
+  // Any other payload is the drive's own flash function 43.
+  EXPECT_EQ(Ask(0x2B, "\x03"s), "\x2B\x00"s);
+}
+
 TEST_F(DriveResponderTest, KeepsEibValuesInATable) {
   EXPECT_EQ(Ask(0x48, "\x00"s), "\x48\x02\x00\x00"s);
   responder.SetEthernet(true);

@@ -35,6 +35,7 @@ TEST(RequestFramerTest, ParameterServicesEndWhereTheirLayoutEnds) {
       Frame("\x44\x0B\x1C\x00\x02"s),                // ReadDVD
       Frame("\x45\x0C\x0B\x00\x01\x03Top"s),         // WriteDVD with its text
       Frame("\x46\x01\x03\xFF\xFF"s),                // WriteValue
+      Frame("\x05\x04\x04\xFF\x00"s),                // the standard coil write shares WriteDVD's code
   };
   for (const auto& frame : frames) {
     RequestFramer framer(kSilence);

@@ -10,12 +10,16 @@
 #include <set>
 #include <string>
 
+#include "comms/GIOError.h"
 #include "drivesim/DefaultParameterTable.h"
 #include "foundation/BitText.h"
+#include "foundation/Config.h"
 #include "foundation/ParameterId.h"
+#include "params/DriveTransfer.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "params/KVBFile.h"
 #include "params/KVDUploadTypes.h"
+#include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
 
@@ -153,6 +157,16 @@ TEST_F(UploadTest, AGarbledReplyThatStaysGarbledIsSkipped) {
   ASSERT_TRUE(TemplateUpload());
   EXPECT_EQ(file.Value(0), "");
   EXPECT_EQ(file.Value(1), "60.00");
+}
+
+TEST_F(UploadTest, AHandEditedRetriesBeyondTheDialogsLimitGivesTheDefaultNumberOfReads) {
+  Config().SetValue("Retries", "General", "2147483647");
+  rig.Sim().SetFault("crc");
+  DriveTransfer transfer(rig.Context(), rig.Progress());
+  EXPECT_EQ(transfer.Attempts(), 3);
+  EXPECT_EQ(transfer.ReadSoftwareVersion().intData, gioInvalidPacket);
+  // Three calls by the transfer, each sent three times by the context.
+  EXPECT_EQ(rig.Sim().RequestCount(kReadValue), 9);
 }
 
 struct LostDriveCase {
@@ -311,6 +325,32 @@ TEST_F(UploadTest, ADriveThatRefusesEveryReadCostsOneValueNameReadAParameterAndF
   ui.OnPump([] {});
   EXPECT_FALSE(file.FullUpload(rig.Context(), kvdUploadPAD, rig.Progress(), false));
   EXPECT_FALSE(TemplateUpload());
+}
+
+// A drive that answers every PAD read but refuses every value read (and so the software version): its
+// set would hold PADs and no value, and saved it would replace a good file.
+TEST(RefusedValuesUploadTest, AnUploadThatReadNoValueFails) {
+  const TempFolder folder;
+  std::string table = DefaultParameterTableText();
+  for (const auto& entry : DefaultParameterTable().Parameters()) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%02d.%02d | exception 4\n", entry.first / 100, entry.first % 100);
+    table += line;
+  }
+  const std::string path = folder.File("refusing.txt");
+  WriteTestFile(path, table);
+  TransferRig rig({"--table", path});
+  KVBFile file;
+  EXPECT_FALSE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+  EXPECT_EQ(file.PAD(1129), LongToBinaryString(0x8203, false));
+  EXPECT_EQ(file.Value(1129), "");
+  EXPECT_GT(rig.Sim().RequestCount(kReadValue), 100);
+
+  file.BuildFromTemplate(2.105);
+  float version = 2.105F;
+  EXPECT_FALSE(file.UploadTemplateWithRetries(rig.Context(), rig.Progress(), version));
+  // An upload that asks for no values (the quick setup wizard's names and PADs) has still read something.
+  EXPECT_TRUE(file.FullUpload(rig.Context(), kvdUploadName + kvdUploadPAD, rig.Progress(), false));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "drivesim/DriveResponder.h"
 
 #include "drivesim/SimFrame.h"
+#include "drivesim/StandardFunctions.h"
 
 namespace quendrel {
 
@@ -54,6 +55,13 @@ const std::map<int, int>& EibDefaults() {
 }  // namespace
 
 DriveResponder::Outcome DriveResponder::Respond(std::uint8_t function, std::string_view data) {
+  // Only a legacy drive takes code 5 for WriteDVD; a current one writes a coil, as any Modbus device does.
+  if (function == StandardFunctions::kWriteSingleCoil && !legacy_) {
+    return {StandardFunctions::WriteSingleCoil(table_, data), std::nullopt};
+  }
+  if (function == StandardFunctions::kEncapsulatedInterface && StandardFunctions::IsDeviceIdentification(data)) {
+    return {StandardFunctions::ReadDeviceIdentification(table_, data), std::nullopt};
+  }
   const int service = function >= kModernBase ? function - kModernBase : function;
   const bool parameterCode = service >= kReadPad && service <= kWriteValue;
   if (parameterCode) {

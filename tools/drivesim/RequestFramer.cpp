@@ -5,16 +5,18 @@
 #include "drivesim/SimFrame.h"
 
 // A serial line carries no frame boundaries, so a request ends where its layout says it ends.
-// The parameter services have fixed or length-prefixed layouts; for every other function (flash,
-// EIB, raw queries) the frame is the whole burst once its CRC checks, or, after the line has
-// been quiet for the silence time, its longest prefix whose CRC checks. Bytes that start no
-// frame are dropped one at a time, so noise before a request costs only the noise.
+// The parameter services have fixed or length-prefixed layouts (code 5 also that of the standard
+// coil write); for every other function (flash, EIB, raw queries) the frame is the whole burst once
+// its CRC checks, or, after the line has been quiet for the silence time, its longest prefix whose
+// CRC checks. Bytes that start no frame are dropped one at a time, so noise before a request costs
+// only the noise.
 
 namespace quendrel {
 
 namespace {
 
 constexpr std::size_t kShortestFrame = 4;
+constexpr std::size_t kCoilWriteFrame = 8;
 
 }  // namespace
 
@@ -56,9 +58,10 @@ RequestFramer::Examination RequestFramer::Examine(bool idle) const {
     case 6:
       return ExamineKnown(8, 8);
     case 5: {
+      // WriteDVD, length-prefixed; on a current drive code 5 is also the standard eight-byte coil write.
       if (buffer_.size() < 7) return {Verdict::Incomplete};
       const std::size_t length = 9 + static_cast<std::uint8_t>(buffer_[6]);
-      return ExamineKnown(length, length);
+      return ExamineKnown(kCoilWriteFrame, length);
     }
     default:
       return ExamineUnknown(idle);
