@@ -332,7 +332,8 @@ TEST_F(UploadTest, ADriveThatRefusesEveryReadCostsOneValueNameReadAParameterAndF
 TEST(RefusedValuesUploadTest, AnUploadThatReadNoValueFails) {
   const TempFolder folder;
   std::string table = DefaultParameterTableText();
-  for (const auto& entry : DefaultParameterTable().Parameters()) {
+  const ParameterTable drive = DefaultParameterTable();
+  for (const auto& entry : drive.Parameters()) {
     char line[32];
     std::snprintf(line, sizeof line, "%02d.%02d | exception 4\n", entry.first / 100, entry.first % 100);
     table += line;
