@@ -15,8 +15,8 @@ class ProgressServer;
 
 class DriveTransfer {
  public:
-  // Calls per request: [General] Retries, at least one, read once so a window changing the setting
-  // mid-transfer does not give half the parameters a different policy.
+  // Calls per request: [General] Retries as CommSettings checks it, at least one, read once so a window
+  // changing the setting mid-transfer does not give half the parameters a different policy.
   DriveTransfer(GIOContext& ctx, ProgressServer& progress);
 
   // Reports parameter n with the detail text, pumps messages once, then looks whether the window asked
