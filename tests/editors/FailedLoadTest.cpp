@@ -88,8 +88,12 @@ class FailedLoadTest : public ::testing::Test {
     const std::size_t asked = ui.Questions().size();
     load();
     EXPECT_EQ(ui.PendingAnswers(), 0U);
-    ASSERT_EQ(ui.Questions().size(), asked + 2) << "the unsaved-changes question and one box";
-    EXPECT_NE(ui.Questions().back().Prompt.find(path), std::string::npos) << ui.Questions().back().Prompt;
+    std::vector<UiQuestion> boxes;
+    for (std::size_t i = asked; i < ui.Questions().size(); ++i) {
+      if (ui.Questions()[i].Kind == UiQuestionKind::MsgBox) boxes.push_back(ui.Questions()[i]);
+    }
+    ASSERT_EQ(boxes.size(), 1U);
+    EXPECT_NE(boxes[0].Prompt.find(path), std::string::npos) << boxes[0].Prompt;
   }
 
   TempFolder folder;
