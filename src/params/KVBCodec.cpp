@@ -17,7 +17,6 @@ constexpr std::string_view kMagic = "KVB1";
 constexpr std::size_t kLengthSize = 4;
 constexpr std::size_t kCrcSize = 2;
 static_assert(KVBCodec::kHeaderSize == kMagic.size() + kLengthSize);
-static_assert(KVBCodec::kLargestFile == KVBCodec::kHeaderSize + 0xFFFFFFFFULL + kCrcSize);
 
 bool IsSaved(const KVBFile& file, std::int32_t n, bool onlyWorkFlagged) {
   return !file.Identifier(n).empty() && (!onlyWorkFlagged || file.WorkFlag(n));

@@ -22,11 +22,10 @@ class KVBCodec {
 
   // The magic and the body's length: all a reader needs to judge a file before reading the rest of it.
   static constexpr std::size_t kHeaderSize = 8;
-  // The largest file the layout can describe, a body of 2^32 - 1 bytes in its envelope.
-  static constexpr std::uint64_t kLargestFile = kHeaderSize + 0xFFFFFFFFULL + 2;
 
   // The verdict from a file's first bytes (at most kHeaderSize) and its size alone: NotKVB without the
-  // magic, Corrupted when the size is not the one the header gives, else Ok (the rest still to check).
+  // magic, Corrupted when the size is not the one the header gives (so a file larger than the layout can
+  // describe, 4 GiB and 10 bytes, never passes), else Ok with the rest still to check.
   static Result CheckHeader(std::string_view head, std::uint64_t fileSize);
 
   // Nothing when a field does not fit its place in the layout (a name of 256 characters, say).
