@@ -5,8 +5,8 @@
 
 #include "comms/GIOContext.h"
 #include "comms/GIOError.h"
-#include "editors/FileEditorDialogs.h"
 #include "comms/GIOServer.h"
+#include "editors/FileEditorDialogs.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
 #include "foundation/DriveAddress.h"

@@ -28,36 +28,20 @@ std::string KindReason(mode_t mode) {
 
 }  // namespace
 
+RegularFile::RegularFile(const std::string& path) { Open(path); }
+
 // The name is looked at before it is opened, so a device is never opened at all; the open itself does
 // not wait for a pipe's writer, and what was opened is looked at again in case the name changed hands.
-RegularFile::RegularFile(const std::string& path) {
-  if (path.empty()) {
-    Refuse("no file name was given");
-    return;
-  }
+bool RegularFile::Open(const std::string& path) {
+  if (path.empty()) return Refuse("no file name was given");
   struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) {
-    Refuse(FileErrorText(errno));
-    return;
-  }
-  if (std::string kind = KindReason(info.st_mode); !kind.empty()) {
-    Refuse(std::move(kind));
-    return;
-  }
+  if (::stat(path.c_str(), &info) != 0) return Refuse(FileErrorText(errno));
+  if (std::string kind = KindReason(info.st_mode); !kind.empty()) return Refuse(std::move(kind));
   fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd_ < 0) {
-    Refuse(FileErrorText(errno));
-    return;
-  }
-  if (::fstat(fd_, &info) != 0) {
-    Refuse(FileErrorText(errno));
-    return;
-  }
-  if (std::string kind = KindReason(info.st_mode); !kind.empty()) {
-    Refuse(std::move(kind));
-    return;
-  }
+  if (fd_ < 0 || ::fstat(fd_, &info) != 0) return Refuse(FileErrorText(errno));
+  if (std::string kind = KindReason(info.st_mode); !kind.empty()) return Refuse(std::move(kind));
   size_ = static_cast<std::uint64_t>(info.st_size);
+  return true;
 }
 
 RegularFile::~RegularFile() { Close(); }
@@ -86,7 +70,8 @@ bool RegularFile::ReadInto(std::string& bytes, std::uint64_t count) {
   if (end > bytes.capacity()) bytes.reserve(end);
   std::array<char, kChunk> chunk{};
   for (std::uint64_t left = count; left > 0;) {
-    const ssize_t got = ::read(fd_, chunk.data(), static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), left)));
+    const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), left));
+    const ssize_t got = ::read(fd_, chunk.data(), wanted);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return Refuse(FileErrorText(errno));
     if (got == 0) break;

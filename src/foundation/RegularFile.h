@@ -33,6 +33,7 @@ class RegularFile {
   void Close();
 
  private:
+  bool Open(const std::string& path);
   bool Refuse(std::string reason);
 
   int fd_ = -1;
