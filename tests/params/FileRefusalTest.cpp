@@ -73,11 +73,8 @@ TEST(FileRefusalTest, ACompatibilityFileIsRefusedOnItsFirstBytes) {
   FirmwareCompatibilityFile file;
   EXPECT_FALSE(file.Load(zeros));
   EXPECT_EQ(file.LoadError(), "Not a firmware compatibility file.");
-  for (const auto& c : testing::UnopenablePaths(folder.File(""))) {
-    SCOPED_TRACE(c.What);
-    EXPECT_FALSE(file.Load(c.Path));
-    EXPECT_EQ(file.LoadError(), "Unable to open " + c.Path + ": " + c.Reason + ".");
-  }
+  EXPECT_FALSE(file.Load("/dev/zero"));
+  EXPECT_EQ(file.LoadError(), "Unable to open /dev/zero: it is a device, not a file.");
   EXPECT_LT(testing::PeakMemoryKB() - before, 32 * 1024) << "KB more at the peak";
 }
 
