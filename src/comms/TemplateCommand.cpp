@@ -1,16 +1,14 @@
 #include "comms/TemplateCommand.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "comms/DriveFlashCommand.h"
 #include "comms/DrivePdu.h"
 #include "comms/GIOContext.h"
 #include "comms/GIOError.h"
 #include "comms/IntelHexFile.h"
+#include "comms/ScriptPackage.h"
 #include "comms/TemplateItemCodec.h"
 #include "foundation/ProgressServer.h"
+#include "foundation/RegularFile.h"
 #include "foundation/TextChecks.h"
 #include "platform/UiServices.h"
 
@@ -173,14 +171,8 @@ bool TemplateCommand::Interrupted() const {
 std::optional<std::string> TemplateCommand::NamedFileText(const std::string& path) const {
   // A running script resolves names itself, against its own folder and then its package.
   if (call_.ffile) return call_.ffile->FileText(path);
-  std::error_code error;
-  if (std::filesystem::is_regular_file(path, error)) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file) return text.str();
-  }
-  return std::nullopt;
+  std::string unread;
+  return ReadRegularFile(path, kLargestScriptFile, unread);
 }
 
 void TemplateCommand::WriteFileToBuffer() {

@@ -17,9 +17,14 @@ bool AskSaveChanges(const std::function<bool()>& save) {
 std::string SaveSetAs(const KVBFile& set, const std::string& title, bool onlyWorkFlagged) {
   const std::string path = BrowseForFile(true, ParameterFileFilter, 1, title, "");
   if (path.empty()) return path;
-  if (set.SaveKVBFile(path, onlyWorkFlagged)) return path;
-  Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
+  const ReplaceFileResult saved = set.SaveKVBFile(path, onlyWorkFlagged);
+  if (saved) return path;
+  ShowSaveFailure(path, saved.Reason);
   return "";
+}
+
+void ShowSaveFailure(const std::string& path, const std::string& reason) {
+  Ui().MsgBox(path + " could not be saved: " + reason + ".", vbExclamation, "File save error");
 }
 
 }  // namespace quendrel

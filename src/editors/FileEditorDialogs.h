@@ -21,4 +21,7 @@ bool AskSaveChanges(const std::function<bool()>& save);
 // cancelled or the write failed (which the user is told).
 std::string SaveSetAs(const KVBFile& set, const std::string& title, bool onlyWorkFlagged);
 
+// The box every parameter file save shows when the file was not written: the path and why not.
+void ShowSaveFailure(const std::string& path, const std::string& reason);
+
 }  // namespace quendrel

@@ -5,6 +5,7 @@
 
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
+#include "editors/FileEditorDialogs.h"
 #include "editors/QuickSetupKeypad.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/DateText.h"
@@ -488,8 +489,9 @@ bool frmConfigureQuickSetup::bSave_Click() {
   const std::string stamp = FormatTimestamp(NowSeconds(), false, false);
   const std::size_t blank = stamp.find(' ');
   set_.SetDescription("Quick Setup Menu Settings, Saved " + stamp.substr(0, blank) + " at " + stamp.substr(blank + 1));
-  if (set_.SaveKVBFile(path, true)) return true;
-  Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
+  const ReplaceFileResult saved = set_.SaveKVBFile(path, true);
+  if (saved) return true;
+  ShowSaveFailure(path, saved.Reason);
   return false;
 }
 

@@ -96,9 +96,12 @@ void frmEditFragment::bBrowse_Click() {
   if (!AskSaveChanges()) return;
   const std::string path = BrowseForFile(false, ParameterFileFilter, 1, "Select Parameter File", "");
   if (path.empty()) return;
-  set_ = KVBFile();
+  // A file that does not load (it says why in one box) leaves the window's set, tree, lists and edits
+  // as they were, so a later save cannot write an emptied set.
+  KVBFile loaded;
+  if (!loaded.LoadKVBFile(path)) return;
+  set_ = std::move(loaded);
   tree_->Clear();
-  set_.LoadKVBFile(path);
   controls_.tbDescriptionText = set_.Description();
   const std::int32_t sv = SoftwareVersion();
   std::shared_ptr<const FirmwareInformationTemplate> fit;

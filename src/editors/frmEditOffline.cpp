@@ -84,30 +84,33 @@ void frmEditOffline::bBrowse_Click() {
 
 void frmEditOffline::bLoadFile_Click() {
   if (!MayDiscard()) return;
-  tree_->Clear();
   if (controls_.tbFileNameText.empty()) {
     Browse();
     return;
   }
-  Load();
+  Load(controls_.tbFileNameText);
 }
 
 // The user already decided about unsaved edits for the click that led here.
 void frmEditOffline::Browse() {
   const std::string path = BrowseForFile(false, ParameterFileFilter, 1, "Select Parameter File...", "");
   if (path.empty()) return;
-  controls_.tbFileNameText = path;
-  tree_->Clear();
-  Load();
+  if (Load(path)) controls_.tbFileNameText = path;
 }
 
-// A file that does not load leaves an empty set (the file reports why itself), so the tree stays empty.
-void frmEditOffline::Load() {
-  set_.LoadKVBFile(controls_.tbFileNameText);
+// The file is read into a set of its own: one that does not load (the file says why in one box) leaves
+// the window's set, tree, description and unsaved edits as they were, so a later save cannot write an
+// emptied set over a good file.
+bool frmEditOffline::Load(const std::string& path) {
+  KVBFile loaded;
+  if (!loaded.LoadKVBFile(path)) return false;
+  set_ = std::move(loaded);
+  tree_->Clear();
   controls_.tbDescriptionText = set_.Description();
   BuildTree();
   unsaved_ = false;
   tree_->Refresh();
+  return true;
 }
 
 bool frmEditOffline::bSaveFile_Click() {

@@ -59,7 +59,8 @@ class frmEditOffline : public ParameterTreeEvents {
 
   bool MayDiscard();
   void Browse();
-  void Load();
+  // True once the file replaced the window's set.
+  bool Load(const std::string& path);
   void BuildTree();
   void AddSlotNode(std::int32_t n);
   void ShowValueNames(ParameterTreeNode& node, std::int32_t shown) const;

@@ -6,6 +6,7 @@
 #include "comms/GIOContext.h"
 #include "comms/GIOError.h"
 #include "comms/GIOServer.h"
+#include "editors/FileEditorDialogs.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
 #include "foundation/DriveAddress.h"
@@ -461,7 +462,7 @@ void frmEditOnline::bSaveFile_Click() {
   SetStatus("Saving all values...", false);
   // A drive lost meanwhile leaves the last values read, which are still worth keeping.
   UpdateAllParameters();
-  if (!set_.SaveKVBFile(path, false)) Ui().MsgBox(path + " could not be saved.", vbExclamation, "File save error");
+  if (const ReplaceFileResult saved = set_.SaveKVBFile(path, false); !saved) ShowSaveFailure(path, saved.Reason);
 }
 
 // --- Controls ---

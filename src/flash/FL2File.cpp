@@ -1,12 +1,12 @@
 #include "flash/FL2File.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <optional>
 
 #include "flash/ScriptArchive.h"
 #include "flash/ScriptEvaluator.h"
 #include "foundation/ProgressServer.h"
+#include "foundation/RegularFile.h"
 #include "foundation/RuntimeError.h"
 
 namespace quendrel {
@@ -16,11 +16,12 @@ namespace {
 constexpr int kFileNotFound = -10427;
 
 std::string ReadDiskFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (!file) throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path);
-  return text.str();
+  std::string reason;
+  std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason);
+  if (!text) {
+    throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path + ": " + reason);
+  }
+  return std::move(*text);
 }
 
 }  // namespace

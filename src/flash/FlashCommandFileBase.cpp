@@ -6,6 +6,7 @@
 #include "comms/GIOContext.h"
 #include "flash/ScriptArchive.h"
 #include "foundation/DateText.h"
+#include "foundation/RegularFile.h"
 #include "foundation/RuntimeError.h"
 #include "platform/Clock.h"
 
@@ -14,11 +15,6 @@ namespace quendrel {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool IsFile(const fs::path& path) {
-  std::error_code error;
-  return fs::is_regular_file(path, error);
-}
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
@@ -109,12 +105,8 @@ void FlashCommandFileBase::SetWorkingFolder(const std::string& folder) { working
 
 std::optional<std::string> FlashCommandFileBase::FileText(const std::string& path) const {
   const std::string absolute = ResolvePath(path);
-  if (IsFile(absolute)) {
-    std::ifstream file(absolute, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file) return text.str();
-  }
+  std::string unread;
+  if (auto text = ReadRegularFile(absolute, kLargestScriptFile, unread)) return text;
   if (archive_ && archive_->FileExists(path)) return archive_->GetFile(path);
   return std::nullopt;
 }

@@ -22,9 +22,11 @@ using FileByteSink = std::function<bool(std::string_view bytes)>;
 using FileContentWriter = std::function<bool(const FileByteSink& sink)>;
 
 // Writes the contents to a temporary file of a unique name in the target's folder, flushes it to disk,
-// gives it the old file's permissions and renames it over the target. A target or folder the user may
-// not write is refused before anything is written, as the rename would otherwise replace a read-only
-// file. On any failure the old file is untouched and the temporary file is gone.
+// gives it the old file's permissions and renames it over the target. A target reached through symbolic
+// links is the file the last link names, replaced in that file's folder: the links stay links. The
+// temporary name keeps within the folder's name limit, however long the target's name is. A target or
+// folder the user may not write is refused before anything is written, as the rename would otherwise
+// replace a read-only file. On any failure the old file is untouched and the temporary file is gone.
 ReplaceFileResult ReplaceFile(const std::string& path, const FileContentWriter& write);
 ReplaceFileResult ReplaceFile(const std::string& path, std::string_view bytes);
 

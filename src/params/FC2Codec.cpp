@@ -158,6 +158,11 @@ std::optional<std::string> FC2Codec::Encode(const FirmwareCompatibilityFile& fil
   return image;
 }
 
+FC2Codec::Result FC2Codec::CheckHeader(std::string_view head) {
+  static_assert(kHeaderSize == kMagic.size());
+  return head.starts_with(kMagic) ? Result::Ok : Result::NotFC2;
+}
+
 FC2Codec::Result FC2Codec::Decode(std::string_view image, FirmwareCompatibilityFile& into) {
   if (!image.starts_with(kMagic)) return Result::NotFC2;
   if (image.size() < kMagic.size() + 2 || !HasValidChecksum(image)) return Result::Corrupted;

@@ -15,6 +15,11 @@ class FC2Codec {
  public:
   enum class Result { Ok, NotFC2, Corrupted };
 
+  // The magic: all a reader needs to refuse a foreign file before reading the rest of it.
+  static constexpr std::size_t kHeaderSize = 4;
+  // NotFC2 when a file's first bytes (at most kHeaderSize) lack the magic, else Ok (the rest still to check).
+  static Result CheckHeader(std::string_view head);
+
   // Nothing when a field does not fit its place in the layout.
   static std::optional<std::string> Encode(const FirmwareCompatibilityFile& file);
   // Fills `into` only on Ok. A short, truncated or inconsistent image is Corrupted, never read past.

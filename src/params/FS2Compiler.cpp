@@ -7,15 +7,18 @@
 #include "foundation/BitText.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParameterId.h"
+#include "foundation/RegularFile.h"
 #include "foundation/ReplaceFile.h"
 #include "params/FC2Codec.h"
-#include "params/FileBytes.h"
 
 namespace quendrel {
 
 namespace {
 
 constexpr std::size_t kMaxText = 255;  // every text of the FC2 layout has a length byte
+// A source describing every parameter of hundreds of firmware versions stays far below this; a larger
+// file is no source and is refused before it is read.
+constexpr std::uint64_t kLargestSource = 64ULL << 20;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -345,9 +348,10 @@ bool FS2Compiler::IsDefinedParameter(std::int32_t n) {
 
 bool CompileFS2File(const std::string& sourcePath, const std::string& targetPath, std::vector<std::string>& errors) {
   errors.clear();
-  const auto source = ReadFileBytes(sourcePath);
+  std::string reason;
+  const auto source = ReadRegularFile(sourcePath, kLargestSource, reason);
   if (!source) {
-    errors.push_back("Unable to read " + sourcePath + ".");
+    errors.push_back("Unable to read " + sourcePath + ": " + reason + ".");
     return false;
   }
   FS2Compiler compiler;

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "foundation/NumberText.h"
+#include "foundation/RegularFile.h"
 #include "foundation/ReplaceFile.h"
 #include "params/FC2Codec.h"
-#include "params/FileBytes.h"
 
 namespace quendrel {
 
@@ -23,10 +23,15 @@ bool FirmwareCompatibilityFile::Fail(std::string reason) {
   return false;
 }
 
+// A foreign file is refused on its first bytes, whatever its size.
 bool FirmwareCompatibilityFile::Load(const std::string& path) {
-  const auto image = ReadFileBytes(path);
-  if (!image) return Fail("Unable to open " + path + ".");
-  return LoadImage(*image);
+  RegularFile file(path);
+  std::string image;
+  const auto unreadable = [&] { return Fail("Unable to open " + path + ": " + file.Reason() + "."); };
+  if (!file.ReadInto(image, FC2Codec::kHeaderSize)) return unreadable();
+  if (FC2Codec::CheckHeader(image) != FC2Codec::Result::Ok) return LoadImage(image);
+  if (!file.ReadInto(image, file.Size() - std::min<std::uint64_t>(file.Size(), image.size()))) return unreadable();
+  return LoadImage(image);
 }
 
 bool FirmwareCompatibilityFile::LoadImage(std::string_view image) {

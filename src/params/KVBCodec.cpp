@@ -16,6 +16,7 @@ namespace {
 constexpr std::string_view kMagic = "KVB1";
 constexpr std::size_t kLengthSize = 4;
 constexpr std::size_t kCrcSize = 2;
+static_assert(KVBCodec::kHeaderSize == kMagic.size() + kLengthSize);
 
 bool IsSaved(const KVBFile& file, std::int32_t n, bool onlyWorkFlagged) {
   return !file.Identifier(n).empty() && (!onlyWorkFlagged || file.WorkFlag(n));
@@ -110,6 +111,14 @@ std::optional<std::string> KVBCodec::Encode(const KVBFile& file, bool onlyWorkFl
   std::string image = out.TakeImage();
   AppendCrc16(image);
   return image;
+}
+
+KVBCodec::Result KVBCodec::CheckHeader(std::string_view head, std::uint64_t fileSize) {
+  if (!head.starts_with(kMagic)) return Result::NotKVB;
+  if (head.size() < kHeaderSize) return Result::Corrupted;
+  ByteReader in(head.substr(kMagic.size(), kLengthSize));
+  const std::uint64_t bodySize = in.U32();
+  return fileSize == kHeaderSize + bodySize + kCrcSize ? Result::Ok : Result::Corrupted;
 }
 
 KVBCodec::Result KVBCodec::Decode(std::string_view image, KVBFile& into) {

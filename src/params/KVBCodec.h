@@ -20,6 +20,14 @@ class KVBCodec {
  public:
   enum class Result { Ok, NotKVB, Corrupted };
 
+  // The magic and the body's length: all a reader needs to judge a file before reading the rest of it.
+  static constexpr std::size_t kHeaderSize = 8;
+
+  // The verdict from a file's first bytes (at most kHeaderSize) and its size alone: NotKVB without the
+  // magic, Corrupted when the size is not the one the header gives (so a file larger than the layout can
+  // describe, 4 GiB and 10 bytes, never passes), else Ok with the rest still to check.
+  static Result CheckHeader(std::string_view head, std::uint64_t fileSize);
+
   // Nothing when a field does not fit its place in the layout (a name of 256 characters, say).
   static std::optional<std::string> Encode(const KVBFile& file, bool onlyWorkFlagged);
   // Fills `into`, which must be a new set; after a failure it may hold part of the image. Anything short,

@@ -5,9 +5,9 @@
 #include "foundation/BitText.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParameterId.h"
+#include "foundation/RegularFile.h"
 #include "foundation/ReplaceFile.h"
 #include "foundation/RuntimeError.h"
-#include "params/FileBytes.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "params/KVBCodec.h"
 #include "platform/UiServices.h"
@@ -24,6 +24,29 @@ constexpr int kSecurityHighBit = 6;
 
 [[noreturn]] void OutOfRange() {
   throw RuntimeError(errSubscriptOutOfRange, "KVBFile", "Subscript out of range");
+}
+
+bool ReportOpenFailure(const std::string& path, const std::string& reason) {
+  Ui().MsgBox("Unable to open " + path + ": " + reason + ".", vbExclamation, "File open error");
+  return false;
+}
+
+// A file's damage is told with its name under the corrupted-file text, so the user knows which file;
+// the set is left empty either way.
+bool Refuse(KVBFile& set, KVBCodec::Result result, const std::string& sourceName, const std::string& detail) {
+  set.Reset();
+  if (result == KVBCodec::Result::NotKVB) {
+    Ui().MsgBox(sourceName + " is not a valid KVB file.", vbExclamation, "File open error");
+  } else {
+    const std::string named = detail.empty() ? std::string() : "\n\n" + detail;
+    Ui().MsgBox("KVB file is corrupted, cannot open." + named, vbCritical, "Error Loading File");
+  }
+  return false;
+}
+
+bool Decode(KVBFile& set, std::string_view image, const std::string& sourceName, const std::string& detail) {
+  const KVBCodec::Result result = KVBCodec::Decode(image, set);
+  return result == KVBCodec::Result::Ok || Refuse(set, result, sourceName, detail);
 }
 
 }  // namespace
@@ -138,35 +161,33 @@ bool KVBFile::BuildFromTemplate(double version) {
   return true;
 }
 
+// The header is judged before the rest is read, so a file of any size that is no parameter file costs
+// eight bytes; only a file whose size matches its header is read whole.
 bool KVBFile::LoadKVBFile(const std::string& path) {
   Reset();
-  const auto image = ReadFileBytes(path);
-  if (!image) {
-    Ui().MsgBox("Unable to open " + path + ".", vbExclamation, "File open error");
-    return false;
+  RegularFile file(path);
+  std::string image;
+  if (!file.ReadInto(image, KVBCodec::kHeaderSize)) return ReportOpenFailure(path, file.Reason());
+  const KVBCodec::Result verdict = KVBCodec::CheckHeader(image, file.Size());
+  if (verdict != KVBCodec::Result::Ok) {
+    return Refuse(*this, verdict, path, path + ": its size does not match its header.");
   }
-  return LoadKVBString(*image, path);
+  if (!file.ReadInto(image, file.Size() - image.size())) return ReportOpenFailure(path, file.Reason());
+  return Decode(*this, image, path, path + ": its contents are damaged.");
 }
 
 bool KVBFile::LoadKVBString(std::string_view image, const std::string& sourceName) {
   Reset();
-  const KVBCodec::Result result = KVBCodec::Decode(image, *this);
-  if (result == KVBCodec::Result::Ok) return true;
-  Reset();
-  if (result == KVBCodec::Result::NotKVB) {
-    Ui().MsgBox(sourceName + " is not a valid KVB file.", vbExclamation, "File open error");
-  } else {
-    Ui().MsgBox("KVB file is corrupted, cannot open.", vbCritical, "Error Loading File");
-  }
-  return false;
+  return Decode(*this, image, sourceName, "");
 }
 
 bool KVBFile::LoadKVDFile(const std::string&) { return false; }
 
-bool KVBFile::SaveKVBFile(const std::string& path, bool onlyWorkFlagged) const {
-  if (path.empty()) return false;
+ReplaceFileResult KVBFile::SaveKVBFile(const std::string& path, bool onlyWorkFlagged) const {
+  if (path.empty()) return ReplaceFileResult{false, "no file name was given"};
   const auto image = KVBCodec::Encode(*this, onlyWorkFlagged);
-  return image && ReplaceFile(path, *image).Replaced;
+  if (!image) return ReplaceFileResult{false, "a text or number of the set does not fit the KVB format"};
+  return ReplaceFile(path, *image);
 }
 
 }  // namespace quendrel

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/ReplaceFile.h"
+
 namespace quendrel {
 
 class GIOContext;
@@ -75,14 +77,19 @@ class KVBFile {
 
   // Both reset the set first. A file without the magic shows "<path> is not a valid KVB file." titled
   // "File open error"; a failed check sum, or a short, truncated or inconsistent file, shows "KVB file is
-  // corrupted, cannot open." titled "Error Loading File"; both then return false and leave the set empty.
+  // corrupted, cannot open." titled "Error Loading File" (a file's name and what is wrong with it
+  // below); both then return false and leave the set empty. A path that names no readable regular file
+  // shows "Unable to open <path>: <reason>." titled "File open error". A file is judged by its header
+  // and size before the rest of it is read, so a wrong or oversized file costs no memory; a caller that
+  // must keep its set on failure loads into a new one.
   bool LoadKVBFile(const std::string& path);
   bool LoadKVBString(std::string_view image, const std::string& sourceName = "Parameter data");
   // The ASCII format is not read: always false, the set unchanged.
   bool LoadKVDFile(const std::string& path);
   // Every present slot, or only the work-flagged ones. Any failure (an empty path, a field too long for
-  // the format, a write error) gives false without a message, and an existing file keeps its contents.
-  bool SaveKVBFile(const std::string& path, bool onlyWorkFlagged) const;
+  // the format, a write error) shows no message and keeps an existing file's contents; the result says
+  // why, for the caller's message.
+  ReplaceFileResult SaveKVBFile(const std::string& path, bool onlyWorkFlagged) const;
 
   // Transfers between the set and a drive; defined with the binding helpers in KVBFileTransfer.cpp.
   bool UploadTemplateWithRetries(GIOContext& ctx, ProgressServer& progress, float& version);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <map>
 
 #include "comms/FunctionTemplates.h"
+#include "comms/ScriptPackage.h"
 #include "comms/support/TemplateRig.h"
 #include "foundation/ProgressServer.h"
 #include "platform/ScriptedUi.h"
@@ -138,6 +140,22 @@ TEST_F(WriteFileToBufferTest, AFileNeitherOnDiskNorInThePackageIsNotFound) {
   EXPECT_EQ(call.rcResponse, dfResponseFileNotFound);
   EXPECT_TRUE(rig_.Module().sent.empty());
   EXPECT_EQ(rig_.Feedback().Text(), "Request\r\n=======\r\nCouldn't Find File \"missing.hex\"\r\n");
+}
+
+// A pipe nobody writes to, a device and a file far beyond any hex file are not read, and nothing waits.
+TEST_F(WriteFileToBufferTest, WhatIsNoHexFileOnDiskIsNotFoundWithoutBeingRead) {
+  const std::string pipe = folder_.Write("pipe.hex", "");
+  std::filesystem::remove(pipe);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  const std::string huge = folder_.Write("huge.hex", ":00000001FF\n");
+  std::filesystem::resize_file(huge, kLargestScriptFile + 1);
+  for (const std::string& path : {pipe, std::string("/dev/zero"), huge}) {
+    SCOPED_TRACE(path);
+    const udtTemplateCallInfo call = Send("\"" + path + "\"");
+    EXPECT_EQ(call.rcResponse, dfResponseFileNotFound);
+    EXPECT_TRUE(rig_.Module().sent.empty());
+    EXPECT_EQ(rig_.Feedback().Text(), "Request\r\n=======\r\nCouldn't Find File \"" + path + "\"\r\n");
+  }
 }
 
 TEST_F(WriteFileToBufferTest, TheRunningScriptsPackageIsSearchedWhenTheDiskHasNoSuchFile) {

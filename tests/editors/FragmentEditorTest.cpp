@@ -194,6 +194,8 @@ TEST_F(FragmentEditorTest, UnsavedWorkIsAskedAboutBeforeLoadCreateAndClose) {
   form->bBrowse_Click();  // the failed save stops the load before its dialog
   EXPECT_TRUE(form->Unsaved());
   EXPECT_EQ(ui.Titles().back(), "File save error");
+  EXPECT_EQ(ui.Prompts().back(), folder.File("missing/f.KVB") + " could not be saved: the folder " +
+                                     folder.File("missing") + " does not exist.");
   ui.AnswerOptOutBox(vbCancel);
   form->bNewFragment_Click();
   EXPECT_EQ(PreviewTags(), std::vector<std::int32_t>{1129});

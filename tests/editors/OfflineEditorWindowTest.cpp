@@ -81,5 +81,23 @@ TEST_F(OfflineEditorWindowTest, DrawsALoadedFileAndKeepsUnsavedEditsOpen) {
   EXPECT_TRUE(area->subWindowList().isEmpty());
 }
 
+// A folder typed where the file belongs: one box saying so, and the window shows the set it still holds.
+TEST_F(OfflineEditorWindowTest, AFolderTypedForTheFileLeavesTheLoadedSetOnScreen) {
+  QTest::keyClicks(window->FileNameBox(), QString::fromStdString(path));
+  QTest::mouseClick(window->LoadButton(), Qt::LeftButton);
+  const std::string dir = folder.File("");
+  window->FileNameBox()->clear();
+  QTest::keyClicks(window->FileNameBox(), QString::fromStdString(dir));
+  ui.AnswerMsgBox(vbOK);
+  QTest::mouseClick(window->LoadButton(), Qt::LeftButton);
+
+  EXPECT_EQ(ui.Titles(), std::vector<std::string>{"File open error"});
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"Unable to open " + dir + ": it is a folder."});
+  EXPECT_EQ(window->DescriptionBox()->text(), "Pump station");
+  EXPECT_EQ(window->Core().Set().Description(), "Pump station");
+  EXPECT_EQ(window->Core().Set().Value(703), "12.5");
+  EXPECT_NE(window->TreeWidget()->Tree().FindNode("M07P03"), nullptr);
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -359,7 +359,8 @@ TEST_F(OnlineEditorTest, SaveWritesTheBinaryFormatAndKeepsTheLastValuesOfALostDr
   ui.AnswerMsgBox(vbOK);
   form->bSaveFile_Click();
   EXPECT_EQ(ui.Titles().back(), "File save error");
-  EXPECT_EQ(ui.Prompts().back(), folder.File("missing/set.kvb") + " could not be saved.");
+  EXPECT_EQ(ui.Prompts().back(), folder.File("missing/set.kvb") + " could not be saved: the folder " +
+                                     folder.File("missing") + " does not exist.");
 }
 
 }  // namespace

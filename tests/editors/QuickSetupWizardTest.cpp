@@ -217,7 +217,8 @@ TEST_F(QuickSetupWizardTest, SaveWritesOnlyTheBindingParameters) {
   ui.AnswerFileDialog(bad);
   ui.AnswerMsgBox(vbOK);
   EXPECT_FALSE(form.bSave_Click());
-  EXPECT_EQ(ui.Prompts().back(), bad + " could not be saved.");
+  EXPECT_EQ(ui.Prompts().back(),
+            bad + " could not be saved: the folder " + folder.File("missing") + " does not exist.");
   EXPECT_EQ(ui.Titles().back(), "File save error");
 }
 

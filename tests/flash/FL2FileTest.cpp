@@ -9,7 +9,9 @@
 #include <sstream>
 
 #include <stdlib.h>
+#include <sys/stat.h>
 
+#include "comms/ScriptPackage.h"
 #include "flash/ScriptArchive.h"
 #include "flash/support/ScriptRig.h"
 #include "foundation/RuntimeError.h"
@@ -172,6 +174,33 @@ TEST(FL2File, FilesComeFromTheWorkingFolderBeforeThePackage) {
     EXPECT_EQ(error.Description(), "File Not Found: missing.fl2");
   }
   EXPECT_THROW(script.SetlogFile((folder / "no such folder" / "x.log").string()), RuntimeError);
+}
+
+// Scripts and the files they name are read from disk only when they are regular files of a script's
+// size: a pipe nobody writes to is never waited for, a device never read without end.
+TEST(FL2File, OnlyRegularFilesOfAScriptsSizeAreReadFromDisk) {
+  const Folder temp;
+  const fs::path& folder = temp.path();
+  ASSERT_EQ(::mkfifo((folder / "pipe.fl2").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((folder / "pipe.hex").c_str(), 0644), 0);
+  Write(folder / "huge.fl2", "x = 1;");
+  fs::resize_file(folder / "huge.fl2", kLargestScriptFile + 1);
+  ScriptRig rig;
+  FL2File& script = rig.Script();
+  script.SetWorkingFolder(folder.string());
+  script.SetArchive(std::make_shared<MemoryArchive>(std::map<std::string, std::string>{{"pipe.hex", "packed"}}));
+
+  EXPECT_EQ(script.FileText("pipe.hex"), "packed") << "the package stands in for what the disk cannot give";
+  EXPECT_EQ(script.FileText("/dev/zero"), std::nullopt);
+  EXPECT_EQ(script.FileText("huge.fl2"), std::nullopt);
+  EXPECT_THROW(script.LoadFile("pipe.fl2"), RuntimeError);
+  try {
+    script.LoadFile("huge.fl2");
+    ADD_FAILURE() << "a file far beyond any script must raise";
+  } catch (const RuntimeError& error) {
+    EXPECT_EQ(error.Description(), "Path/File access error: " + (folder / "huge.fl2").string() +
+                                       ": it is too large for this kind of file (16777217 bytes, at most 16777216)");
+  }
 }
 
 }  // namespace

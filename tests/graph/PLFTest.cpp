@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <locale>
 #include <string>
+#include <vector>
 
 #include "foundation/RuntimeError.h"
 #include "foundation/support/FileText.h"
+#include "foundation/support/RefusedFiles.h"
 #include "foundation/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 
@@ -124,6 +126,32 @@ TEST(PLFTest, ARefusedSaveLeavesTheOldFileAsItWas) {
   EXPECT_EQ(ReadFile(folder.File("Quendrel.SCP")), "M01P01;True;True;#000000;1\r\n");
   EXPECT_THROW(list.Save("gone/Quendrel.SCP"), RuntimeError);
   EXPECT_EQ(folder.Names().size(), 1U);
+}
+
+// A scan list that cannot be read raises the reason and keeps the list; the big file is refused unread.
+TEST(PLFTest, AnUnreadableListIsRefusedAndTheListKept) {
+  TempFolder folder;
+  const std::string dir = folder.Path().string();
+  std::vector<testing::RefusedPath> cases;
+  for (const auto& c : testing::UnopenablePaths(dir)) {
+    if (c.What != "missing file") cases.push_back(c);
+  }
+  const std::string huge = testing::SparseFile(folder.File("huge.SCP"), testing::kSixHundredMegabytes);
+  cases.push_back({"600 MB file", huge, "it is too large for this kind of file (629145600 bytes, at most 16777216)"});
+  const long before = testing::PeakMemoryKB();
+  PLF list;
+  list.SetParameter(102, true);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    try {
+      list.Load(c.Path);
+      ADD_FAILURE() << "loaded";
+    } catch (const RuntimeError& error) {
+      EXPECT_EQ(error.Description(), c.Path + ": " + c.Reason);
+    }
+    EXPECT_TRUE(list.Parameter(102));
+  }
+  EXPECT_LT(testing::PeakMemoryKB() - before, 32 * 1024) << "KB more at the peak";
 }
 
 }  // namespace

@@ -172,7 +172,7 @@ TEST(FS2CompilerTest, CompilingAFileWritesTheFc2OnlyWhenThereIsNoError) {
   EXPECT_FALSE(std::filesystem::exists(fresh));
 
   EXPECT_FALSE(CompileFS2File(folder.File("missing.FS2"), fresh, errors));
-  EXPECT_EQ(errors, std::vector<std::string>{"Unable to read " + folder.File("missing.FS2") + "."});
+  EXPECT_EQ(errors, std::vector<std::string>{"Unable to read " + folder.File("missing.FS2") + ": it does not exist."});
 
   WriteTestFile(source, kSource);
   const std::string nowhere = folder.File("gone/drive.FC2");

@@ -224,7 +224,7 @@ TEST(FirmwareCompatibilityFileTest, AFileCutShortAtAnyLengthIsRefused) {
 TEST(FirmwareCompatibilityFileTest, MissingAndForeignFilesAreRefused) {
   FirmwareCompatibilityFile file = LoadedGoodFile();
   EXPECT_FALSE(file.Load("/nonexistent/Quendrel.FC2"));
-  EXPECT_EQ(file.LoadError(), "Unable to open /nonexistent/Quendrel.FC2.");
+  EXPECT_EQ(file.LoadError(), "Unable to open /nonexistent/Quendrel.FC2: it does not exist.");
   EXPECT_FALSE(file.HasFIT(2.105));
 
   file = LoadedGoodFile();

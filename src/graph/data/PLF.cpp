@@ -1,10 +1,10 @@
 #include "graph/data/PLF.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -12,6 +12,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/ParameterId.h"
 #include "foundation/ParseBoolean.h"
+#include "foundation/RegularFile.h"
 #include "foundation/ReplaceFile.h"
 #include "foundation/RuntimeError.h"
 
@@ -21,6 +22,9 @@ namespace {
 
 constexpr const char* kUntitled = "Untitled.SCP";
 constexpr std::size_t kFields = 5;
+// A list of every parameter takes about 100 KB; a file far beyond that is no scan list and is refused
+// before it is read.
+constexpr std::uint64_t kLargestFile = 16ULL << 20;
 
 const char* BooleanText(bool value) { return value ? "True" : "False"; }
 
@@ -75,18 +79,25 @@ void PLF::Save(const std::string& fileName) const {
   if (!saved) throw RuntimeError(errPathFileAccess, "PLF", saved.Reason);
 }
 
+// The file is read whole before the list changes, so one that cannot be read leaves the list as it was.
 void PLF::Load(const std::string& fileName) {
-  for (PLF2Node& entry : entries_) entry.Present = false;
   std::error_code ignored;
-  if (!std::filesystem::exists(fileName, ignored)) return;
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + std::strerror(errno));
-  std::string line;
-  while (std::getline(file, line)) {
+  if (!std::filesystem::exists(fileName, ignored)) {
+    for (PLF2Node& entry : entries_) entry.Present = false;
+    return;
+  }
+  std::string reason;
+  const std::optional<std::string> text = ReadRegularFile(fileName, kLargestFile, reason);
+  if (!text) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + reason);
+  for (PLF2Node& entry : entries_) entry.Present = false;
+  std::string_view rest = *text;
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\n'), rest.size());
+    std::string line(rest.substr(0, end));
+    rest.remove_prefix(std::min(end + 1, rest.size()));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     LoadLine(line);
   }
-  if (file.bad()) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + std::strerror(errno));
 }
 
 void PLF::LoadLine(const std::string& line) {

@@ -33,7 +33,9 @@ class PLF {
   // which raises RuntimeError with the reason.
   void Save(const std::string& fileName) const;
   // A relative name is found from the current directory; a missing file leaves the list empty.
-  // Bad parameter ids are reported through Ui() and their lines skipped.
+  // Bad parameter ids are reported through Ui() and their lines skipped. A name that is no readable
+  // regular file (a folder, a device, a pipe) or a file too large for a scan list raises RuntimeError
+  // with the reason and leaves the list as it was.
   void Load(const std::string& fileName);
 
   // The file's text for the present entries.
