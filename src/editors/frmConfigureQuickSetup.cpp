@@ -280,8 +280,8 @@ void frmConfigureQuickSetup::tbFirmwareVersion_Change(const std::string& text) {
 
 std::uint8_t frmConfigureQuickSetup::Address() const { return DriveAddressFromText(controls_.tbDriveIDText); }
 
-// Read when the drive is addressed, never kept from before: an uploaded set belongs to the drive it
-// came from.
+// Taken each time a drive is addressed: an uploaded set belongs to the drive it came from, whatever the
+// box says; offline settings go where the box points now.
 std::uint8_t frmConfigureQuickSetup::SettingsAddress() const { return offline_ ? Address() : uploadedAddress_; }
 
 void frmConfigureQuickSetup::ShowInvalidAddress() const {

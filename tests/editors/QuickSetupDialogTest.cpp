@@ -139,6 +139,7 @@ TEST_F(QuickSetupDialogInputTest, ScaleBoxTakesTheDrivesWholeScale) {
   QTest::keyClicks(scale, QStringLiteral("12"));
   QTest::keyClick(scale, Qt::Key_Return);
   EXPECT_EQ(scale->text(), "12.000");
+  EXPECT_TRUE(dialog.isVisible() && dialog.Tabs()->currentIndex() == 2);  // Enter pressed no button
   Draw(dialog, "scale");
 }
 
