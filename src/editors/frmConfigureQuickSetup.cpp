@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
@@ -59,6 +60,15 @@ void frmConfigureQuickSetup::Form_Unload() {
   progress_.SetState(-1);
 }
 
+void frmConfigureQuickSetup::Changed() const {
+  if (onChanged_ && !unloaded_) onChanged_();
+}
+
+void frmConfigureQuickSetup::SetSourceEnabled(bool enabled) {
+  controls_.SourceEnabled = enabled;
+  Changed();
+}
+
 // --- Pages ---
 
 void frmConfigureQuickSetup::ShowPage(int page) {
@@ -77,8 +87,9 @@ void frmConfigureQuickSetup::ApplyPageSwitch() {
   controls_.bNextCaption = page == kPreviewPage ? "Finish" : "&Next >>";
 }
 
+// Back, Next, Save and Send are disabled while a source loads; a click already queued must not reach it.
 void frmConfigureQuickSetup::bBack_Click() {
-  if (controls_.Page > 0) ShowPage(controls_.Page - 1);
+  if (controls_.bBackEnabled && controls_.Page > 0) ShowPage(controls_.Page - 1);
 }
 
 void frmConfigureQuickSetup::tabPanel_Click(int page) {
@@ -86,6 +97,7 @@ void frmConfigureQuickSetup::tabPanel_Click(int page) {
 }
 
 bool frmConfigureQuickSetup::bNext_Click() {
+  if (!controls_.bNextEnabled) return false;
   if (controls_.Page < kPreviewPage) {
     ShowPage(controls_.Page + 1);
     return false;
@@ -103,6 +115,7 @@ void frmConfigureQuickSetup::StartLoading() {
   controls_.Reachable = {true, false, false, false};
   ApplyPageSwitch();
   controls_.bBackEnabled = controls_.bNextEnabled = false;
+  Changed();
 }
 
 void frmConfigureQuickSetup::SourceLoaded() {
@@ -111,11 +124,13 @@ void frmConfigureQuickSetup::SourceLoaded() {
   controls_.Reachable = {true, true, true, true};
   controls_.bSaveEnabled = controls_.bApplyEnabled = true;
   ApplyPageSwitch();
+  Changed();
 }
 
 // --- Sources ---
 
 void frmConfigureQuickSetup::bGenerate_Click() {
+  if (!controls_.SourceEnabled) return;
   std::string typed = controls_.tbFirmwareVersionText;
   std::replace(typed.begin(), typed.end(), ' ', '0');
   const double version = LeadingNumber(typed);
@@ -159,14 +174,21 @@ void frmConfigureQuickSetup::BuildOfflineSet(double version) {
   if (IsParameter(sv)) set_.SetValue(sv, VersionText(version));
 }
 
+// The source controls go dark before the first request: the upload yields to the message loop, and a
+// second click or another address typed meanwhile would start a nested upload or send these settings
+// to a drive they were not read from.
 void frmConfigureQuickSetup::bConnect_Click() {
-  const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(Address(), -1);
+  if (!controls_.SourceEnabled) return;
+  const std::uint8_t address = Address();
+  if (address == 0) return ShowInvalidAddress();
+  SetSourceEnabled(false);
+  const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(address, -1);
   UnlockDrive(*ctx);
   if (ctx->ReadName(0, 0).Error) {
     Ui().MsgBox("Drive not responding or not connected.", vbExclamation, "Connection Error");
+    SetSourceEnabled(true);
     return;
   }
-  controls_.SourceEnabled = false;
   offline_ = false;
   ShowPage(0);
   const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
@@ -195,6 +217,7 @@ void frmConfigureQuickSetup::bConnect_Click() {
     return UploadFailed();
   }
   controls_.chkPreviewShowData = true;
+  uploadedAddress_ = address;
   SourceLoaded();
   progress_.SetProgress(progress_.Max());
   controls_.lblConnectStatus = "Upload Complete";
@@ -205,8 +228,8 @@ void frmConfigureQuickSetup::bConnect_Click() {
 void frmConfigureQuickSetup::UploadFailed() {
   controls_.lblConnectStatus = "Error in upload.";
   progress_.SetStatus(controls_.lblConnectStatus);
-  controls_.SourceEnabled = true;
   ApplyPageSwitch();
+  SetSourceEnabled(true);
 }
 
 bool frmConfigureQuickSetup::UploadBindingRows(GIOContext& ctx) {
@@ -249,10 +272,22 @@ bool frmConfigureQuickSetup::UploadNames(GIOContext& ctx, std::int32_t n) {
 }
 
 void frmConfigureQuickSetup::tbDriveID_Change(const std::string& text) {
-  controls_.tbDriveIDText = std::to_string(DriveAddressFromText(text));
+  if (controls_.SourceEnabled) controls_.tbDriveIDText = std::to_string(DriveAddressFromText(text));
+}
+
+void frmConfigureQuickSetup::tbFirmwareVersion_Change(const std::string& text) {
+  if (controls_.SourceEnabled) controls_.tbFirmwareVersionText = text;
 }
 
 std::uint8_t frmConfigureQuickSetup::Address() const { return DriveAddressFromText(controls_.tbDriveIDText); }
+
+// Taken each time a drive is addressed: an uploaded set belongs to the drive it came from, whatever the
+// box says; offline settings go where the box points now.
+std::uint8_t frmConfigureQuickSetup::SettingsAddress() const { return offline_ ? Address() : uploadedAddress_; }
+
+void frmConfigureQuickSetup::ShowInvalidAddress() const {
+  Ui().MsgBox("Invalid drive address.", vbExclamation, "Connection Error");
+}
 
 // --- Slot lists and the picker ---
 
@@ -402,10 +437,9 @@ void frmConfigureQuickSetup::cbSpecialSelect_Click(int index) {
     controls_.tbScaleEditToolTip = "Multiply " + id + " by a given constant.";
     FillNameChoice(row);
     if (HasParameter(row.pScaleBound) && !set_.Identifier(row.pScaleBound).empty()) {
-      const std::int32_t n = row.pScaleBound;
       controls_.tbScaleEditEnabled = true;
-      controls_.tbScaleEditText = FormatNumber(LeadingNumber(FormatFixedPointText(set_.Value(n), set_.PAD(n))), "0.000");
-      controls_.tbScaleEditTag = n;
+      controls_.tbScaleEditTag = row.pScaleBound;
+      ShowScale(row.pScaleBound);
     }
   }
   busy_ = false;
@@ -459,14 +493,37 @@ void frmConfigureQuickSetup::tbCustomName_LostFocus() {
   controls_.tbCustomNameEnabled = false;
 }
 
-// A text without a digit is a slip, not a scale of 0.
+// The scale as the drive holds it: its sign and every decimal its PAD gives, so 12.000 and -0.250 show
+// whole.
+void frmConfigureQuickSetup::ShowScale(std::int32_t n) {
+  controls_.tbScaleEditDecimals = DecimalPlacesFromFlags(set_.PAD(n));
+  controls_.tbScaleEditText = FormatFixedPointText(set_.Value(n), set_.PAD(n));
+}
+
+// Only a text that is a number as a whole and that the drive's word holds exactly is written: anything
+// else would reach the drive as another scale than the box shows. A half-typed "-" or "1." writes
+// nothing until it is complete.
+std::optional<double> frmConfigureQuickSetup::ScaleValue(const std::string& text, std::int32_t n) const {
+  const std::optional<double> value = NumericTextValue(text);
+  if (!value) return std::nullopt;
+  const double scaled = *value * std::pow(10.0, DecimalPlacesFromFlags(set_.PAD(n)));
+  const double word = std::round(scaled);
+  const bool exact = std::fabs(scaled - word) < 1e-6;
+  const bool fits = word >= std::numeric_limits<std::int16_t>::min() && word <= std::numeric_limits<std::int16_t>::max();
+  if (!exact || !fits) return std::nullopt;
+  return *value;
+}
+
 void frmConfigureQuickSetup::tbScaleEdit_Change(const std::string& text) {
   controls_.tbScaleEditText = text;
-  if (busy_ || !HasParameter(controls_.tbScaleEditTag)) return;
-  std::string filled = text;
-  std::replace(filled.begin(), filled.end(), ' ', '0');
-  if (!TypedNumberValue(filled)) return;
-  set_.SetValue(controls_.tbScaleEditTag, DoubleToText(LeadingNumber(filled)));
+  const std::int32_t n = controls_.tbScaleEditTag;
+  if (busy_ || !HasParameter(n)) return;
+  if (const auto value = ScaleValue(text, n)) set_.SetValue(n, DoubleToText(*value));
+}
+
+void frmConfigureQuickSetup::tbScaleEdit_LostFocus() {
+  if (busy_ || !controls_.tbScaleEditEnabled || !HasParameter(controls_.tbScaleEditTag)) return;
+  ShowScale(controls_.tbScaleEditTag);
 }
 
 // --- Saving and sending ---
@@ -482,6 +539,7 @@ void frmConfigureQuickSetup::MarkParameters() {
 }
 
 bool frmConfigureQuickSetup::bSave_Click() {
+  if (!controls_.bSaveEnabled) return false;
   MarkParameters();
   const std::string path = BrowseForFile(true, "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*", 1,
                                          "Save to file...", "");
@@ -495,16 +553,24 @@ bool frmConfigureQuickSetup::bSave_Click() {
   return false;
 }
 
+// Address 0 is a broadcast: every drive on the line would take these settings, and none would answer.
 bool frmConfigureQuickSetup::bApply_Click() {
-  const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(Address(), -1);
+  if (!controls_.bApplyEnabled) return false;
+  const std::uint8_t address = SettingsAddress();
+  if (address == 0) {
+    ShowInvalidAddress();
+    return false;
+  }
+  const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(address, -1);
   MarkParameters();
-  bool sent = (!offline_ || DriveVersionMatches(*ctx)) && ValuesWritable() && WriteValues(*ctx);
+  bool sent = DriveVersionMatches(*ctx) && ValuesWritable() && WriteValues(*ctx);
   if (sent) sent = WriteCustomNames(*ctx);
   ctx->CloseContext();
   return sent;
 }
 
-// Binding parameter numbers differ between versions: settings built for one must not reach another.
+// Binding parameter numbers differ between versions: settings built for one must not reach another,
+// nor settings uploaded from a drive that has been flashed since.
 bool frmConfigureQuickSetup::DriveVersionMatches(GIOContext& ctx) {
   const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
   const udtDriveResponse read = ctx.ReadValue(MenuOf(sv), PramOf(sv));
@@ -619,7 +685,9 @@ std::string frmConfigureQuickSetup::PreviewNumberText(std::int32_t p, const udtB
 }
 
 void frmConfigureQuickSetup::ReadLiveValue(std::int32_t p) {
-  const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(Address(), -1);
+  const std::uint8_t address = SettingsAddress();
+  if (address == 0) return;
+  const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(address, -1);
   const udtDriveResponse value = ctx->ReadValue(MenuOf(p), PramOf(p));
   if (!value.Error) {
     set_.SetValue(p, SingleToText(value.sglData));

@@ -1,11 +1,13 @@
 // The quick setup menu wizard without its widgets: loads a drive's quick setup configuration (uploaded,
 // or built offline from a firmware template), lets the user bind, name and scale each keypad slot,
 // previews the keypad and writes the result to the drive or to a parameter file. The dialog renders
-// View() after every handler and forwards only what the user did.
+// View() after every handler, and at once whenever OnChanged fires inside a handler that yields to the
+// message loop; it forwards only what the user did.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -78,6 +80,7 @@ class frmConfigureQuickSetup {
     bool tbCustomNameEnabled = false;
     std::int32_t tbCustomNameTag = -1;
     std::string tbScaleEditText;
+    int tbScaleEditDecimals = 0;  // the scale parameter's decimal places: what the box accepts
     bool tbScaleEditEnabled = false;
     std::int32_t tbScaleEditTag = -1;
     std::string tbScaleEditToolTip;
@@ -100,6 +103,10 @@ class frmConfigureQuickSetup {
 
   explicit frmConfigureQuickSetup(Services services);
 
+  // Called whenever the loading state changes inside a handler, before the handler yields to the
+  // message loop, so the window never shows a control live that the core has disabled.
+  void OnChanged(std::function<void()> handler) { onChanged_ = std::move(handler); }
+
   const Controls& View() const { return controls_; }
   const KVBFile& Set() const { return set_; }
   KVBFile& Set() { return set_; }
@@ -119,7 +126,7 @@ class frmConfigureQuickSetup {
   void bGenerate_Click();
   void bConnect_Click();
   void tbDriveID_Change(const std::string& text);
-  void tbFirmwareVersion_Change(const std::string& text) { controls_.tbFirmwareVersionText = text; }
+  void tbFirmwareVersion_Change(const std::string& text);
   void lbM00_Click(int index);
   void treePramList_NodeClick(const std::string& key);
   void cbSpecialSelect_Click(int index);
@@ -127,6 +134,8 @@ class frmConfigureQuickSetup {
   void tbCustomName_Change(const std::string& text);
   void tbCustomName_LostFocus();
   void tbScaleEdit_Change(const std::string& text);
+  // The box then shows the scale the set holds, whatever was left half typed or refused.
+  void tbScaleEdit_LostFocus();
   void chkPreviewShowData_Click(bool ticked) { controls_.chkPreviewShowData = ticked; }
   void bPreviewUp_Click() { MovePreview(true); }
   void bPreviewDown_Click() { MovePreview(false); }
@@ -135,6 +144,8 @@ class frmConfigureQuickSetup {
   bool bApply_Click();
 
  private:
+  void Changed() const;
+  void SetSourceEnabled(bool enabled);
   void ShowPage(int page);
   void ApplyPageSwitch();
   void StartLoading();
@@ -150,6 +161,8 @@ class frmConfigureQuickSetup {
   void RewriteSlotList();
   void FillOptions();
   void FillNameChoice(const udtBindingData& row);
+  void ShowScale(std::int32_t n);
+  std::optional<double> ScaleValue(const std::string& text, std::int32_t n) const;
 
   void MarkParameters();
   bool DriveVersionMatches(GIOContext& ctx);
@@ -170,7 +183,11 @@ class frmConfigureQuickSetup {
   std::string DisplayName(const udtBindingData& row) const;
   std::string ValueNameAt(std::int32_t n, double position) const;
   std::int32_t SlotAtPreviewPosition(std::int32_t position) const;
+  // The address typed in the box, and the drive the settings belong to: the one uploaded from when
+  // online, else the box's as it stands.
   std::uint8_t Address() const;
+  std::uint8_t SettingsAddress() const;
+  void ShowInvalidAddress() const;
 
   Services services_;
   Controls controls_;
@@ -180,6 +197,8 @@ class frmConfigureQuickSetup {
   bool offline_ = false;
   bool busy_ = false;
   bool unloaded_ = false;
+  std::uint8_t uploadedAddress_ = 0;
+  std::function<void()> onChanged_;
 };
 
 }  // namespace quendrel

@@ -113,7 +113,9 @@ void frmEditOnline::CloseIfRequested() {
   if (closeRequested_ && !unloaded_ && onClose_) onClose_();
 }
 
+// The box and Save are disabled while a connect yields to the message loop: the set is being replaced.
 void frmEditOnline::tbDescription_Change(const std::string& text) {
+  if (busy_) return;
   controls_.tbDescriptionText = text;
   set_.SetDescription(text);
 }
@@ -456,6 +458,7 @@ void frmEditOnline::ConnectionLost(bool retry) {
 // --- Save ---
 
 void frmEditOnline::bSaveFile_Click() {
+  if (busy_) return;
   const std::string path = BrowseForFile(true, "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*", 1,
                                          "Save As...", "");
   if (path.empty()) return;

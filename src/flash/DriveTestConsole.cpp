@@ -1,6 +1,7 @@
 #include "flash/DriveTestConsole.h"
 
 #include <cmath>
+#include <functional>
 
 #include "comms/DriveFunctionTemplate.h"
 #include "comms/DriveReport.h"
@@ -20,16 +21,21 @@ namespace {
 constexpr float kCommandTimeout = 1.0F;
 constexpr float kModuleTimeout = -1.0F;
 
-// Clears the busy flag however the exchange ends.
+// Clears the busy flag however the exchange ends, and tells the window at both ends.
 class BusyScope {
  public:
-  explicit BusyScope(bool& busy) : busy_(busy) { busy_ = true; }
-  ~BusyScope() { busy_ = false; }
+  BusyScope(bool& busy, const std::function<void()>& changed) : busy_(busy), changed_(changed) { Set(true); }
+  ~BusyScope() { Set(false); }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 
  private:
+  void Set(bool busy) {
+    busy_ = busy;
+    if (changed_) changed_();
+  }
   bool& busy_;
+  const std::function<void()>& changed_;
 };
 
 udtDriveResponse ForceFlashSequence(GIOContext& gc) {
@@ -113,7 +119,7 @@ void DriveTestConsole::ExecuteSelectedFunction() {
   call.showRaw = showRaw_;
   int address = 0;
   if (!AddressByte(address) || !CollectArguments(*function, call.talParameters)) return;
-  BusyScope busy(busy_);
+  BusyScope busy(busy_, onBusyChanged_);
   const auto gc = server_.OpenContext(static_cast<std::uint8_t>(address), kCommandTimeout);
   function->RunCommand(call, *gc, nullptr);
   gc->CloseContext();
@@ -123,7 +129,7 @@ template <typename Sequence>
 void DriveTestConsole::RunButton(const std::string& label, Sequence sequence) {
   int address = 0;
   if (busy_ || !AddressByte(address)) return;
-  BusyScope busy(busy_);
+  BusyScope busy(busy_, onBusyChanged_);
   const auto gc = server_.OpenContext(static_cast<std::uint8_t>(address), kModuleTimeout);
   ShowReport("");
   const udtDriveResponse response = sequence(*gc);

@@ -2,6 +2,7 @@
 // the address and poll period rules, and every exchange the window starts, one at a time.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -55,6 +56,9 @@ class DriveTestConsole {
   // True while an exchange runs; the file transfer pumps the window's events, and every exchange
   // started meanwhile would talk over it on the same line.
   bool Busy() const { return busy_; }
+  // Called when Busy() changes, before the exchange's first request: the window shows the exchange
+  // buttons disabled for as long as it runs.
+  void OnBusyChanged(std::function<void()> handler) { onBusyChanged_ = std::move(handler); }
 
   // Single Command and each poll tick.
   void ExecuteSelectedFunction();
@@ -81,6 +85,7 @@ class DriveTestConsole {
   bool showRequest_ = true;
   bool showRaw_ = false;
   bool busy_ = false;
+  std::function<void()> onBusyChanged_;
 };
 
 }  // namespace quendrel

@@ -76,6 +76,24 @@ TEST_F(OnlineEditorWindowTest, DrawsConnectedAndLost) {
   Save("edit-online-lost.png");
 }
 
+TEST_F(OnlineEditorWindowTest, ConnectShowsItsDeadControlsBeforeItYieldsAndIgnoresThem) {
+  int pumps = 0;
+  ui.OnPump([&] {
+    if (++pumps > 1) return;
+    EXPECT_FALSE(window->ConnectButton()->isEnabled());
+    EXPECT_FALSE(window->DriveAddressBox()->isEnabled());
+    EXPECT_FALSE(window->TreeWidget()->isEnabled());
+    window->Core().bSaveFile_Click();  // would ask for a file, which no test answers
+    window->Core().tbDescription_Change("typed meanwhile");
+    window->Core().tbDriveAddr_Change("2");
+  });
+  QTest::mouseClick(window->ConnectButton(), Qt::LeftButton);
+  ui.OnPump({});
+  EXPECT_GT(pumps, 0);
+  EXPECT_EQ(window->ConnectedLabel()->text(), "Connection Established to Drive 1");
+  EXPECT_NE(window->Core().Set().Description(), "typed meanwhile");
+}
+
 TEST_F(OnlineEditorWindowTest, CloseDuringATickHappensWhenTheTickEnds) {
   QTest::mouseClick(window->ConnectButton(), Qt::LeftButton);
   QPointer<frmEditOnlineWindow> guarded(window);

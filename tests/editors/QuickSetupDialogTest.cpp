@@ -1,5 +1,6 @@
 // The quick setup wizard's dialog, uploaded from the simulated drive: its four pages drawn to
-// quick-setup-*.png, and user actions reaching the core only through the user's own signals.
+// quick-setup-*.png, user actions reaching the core only through the user's own signals, the source
+// controls dead while an upload yields, and slots chosen with real keys and clicks.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "params/support/TransferRig.h"
@@ -53,6 +55,92 @@ TEST(QuickSetupDialogTest, DrawsItsPagesOpenedModally) {
   });
   frmConfigureQuickSetupDialog::ShowModal({nullptr, nullptr, &owner}, &rig.Server());
   EXPECT_TRUE(opened);
+}
+
+class QuickSetupDialogInputTest : public ::testing::Test {
+ protected:
+  QuickSetupDialogInputTest() {
+    dialog.resize(720, 430);
+    dialog.show();
+    dialog.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  }
+  ~QuickSetupDialogInputTest() override { dialog.reject(); }
+
+  QApplication& app = QtTestApp();
+  ScriptedUi ui;
+  TransferRig rig;
+  frmConfigureQuickSetupDialog dialog{&rig.Server(), nullptr};
+};
+
+TEST_F(QuickSetupDialogInputTest, TypingAndClickingDuringAnUploadReachNothing) {
+  bool pumped = false;
+  ui.OnPump([&] {
+    if (std::exchange(pumped, true)) return;
+    EXPECT_FALSE(dialog.DriveAddressBox()->isEnabled());
+    EXPECT_FALSE(dialog.UploadButton()->isEnabled());
+    Draw(dialog, "uploading");
+    const long requests = rig.Sim().RequestCount();
+    dialog.DriveAddressBox()->setFocus();
+    QTest::keyClicks(dialog.DriveAddressBox(), QStringLiteral("2"));
+    QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
+    EXPECT_EQ(rig.Sim().RequestCount(), requests);
+  });
+  QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
+  ASSERT_TRUE(pumped);
+  EXPECT_EQ(dialog.Core().View().lblConnectStatus, "Upload Complete");
+  EXPECT_EQ(dialog.DriveAddressBox()->text(), "1");
+  EXPECT_EQ(dialog.Core().View().tbDriveIDText, "1");
+}
+
+TEST_F(QuickSetupDialogInputTest, KeysChooseTheSlotAndThePickerTakesTheFocus) {
+  dialog.Act([&] {
+    dialog.Core().tbFirmwareVersion_Change("2.105");
+    dialog.Core().bGenerate_Click();
+    dialog.Core().bNext_Click();
+  });
+  QListWidget* slotList = dialog.SlotList();
+  QTest::mouseClick(slotList->viewport(), Qt::LeftButton, {}, slotList->visualItemRect(slotList->item(0)).center());
+  EXPECT_EQ(dialog.Core().View().lbM00Selected, 0);
+  EXPECT_TRUE(dialog.Picker()->hasFocus());
+  for (const int row : {1, 2}) {
+    slotList->setFocus();
+    QTest::keyClick(slotList, Qt::Key_Down);
+    EXPECT_EQ(dialog.Core().View().lbM00Selected, row);
+    EXPECT_TRUE(dialog.Picker()->isEnabled() && dialog.Picker()->hasFocus()) << row;
+  }
+  QTreeWidget* picker = dialog.Picker();
+  const auto found = picker->findItems(QStringLiteral("M01P00: "), Qt::MatchStartsWith);
+  ASSERT_EQ(found.size(), 1);
+  QTest::mouseClick(picker->viewport(), Qt::LeftButton, {}, picker->visualItemRect(found.front()).center());
+  EXPECT_EQ(dialog.Core().Set().Value(1203), "1");  // the slot the keys chose, M00P03
+  EXPECT_EQ(dialog.Core().Set().Value(1201), "0");
+  EXPECT_TRUE(slotList->item(2)->text().startsWith(QStringLiteral("M00P03: ")));
+  Draw(dialog, "slot-by-keys");
+}
+
+TEST_F(QuickSetupDialogInputTest, ScaleBoxTakesTheDrivesWholeScale) {
+  rig.Sim().SetValue(1221, -250);
+  QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
+  dialog.Act([&] {
+    dialog.Core().bNext_Click();
+    dialog.Core().bNext_Click();
+    dialog.Core().cbSpecialSelect_Click(0);
+  });
+  QLineEdit* scale = dialog.ScaleBox();
+  EXPECT_EQ(scale->text(), "-0.250");
+  scale->setFocus();
+  scale->end(false);
+  QTest::keyClick(scale, Qt::Key_Backspace);
+  QTest::keyClicks(scale, QStringLiteral("1x7"));  // one digit too many, a letter never
+  EXPECT_EQ(scale->text(), "-0.251");
+  EXPECT_EQ(dialog.Core().Set().Value(1221), "-0.251");
+  scale->selectAll();
+  QTest::keyClicks(scale, QStringLiteral("12"));
+  QTest::keyClick(scale, Qt::Key_Return);
+  EXPECT_EQ(scale->text(), "12.000");
+  EXPECT_TRUE(dialog.isVisible() && dialog.Tabs()->currentIndex() == 2);  // Enter pressed no button
+  Draw(dialog, "scale");
 }
 
 }  // namespace

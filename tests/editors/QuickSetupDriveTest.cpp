@@ -1,5 +1,5 @@
 // The quick setup wizard against the simulated drive on a pseudo-terminal: uploading, sending back,
-// the version guard of offline settings and live preview values.
+// the version guard, controls that stay dead while an upload yields, address 0 and live preview values.
 #include <gtest/gtest.h>
 
 #include "editors/frmConfigureQuickSetup.h"
@@ -107,7 +107,7 @@ TEST_F(QuickSetupDriveTest, SendWritesTheCustomisation) {
   const std::string& custom = rig.Sim().ValueNames(1212);
   EXPECT_EQ(custom, "(Default);(Custom)        ");  // value name 1 goes out as it stands, padded
 
-  rig.Sim().SetFault("stop");
+  rig.Sim().SetFault("stop after 1");  // the version read is answered, the first write is not
   ui.AnswerMsgBox(vbOK);
   EXPECT_FALSE(form.bNext_Click());  // a failed write keeps the wizard open
   EXPECT_EQ(ui.Titles().back(), "Quick Setup Customization Wizard Error");
@@ -138,6 +138,67 @@ TEST_F(QuickSetupDriveTest, OfflineSettingsReachOnlyTheirVersion) {
   EXPECT_TRUE(form.bApply_Click());
   EXPECT_EQ(rig.Sim().Value(1201), 0);
   EXPECT_EQ(rig.Sim().Value(1224), 1000);
+}
+
+TEST_F(QuickSetupDriveTest, SourceControlsAreDeadFromTheFirstRequestOfAnUpload) {
+  // What the window was told, with the requests the drive had seen by then.
+  std::vector<std::pair<bool, long>> told;
+  form.OnChanged([&] { told.emplace_back(form.View().SourceEnabled, rig.Sim().RequestCount()); });
+  long requests = -1;
+  ui.OnPump([&] {
+    if (requests >= 0) return;
+    requests = rig.Sim().RequestCount();
+    // A second click of a double-click, another address and a version typed while the upload runs.
+    form.bConnect_Click();
+    form.tbDriveID_Change("2");
+    form.tbFirmwareVersion_Change("2.105");
+    form.bGenerate_Click();
+    form.bApply_Click();
+    EXPECT_EQ(rig.Sim().RequestCount(), requests);
+  });
+  rig.Sim().ResetStats();
+  Upload();
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.front(), std::make_pair(false, 0L));
+  EXPECT_TRUE(form.View().tbDriveIDText == "1" && form.View().tbFirmwareVersionText.empty());
+  EXPECT_FALSE(form.Offline());
+
+  ui.OnPump({});
+  Customise();
+  EXPECT_TRUE(form.bApply_Click());
+  EXPECT_EQ(rig.Sim().Value(1201), 703);  // the drive uploaded from
+}
+
+TEST_F(QuickSetupDriveTest, AddressZeroSendsNothing) {
+  rig.Sim().ReceivedBytes();
+  form.tbDriveID_Change("256");
+  ASSERT_EQ(form.View().tbDriveIDText, "0");
+  ui.AnswerMsgBox(vbOK);
+  form.bConnect_Click();
+  EXPECT_TRUE(form.View().SourceEnabled);
+
+  form.tbFirmwareVersion_Change("2.105");
+  form.bGenerate_Click();
+  form.Set().SetValue(1201, "1.01");
+  form.chkPreviewShowData_Click(true);
+  form.bPreviewUp_Click();  // a live value is read from the drive the settings are for
+  EXPECT_EQ(form.View().PreviewPosition, 1);
+  ui.AnswerMsgBox(vbOK);
+  EXPECT_FALSE(form.bApply_Click());
+  EXPECT_EQ(ui.Prompts(), (std::vector<std::string>{"Invalid drive address.", "Invalid drive address."}));
+  EXPECT_EQ(rig.Sim().ReceivedBytes(), "");
+}
+
+TEST_F(QuickSetupDriveTest, OnlineSendRefusesADriveFlashedSinceTheUpload) {
+  Upload();
+  rig.Sim().SetValue(1129, 2106);
+  rig.Sim().ResetStats();
+  ui.AnswerMsgBox(vbOK);
+  while (form.View().Page < 3) form.bNext_Click();
+  EXPECT_FALSE(form.bNext_Click());  // Finish online sends, and the wizard stays open
+  EXPECT_EQ(ui.Prompts().back(),
+            "The drive runs firmware version 2.106; these settings are for version 2.105. Nothing was sent.");
+  EXPECT_EQ(rig.Sim().RequestCount(kWriteValue), 0);
 }
 
 TEST_F(QuickSetupDriveTest, PreviewReadsLiveValues) {

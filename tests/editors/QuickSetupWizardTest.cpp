@@ -8,6 +8,7 @@
 #include "editors/frmConfigureQuickSetup.h"
 #include "params/FS2Compiler.h"
 #include "params/FirmwareCompatibilityFile.h"
+#include "params/ParameterDownload.h"
 #include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 
@@ -166,13 +167,52 @@ TEST_F(QuickSetupWizardTest, OptionsEditNameAndScale) {
   EXPECT_EQ(view.cbNameSelect[1].Text, "ABCDEFGHIJKLMNOP (Custom)");
   EXPECT_EQ(form.Set().Value(1211), "1");
 
-  for (const auto& [typed, kept] : {std::pair{"1.5", "1.5"}, {" .  ", "0"}, {"abc", "0"}, {"2.25 ", "2.25"}}) {
+  for (const auto& [typed, kept] : {std::pair{"1.5", "1.5"}, {" .  ", "1.5"}, {"abc", "1.5"}, {"2.25 ", "2.25"}}) {
     form.tbScaleEdit_Change(typed);
     EXPECT_EQ(form.Set().Value(1221), kept) << typed;
   }
   form.cbSpecialSelect_Click(1);  // slot 3: a name, no scale
   EXPECT_FALSE(view.tbScaleEditEnabled);
   EXPECT_TRUE(view.cbNameSelectEnabled);
+}
+
+TEST_F(QuickSetupWizardTest, ScaleBoxShowsTheWholeScaleAndWritesWhatItShows) {
+  Generate();
+  ToPage(2);
+  KVBFile& set = form.Set();
+  const auto& view = form.View();
+  struct Shown {
+    const char* pad;
+    const char* value;
+    const char* text;
+    int decimals;
+  };
+  for (const Shown& c : {Shown{"0000000000010011", "12", "12.000", 3}, Shown{"0000000000010011", "-0.25", "-0.250", 3},
+                         Shown{"0000000000010011", "-32.768", "-32.768", 3}, Shown{"0000000000010001", "-7.5", "-7.5", 1},
+                         Shown{"0000000000010000", "300", "300", 0}}) {
+    set.SetPAD(1221, c.pad);
+    set.SetValue(1221, c.value);
+    form.cbSpecialSelect_Click(0);
+    EXPECT_EQ(view.tbScaleEditText, c.text) << c.value;
+    EXPECT_EQ(view.tbScaleEditDecimals, c.decimals) << c.value;
+  }
+
+  set.SetPAD(1221, "0000000000010011");
+  set.SetValue(1221, "-0.25");
+  form.cbSpecialSelect_Click(0);
+  struct Edit {
+    const char* typed;
+    std::int16_t raw;  // what a send writes
+  };
+  // The last digit edited; then texts the drive's word cannot hold exactly, which write nothing.
+  for (const Edit& c : {Edit{"-0.251", -251}, Edit{"12.5", 12500}, Edit{"1.2345", 12500}, Edit{"40", 12500},
+                        Edit{"-", 12500}, Edit{"32.767", 32767}}) {
+    form.tbScaleEdit_Change(c.typed);
+    EXPECT_EQ(ParameterDownload::RawValue(set.Value(1221), set.PAD(1221)), c.raw) << c.typed;
+  }
+  form.tbScaleEdit_Change("1.2345");
+  form.tbScaleEdit_LostFocus();
+  EXPECT_EQ(view.tbScaleEditText, "32.767");
 }
 
 TEST_F(QuickSetupWizardTest, PreviewShowsHeaderScaledValuesAndValueNames) {

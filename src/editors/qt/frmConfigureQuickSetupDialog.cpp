@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -31,10 +32,25 @@ QLabel* WrappedLabel(const char* text) {
   return label;
 }
 
+// Items are kept while their number stays: the list is shown again from inside its own selection
+// signal, and a view whose items vanish under a key press in progress loses its place.
 void FillList(QListWidget* list, const std::vector<frmConfigureQuickSetup::ListEntry>& entries, int selected) {
-  list->clear();
-  for (const auto& entry : entries) list->addItem(ToQString(entry.Text));
-  list->setCurrentRow(selected);
+  if (list->count() != static_cast<int>(entries.size())) {
+    list->clear();
+    for (const auto& entry : entries) list->addItem(ToQString(entry.Text));
+  }
+  for (int i = 0; i < list->count(); ++i) {
+    const QString text = ToQString(entries[static_cast<std::size_t>(i)].Text);
+    if (list->item(i)->text() != text) list->item(i)->setText(text);
+  }
+  if (list->currentRow() != selected) list->setCurrentRow(selected);
+}
+
+// An optional sign, up to five digits and at most as many decimals as the scale parameter has: every
+// value its 16-bit word can hold, and nothing the drive would round.
+QString ScalePattern(int decimals) {
+  const QString digits = QStringLiteral("-?\\d{0,5}");
+  return decimals > 0 ? digits + QStringLiteral("(\\.\\d{0,%1})?").arg(decimals) : digits;
 }
 
 void FillCombo(QComboBox* combo, const std::vector<frmConfigureQuickSetup::ListEntry>& entries, int selected) {
@@ -90,6 +106,8 @@ frmConfigureQuickSetupDialog::frmConfigureQuickSetupDialog(GIOServer* server, QW
   services.tpbUpload = std::make_shared<TextProgressBarSink>(tpbUpload_);
   services.lblConnectStatus = std::make_shared<LabelProgressSink>(lblConnectStatus_);
   core_ = std::make_unique<frmConfigureQuickSetup>(services);
+  // Inside a handler that yields to the message loop, the user must already see what it disabled.
+  core_->OnChanged([this] { Render(); });
   ConnectSignals();
   Act([this] { core_->Form_Load(); });
 }
@@ -155,7 +173,8 @@ QWidget* frmConfigureQuickSetupDialog::CreateOptionsPage() {
   lblScaleAutomatically_ = new QLabel;
   lblScaleFormula_ = new QLabel;
   tbScaleEdit_ = new QLineEdit;
-  tbScaleEdit_->setInputMask(QStringLiteral("0.000"));
+  scaleValidator_ = new QRegularExpressionValidator(QRegularExpression(ScalePattern(0)), tbScaleEdit_);
+  tbScaleEdit_->setValidator(scaleValidator_);
   grid->addWidget(new QLabel(QStringLiteral("Edit Options for Parameter:")), 0, 0);
   grid->addWidget(cbSpecialSelect_, 0, 1);
   grid->addWidget(lblEditSpecialName_, 1, 0, 1, 2);
@@ -207,7 +226,7 @@ QWidget* frmConfigureQuickSetupDialog::CreatePreviewPage() {
 
 void frmConfigureQuickSetupDialog::Act(const std::function<void()>& action) {
   GuardSlot(action);
-  if (!core_->Unloaded()) Render();
+  Render();
 }
 
 void frmConfigureQuickSetupDialog::done(int result) {
@@ -233,7 +252,9 @@ void frmConfigureQuickSetupDialog::ConnectSignals() {
      [&core](const QString& t) { core.tbFirmwareVersion_Change(FromQString(t)); });
   on(bConnect_, &QPushButton::clicked, [&core](bool) { core.bConnect_Click(); });
   on(bGenerate_, &QPushButton::clicked, [&core](bool) { core.bGenerate_Click(); });
-  on(lbM00_, &QListWidget::itemClicked, [this, &core](QListWidgetItem* item) { core.lbM00_Click(lbM00_->row(item)); });
+  // Keys choose a slot as a click does; a click on the slot already chosen chooses it again.
+  connect(lbM00_, &QListWidget::currentRowChanged, this, [this](int row) { ChooseSlot(row); });
+  connect(lbM00_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { ChooseSlot(lbM00_->row(item)); });
   on(treePramList_, &QTreeWidget::itemClicked,
      [&core](QTreeWidgetItem* item, int) { core.treePramList_NodeClick(FromQString(item->data(0, Qt::UserRole).toString())); });
   on(chkPreviewShowData_, &QCheckBox::clicked, [&core](bool ticked) { core.chkPreviewShowData_Click(ticked); });
@@ -261,6 +282,12 @@ void frmConfigureQuickSetupDialog::ConnectOptionSignals() {
   });
   connect(tbScaleEdit_, &QLineEdit::textEdited, this,
           [this, &core](const QString& t) { Act([&core, t] { core.tbScaleEdit_Change(FromQString(t)); }); });
+  connect(tbScaleEdit_, &QLineEdit::editingFinished, this, [this, &core] { Act([&core] { core.tbScaleEdit_LostFocus(); }); });
+}
+
+void frmConfigureQuickSetupDialog::ChooseSlot(int row) {
+  Act([this, row] { core_->lbM00_Click(row); });
+  if (core_->View().treeEnabled) treePramList_->setFocus();
 }
 
 // A character Latin-1 cannot hold would reach the drive as "?": it is refused as it is typed.
@@ -275,6 +302,7 @@ void frmConfigureQuickSetupDialog::CustomNameEdited(const QString& text) {
 }
 
 void frmConfigureQuickSetupDialog::Render() {
+  if (core_->Unloaded()) return;
   const auto& view = core_->View();
   {
     QSignalBlocker block(tabPanel_);
@@ -331,6 +359,10 @@ void frmConfigureQuickSetupDialog::RenderOptionsPage(const frmConfigureQuickSetu
   customNameShown_ = ToQString(view.tbCustomNameText);
   if (tbCustomName_->text() != customNameShown_) tbCustomName_->setText(customNameShown_);
   tbCustomName_->setEnabled(view.tbCustomNameEnabled);
+  const QString scalePattern = ScalePattern(view.tbScaleEditDecimals);
+  if (scaleValidator_->regularExpression().pattern() != scalePattern) {
+    scaleValidator_->setRegularExpression(QRegularExpression(scalePattern));
+  }
   if (FromQString(tbScaleEdit_->text()) != view.tbScaleEditText) tbScaleEdit_->setText(ToQString(view.tbScaleEditText));
   tbScaleEdit_->setEnabled(view.tbScaleEditEnabled);
   tbScaleEdit_->setToolTip(ToQString(view.tbScaleEditToolTip));

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <functional>
@@ -34,6 +35,11 @@ class frmConfigureQuickSetupDialog : public QDialog {
 
   frmConfigureQuickSetup& Core() { return *core_; }
   QTabWidget* Tabs() const { return tabPanel_; }
+  QLineEdit* DriveAddressBox() const { return tbDriveID_; }
+  QPushButton* UploadButton() const { return bConnect_; }
+  QListWidget* SlotList() const { return lbM00_; }
+  QTreeWidget* Picker() const { return treePramList_; }
+  QLineEdit* ScaleBox() const { return tbScaleEdit_; }
   // Plays a user action on the core and shows the result, as every signal handler does.
   void Act(const std::function<void()>& action);
 
@@ -52,6 +58,8 @@ class frmConfigureQuickSetupDialog : public QDialog {
   void RenderOptionsPage(const frmConfigureQuickSetup::Controls& view);
   void RenderPreviewPage(const frmConfigureQuickSetup::Controls& view);
   void CustomNameEdited(const QString& text);
+  // A slot chosen by any means; the picker then has the focus.
+  void ChooseSlot(int row);
 
   std::unique_ptr<frmConfigureQuickSetup> core_;
   QTabWidget* tabPanel_ = nullptr;
@@ -76,6 +84,7 @@ class frmConfigureQuickSetupDialog : public QDialog {
   QLabel* lblScaleAutomatically_ = nullptr;
   QLabel* lblScaleFormula_ = nullptr;
   QLineEdit* tbScaleEdit_ = nullptr;
+  QRegularExpressionValidator* scaleValidator_ = nullptr;
   QLabel* lblPreview_ = nullptr;
   QLabel* lblTooltip_ = nullptr;
   QCheckBox* chkPreviewShowData_ = nullptr;

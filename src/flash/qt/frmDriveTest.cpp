@@ -107,6 +107,7 @@ frmDriveTest::frmDriveTest(GIOServer& server, QWidget* parent)
   feedback_->SetBox(tbResult_);
   pollTimer_ = new QTimer(this);
   Connect();
+  console_.OnBusyChanged([this] { ShowBusy(); });
   Load();
 }
 
@@ -424,6 +425,11 @@ void frmDriveTest::Exchange(void (DriveTestConsole::*run)()) {
   closePending_ = false;
   QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
   (frame != nullptr ? frame : static_cast<QWidget*>(this))->close();
+}
+
+// A file transfer yields to the message loop: its buttons must look as dead as the console makes them.
+void frmDriveTest::ShowBusy() {
+  for (QWidget* button : {bExecute_, bUnlockDrive_, bForceFU_}) button->setEnabled(!console_.Busy());
 }
 
 void frmDriveTest::Browse() {

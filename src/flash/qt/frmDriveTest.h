@@ -64,6 +64,7 @@ class frmDriveTest : public QWidget {
   void EditorLostFocus();
   void UpdateTimer();
   void Exchange(void (DriveTestConsole::*run)());
+  void ShowBusy();
   void Browse();
 
   std::shared_ptr<ReportBoxFeedback> feedback_;

@@ -138,6 +138,28 @@ TEST_F(DriveTestWindowTest, ClosingDuringATransferEndsItAndTheWindowGoesAfterwar
   std::filesystem::remove(path);
 }
 
+TEST_F(DriveTestWindowTest, ExchangeButtonsAreDeadWhileATransferRuns) {
+  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-window-busy.hex").string();
+  std::ofstream(path) << ":0401000001020304F1\r\n:00000001FF\r\n";
+  Choose("WriteFileToBuffer");
+  qobject_cast<QLineEdit*>(window_->ChildNamed("tbFilename"))->setText(QString::fromStdString(path));
+  const std::vector<QWidget*> buttons = {window_->ExecuteButton(), window_->ChildNamed("bUnlockDrive"),
+                                         window_->ChildNamed("bForceFU")};
+  ScriptedUi ui;
+  int pumps = 0;
+  ui.OnPump([&] {
+    if (++pumps > 1) return;
+    for (QWidget* button : buttons) EXPECT_FALSE(button->isEnabled()) << button->objectName().toStdString();
+    QImage picture(window_->size(), QImage::Format_RGB32);
+    window_->render(&picture);
+    EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", "drive-test-transfer.png"))));
+  });
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
+  EXPECT_GT(pumps, 0);
+  for (QWidget* button : buttons) EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+  std::filesystem::remove(path);
+}
+
 TEST_F(DriveTestWindowTest, Pictures) {
   struct PictureCase {
     const char* command;
