@@ -59,6 +59,33 @@ std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram) {
   return bound != pram ? bound : GetBindingSlotParameter(file, pram);
 }
 
+namespace {
+
+std::int32_t Present(const KVBFile& file, std::int32_t pram, std::int32_t other) {
+  const bool unset = pram != 0 && other == 0;
+  return unset || !IsParameterNumber(other) || file.Identifier(other).empty() ? pram : other;
+}
+
+}  // namespace
+
+std::int32_t GetPresentBoundParameter(const KVBFile& file, std::int32_t pram) {
+  return Present(file, pram, GetBoundParameter(file, pram));
+}
+
+std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram) {
+  return Present(file, pram, ResolveBoundParameter(file, pram));
+}
+
+std::vector<std::int32_t> BindingSlots(const KVBFile& file) {
+  std::vector<std::int32_t> slots;
+  if (const auto fit = FileTemplate(file)) {
+    for (const udtBindingData& row : fit->BindingData()) {
+      if (IsParameterNumber(row.pParameter)) slots.push_back(row.pParameter);
+    }
+  }
+  return slots;
+}
+
 std::int32_t GetDriveBoundParameter(std::int32_t parameter, GIOContext* ctx) {
   std::shared_ptr<GIOContext> own;
   if (ctx == nullptr) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace quendrel {
 
@@ -28,6 +29,14 @@ std::int32_t GetBindingSlotParameter(const KVBFile& file, std::int32_t p);
 
 // A slot gives the parameter it shows, a shown parameter its slot, anything else itself.
 std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram);
+
+// The guarded forms an editor shows and mirrors with: a slot that is unset (0 would be M00P00) or names a
+// parameter the set lacks shows only itself, as the drive answers such a slot from its own row.
+std::int32_t GetPresentBoundParameter(const KVBFile& file, std::int32_t pram);
+std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram);
+
+// The quick setup slots of the set's template, whatever their pointers say; none without a template.
+std::vector<std::int32_t> BindingSlots(const KVBFile& file);
 
 // GetBoundParameter against the drive's own pointer and version. Without a context it opens one to
 // the drive at address 1 on the program's registry and closes it again; a failed read gives the
