@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "comms/udtDriveResponse.h"
+
 namespace quendrel {
 
 class GIOContext;
@@ -40,6 +42,7 @@ class DriveSlotPointers {
   // False when the drive would not tell.
   bool Refresh(std::int32_t slot);
   bool DriveRunsTheSetsVersion();
+  udtDriveResponse Read(std::int32_t n);
 
   KVBFile& set_;
   GIOContext& ctx_;
