@@ -126,7 +126,6 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   void ShowParameter(ParameterTreeNode& node, std::int32_t n, std::int32_t t);
   // failureStatus False leaves the status line to the caller.
   NodeRead ReadNodeUpdate(ParameterTreeNode& node, DrivePass& pass, bool failureStatus = true);
-  NodeRead ReadNodeUpdate(ParameterTreeNode& node);
   std::int32_t FollowSlotPointers(ParameterTreeNode& node, DrivePass& pass);
   void ShowMovedPointers(DrivePass& pass);
   void FollowSetPointers();
@@ -145,7 +144,7 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
 
   std::uint8_t Address() const;
   std::shared_ptr<GIOContext> OpenContext() const;
-  // A context for a node read of its own, speaking the drive's code set.
+  // A context for a handler's reads and writes, in the code set the last update tick found.
   std::shared_ptr<GIOContext> OpenReadContext() const;
 
   std::shared_ptr<ParameterTree> tree_;
