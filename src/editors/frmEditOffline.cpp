@@ -166,6 +166,7 @@ void frmEditOffline::ShowValueNames(ParameterTreeNode& node, std::int32_t shown)
 // A pointer edited in the file moves its slot: the slot's row and its entry in the set take the
 // parameter it names now, so that a download writes that parameter's own value through the slot.
 void frmEditOffline::FollowPointers() {
+  bool renamed = false;
   for (const std::int32_t slot : BindingSlots(set_)) {
     ParameterTreeNode* row = tree_->FindNode(ParameterIdText(slot));
     const std::int32_t shown = Shown(slot);
@@ -174,7 +175,9 @@ void frmEditOffline::FollowPointers() {
     if (shown != slot) set_.SetValue(slot, set_.Value(shown));
     ShowParameter(*row, slot);
     row->SetDirty(true);
+    renamed = true;
   }
+  if (renamed) tree_->Refresh();  // a longer caption moves the value column
 }
 
 void frmEditOffline::pTree_ValueCommit(ParameterTreeNode& node) {

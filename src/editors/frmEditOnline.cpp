@@ -342,14 +342,16 @@ void frmEditOnline::ShowMovedPointers(DrivePass& pass) {
 
 // Each slot's row shows the parameter its pointer in the set names now.
 void frmEditOnline::FollowSetPointers() {
+  bool renamed = false;
   for (const std::int32_t slot : BindingSlots(set_)) {
     ParameterTreeNode* row = tree_->FindNode(ParameterIdText(slot));
     const std::int32_t shown = GetPresentBoundParameter(set_, slot);
     if (row == nullptr || row->Tag() == shown) continue;
     ShowParameter(*row, slot, shown);
     row->SetDirty(true);
-    changed_ = true;
+    renamed = changed_ = true;
   }
+  if (renamed) tree_->Refresh();  // a longer caption moves the value column
 }
 
 void frmEditOnline::ApplyValueRead(ParameterTreeNode& node, ParameterTreeNode* second, std::int32_t t,
