@@ -276,9 +276,8 @@ void frmEditFragment::RewritePreviewLine(std::int32_t b) {
 
 void frmEditFragment::pTree_ValueCommit(ParameterTreeNode& node) {
   const std::int32_t t = node.Tag();
-  std::int32_t b = ResolveBoundParameter(set_, t);
-  // An unset slot resolves to 0 and a fragment usually lacks the parameter a slot shows.
-  if ((t != 0 && b == 0) || set_.Identifier(b).empty()) b = t;
+  // A fragment usually lacks the parameter a slot shows.
+  const std::int32_t b = ResolvePresentBoundParameter(set_, t);
   if (set_.ReadOnly(t)) return;
   const std::string oldText = set_.Value(t);
   const float old = ValueOf(oldText);

@@ -57,18 +57,12 @@ void frmEditOffline::Form_Unload() { Config().SetValue("LastPramFile", "Files", 
 
 // --- Binding guards ---
 
-// The parameter whose value slot n shows. An unset quick setup slot reads as 0, which would be
-// M00P00: such a slot shows only itself.
-std::int32_t frmEditOffline::Shown(std::int32_t n) const {
-  const std::int32_t shown = GetBoundParameter(set_, n);
-  return n != 0 && shown == 0 ? n : shown;
-}
+// The parameter whose value slot n shows; a slot that is unset or points outside the file shows only
+// itself.
+std::int32_t frmEditOffline::Shown(std::int32_t n) const { return GetPresentBoundParameter(set_, n); }
 
-// The other side of a binding for an edit of n, n itself when there is none or the slot is unset.
-std::int32_t frmEditOffline::Resolved(std::int32_t n) const {
-  const std::int32_t r = ResolveBoundParameter(set_, n);
-  return n != 0 && r == 0 ? n : r;
-}
+// The other side of a binding for an edit of n, n itself when there is none.
+std::int32_t frmEditOffline::Resolved(std::int32_t n) const { return ResolvePresentBoundParameter(set_, n); }
 
 bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !set_.ReadOnly(n); }
 
@@ -134,6 +128,8 @@ void frmEditOffline::BuildTree() {
     if (set_.Identifier(n).empty() || set_.SecurityLevel(Shown(n)) >= 3) continue;
     AddSlotNode(n);
   }
+  shownBySlot_.clear();
+  for (const std::int32_t slot : BindingSlots(set_)) shownBySlot_[slot] = Shown(slot);
 }
 
 void frmEditOffline::AddSlotNode(std::int32_t n) {
@@ -141,25 +137,50 @@ void frmEditOffline::AddSlotNode(std::int32_t n) {
   const std::string key = NodeKey(id);
   // A damaged file may name one parameter twice: the first slot keeps the node.
   if (tree_->FindNode(key) != nullptr) return;
-  ParameterTreeNode& node = tree_->AddNode(key, ParentKey(id), id + ": " + set_.Name(n));
-  const std::int32_t shown = Shown(n);
+  ParameterTreeNode& node = tree_->AddNode(key, ParentKey(id), id);
   node.SetTag(static_cast<std::int16_t>(n));
   if (n % 100 == 0) {
     node.SetEnabled(false);
   } else if (set_.ReadOnly(n)) {
     node.SetGreyed(true);
   }
-  node.SetIcon(set_.IconName(n));
+  ShowParameter(node, n);
+}
+
+// What slot n shows: caption, icon, digits, value and value names all come from one parameter, so a
+// slot's row never shows one parameter's value under another's name.
+void frmEditOffline::ShowParameter(ParameterTreeNode& node, std::int32_t n) const {
+  const std::int32_t shown = Shown(n);
+  node.SetCaption(set_.Identifier(n) + ": " + set_.Name(shown));
+  node.SetIcon(set_.IconName(shown));
   // The digits follow the parameter whose value the node shows, so a bound slot's value is not
   // rounded to the slot's own places (and written back rounded on the next commit).
   node.SetFormatString(FixedPointFormat(set_.PAD(shown)));
   node.SetValue(static_cast<float>(LeadingNumber(set_.Value(shown))));
+  node.ClearDVDs();
   ShowValueNames(node, shown);
 }
 
 void frmEditOffline::ShowValueNames(ParameterTreeNode& node, std::int32_t shown) const {
   const std::int32_t from = set_.NumDVDs(shown) > 0 ? shown : Shown(shown);
   for (std::int32_t i = 0; i < set_.NumDVDs(from); ++i) node.AddDVD(static_cast<std::int16_t>(i), set_.DVD(from, i));
+}
+
+// A pointer edited in the file moves its slot: the slot's row and its entry in the set take the
+// parameter it names now, so that a download writes that parameter's own value through the slot.
+void frmEditOffline::FollowPointers() {
+  bool renamed = false;
+  for (const std::int32_t slot : BindingSlots(set_)) {
+    ParameterTreeNode* row = tree_->FindNode(ParameterIdText(slot));
+    const std::int32_t shown = Shown(slot);
+    if (row == nullptr || row->Tag() != slot || shownBySlot_[slot] == shown) continue;
+    shownBySlot_[slot] = shown;
+    if (shown != slot) set_.SetValue(slot, set_.Value(shown));
+    ShowParameter(*row, slot);
+    row->SetDirty(true);
+    renamed = true;
+  }
+  if (renamed) tree_->Refresh();  // a longer caption moves the value column
 }
 
 void frmEditOffline::pTree_ValueCommit(ParameterTreeNode& node) {
@@ -176,12 +197,15 @@ void frmEditOffline::Store(ParameterTreeNode& node) {
   set_.SetValue(t, text);
   set_.SetValue(r, text);
   node.SetDirty(true);
+  // A bit's icon shows its value, on the slot's row too.
+  node.SetIcon(set_.IconName(Shown(t)));
   ParameterTreeNode* other = tree_->FindNode(ParameterIdText(r));
   if (other != nullptr && other != &node) {
     other->SetValue(node.Value());
-    if (set_.BitPram(t)) other->SetIcon(node.Icon());
+    other->SetIcon(set_.IconName(Shown(other->Tag())));
     other->SetDirty(true);
   }
+  FollowPointers();
   unsaved_ = true;
   tree_->RepaintDirty();
 }
@@ -193,7 +217,8 @@ void frmEditOffline::pTree_DblClick() {
     tree_->SelectCurrentValue();
     return;
   }
-  if (!set_.BitPram(node->Tag())) {
+  // A slot that shows a bit toggles like the bit itself.
+  if (!set_.BitPram(Shown(node->Tag()))) {
     tree_->EditCurrentValue();
     return;
   }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -63,7 +64,9 @@ class frmEditOffline : public ParameterTreeEvents {
   bool Load(const std::string& path);
   void BuildTree();
   void AddSlotNode(std::int32_t n);
+  void ShowParameter(ParameterTreeNode& node, std::int32_t n) const;
   void ShowValueNames(ParameterTreeNode& node, std::int32_t shown) const;
+  void FollowPointers();
   void Store(ParameterTreeNode& node);
   std::int32_t Shown(std::int32_t n) const;
   std::int32_t Resolved(std::int32_t n) const;
@@ -74,6 +77,8 @@ class frmEditOffline : public ParameterTreeEvents {
   Controls controls_;
   KVBFile set_;
   bool unsaved_ = false;
+  // What each quick setup slot showed when its row was last drawn.
+  std::map<std::int32_t, std::int32_t> shownBySlot_;
 };
 
 }  // namespace quendrel

@@ -14,6 +14,7 @@
 #include "foundation/NumberText.h"
 #include "foundation/OptOutMsgBox.h"
 #include "foundation/ParameterId.h"
+#include "params/DriveSlotPointers.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "params/ParameterBinding.h"
 #include "params/ParameterDownload.h"
@@ -70,6 +71,23 @@ class frmEditOnline::PumpingHandler {
   frmEditOnline& form_;
   std::shared_ptr<frmEditOnline> keepAlive_;
   std::uint64_t generation_;
+};
+
+// One handler's round trips: the context it holds, the quick setup pointers it read from the drive and
+// the rows it refreshed, so that a row already refreshed as the other side of a slot is not read again.
+class frmEditOnline::DrivePass {
+ public:
+  DrivePass(KVBFile& set, std::shared_ptr<GIOContext> ctx) : ctx_(std::move(ctx)), pointers_(set, *ctx_) {}
+
+  GIOContext& Context() const { return *ctx_; }
+  DriveSlotPointers& Pointers() { return pointers_; }
+  bool Refreshed(const ParameterTreeNode& node) const { return refreshed_.contains(&node); }
+  void MarkRefreshed(const ParameterTreeNode& node) { refreshed_.insert(&node); }
+
+ private:
+  std::shared_ptr<GIOContext> ctx_;
+  DriveSlotPointers pointers_;
+  std::set<const ParameterTreeNode*> refreshed_;
 };
 
 frmEditOnline::frmEditOnline(std::shared_ptr<ParameterTree> tree, Services services)
@@ -215,6 +233,7 @@ bool frmEditOnline::FirmwareAccepted(float version) {
 
 void frmEditOnline::ConnectSucceeded(const GIOContext& ctx) {
   uploaded_ = true;
+  readSinceUpload_.clear();
   SetStatus("Building Tree...", false);
   tree_->Clear();
   BuildTree();
@@ -250,45 +269,92 @@ void frmEditOnline::BuildTree() {
 
 void frmEditOnline::AddParameterNode(std::int32_t n) {
   const std::string parent = n % 100 == 0 ? std::string() : ParameterIdText(n / 100 * 100);
-  ParameterTreeNode& node = tree_->AddNode(ParameterIdText(n), parent, ParameterIdText(n) + ": " + set_.Name(n));
-  const std::int32_t t = GetBoundParameter(set_, n);
+  ParameterTreeNode& node = tree_->AddNode(ParameterIdText(n), parent, ParameterIdText(n));
+  ShowParameter(node, n, GetPresentBoundParameter(set_, n));
+}
+
+// Row n shows parameter t: n itself, or what quick setup slot n points at. The caption names t, so a
+// slot's row never shows one parameter's value under another's name.
+void frmEditOnline::ShowParameter(ParameterTreeNode& node, std::int32_t n, std::int32_t t) {
+  node.SetCaption(ParameterIdText(n) + ": " + set_.Name(t));
   node.SetValue(static_cast<float>(LeadingNumber(set_.Value(t))));
   node.SetTag(static_cast<std::int16_t>(t));
   node.SetFormatString(FixedPointFormat(set_.PAD(t)));
   node.SetEnabled(!set_.ReadOnly(t) && t % 100 != 0);
   node.SetGreyed(t % 100 != 0 && set_.ReadOnly(t));
   node.SetIcon(set_.IconName(t));
+  node.ClearDVDs();
   for (std::int32_t i = 0; i < set_.NumDVDs(t); ++i) node.AddDVD(static_cast<std::int16_t>(i), set_.DVD(t, i));
 }
 
 // --- Reading and writing nodes ---
 
-frmEditOnline::NodeRead frmEditOnline::ReadNodeUpdate(ParameterTreeNode& node, GIOContext* ctx) {
-  std::shared_ptr<GIOContext> own;
-  if (ctx == nullptr) {
-    own = OpenContext();
-    own->SetLegacy(legacy_);
-    ctx = own.get();
-  }
+frmEditOnline::NodeRead frmEditOnline::ReadNodeUpdate(ParameterTreeNode& node, DrivePass& pass,
+                                                      bool failureStatus) {
+  const std::int32_t b = FollowSlotPointers(node, pass);
   const std::int32_t t = node.Tag();
-  const std::int32_t b = ResolveBoundParameter(set_, t);
   // The other node of a slot and the parameter it shows, whichever of the two was edited; missing when
   // it was hidden from the tree.
   ParameterTreeNode* second = tree_->FindNode(ParameterIdText(b));
   if (second == &node) second = tree_->FindNode(ParameterIdText(t));
+  if (second == &node || (second != nullptr && second->Tag() != t)) second = nullptr;
   SetIndicator(ProgressServer::IndicatorGreen);
-  const udtDriveResponse reply = ctx->ReadValue(MenuOf(b), PramOf(b));
+  const udtDriveResponse reply = pass.Context().ReadValue(MenuOf(b), PramOf(b));
   SetIndicator(ProgressServer::IndicatorRed);
   if (reply.Error) {
     if (IsConnectionLost(reply.intData)) {
       ConnectionLost(true);
       return NodeRead::Lost;
     }
-    SetStatus("Error while reading update for " + ParameterIdText(b), true);
+    if (failureStatus) SetStatus("Error while reading update for " + ParameterIdText(b), true);
     return NodeRead::Failed;
   }
-  ApplyValueRead(node, second == &node ? nullptr : second, t, b, reply.sglData);
+  ApplyValueRead(node, second, t, b, reply.sglData);
+  pass.MarkRefreshed(node);
+  if (second != nullptr) pass.MarkRefreshed(*second);
   return NodeRead::Read;
+}
+
+// The parameter to read for a row. A slot's row first follows the slot's pointer on the drive, so its
+// caption names what it shows now, and is read through the slot; when the drive would not tell, the
+// parameter its caption names is read. Any other row is read through a slot only when this pass read
+// that slot's pointer, else directly: the same value without a round trip for the pointer.
+std::int32_t frmEditOnline::FollowSlotPointers(ParameterTreeNode& node, DrivePass& pass) {
+  for (const std::int32_t slot : BindingSlots(set_)) {
+    if (tree_->FindNode(ParameterIdText(slot)) != &node) continue;
+    const bool known = pass.Pointers().Shown(slot).has_value();
+    ShowMovedPointers(pass);
+    return known ? slot : node.Tag();
+  }
+  return pass.Pointers().ReadSlotFor(node.Tag());
+}
+
+// Pointers the drive holds other than the set said: their rows take the new value and the slot rows
+// follow.
+void frmEditOnline::ShowMovedPointers(DrivePass& pass) {
+  for (const std::int32_t pointer : pass.Pointers().TakeMoved()) {
+    readSinceUpload_.insert(pointer);
+    ParameterTreeNode* row = tree_->FindNode(ParameterIdText(pointer));
+    if (row == nullptr || row->Tag() != pointer) continue;
+    row->SetValue(static_cast<float>(LeadingNumber(set_.Value(pointer))));
+    row->SetDirty(true);
+    changed_ = true;
+  }
+  FollowSetPointers();
+}
+
+// Each slot's row shows the parameter its pointer in the set names now.
+void frmEditOnline::FollowSetPointers() {
+  bool renamed = false;
+  for (const std::int32_t slot : BindingSlots(set_)) {
+    ParameterTreeNode* row = tree_->FindNode(ParameterIdText(slot));
+    const std::int32_t shown = GetPresentBoundParameter(set_, slot);
+    if (row == nullptr || row->Tag() == shown) continue;
+    ShowParameter(*row, slot, shown);
+    row->SetDirty(true);
+    renamed = changed_ = true;
+  }
+  if (renamed) tree_->Refresh();  // a longer caption moves the value column
 }
 
 void frmEditOnline::ApplyValueRead(ParameterTreeNode& node, ParameterTreeNode* second, std::int32_t t,
@@ -298,38 +364,62 @@ void frmEditOnline::ApplyValueRead(ParameterTreeNode& node, ParameterTreeNode* s
   node.SetDirty(true);
   set_.SetValue(t, text);
   set_.SetValue(b, text);
+  readSinceUpload_.insert({t, b});
   if (second != nullptr) {
+    if (second->Value() != value) changed_ = true;
     second->SetValue(value);
     second->SetDirty(true);
     set_.SetValue(second->Tag(), text);
   }
-  if (!set_.BitPram(t)) return;
-  ShowBitIcon(node, t);
-  if (second != nullptr) second->SetIcon(node.Icon());
+  if (set_.BitPram(t)) {
+    ShowBitIcon(node, t);
+    if (second != nullptr) second->SetIcon(node.Icon());
+  }
+  // The value read may be a pointer itself.
+  FollowSetPointers();
 }
 
 void frmEditOnline::ShowBitIcon(ParameterTreeNode& node, std::int32_t t) const {
   node.SetIcon((set_.ReadOnly(t) ? "readonlybit" : "bitpram") + SingleToText(node.Value()));
 }
 
-void frmEditOnline::pTree_ValueCommit(ParameterTreeNode& node) {
-  WriteNodeValue(node);
-  ReadNodeUpdate(node, nullptr);  // the node shows what the drive holds, written or not
+void frmEditOnline::ShowLastValueRead(ParameterTreeNode& node) {
+  const std::int32_t t = node.Tag();
+  node.SetValue(static_cast<float>(LeadingNumber(set_.Value(t))));
+  if (set_.BitPram(t)) ShowBitIcon(node, t);
+  node.SetDirty(true);
 }
 
-void frmEditOnline::WriteNodeValue(ParameterTreeNode& node) {
+void frmEditOnline::pTree_ValueCommit(ParameterTreeNode& node) {
+  DrivePass pass(set_, OpenReadContext());
   const std::int32_t t = node.Tag();
-  const std::int32_t s = GetBindingSlotParameter(set_, t);
+  const bool written = WriteNodeValue(node, pass);
+  // A value the drive did not take is not the parameter's: until the read-back says otherwise the row
+  // shows the last value read, and the status line keeps saying why.
+  if (!written) ShowLastValueRead(node);
+  // The node shows what the drive holds, written or not.
+  if (ReadNodeUpdate(node, pass, written) == NodeRead::Lost) return;
+  // A slot's row that moved on to another parameter meanwhile: the one written shows its value too.
+  ParameterTreeNode* own = tree_->FindNode(ParameterIdText(t));
+  if (written && node.Tag() != t && own != nullptr && own->Tag() == t) ReadNodeUpdate(*own, pass);
+}
+
+bool frmEditOnline::WriteNodeValue(ParameterTreeNode& node, DrivePass& pass) {
+  const std::int32_t t = node.Tag();
   const auto raw = ParameterDownload::RawValue(node.Value(), DecimalPlacesFromFlags(set_.PAD(t)));
   if (!raw) {
     SetStatus("Value out of range - not written", true);
-    return;
+    return false;
   }
-  const std::shared_ptr<GIOContext> ctx = OpenContext();
+  // Through the slot that shows t on the drive now; none does any more: to t itself.
+  const std::int32_t s = pass.Pointers().SlotFor(t);
+  ShowMovedPointers(pass);
   SetIndicator(ProgressServer::IndicatorGreen);
-  const udtDriveResponse reply = ctx->WriteValue(MenuOf(s), PramOf(s), *raw);
+  const udtDriveResponse reply = pass.Context().WriteValue(MenuOf(s), PramOf(s), *raw);
   SetIndicator(ProgressServer::IndicatorRed);
-  if (reply.Error) SetStatus("Error saving edited value to drive", true);
+  if (!reply.Error) return true;
+  SetStatus("Error saving edited value to drive", true);
+  return false;
 }
 
 void frmEditOnline::pTree_DblClick() {
@@ -372,18 +462,21 @@ void frmEditOnline::pTree_SelectionChanged(ParameterTreeNode* node) {
 void frmEditOnline::pTree_ExpandChanged(ParameterTreeNode& node) {
   if (!node.Expanded()) return;
   PumpingHandler handler(*this);
+  DrivePass pass(set_, OpenReadContext());
   for (ParameterTreeNode* child = node.Child(); child != nullptr; child = child->Sibling()) {
-    if (ReadNodeUpdate(*child, nullptr) == NodeRead::Lost) return;
+    if (pass.Refreshed(*child)) continue;
+    if (ReadNodeUpdate(*child, pass) == NodeRead::Lost) return;
     Ui().PumpMessages();
     if (handler.Stale() || !controls_.TimerUpdateEnabled) return;
   }
 }
 
-bool frmEditOnline::UpdateAllParameters() {
+ParameterTreeNode* frmEditOnline::UpdateAllParameters(DrivePass& pass) {
   for (ParameterTreeNode* node = tree_->First(); node != nullptr; node = NextInWalk(*node)) {
-    if (ReadNodeUpdate(*node, nullptr) == NodeRead::Lost) return false;
+    if (pass.Refreshed(*node)) continue;
+    if (ReadNodeUpdate(*node, pass) == NodeRead::Lost) return node;
   }
-  return true;
+  return nullptr;
 }
 
 // --- Timers ---
@@ -397,10 +490,12 @@ void frmEditOnline::TimerUpdate_Timer() {
   const std::shared_ptr<GIOContext> ctx = OpenContext();
   ctx->CheckLegacy();
   legacy_ = ctx->Legacy();
+  DrivePass pass(set_, ctx);
   for (ParameterTreeNode* node : tree_->VisibleNodes()) {
+    if (pass.Refreshed(*node)) continue;
     const float old = node->Value();
     SetStatusCaption("Updating: " + node->Caption());
-    const NodeRead read = ReadNodeUpdate(*node, ctx.get());
+    const NodeRead read = ReadNodeUpdate(*node, pass);
     if (read == NodeRead::Lost) {
       SetStatus("Error communicating with drive.", true);
       return;
@@ -438,7 +533,8 @@ void frmEditOnline::TimerReconnect_Timer() {
   controls_.lblConnectedCaption = "Connection Reestablished to Drive " + std::to_string(connectedAddress_);
   controls_.TimerUpdateEnabled = true;
   SetTimerReconnect(false);
-  if (!UpdateAllParameters()) return;
+  DrivePass pass(set_, OpenReadContext());
+  if (UpdateAllParameters(pass) != nullptr) return;
   SetStatus("", false);
   tree_->Refresh();
 }
@@ -463,9 +559,34 @@ void frmEditOnline::bSaveFile_Click() {
                                          "Save As...", "");
   if (path.empty()) return;
   SetStatus("Saving all values...", false);
-  // A drive lost meanwhile leaves the last values read, which are still worth keeping.
-  UpdateAllParameters();
-  if (const ReplaceFileResult saved = set_.SaveKVBFile(path, false); !saved) ShowSaveFailure(path, saved.Reason);
+  // A drive lost meanwhile leaves the last values read, which are still worth keeping once the user
+  // knows they are not all fresh.
+  DrivePass pass(set_, OpenReadContext());
+  const ParameterTreeNode* const stoppedAt = UpdateAllParameters(pass);
+  const bool lost = stoppedAt != nullptr;
+  if (lost && !SaveMayGoOn(*stoppedAt, pass)) {
+    SetStatus("Error communicating with drive.", true);
+    return;
+  }
+  const ReplaceFileResult saved = set_.SaveKVBFile(path, false);
+  SetStatus(lost ? "Error communicating with drive." : "", lost);
+  if (!saved) ShowSaveFailure(path, saved.Reason);
+}
+
+// The user decides whether values the refresh did not reach are worth saving.
+bool frmEditOnline::SaveMayGoOn(const ParameterTreeNode& stoppedAt, const DrivePass& pass) {
+  std::set<std::int32_t> stale;
+  std::set<std::int32_t> fromUpload;
+  for (const ParameterTreeNode* node = tree_->First(); node != nullptr; node = NextInWalk(*node)) {
+    if (pass.Refreshed(*node)) continue;
+    stale.insert(node->Tag());
+    if (!readSinceUpload_.contains(node->Tag())) fromUpload.insert(node->Tag());
+  }
+  const std::string text = "The drive stopped answering at " + stoppedAt.Caption() +
+                           " while the values were being refreshed.\n\nValues in the file that are not fresh "
+                           "from the drive: " + std::to_string(stale.size()) + ", the last ones read (" +
+                           std::to_string(fromUpload.size()) + " of them at Connect).\n\nSave the file anyway?";
+  return Ui().MsgBox(text, vbYesNo | vbExclamation, "Drive Not Answering") == vbYes;
 }
 
 // --- Controls ---
@@ -525,6 +646,12 @@ std::uint8_t frmEditOnline::Address() const { return DriveAddressFromText(contro
 
 std::shared_ptr<GIOContext> frmEditOnline::OpenContext() const {
   return services_.Server->OpenContext(Address(), -1);
+}
+
+std::shared_ptr<GIOContext> frmEditOnline::OpenReadContext() const {
+  std::shared_ptr<GIOContext> ctx = OpenContext();
+  ctx->SetLegacy(legacy_);
+  return ctx;
 }
 
 }  // namespace quendrel

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "foundation/ProgressServer.h"
@@ -99,6 +100,7 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
  private:
   enum class NodeRead { Read, Failed, Lost };
   class PumpingHandler;
+  class DrivePass;
 
   void KeyUp(int& KeyCode, int& Shift) override { pTree_KeyUp(KeyCode, Shift); }
   void DblClick() override { pTree_DblClick(); }
@@ -121,19 +123,29 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   void ConnectFailed();
   void BuildTree();
   void AddParameterNode(std::int32_t n);
-  NodeRead ReadNodeUpdate(ParameterTreeNode& node, GIOContext* ctx);
+  void ShowParameter(ParameterTreeNode& node, std::int32_t n, std::int32_t t);
+  // failureStatus False leaves the status line to the caller.
+  NodeRead ReadNodeUpdate(ParameterTreeNode& node, DrivePass& pass, bool failureStatus = true);
+  std::int32_t FollowSlotPointers(ParameterTreeNode& node, DrivePass& pass);
+  void ShowMovedPointers(DrivePass& pass);
+  void FollowSetPointers();
   void ApplyValueRead(ParameterTreeNode& node, ParameterTreeNode* second, std::int32_t t, std::int32_t b,
                       float value);
   void ShowBitIcon(ParameterTreeNode& node, std::int32_t t) const;
-  // False when the connection was lost on the way.
-  bool UpdateAllParameters();
+  void ShowLastValueRead(ParameterTreeNode& node);
+  // The row whose read found the drive gone, null when every row was read.
+  ParameterTreeNode* UpdateAllParameters(DrivePass& pass);
+  bool SaveMayGoOn(const ParameterTreeNode& stoppedAt, const DrivePass& pass);
   void ConnectionLost(bool retry);
   void ForgetShownSet();
-  void WriteNodeValue(ParameterTreeNode& node);
+  // False when nothing reached the drive.
+  bool WriteNodeValue(ParameterTreeNode& node, DrivePass& pass);
   void CloseIfRequested();
 
   std::uint8_t Address() const;
   std::shared_ptr<GIOContext> OpenContext() const;
+  // A context for a handler's reads and writes, in the code set the last update tick found.
+  std::shared_ptr<GIOContext> OpenReadContext() const;
 
   std::shared_ptr<ParameterTree> tree_;
   Services services_;
@@ -150,6 +162,8 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   bool legacy_ = false;
   bool changed_ = false;
   std::uint8_t connectedAddress_ = 0;
+  // The parameters read since the set was uploaded; every other value is still the upload's.
+  std::set<std::int32_t> readSinceUpload_;
   // Handlers running that yield to the message loop, outermost included.
   int pumping_ = 0;
   // Moves on at every connect, address change and lost connection, so a yielding loop can tell that

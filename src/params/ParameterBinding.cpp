@@ -16,18 +16,18 @@ namespace {
 
 bool IsParameterNumber(std::int32_t n) { return n >= 0 && n < KVBFile::kSlotCount; }
 
-std::shared_ptr<const FirmwareInformationTemplate> FileTemplate(const KVBFile& file) {
-  const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
-  if (!IsParameterNumber(sv) || file.Value(sv).empty()) return nullptr;
-  return FirmwareCompatibility().FitData(LeadingNumber(file.Value(sv)));
-}
-
 std::optional<std::int32_t> FilePointerTarget(const KVBFile& file, std::int32_t pointer) {
   if (!IsParameterNumber(pointer)) return std::nullopt;
   return PointerTarget(LeadingNumber(file.Value(pointer)));
 }
 
 }  // namespace
+
+std::shared_ptr<const FirmwareInformationTemplate> BindingTemplate(const KVBFile& file) {
+  const std::int32_t sv = FirmwareCompatibility().SoftwareVersion();
+  if (!IsParameterNumber(sv) || file.Value(sv).empty()) return nullptr;
+  return FirmwareCompatibility().FitData(LeadingNumber(file.Value(sv)));
+}
 
 std::optional<std::int32_t> PointerTarget(double pointerValue) {
   std::string text = FormatNumber(pointerValue, "00.00");
@@ -38,14 +38,14 @@ std::optional<std::int32_t> PointerTarget(double pointerValue) {
 }
 
 std::int32_t GetBoundParameter(const KVBFile& file, std::int32_t pram) {
-  const auto fit = FileTemplate(file);
+  const auto fit = BindingTemplate(file);
   if (!fit) return pram;
   const auto target = FilePointerTarget(file, fit->Binding(pram).pBound);
   return target ? *target : pram;
 }
 
 std::int32_t GetBindingSlotParameter(const KVBFile& file, std::int32_t p) {
-  const auto fit = FileTemplate(file);
+  const auto fit = BindingTemplate(file);
   if (!fit) return p;
   for (const udtBindingData& row : fit->BindingData()) {
     const auto target = FilePointerTarget(file, row.pBound);
@@ -57,6 +57,41 @@ std::int32_t GetBindingSlotParameter(const KVBFile& file, std::int32_t p) {
 std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram) {
   const std::int32_t bound = GetBoundParameter(file, pram);
   return bound != pram ? bound : GetBindingSlotParameter(file, pram);
+}
+
+namespace {
+
+std::int32_t Present(const KVBFile& file, std::int32_t pram, std::int32_t other) {
+  const bool unset = pram != 0 && other == 0;
+  return unset || !IsParameterNumber(other) || file.Identifier(other).empty() ? pram : other;
+}
+
+}  // namespace
+
+std::int32_t GetPresentBoundParameter(const KVBFile& file, std::int32_t pram) {
+  return Present(file, pram, GetBoundParameter(file, pram));
+}
+
+std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram) {
+  return Present(file, pram, ResolveBoundParameter(file, pram));
+}
+
+std::vector<std::int32_t> BindingSlots(const KVBFile& file) {
+  std::vector<std::int32_t> slots;
+  if (const auto fit = BindingTemplate(file)) {
+    for (const udtBindingData& row : fit->BindingData()) {
+      if (IsParameterNumber(row.pParameter)) slots.push_back(row.pParameter);
+    }
+  }
+  return slots;
+}
+
+std::optional<std::int32_t> SlotPointerParameter(const KVBFile& file, std::int32_t slot) {
+  const auto fit = BindingTemplate(file);
+  if (!fit) return std::nullopt;
+  const std::int32_t pointer = fit->Binding(slot).pBound;
+  if (!IsParameterNumber(pointer)) return std::nullopt;
+  return pointer;
 }
 
 std::int32_t GetDriveBoundParameter(std::int32_t parameter, GIOContext* ctx) {

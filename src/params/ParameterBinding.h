@@ -3,10 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace quendrel {
 
+class FirmwareInformationTemplate;
 class GIOContext;
 class KVBFile;
 
@@ -28,6 +31,19 @@ std::int32_t GetBindingSlotParameter(const KVBFile& file, std::int32_t p);
 
 // A slot gives the parameter it shows, a shown parameter its slot, anything else itself.
 std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram);
+
+// The guarded forms an editor shows and mirrors with: a slot that is unset (0 would be M00P00) or names a
+// parameter the set lacks shows only itself, as the drive answers such a slot from its own row.
+std::int32_t GetPresentBoundParameter(const KVBFile& file, std::int32_t pram);
+std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram);
+
+// The quick setup slots of the set's template, whatever their pointers say; none without a template.
+std::vector<std::int32_t> BindingSlots(const KVBFile& file);
+// The parameter that holds a slot's pointer in the set's template; nothing for a parameter that is no
+// slot there, or without a template.
+std::optional<std::int32_t> SlotPointerParameter(const KVBFile& file, std::int32_t slot);
+// The template the set's software version names, whose bindings the functions above follow.
+std::shared_ptr<const FirmwareInformationTemplate> BindingTemplate(const KVBFile& file);
 
 // GetBoundParameter against the drive's own pointer and version. Without a context it opens one to
 // the drive at address 1 on the program's registry and closes it again; a failed read gives the

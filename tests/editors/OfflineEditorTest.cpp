@@ -128,6 +128,44 @@ TEST_F(OfflineEditorTest, ABitToggleIsMirroredLikeAValue) {
   EXPECT_TRUE(form->Unsaved());
 }
 
+TEST_F(OfflineEditorTest, ASlotShowingABitTogglesAndShowsItLikeTheBit) {
+  Load();
+  EXPECT_EQ(Node("M00P01").Caption(), "M00P01: Auto Restart");
+  EXPECT_EQ(Node("M00P01").Icon(), "bitpram1");
+  DoubleClick("M00P01");
+  EXPECT_EQ(form->Set().Value(405), "0");
+  for (const char* key : {"M00P01", "M04P05"}) EXPECT_EQ(Node(key).Icon(), "bitpram0") << key;
+  Commit("M04P05", "1");
+  for (const char* key : {"M00P01", "M04P05"}) EXPECT_EQ(Node(key).Icon(), "bitpram1") << key;
+}
+
+TEST_F(OfflineEditorTest, ASlotFollowsItsPointerWhenThePointerIsEdited) {
+  Load();
+  EXPECT_EQ(Node("M00P02").Caption(), "M00P02: Ramp Mode");
+  Commit("M12P02", "2.01");
+  const ParameterTreeNode& slot = Node("M00P02");
+  EXPECT_EQ(slot.Caption(), "M00P02: Accel Time");
+  EXPECT_EQ(slot.DVDCount(), 0);
+  EXPECT_EQ(slot.PrintableValue(), Node("M02P01").PrintableValue());
+  EXPECT_EQ(form->Set().Value(2), form->Set().Value(201));  // what a download writes through the slot
+  Commit("M00P02", "7.5");
+  EXPECT_EQ(form->Set().Value(201), "7.5");
+  EXPECT_FLOAT_EQ(Node("M02P01").Value(), 7.5F);
+  EXPECT_EQ(form->Set().Value(203), file.Value(203));  // Ramp Mode is no longer the slot's
+}
+
+TEST_F(OfflineEditorTest, ASlotPointingOutsideTheFileShowsAndEditsItsOwnValue) {
+  file.SetValue(1204, "13.77");  // no M13P77 in the file
+  file.SetValue(4, "12.5");
+  ASSERT_TRUE(file.SaveKVBFile(path, false));
+  Load();
+  EXPECT_EQ(Node("M00P04").Caption(), "M00P04: Rated Current");
+  EXPECT_EQ(Node("M00P04").PrintableValue(), "12.5");
+  Commit("M00P04", "13");
+  EXPECT_EQ(form->Set().Value(4), "13");
+  EXPECT_EQ(form->Set().Identifier(1377), "");
+}
+
 TEST_F(OfflineEditorTest, ReadOnlyAndHeaderNodesRefuseEdits) {
   Load();
   for (const char* key : {"M10P03", "M01P00"}) {

@@ -350,11 +350,13 @@ TEST_F(OnlineEditorTest, SaveWritesTheBinaryFormatAndKeepsTheLastValuesOfALostDr
 
   rig->Sim().SetFault("stop after 3");
   ui.AnswerFileDialog(folder.File("lost.kvb"));
+  ui.AnswerMsgBox(vbYes);  // save what was read before
   form->bSaveFile_Click();
   EXPECT_EQ(form->View().lblConnectedCaption, "Connection Lost");
   ASSERT_TRUE(saved.LoadKVBFile(folder.File("lost.kvb")));
   EXPECT_EQ(saved.Value(1905), form->Set().Value(1905));
 
+  rig->Sim().ClearFaults();
   ui.AnswerFileDialog(folder.File("missing/set.kvb"));
   ui.AnswerMsgBox(vbOK);
   form->bSaveFile_Click();

@@ -63,6 +63,21 @@ TEST_F(FileBindingTest, MapsSlotsAndShownParametersBothWays) {
   }
 }
 
+TEST_F(FileBindingTest, PresentFormsKeepUnsetAndAbsentTargetsToTheSlotItself) {
+  file.SetValue(1205, "13.77");  // the set has no M13P77
+  const BindingCase cases[] = {
+      {1, 101, 1, 101}, {101, 101, 1, 1}, {3, 3, 3, 3}, {4, 4, 4, 4}, {5, 5, 5, 5}, {0, 0, 0, 0},
+  };
+  for (const BindingCase& c : cases) {
+    SCOPED_TRACE(c.Parameter);
+    EXPECT_EQ(GetPresentBoundParameter(file, c.Parameter), c.Bound);
+    EXPECT_EQ(ResolvePresentBoundParameter(file, c.Parameter), c.Resolved);
+  }
+  EXPECT_EQ(BindingSlots(file), (std::vector<std::int32_t>{1, 2, 3, 4, 5}));
+  file.SetValue(1129, "9.999");
+  EXPECT_EQ(BindingSlots(file), std::vector<std::int32_t>{});
+}
+
 TEST_F(FileBindingTest, NegativeAndOverlongPointersNameNothing) {
   for (const char* pointer : {"-1.01", "21.00", "99.99", "100.01"}) {
     SCOPED_TRACE(pointer);
