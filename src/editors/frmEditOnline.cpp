@@ -6,6 +6,7 @@
 #include "comms/GIOContext.h"
 #include "comms/GIOError.h"
 #include "comms/GIOServer.h"
+#include "editors/ValueRefusal.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
 #include "foundation/DriveAddress.h"
@@ -317,9 +318,9 @@ void frmEditOnline::pTree_ValueCommit(ParameterTreeNode& node) {
 void frmEditOnline::WriteNodeValue(ParameterTreeNode& node) {
   const std::int32_t t = node.Tag();
   const std::int32_t s = GetBindingSlotParameter(set_, t);
-  const auto raw = ParameterDownload::RawValue(node.Value(), DecimalPlacesFromFlags(set_.PAD(t)));
+  const auto raw = ParameterDownload::TypedRawValue(node.Value(), DecimalPlacesFromFlags(set_.PAD(t)));
   if (!raw) {
-    SetStatus("Value out of range - not written", true);
+    SetStatus(ValueRefusedText, true);
     return;
   }
   const std::shared_ptr<GIOContext> ctx = OpenContext();
@@ -327,6 +328,12 @@ void frmEditOnline::WriteNodeValue(ParameterTreeNode& node) {
   const udtDriveResponse reply = ctx->WriteValue(MenuOf(s), PramOf(s), *raw);
   SetIndicator(ProgressServer::IndicatorRed);
   if (reply.Error) SetStatus("Error saving edited value to drive", true);
+}
+
+// The tree has put the node back; nothing was written.
+void frmEditOnline::pTree_ValueRefused(ParameterTreeNode& node) {
+  (void)node;
+  SetStatus(ValueRefusedText, true);
 }
 
 void frmEditOnline::pTree_DblClick() {
