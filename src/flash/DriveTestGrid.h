@@ -50,8 +50,7 @@ class DriveTestGrid {
   void EditorLostFocus(const std::string& text);
 
   // The arguments of a function that is not special, in request-item order. Returns the caption of
-  // the first numeric field that holds no usable number or one its width cannot carry (nothing is
-  // added then), or "".
+  // the first numeric field that holds no usable number (nothing is added then), or "".
   std::string CollectArguments(const DriveFunctionTemplate& function, qovArrayList& arguments) const;
 
  private:
