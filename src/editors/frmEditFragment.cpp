@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "editors/FileEditorDialogs.h"
+#include "editors/ValueRefusal.h"
 #include "foundation/BitText.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
@@ -21,6 +22,7 @@ namespace quendrel {
 
 namespace {
 
+constexpr const char* kWindowCaption = "Build/Edit Fragment File";
 constexpr const char* SyntheticHeaderValueName = "         ";
 constexpr std::int32_t WritableBit = 16;
 
@@ -207,6 +209,9 @@ void frmEditFragment::AddSlotNode(std::int32_t n) {
   node.SetTag(static_cast<std::int16_t>(n));
   node.SetFormatString(FixedPointFormat(set_.PAD(n)));
   node.SetValue(ValueOf(set_.Value(n)));
+  // A template's slots come without values; the set then holds what the row and the preview show,
+  // so a saved fragment never carries a value a download would have to skip.
+  if (!HasLeadingNumber(set_.Value(n))) set_.SetValue(n, SingleToText(node.Value()));
   node.SetChecked(set_.WorkFlag(n) ? 1 : 0);
   pTree_CheckChanged(node);
   node.SetEnabled(!set_.ReadOnly(n));
@@ -281,6 +286,11 @@ void frmEditFragment::pTree_ValueCommit(ParameterTreeNode& node) {
   if (set_.ReadOnly(t)) return;
   const std::string oldText = set_.Value(t);
   const float old = ValueOf(oldText);
+  if (!FitsParameterWord(node, set_.PAD(t))) {
+    node.SetValue(old);
+    ShowValueRefused(kWindowCaption);
+    return;
+  }
   const float value = node.Value();
   const std::string text = SingleToText(value);
   set_.SetValue(t, text);
@@ -300,6 +310,11 @@ void frmEditFragment::pTree_ValueCommit(ParameterTreeNode& node) {
     RestoreValue(t, b, oldText);
   }
   tree_->RepaintDirty();
+}
+
+void frmEditFragment::pTree_ValueRefused(ParameterTreeNode& node) {
+  (void)node;
+  ShowValueRefused(kWindowCaption);
 }
 
 void frmEditFragment::RestoreValue(std::int32_t t, std::int32_t b, const std::string& oldText) {

@@ -60,6 +60,7 @@ class frmEditFragment : public ParameterTreeEvents {
   // --- Tree events ---
   void pTree_CheckChanged(ParameterTreeNode& node);
   void pTree_ValueCommit(ParameterTreeNode& node);
+  void pTree_ValueRefused(ParameterTreeNode& node);
   void pTree_DblClick();
   void pTree_KeyUp(int KeyCode, int Shift);
 
@@ -68,6 +69,7 @@ class frmEditFragment : public ParameterTreeEvents {
   void DblClick() override { pTree_DblClick(); }
   void CheckChanged(ParameterTreeNode& node) override { pTree_CheckChanged(node); }
   void ValueCommit(ParameterTreeNode& node) override { pTree_ValueCommit(node); }
+  void ValueRefused(ParameterTreeNode& node) override { pTree_ValueRefused(node); }
 
   bool AskSaveChanges();
   void FillVersionList();

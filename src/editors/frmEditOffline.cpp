@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "editors/FileEditorDialogs.h"
+#include "editors/ValueRefusal.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
 #include "foundation/FixedPoint.h"
@@ -17,6 +18,7 @@ namespace quendrel {
 
 namespace {
 
+constexpr const char* kWindowCaption = "Edit Parameter File (Offline)";
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -183,9 +185,21 @@ void frmEditOffline::FollowPointers() {
   if (renamed) tree_->Refresh();  // a longer caption moves the value column
 }
 
+// The node's digits are those of the parameter it shows, so its PAD decides what a register holds.
 void frmEditOffline::pTree_ValueCommit(ParameterTreeNode& node) {
   if (!Editable(node.Tag())) return;
+  const std::int32_t shown = Shown(node.Tag());
+  if (!FitsParameterWord(node, set_.PAD(shown))) {
+    node.SetValue(static_cast<float>(LeadingNumber(set_.Value(shown))));
+    ShowValueRefused(kWindowCaption);
+    return;
+  }
   Store(node);
+}
+
+void frmEditOffline::pTree_ValueRefused(ParameterTreeNode& node) {
+  (void)node;
+  ShowValueRefused(kWindowCaption);
 }
 
 // Both sides of a binding hold one drive parameter, so both entries of the set and both nodes (with a

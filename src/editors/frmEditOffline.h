@@ -52,11 +52,13 @@ class frmEditOffline : public ParameterTreeEvents {
   void pTree_DblClick();
   void pTree_KeyUp(int KeyCode, int Shift);
   void pTree_ValueCommit(ParameterTreeNode& node);
+  void pTree_ValueRefused(ParameterTreeNode& node);
 
  private:
   void KeyUp(int& KeyCode, int& Shift) override { pTree_KeyUp(KeyCode, Shift); }
   void DblClick() override { pTree_DblClick(); }
   void ValueCommit(ParameterTreeNode& node) override { pTree_ValueCommit(node); }
+  void ValueRefused(ParameterTreeNode& node) override { pTree_ValueRefused(node); }
 
   bool MayDiscard();
   void Browse();

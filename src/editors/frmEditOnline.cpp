@@ -7,6 +7,7 @@
 #include "comms/GIOError.h"
 #include "comms/GIOServer.h"
 #include "editors/FileEditorDialogs.h"
+#include "editors/ValueRefusal.h"
 #include "foundation/BrowseForFile.h"
 #include "foundation/Config.h"
 #include "foundation/DriveAddress.h"
@@ -406,9 +407,9 @@ void frmEditOnline::pTree_ValueCommit(ParameterTreeNode& node) {
 
 bool frmEditOnline::WriteNodeValue(ParameterTreeNode& node, DrivePass& pass) {
   const std::int32_t t = node.Tag();
-  const auto raw = ParameterDownload::RawValue(node.Value(), DecimalPlacesFromFlags(set_.PAD(t)));
+  const auto raw = ParameterDownload::TypedRawValue(node.Value(), DecimalPlacesFromFlags(set_.PAD(t)));
   if (!raw) {
-    SetStatus("Value out of range - not written", true);
+    SetStatus(ValueRefusedText, true);
     return false;
   }
   // Through the slot that shows t on the drive now; none does any more: to t itself.
@@ -420,6 +421,12 @@ bool frmEditOnline::WriteNodeValue(ParameterTreeNode& node, DrivePass& pass) {
   if (!reply.Error) return true;
   SetStatus("Error saving edited value to drive", true);
   return false;
+}
+
+// The tree has put the node back; nothing was written.
+void frmEditOnline::pTree_ValueRefused(ParameterTreeNode& node) {
+  (void)node;
+  SetStatus(ValueRefusedText, true);
 }
 
 void frmEditOnline::pTree_DblClick() {

@@ -96,6 +96,7 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   void pTree_DblClick();
   void pTree_KeyUp(int KeyCode, int Shift);
   void pTree_ValueCommit(ParameterTreeNode& node);
+  void pTree_ValueRefused(ParameterTreeNode& node);
 
  private:
   enum class NodeRead { Read, Failed, Lost };
@@ -107,6 +108,7 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   void SelectionChanged(ParameterTreeNode* node) override { pTree_SelectionChanged(node); }
   void ExpandChanged(ParameterTreeNode& node) override { pTree_ExpandChanged(node); }
   void ValueCommit(ParameterTreeNode& node) override { pTree_ValueCommit(node); }
+  void ValueRefused(ParameterTreeNode& node) override { pTree_ValueRefused(node); }
 
   void SetStatus(const std::string& text, bool isError);
   void SetStatusCaption(const std::string& text);

@@ -103,7 +103,7 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
       continue;
     }
     const std::string& text = RowAt(row).value;
-    if (IsNumeric(item.Type) && !TypedWholeNumber(text)) return item.Description;
+    if (IsNumeric(item.Type) && !FieldTakesTypedNumber(text, item.Type, item.Decimals)) return item.Description;
     collected.append(Variant(text));
     ++row;
   }

@@ -93,7 +93,9 @@ std::string DriveTestPanel::CollectArguments(qovArrayList& arguments, bool& send
     arguments.append(Variant(std::int32_t{chosen.selector}));
     return "";
   }
-  std::optional<double> value = TypedWholeNumber(state_.eibValueText);
+  // The value goes out as one 16-bit word.
+  std::optional<double> value;
+  if (FieldTakesTypedNumber(state_.eibValueText, dftShort)) value = TypedWholeNumber(state_.eibValueText);
   // The hidden, empty value box of an on/off selector still sends its 0.
   if (chosen.usesFlag && !value) value = 0.0;
   if (!value) return "Value";

@@ -7,6 +7,7 @@
 
 #include "comms/DriveReport.h"
 #include "foundation/NumberText.h"
+#include "params/ParameterDownload.h"
 
 namespace quendrel {
 bool InInt32Range(double value) {
@@ -18,6 +19,35 @@ std::optional<double> TypedWholeNumber(std::string_view text) {
   const double value = RoundHalfEvenValue(LeadingNumber(text));
   if (!InInt32Range(value)) return std::nullopt;
   return value;
+}
+
+namespace {
+
+int FieldBits(DFTValueType type) {
+  switch (type) {
+    case dftByte:
+      return 8;
+    case dftShort:
+      return 16;
+    case dftMedium:
+      return 24;
+    case dftLong:
+      return 32;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+bool FieldTakesTypedNumber(std::string_view text, DFTValueType type, int decimals) {
+  if (!TypedNumberValue(text)) return false;
+  if (type == dftFixed) return ParameterDownload::TypedRawValue(LeadingNumber(text), decimals).has_value();
+  const int bits = FieldBits(type);
+  if (bits == 0) return false;
+  const auto radix = LeadingRadixDigits(text);
+  const double value = radix && bits > 16 ? static_cast<double>(*radix) : RoundHalfEvenValue(LeadingNumber(text));
+  return value >= -std::ldexp(1.0, bits - 1) && value <= std::ldexp(1.0, bits) - 1;
 }
 
 double BoxNumber(std::string_view text) {

@@ -348,10 +348,13 @@ bool HasLeadingNumber(std::string_view text) {
 }
 
 std::optional<float> TypedNumberValue(std::string_view text) {
-  if (!HasLeadingNumber(text)) return std::nullopt;
-  const double value = LeadingNumber(text);
-  if (!std::isfinite(value) || std::fabs(value) > FLT_MAX) return std::nullopt;
-  return static_cast<float>(value);
+  Reader reader(text, true);
+  const ReadResult number = ReadNumber(reader);
+  if (!number.hasDigits) return std::nullopt;
+  const std::string_view rest = text.substr(reader.Position());
+  if (std::any_of(rest.begin(), rest.end(), IsDecimalDigit)) return std::nullopt;
+  if (!std::isfinite(number.value) || std::fabs(number.value) > FLT_MAX) return std::nullopt;
+  return static_cast<float>(number.value);
 }
 
 std::optional<double> NumericTextValue(std::string_view text) {

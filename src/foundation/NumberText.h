@@ -26,7 +26,9 @@ std::optional<std::uint64_t> LeadingRadixDigits(std::string_view text);
 bool HasLeadingNumber(std::string_view text);
 
 // The number at the start of a text a user typed as a value for a drive or a file: nothing when the
-// text holds no number (so a slip never becomes 0) or when a 32-bit float cannot hold it.
+// text holds no number (so a slip never becomes 0), when a 32-bit float cannot hold it, or when a digit
+// follows the number: "12,5", "0x10" and "1.2.3" would otherwise go out as 12, 0 and 1.2, which is not
+// what was typed, while a unit or a word after it ("12 Hz", "12abc") is read past as before.
 std::optional<float> TypedNumberValue(std::string_view text);
 
 // True when the whole text, outer blanks and tabs aside, is one number in the form LeadingNumber reads

@@ -19,6 +19,14 @@ constexpr std::int32_t kWritableBit = 4;
 
 bool TemplateReadOnly(const udtUploadTemplateData& entry) { return ((entry.iPad >> kWritableBit) & 1) == 0; }
 
+// The value formatted to its decimals with the point removed, as an integer.
+std::optional<double> RawInteger(double value, int decimals) {
+  if (!std::isfinite(value)) return std::nullopt;
+  std::string scaled = FormatNumber(value, FixedPointFormat(decimals));
+  std::erase(scaled, '.');
+  return RoundHalfEvenValue(LeadingNumber(scaled));
+}
+
 }  // namespace
 
 ParameterDownload::ParameterDownload(const KVBFile& file, GIOContext& ctx, ProgressServer& progress,
@@ -30,14 +38,20 @@ void ParameterDownload::Report(const std::string& line) const {
 }
 
 std::optional<std::int16_t> ParameterDownload::RawValue(double value, int decimals) {
-  if (!std::isfinite(value)) return std::nullopt;
-  std::string scaled = FormatNumber(value, FixedPointFormat(decimals));
-  std::erase(scaled, '.');
-  const double integer = RoundHalfEvenValue(LeadingNumber(scaled));
-  const bool fits = integer >= std::numeric_limits<std::int32_t>::min() &&
-                    integer <= std::numeric_limits<std::int32_t>::max();
+  const auto integer = RawInteger(value, decimals);
+  if (!integer) return std::nullopt;
+  const bool fits = *integer >= std::numeric_limits<std::int32_t>::min() &&
+                    *integer <= std::numeric_limits<std::int32_t>::max();
   if (!fits) return std::nullopt;
-  return RoundToWord(integer);
+  return RoundToWord(*integer);
+}
+
+std::optional<std::int16_t> ParameterDownload::TypedRawValue(double value, int decimals) {
+  const auto integer = RawInteger(value, decimals);
+  constexpr double kLowest = std::numeric_limits<std::int16_t>::min();
+  constexpr double kHighest = std::numeric_limits<std::uint16_t>::max();
+  if (!integer || *integer < kLowest || *integer > kHighest) return std::nullopt;
+  return RoundToWord(*integer);
 }
 
 std::optional<std::int16_t> ParameterDownload::RawValue(const std::string& valueText, const std::string& pad) {
@@ -64,7 +78,7 @@ bool ParameterDownload::Run(bool sameModel) {
     if (!transfer_.Step(n, "Writing " + ParameterIdText(n))) return false;
     const Write outcome = WriteParameter(n, *fit);
     if (outcome == Write::Ended) return false;
-    if (outcome == Write::Failed) allWritten = false;
+    if (outcome == Write::Failed || outcome == Write::Skipped) allWritten = false;
   }
   return allWritten;
 }

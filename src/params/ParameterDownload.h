@@ -18,7 +18,8 @@ class ParameterDownload {
   ParameterDownload(const KVBFile& file, GIOContext& ctx, ProgressServer& progress,
                     const KVBFile::TransferFeedback& feedback);
 
-  // True only when every write was made and accepted. Without the drive's template nothing is written:
+  // True only when every write was made and accepted; a value skipped as no number or out of range
+  // counts as a write not made. Without the drive's template nothing is written:
   // its never-download marks are what keep a file from another drive from re-addressing this one.
   bool Run(bool sameModel);
 
@@ -29,6 +30,10 @@ class ParameterDownload {
   static std::optional<std::int16_t> RawValue(double value, int decimals);
   // The same for a value text under a PAD; also nothing when the text holds no number.
   static std::optional<std::int16_t> RawValue(const std::string& valueText, const std::string& pad);
+  // The raw word of a value a user has just typed: as RawValue, but nothing when the integer lies
+  // outside -32768..65535. No 16-bit register holds such a value, signed or unsigned, so it was not
+  // meant for one; its low bits (70000 gives 4464) must not reach a drive or a file.
+  static std::optional<std::int16_t> TypedRawValue(double value, int decimals);
 
  private:
   enum class Write { Skipped, Written, Failed, Ended };

@@ -1,6 +1,6 @@
 // The owner-drawn, scrollable, editable tree in which every window lists drive parameters:
 // nodes under an invisible root, found by key, laid out in rows, drawn on one canvas, moved
-// through by keys and mouse, edited in place, and reported to the host through eight events.
+// through by keys and mouse, edited in place, and reported to the host through its events.
 #pragma once
 
 #include <cstdint>

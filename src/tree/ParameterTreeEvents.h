@@ -20,6 +20,9 @@ class ParameterTreeEvents {
   virtual void ValueChanged(ParameterTreeNode& node) { (void)node; }
   virtual void CheckChanged(ParameterTreeNode& node) { (void)node; }
   virtual void ValueCommit(ParameterTreeNode& node) { (void)node; }
+  // The typed text was no value to send (no number, or digits left over after it): the node is back
+  // at its value from before the edit and nothing was committed; the host says so.
+  virtual void ValueRefused(ParameterTreeNode& node) { (void)node; }
 };
 
 }  // namespace quendrel

@@ -375,8 +375,9 @@ void ParameterTree::CommitEdit() {
   if (fromText) {
     const std::optional<float> value = TypedNumberValue(typed);
     if (!value) {
-      // Never send a running drive a 0 the user did not type.
+      // Never send a running drive a number the user did not type.
       RestoreValueBeforeEdit(*node);
+      Raise([node](ParameterTreeEvents& events) { events.ValueRefused(*node); });
       return;
     }
     node->SetValue(*value);

@@ -3,11 +3,15 @@
 // what is ticked.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+
 #include "editors/frmEditFragment.h"
 #include "foundation/Config.h"
 #include "foundation/OptOutMsgBox.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "params/support/TempFolder.h"
+#include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
 #include "platform/UiServices.h"
 
@@ -15,7 +19,7 @@ namespace quendrel {
 namespace {
 
 class FragmentEditorTest : public ::testing::Test {
- protected:
+ public:
   void SetUp() override {
     ASSERT_TRUE(FirmwareCompatibility().Load(QUENDREL_DRIVESIM_FC2));
     form->Form_Load();
@@ -55,6 +59,12 @@ class FragmentEditorTest : public ::testing::Test {
     ASSERT_TRUE(file.SaveKVBFile(path, false));
     ui.AnswerFileDialog(path);
     form->bBrowse_Click();
+  }
+  std::string PreviewLineOf(std::int32_t tag) const {
+    for (const auto& line : form->View().lbPreview) {
+      if (line.ItemData == tag) return line.Text;
+    }
+    return "";
   }
   std::vector<std::int32_t> PreviewTags() const {
     std::vector<std::int32_t> tags;
@@ -152,6 +162,79 @@ TEST_F(FragmentEditorTest, SaveWritesTheTicksAndReloadShowsThemAgain) {
   for (const char* key : {"M02P01", "M02P02", "M02P04", "M11P29"}) EXPECT_EQ(Node(key).Checked(), 1) << key;
   EXPECT_EQ(Node("M02P03").Checked(), 0);
 }
+
+TEST_F(FragmentEditorTest, TypedValuesNoRegisterHoldsAreRefused) {
+  form->bNewFragment_Click();
+  Tick("M03P00", 1);
+  for (const char* typed : {"70000", "-32769", "12,5", "0x10", "1.2.3"}) {
+    SCOPED_TRACE(typed);
+    const std::size_t boxes = ui.Questions().size();
+    ui.AnswerMsgBox(vbOK);
+    Commit("M03P03", typed);
+    EXPECT_EQ(form->Set().Value(303), "0");
+    EXPECT_FLOAT_EQ(Node("M03P03").Value(), 0.0F);
+    ASSERT_EQ(ui.Questions().size(), boxes + 1);
+    EXPECT_EQ(ui.Prompts().back(), "Value out of range - not written");
+    EXPECT_EQ(ui.Titles().back(), "Build/Edit Fragment File");
+  }
+  ui.AnswerMsgBox(vbOK);
+  Commit("M03P01", "6553.6");  // one decimal: the raw 65536
+  EXPECT_EQ(form->Set().Value(301), "0");
+  Commit("M03P03", "40000");
+  EXPECT_EQ(form->Set().Value(303), "40000");
+  EXPECT_EQ(PreviewLineOf(303), "M03P03: Rated Speed <- 40000");
+}
+
+struct BuildCase {
+  const char* Name;
+  std::function<void(FragmentEditorTest&)> Build;
+};
+
+// A fragment built from a template and saved carries the values its rows and preview show, and a
+// download puts every one of them into the drive; one value the download has to skip makes it fail.
+class BuiltFragmentDownloadTest : public FragmentEditorTest, public ::testing::WithParamInterface<BuildCase> {};
+
+TEST_P(BuiltFragmentDownloadTest, EveryTickedValueReachesTheDrive) {
+  TransferRig rig;
+  for (const auto& [n, value] : {std::pair{201, 999}, {202, 999}, {203, 2}, {204, 77}}) rig.Sim().SetValue(n, value);
+  GetParam().Build(*this);
+  Tick("M02P00", 1);
+  Commit("M02P02", "7.5");
+  EXPECT_EQ(PreviewLineOf(203), "M02P03: Ramp Mode <- Linear");
+  EXPECT_EQ(PreviewLineOf(204), "M02P04: S-Curve Time <- 0.00");
+  ui.AnswerFileDialog(path);
+  ASSERT_TRUE(form->bSaveFile_Click());
+
+  KVBFile saved;
+  ASSERT_TRUE(saved.LoadKVBFile(path));
+  std::vector<std::string> feedback;
+  const auto download = [&] {
+    feedback.clear();
+    return saved.DownloadToDrive(rig.Context(), true, rig.Progress(), 0,
+                                 [&feedback](const std::string& text) { feedback.push_back(text); });
+  };
+  ASSERT_TRUE(download());
+  EXPECT_TRUE(feedback.empty());
+  EXPECT_EQ(rig.Sim().Value(201), static_cast<int>(std::lround(10 * Node("M02P01").Value())));
+  EXPECT_EQ(rig.Sim().Value(202), 75);
+  EXPECT_EQ(rig.Sim().Value(203), 0);
+  EXPECT_EQ(rig.Sim().Value(204), 0);
+
+  saved.SetValue(204, "");
+  EXPECT_FALSE(download());
+  EXPECT_EQ(feedback, std::vector<std::string>{"Skipped M02P04: its value is no number"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Builds, BuiltFragmentDownloadTest,
+    ::testing::Values(BuildCase{"Create", [](FragmentEditorTest& t) { t.form->bNewFragment_Click(); }},
+                      BuildCase{"ApplyTemplate",
+                                [](FragmentEditorTest& t) {
+                                  t.LoadFragment("2.1", {{201, "M02P01"}});
+                                  t.ui.AnswerOptOutBox(vbYes);
+                                  t.Commit("M11P29", "2.105");
+                                }}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 struct VersionCase {
   const char* Name;

@@ -180,6 +180,40 @@ TEST_F(OfflineEditorTest, ReadOnlyAndHeaderNodesRefuseEdits) {
   EXPECT_FALSE(form->Unsaved());
 }
 
+// A value no register holds under the decimals the node shows, or a text whose leading number is not
+// what was typed, is stored nowhere: the node shows the file's value again and a box says why.
+TEST_F(OfflineEditorTest, TypedValuesNoRegisterHoldsAreRefused) {
+  Load();
+  struct RefusalCase {
+    const char* key;
+    const char* typed;
+  };
+  // M00P05 has no decimals of its own but shows M07P03 with two: 700 is the raw 70000.
+  for (const RefusalCase& c : {RefusalCase{"M03P03", "70000"}, RefusalCase{"M03P03", "-32769"},
+                               RefusalCase{"M00P05", "700"}, RefusalCase{"M03P03", "12,5"},
+                               RefusalCase{"M03P03", "0x10"}, RefusalCase{"M01P03", "1.2.3"}}) {
+    SCOPED_TRACE(std::string(c.key) + " \"" + c.typed + "\"");
+    const std::int32_t n = Node(c.key).Tag();
+    const std::string before = form->Set().Value(n);
+    const float shown = Node(c.key).Value();
+    const std::size_t boxes = ui.Questions().size();
+    ui.AnswerMsgBox(vbOK);
+    Commit(c.key, c.typed);
+    EXPECT_EQ(form->Set().Value(n), before);
+    EXPECT_FLOAT_EQ(Node(c.key).Value(), shown);
+    ASSERT_EQ(ui.Questions().size(), boxes + 1);
+    EXPECT_EQ(ui.Prompts().back(), "Value out of range - not written");
+    EXPECT_EQ(ui.Titles().back(), "Edit Parameter File (Offline)");
+  }
+  EXPECT_FLOAT_EQ(Node("M00P05").Value(), 12.5F);
+  EXPECT_FALSE(form->Unsaved());
+
+  Commit("M03P03", "65535");  // the low word of an unsigned register's largest value
+  EXPECT_EQ(form->Set().Value(303), "65535");
+  Commit("M03P03", "12 Hz");
+  EXPECT_EQ(form->Set().Value(303), "12");
+}
+
 TEST_F(OfflineEditorTest, SaveAndReloadKeepTheEdits) {
   LoadAndEdit();
   tree->CancelEdit();

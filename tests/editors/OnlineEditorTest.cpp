@@ -189,6 +189,35 @@ TEST_F(OnlineEditorTest, CommitsReachTheDriveAsRawWords) {
   EXPECT_FLOAT_EQ(Node("M03P03").Value(), 40000.0f - 65536.0f);  // read back from the drive
 }
 
+// Nothing the user did not mean reaches the drive: a value no 16-bit register holds under the row's
+// decimals, or a text whose leading number is not what was typed. The row shows the drive's value.
+TEST_F(OnlineEditorTest, TypedValuesNoRegisterHoldsReachNothing) {
+  Start();
+  Connect();
+  struct RefusalCase {
+    const char* key;
+    const char* typed;
+    float shown;
+  };
+  for (const RefusalCase& c : {RefusalCase{"M03P03", "70000", 1450.0f}, RefusalCase{"M03P03", "-32769", 1450.0f},
+                               RefusalCase{"M01P02", "700", 0.0f}, RefusalCase{"M03P03", "12,5", 1450.0f},
+                               RefusalCase{"M03P03", "0x10", 1450.0f}, RefusalCase{"M01P02", "1.2.3", 0.0f}}) {
+    SCOPED_TRACE(std::string(c.key) + " \"" + c.typed + "\"");
+    rig->Sim().ResetStats();
+    mainStatus.clear();
+    Commit(c.key, c.typed);
+    EXPECT_EQ(rig->Sim().RequestCount(0x46), 0);
+    EXPECT_EQ(mainStatus, std::vector<std::string>{"Value out of range - not written"});
+    EXPECT_EQ(form->View().lblStatusCaption, "Value out of range - not written");
+    EXPECT_FLOAT_EQ(Node(c.key).Value(), c.shown);
+  }
+  EXPECT_EQ(DriveValue(303), 1450);
+  for (const auto& [typed, raw] : {std::pair{"65535", -1}, {"12 Hz", 12}, {"-32768", -32768}}) {
+    Commit("M03P03", typed);
+    EXPECT_EQ(DriveValue(303), raw) << typed;
+  }
+}
+
 TEST_F(OnlineEditorTest, DoubleClickTogglesWritableBitsAndOpensLists) {
   Start();
   Connect();

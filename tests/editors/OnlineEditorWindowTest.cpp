@@ -94,6 +94,31 @@ TEST_F(OnlineEditorWindowTest, ConnectShowsItsDeadControlsBeforeItYieldsAndIgnor
   EXPECT_NE(window->Core().Set().Description(), "typed meanwhile");
 }
 
+// Typed with real keys into the row's editor: a text whose leading number is not what was typed, and a
+// value no register holds, reach nothing, and the status line says so.
+TEST_F(OnlineEditorWindowTest, ARefusedValueIsShownInTheStatusLineAndNotWritten) {
+  QTest::mouseClick(window->ConnectButton(), Qt::LeftButton);
+  ParameterTree& tree = window->TreeWidget()->Tree();
+  tree.Node("M03P00").SetExpanded(true);
+  tree.Refresh();
+  tree.SetSelected(&tree.Node("M03P03"));
+  rig.Sim().ResetStats();
+  for (const char* typed : {"12,5", "70000"}) {
+    tree.EditCurrentValue();
+    QLineEdit* box = window->TreeWidget()->EditBox();
+    ASSERT_TRUE(box->isVisible()) << typed;
+    box->selectAll();
+    QTest::keyClicks(box, typed);
+    QTest::keyPress(box, Qt::Key_Return);
+    QTest::keyRelease(box, Qt::Key_Return);
+    EXPECT_EQ(window->StatusLabel()->text(), "Value out of range - not written") << typed;
+  }
+  EXPECT_EQ(rig.Sim().RequestCount(0x46), 0);
+  EXPECT_EQ(rig.Sim().Value(303), 1450);
+  EXPECT_FLOAT_EQ(tree.Node("M03P03").Value(), 1450.0f);
+  Save("edit-online-refused.png");
+}
+
 TEST_F(OnlineEditorWindowTest, CloseDuringATickHappensWhenTheTickEnds) {
   QTest::mouseClick(window->ConnectButton(), Qt::LeftButton);
   QPointer<frmEditOnlineWindow> guarded(window);

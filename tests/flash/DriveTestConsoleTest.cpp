@@ -111,6 +111,19 @@ TEST_F(DriveTestConsoleTest, FieldsWithoutNumbersAndNegativeAddressesSendNothing
   EXPECT_EQ(rig_.Sim().RequestCount(), 0);
 }
 
+TEST_F(DriveTestConsoleTest, ANumberTheFieldCannotCarrySendsNothing) {
+  rig_.Sim().ResetStats();
+  for (const char* typed : {"70000", "-32769", "12,5", "0x10", "1.2.3"}) {
+    Choose("WriteValue", {"1", "4", typed});
+    console_.ExecuteSelectedFunction();
+    EXPECT_EQ(report_->Text(), Lines({"Request", "=======", "Raw Value: not a valid number - nothing sent"})) << typed;
+  }
+  EXPECT_EQ(rig_.Sim().RequestCount(), 0);
+  Choose("WriteValue", {"1", "4", "40000"});
+  console_.ExecuteSelectedFunction();
+  EXPECT_EQ(rig_.Sim().Value(104), -25536);  // 0x9C40, as an unsigned parameter needs it
+}
+
 TEST_F(DriveTestConsoleTest, ButtonReports) {
   struct ButtonCase {
     bool legacy;

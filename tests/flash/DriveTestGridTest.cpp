@@ -14,7 +14,9 @@ const char* const kTemplates =
     "FUNCTION Bare\n CODE 96\nEND\n"
     "FUNCTION Probe\n CODE 97\n PARAMETER P \"Parameter\" MXXPXX\n RETURN V \"Raw Value\" SHORT\nEND\n"
     "FUNCTION Mixed\n CODE 98\n PARAMETER A \"Count\" BYTE\n PARAMETER P \"Where\" MXXPXX\n"
-    " PARAMETER T \"Label\" STRING 0\n PARAMETER F \"Gain\" FIXED 2\nEND\n";
+    " PARAMETER T \"Label\" STRING 0\n PARAMETER F \"Gain\" FIXED 2\nEND\n"
+    "FUNCTION Widths\n CODE 99\n PARAMETER B \"Byte\" BYTE\n PARAMETER S \"Short\" SHORT\n"
+    " PARAMETER M \"Medium\" MEDIUM\n PARAMETER L \"Long\" LONG\n PARAMETER F \"Fixed\" FIXED 1\nEND\n";
 
 std::vector<std::string> Column(const DriveTestGrid& grid, bool value) {
   std::vector<std::string> texts;
@@ -111,6 +113,37 @@ TEST_F(DriveTestGridTest, ArgumentsOrTheFieldThatHoldsNoNumber) {
   }
 }
 
+// Each numeric field takes what its width holds, signed or unsigned, and nothing beyond: beyond it the
+// bytes sent would be the low bits of another number (70000 in a short would go out as 4464).
+TEST_F(DriveTestGridTest, ANumberItsFieldCannotCarryIsRefused) {
+  struct WidthCase {
+    int field;  // 0 Byte, 1 Short, 2 Medium, 3 Long, 4 Fixed (one decimal)
+    const char* typed;
+    bool taken;
+  };
+  const WidthCase cases[] = {
+      {0, "255", true},        {0, "-128", true},       {0, "256", false},        {0, "-129", false},
+      {0, "&HFF", true},       {0, "&H1FF", false},     {1, "65535", true},       {1, "40000", true},
+      {1, "-32768", true},     {1, "70000", false},     {1, "-32769", false},     {1, "&HFFFF", true},
+      {2, "16777215", true},   {2, "-8388608", true},   {2, "16777216", false},   {2, "-8388609", false},
+      {2, "&HFFFFFF", true},   {2, "&H1000000", false}, {3, "4294967295", true},  {3, "-2147483648", true},
+      {3, "4294967296", false}, {3, "-2147483649", false}, {3, "&HFFFFFFFF", true}, {3, "&H100000000", false},
+      {4, "6553.5", true},     {4, "-3276.8", true},    {4, "6553.6", false},     {4, "-3276.9", false},
+      {1, "12,5", false},      {1, "0x10", false},      {1, "1.2.3", false},      {1, "12 Hz", true},
+      {1, "12abc", true},
+  };
+  const char* const names[] = {"Byte", "Short", "Medium", "Long", "Fixed"};
+  for (const WidthCase& c : cases) {
+    DriveTestGrid grid = Built("Widths");
+    for (int row = 1; row <= 5; ++row) grid.SetValue(row, "1");
+    grid.SetValue(c.field + 1, c.typed);
+    qovArrayList arguments;
+    const std::string refused = grid.CollectArguments(*FindFunctionTemplate("Widths"), arguments);
+    EXPECT_EQ(refused, c.taken ? "" : names[c.field]) << names[c.field] << " \"" << c.typed << '"';
+    EXPECT_EQ(arguments.Count(), c.taken ? 5 : 0) << names[c.field] << " \"" << c.typed << '"';
+  }
+}
+
 TEST(DriveTestPanelTest, SpecialControlsAndTheirArguments) {
   ASSERT_TRUE(LoadFunctionTemplates());
   DriveTestPanel panel;
@@ -126,9 +159,14 @@ TEST(DriveTestPanelTest, SpecialControlsAndTheirArguments) {
   qovArrayList arguments;
   bool send = false;
   EXPECT_EQ(panel.CollectArguments(arguments, send), "Value");
-  panel.SetEibValueText("70000");
+  // The value goes out as one 16-bit word: 70000 is no word's value, 40000 an unsigned one's.
+  for (const char* typed : {"70000", "-32769", "12,5"}) {
+    panel.SetEibValueText(typed);
+    EXPECT_EQ(panel.CollectArguments(arguments, send), "Value") << typed;
+  }
+  panel.SetEibValueText("40000");
   EXPECT_EQ(panel.CollectArguments(arguments, send), "");
-  EXPECT_EQ(Texts(arguments), (std::vector<std::string>{"1", "4464", "0"}));
+  EXPECT_EQ(Texts(arguments), (std::vector<std::string>{"1", "-25536", "0"}));
 
   panel.ShowTemplateControls(*FindFunctionTemplate("SetEIBValue"));
   panel.ChooseEibValue(2);  // MBTCP Enable

@@ -75,6 +75,17 @@ TEST(NumberTextTest, TypedNumberRefusesTextWithoutANumberOrBeyondAFloat) {
   for (const auto& [text, value] : cases) EXPECT_EQ(TypedNumberValue(text), value) << '"' << text << '"';
 }
 
+// A digit after the leading number means the user typed some other notation ("12,5", "0x10"), and
+// the leading number alone is not what they meant; a unit or a word after it is read past as always.
+TEST(NumberTextTest, TypedNumberRefusesDigitsLeftAfterTheNumber) {
+  const std::pair<const char*, std::optional<float>> cases[] = {
+      {"12,5", std::nullopt}, {"0x10", std::nullopt},  {"1.2.3", std::nullopt}, {"1,000", std::nullopt},
+      {"&H1G2", std::nullopt}, {"5 x2", std::nullopt}, {"12 Hz", 12.0f},        {"12abc", 12.0f},
+      {"1 2", 12.0f},          {"1E3", 1000.0f},       {"1E", 1.0f},            {"&HFF", 255.0f},
+      {"-2.5 %", -2.5f},       {"40000", 40000.0f}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(TypedNumberValue(text), value) << '"' << text << '"';
+}
+
 TEST(NumberTextTest, LeadingNumberKeepsExtremeValuesFinite) {
   EXPECT_EQ(LeadingNumber("1E400"), std::numeric_limits<double>::max());
   EXPECT_EQ(LeadingNumber("-1E400"), -std::numeric_limits<double>::max());

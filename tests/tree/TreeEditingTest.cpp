@@ -2,6 +2,8 @@
 // taking an edit back, refusing text that is no number, and hosts that re-enter the tree.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "foundation/RuntimeError.h"
 #include "platform/ScriptedUi.h"
 #include "tree/support/TreeTestSupport.h"
@@ -81,7 +83,10 @@ TEST(TreeEditingTest, TextIsCommittedByItsLeadingNumberOrRefused) {
   const std::vector<CommitCase> cases = {
       {"12.5abc", true, 12.5f}, {"&H1F", true, 31.0f}, {" - 3", true, -3.0f}, {"1E3", true, 1000.0f},
       {"", false, 7.5f},        {"abc", false, 7.5f},  {"-", false, 7.5f},   {".", false, 7.5f},
-      {"1e39", false, 7.5f},    {"-1D40", false, 7.5f}};
+      {"1e39", false, 7.5f},    {"-1D40", false, 7.5f},
+      // A digit after the leading number says it is not the number that was typed.
+      {"12 Hz", true, 12.0f},   {"12abc", true, 12.0f}, {"12,5", false, 7.5f}, {"0x10", false, 7.5f},
+      {"1.2.3", false, 7.5f},   {"5 x2", false, 7.5f}};
   for (const CommitCase& c : cases) {
     EditFixture f;
     f.DoubleClick("B2");
@@ -91,7 +96,10 @@ TEST(TreeEditingTest, TextIsCommittedByItsLeadingNumberOrRefused) {
     SCOPED_TRACE(std::string("typed \"") + c.typed + "\"");
     EXPECT_FALSE(f.tree->EditorOpen());
     EXPECT_EQ(f.tree->Node("B2").Value(), c.value);
-    EXPECT_EQ(f.events.Lines.size(), c.commits ? 1u : 0u);
+    // A refusal commits nothing and tells the host, which shows its refusal text.
+    std::ostringstream raised;
+    raised << (c.commits ? "ValueCommit" : "ValueRefused") << " B2 " << c.value;
+    EXPECT_EQ(f.events.Lines, std::vector<std::string>{raised.str()});
   }
 }
 

@@ -51,6 +51,8 @@ void EventLog::ValueCommit(ParameterTreeNode& node) {
   if (OnValueCommit) OnValueCommit(node);
 }
 
+void EventLog::ValueRefused(ParameterTreeNode& node) { Lines.push_back(WithValue("ValueRefused ", node)); }
+
 std::shared_ptr<ParameterTree> MakeTree() { return std::make_shared<ParameterTree>(); }
 
 void AddNodes(ParameterTree& tree, const std::vector<std::string>& lines) {

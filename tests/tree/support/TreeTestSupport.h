@@ -37,6 +37,7 @@ class EventLog : public ParameterTreeEvents {
   void ValueChanged(ParameterTreeNode& node) override;
   void CheckChanged(ParameterTreeNode& node) override;
   void ValueCommit(ParameterTreeNode& node) override;
+  void ValueRefused(ParameterTreeNode& node) override;
 
  private:
   ParameterTree& tree_;
