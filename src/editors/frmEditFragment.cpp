@@ -61,7 +61,7 @@ void frmEditFragment::FillVersionList() {
 // --- Files ---
 
 bool frmEditFragment::AskSaveChanges() {
-  return !unsaved_ || quendrel::AskSaveChanges([this] { return bSaveFile_Click(); });
+  return !unsaved_ || quendrel::AskSaveChanges(Caption, file_, [this] { return bSaveFile_Click(); });
 }
 
 bool frmEditFragment::Form_QueryUnload() { return AskSaveChanges(); }
@@ -77,6 +77,7 @@ void frmEditFragment::bNewFragment_Click() {
     return;
   }
   set_ = KVBFile();
+  file_.clear();
   set_.ClearIdentifiers();
   set_.BuildFromTemplate(version);
   controls_.tbDescriptionText = set_.Description();
@@ -112,6 +113,7 @@ void frmEditFragment::bBrowse_Click() {
   }
   BuildTreeFromFilePlusFIT(fit.get());
   Config().SetValue("LastPramFile", "Files", path);
+  file_ = path;
   unsaved_ = false;
 }
 
@@ -119,6 +121,7 @@ bool frmEditFragment::bSaveFile_Click() {
   const std::string path = SaveSetAs(set_, "Save Fragment File", true);
   if (path.empty()) return false;
   Config().SetValue("LastPramFile", "Files", path);
+  file_ = path;
   unsaved_ = false;
   return true;
 }

@@ -22,6 +22,8 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtInput.h"
 #include "widgets/qt/Artwork.h"
+#include "widgets/qt/ChildWindowSize.h"
+#include "widgets/qt/SingleChildWindow.h"
 
 namespace quendrel {
 namespace {
@@ -66,6 +68,7 @@ frmDriveTest* frmDriveTest::ShowWindow(const WindowHost& host) {
     open->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* frame = host.MdiArea->addSubWindow(open);
     frame->setMinimumSize(kOuterWidth, kOuterHeight);
+    ChildWindowSize::Open(*frame);
   }
   open->show();
   if (auto* frame = qobject_cast<QMdiSubWindow*>(open->parentWidget())) host.MdiArea->setActiveSubWindow(frame);
@@ -433,13 +436,17 @@ void frmDriveTest::Browse() {
 }
 
 void frmDriveTest::closeEvent(QCloseEvent* event) {
-  pollTimer_->stop();
-  if (!console_.Busy()) return QWidget::closeEvent(event);
+  DecideClose(*this, event, [this] { return MayClose(); }, [this] { pollTimer_->stop(); });
+}
+
+bool frmDriveTest::MayClose() {
+  if (!console_.Busy()) return true;
   // The transfer under way still runs on this window's stack: dropping the report box ends it
   // before its next packet, and the window goes once it has returned.
+  pollTimer_->stop();
   closePending_ = true;
   feedback_.reset();
-  event->ignore();
+  return false;
 }
 
 }  // namespace quendrel
