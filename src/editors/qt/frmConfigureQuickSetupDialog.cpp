@@ -62,6 +62,8 @@ frmConfigureQuickSetupDialog::frmConfigureQuickSetupDialog(GIOServer* server, QW
   setWindowIcon(Artwork::WindowIcon());
   setModal(true);
   tabPanel_ = new QTabWidget;
+  // Every page's tab shows whole: the wizard is never narrower than its four tabs.
+  tabPanel_->setUsesScrollButtons(false);
   tabPanel_->addTab(CreateSourcePage(), QStringLiteral("Upload Parameter Data"));
   tabPanel_->addTab(CreateSlotPage(), QStringLiteral("Select Menu Parameters"));
   tabPanel_->addTab(CreateOptionsPage(), QStringLiteral("Extra Options"));

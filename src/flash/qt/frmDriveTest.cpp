@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "comms/CommServer.h"
 #include "flash/qt/ReportBoxFeedback.h"
@@ -67,7 +68,7 @@ frmDriveTest* frmDriveTest::ShowWindow(const WindowHost& host) {
     open = new frmDriveTest(CommServer());
     open->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* frame = host.MdiArea->addSubWindow(open);
-    frame->setMinimumSize(kOuterWidth, kOuterHeight);
+    frame->setMinimumSize(QSize(kOuterWidth, kOuterHeight).expandedTo(frame->minimumSizeHint()));
     ChildWindowSize::Open(*frame);
   }
   open->show();
@@ -107,6 +108,10 @@ frmDriveTest::frmDriveTest(GIOServer& server, QWidget* parent)
   halves->setSpacing(0);
   halves->addWidget(leftHalf, 1);
   halves->addWidget(rightHalf, 1);
+  // Each half gets half the width whatever it asks for, so the window is never narrower than twice
+  // the wider half's smallest width: every caption then shows whole in any desktop font.
+  const int halvesWidth = 2 * std::max(leftHalf->minimumSizeHint().width(), rightHalf->minimumSizeHint().width());
+  setMinimumWidth(std::max(kClientWidth, halvesWidth));
   feedback_->SetBox(tbResult_);
   pollTimer_ = new QTimer(this);
   Connect();
