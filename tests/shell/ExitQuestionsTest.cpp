@@ -162,6 +162,24 @@ TEST_F(ExitQuestionsTest, ACancelInAnyQuestionStopsTheWholeExit) {
   EXPECT_TRUE(offline.isNull() && online.isNull() && fragment.isNull());
 }
 
+TEST_F(ExitQuestionsTest, AWindowSavedInACalledOffExitHasNothingToAskNextTime) {
+  TempFolder folder;
+  ui.AnswerOptOutBox(vbYes);
+  ui.AnswerFileDialog(folder.File("saved.KVB"));
+  ui.AnswerOptOutBox(vbCancel);
+  EXPECT_FALSE(main->close());
+  EXPECT_FALSE(folder.Read("saved.KVB").empty());
+  EXPECT_FALSE(offline.isNull());
+  EXPECT_FALSE(offline->Core().Unsaved());
+  EXPECT_TRUE(fragment->Core().Unsaved());
+
+  const std::size_t before = ui.Questions().size();
+  ui.AnswerOptOutBox(vbNo);
+  EXPECT_TRUE(main->close());
+  ASSERT_EQ(ui.Questions().size(), before + 1);
+  EXPECT_EQ(ui.Titles().back(), kFragmentTitle);
+}
+
 TEST_F(ExitQuestionsTest, AWindowClosedByHandAfterACancelledExitAsksAgain) {
   ui.AnswerOptOutBox(vbNo);
   ui.AnswerOptOutBox(vbCancel);
