@@ -288,6 +288,18 @@ TEST_F(WindowCaptionsTest, EveryWindowShowsItsCaptionsWhole) {
   EXPECT_TRUE(problems.empty()) << Listed(problems);
 }
 
+TEST_F(WindowCaptionsTest, ChildWindowsOpenedOneAfterAnotherLieInsideTheArea) {
+  for (const char* item : {"mnuEditParametersOffline", "mnuEditParametersOnline", "mnuFragmentFile", "mnuDriveTest"}) {
+    main->MenuItem(item)->trigger();
+    QApplication::processEvents();
+  }
+  const QRect area(QPoint(0, 0), main->MdiArea()->viewport()->size());
+  ASSERT_EQ(main->MdiArea()->subWindowList().size(), 4);
+  for (const QMdiSubWindow* child : main->MdiArea()->subWindowList()) {
+    EXPECT_TRUE(area.contains(child->geometry())) << child->windowTitle().toStdString();
+  }
+}
+
 TEST_F(WindowCaptionsTest, AChildWindowsOwnAltKeysWinOverTheMenuBar) {
   main->MenuItem("mnuDriveTest")->trigger();
   frmDriveTest* window = frmDriveTest::Instance();

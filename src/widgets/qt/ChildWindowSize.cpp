@@ -1,5 +1,7 @@
 #include "widgets/qt/ChildWindowSize.h"
 
+#include <algorithm>
+
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -20,7 +22,12 @@ QSize ChildWindowSize::Opening(const QMdiSubWindow& frame, const QSize& room) {
 void ChildWindowSize::Open(QMdiSubWindow& frame) {
   QMdiArea* area = frame.mdiArea();
   if (area == nullptr) return;
-  frame.resize(Opening(frame, area->viewport()->size()));
+  const QSize room = area->viewport()->size();
+  frame.resize(Opening(frame, room));
+  // The area placed the frame at the size it had then; grown, it must still lie inside the area.
+  const int x = std::max(0, std::min(frame.x(), room.width() - frame.width()));
+  const int y = std::max(0, std::min(frame.y(), room.height() - frame.height()));
+  frame.move(x, y);
 }
 
 }  // namespace quendrel

@@ -18,7 +18,8 @@ struct ChildWindowSize {
   // The window's preferred size, grown to RoomShare of room and kept within room, but never below the
   // window's smallest size.
   static QSize Opening(const QMdiSubWindow& frame, const QSize& room);
-  // Gives a newly added frame its opening size in its area.
+  // Gives a newly added frame its opening size in its area, moved only as far as it takes to lie
+  // inside the area.
   static void Open(QMdiSubWindow& frame);
 };
 
