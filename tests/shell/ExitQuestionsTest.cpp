@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QSettings>
@@ -14,14 +13,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "comms/GIOServer.h"
+#include "comms/SerialModule.h"
+#include "drivesim/DriveSimProcess.h"
 #include "editors/qt/frmEditFragmentWindow.h"
 #include "editors/qt/frmEditOfflineWindow.h"
 #include "editors/qt/frmEditOnlineWindow.h"
 #include "foundation/Config.h"
 #include "foundation/OptOutMsgBox.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
-#include "drivesim/DriveSimProcess.h"
 #include "params/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"

@@ -7,15 +7,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
