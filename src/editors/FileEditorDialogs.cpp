@@ -2,13 +2,19 @@
 
 #include "foundation/BrowseForFile.h"
 #include "foundation/OptOutMsgBox.h"
+#include "foundation/PathText.h"
 #include "params/KVBFile.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {
 
-bool AskSaveChanges(const std::function<bool()>& save) {
-  const int answer = OptOutMsgBox("Save your changes before closing the current file?", "Unsaved Parameter Data",
+std::string SaveChangesTitle(const std::string& window, const std::string& file) {
+  const std::string name = GetPathFileName(file);
+  return window + " - " + (name.empty() ? std::string("Untitled") : name);
+}
+
+bool AskSaveChanges(const std::string& window, const std::string& file, const std::function<bool()>& save) {
+  const int answer = OptOutMsgBox("Save your changes before closing the current file?", SaveChangesTitle(window, file),
                                   vbYesNoCancel | vbQuestion, "UnsavedData", true);
   if (answer == OptOutYes) return save();
   return answer == OptOutNo;

@@ -63,7 +63,7 @@ void frmEditFragment::FillVersionList() {
 // --- Files ---
 
 bool frmEditFragment::AskSaveChanges() {
-  return !unsaved_ || quendrel::AskSaveChanges([this] { return bSaveFile_Click(); });
+  return !unsaved_ || quendrel::AskSaveChanges(Caption, file_, [this] { return bSaveFile_Click(); });
 }
 
 bool frmEditFragment::Form_QueryUnload() { return AskSaveChanges(); }
@@ -79,6 +79,7 @@ void frmEditFragment::bNewFragment_Click() {
     return;
   }
   set_ = KVBFile();
+  file_.clear();
   set_.ClearIdentifiers();
   set_.BuildFromTemplate(version);
   controls_.tbDescriptionText = set_.Description();
@@ -117,6 +118,7 @@ void frmEditFragment::bBrowse_Click() {
   }
   BuildTreeFromFilePlusFIT(fit.get());
   Config().SetValue("LastPramFile", "Files", path);
+  file_ = path;
   unsaved_ = false;
 }
 
@@ -124,6 +126,7 @@ bool frmEditFragment::bSaveFile_Click() {
   const std::string path = SaveSetAs(set_, "Save Fragment File", true);
   if (path.empty()) return false;
   Config().SetValue("LastPramFile", "Files", path);
+  file_ = path;
   unsaved_ = false;
   return true;
 }

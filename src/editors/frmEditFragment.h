@@ -19,6 +19,8 @@ class ImageList;
 
 class frmEditFragment : public ParameterTreeEvents {
  public:
+  static constexpr const char* Caption = "Build/Edit Fragment File";
+
   struct PreviewLine {
     std::string Text;
     std::int32_t ItemData = 0;
@@ -92,6 +94,8 @@ class frmEditFragment : public ParameterTreeEvents {
   Controls controls_;
   KVBFile set_;
   bool unsaved_ = false;
+  // The file the set was read from or last saved to; "" for a set built from a template.
+  std::string file_;
   bool cascade_ = false;
 };
 

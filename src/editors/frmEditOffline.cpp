@@ -71,7 +71,7 @@ bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !se
 // --- Files ---
 
 bool frmEditOffline::MayDiscard() {
-  return !unsaved_ || AskSaveChanges([this] { return bSaveFile_Click(); });
+  return !unsaved_ || AskSaveChanges(Caption, controls_.tbFileNameText, [this] { return bSaveFile_Click(); });
 }
 
 void frmEditOffline::bBrowse_Click() {

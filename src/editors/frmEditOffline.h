@@ -18,6 +18,8 @@ class ImageList;
 
 class frmEditOffline : public ParameterTreeEvents {
  public:
+  static constexpr const char* Caption = "Edit Parameter File (Offline)";
+
   // The texts of the window's two boxes, which the window shows after every handler.
   struct Controls {
     std::string tbFileNameText;

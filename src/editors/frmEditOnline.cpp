@@ -117,8 +117,11 @@ void frmEditOnline::Form_Load() {
 }
 
 bool frmEditOnline::Form_QueryUnload() {
-  closeRequested_ = true;
-  return !busy_ && pumping_ == 0;
+  const bool idle = !busy_ && pumping_ == 0;
+  // Refused only while a handler pumps, and then the close happens once it has returned. An agreed
+  // close may still be called off (an exit another window stopped), and the window must carry on.
+  if (!idle) closeRequested_ = true;
+  return idle;
 }
 
 void frmEditOnline::Form_Unload() {

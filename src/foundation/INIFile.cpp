@@ -394,11 +394,42 @@ bool INIFile::Save() const {
                 " could not be read when the program started.");
     return false;
   }
-  return SaveAs(path_);
+  // The user may have edited the file while the program ran: what it holds now is the base, and only
+  // the values the program itself changed go over it.
+  INIFile merged(delegate_);
+  std::string onDisk;
+  std::error_code ec;
+  const bool exists = std::filesystem::status(path_, ec).type() != std::filesystem::file_type::not_found;
+  if (exists && !ReadWholeFile(path_, onDisk)) {
+    ReportError("The settings were not saved, because the settings file " + path_ + " could not be read.");
+    return false;
+  }
+  merged.Parse(onDisk, true);
+  ApplyOwnChanges(merged);
+  return merged.Write(path_, merged.Text(merged.PreserveAll()));
 }
 
-bool INIFile::SaveAs(const std::string& path) const {
-  const std::string text = Text(PreserveAll());
+bool INIFile::SaveAs(const std::string& path) const { return Write(path, Text(PreserveAll())); }
+
+bool INIFile::ChangedSinceLoad(const Entry& entry) {
+  if (!entry.present) return entry.fileValue.has_value();
+  return entry.fileValue != entry.value;
+}
+
+void INIFile::ApplyOwnChanges(INIFile& target) const {
+  for (const Section& section : sections_) {
+    for (const Entry& entry : section.entries) {
+      if (!ChangedSinceLoad(entry)) continue;
+      if (entry.present) {
+        target.SetValue(entry.key, section.name, entry.value);
+      } else {
+        target.RemoveKey(entry.key, section.name);
+      }
+    }
+  }
+}
+
+bool INIFile::Write(const std::string& path, const std::string& text) const {
   // An exit that changed nothing leaves the file alone, its date included.
   std::string current;
   if (ReadWholeFile(path, current) && current == text) return true;

@@ -49,9 +49,12 @@ class INIFile {
   // leaves the store empty without complaint; an unreadable one is reported to the user.
   bool Load(const std::string& path);
   // Writes the store to the path given at Load, leaving out defaults unless [General] PreserveINI is
-  // true. A file that already holds that text is not touched; otherwise the old file is replaced only
-  // once the new one is completely written.
+  // true. The file is read again first and only the values this store changed since Load (set,
+  // changed or removed) are written over what it holds now, so edits the user made to the file
+  // meanwhile survive. A file that already holds that text is not touched; otherwise the old file is
+  // replaced only once the new one is completely written.
   bool Save() const;
+  // The whole store, as Text gives it, over whatever the path holds.
   bool SaveAs(const std::string& path) const;
   const std::string& Path() const { return path_; }
 
@@ -102,6 +105,9 @@ class INIFile {
   void AddNewKeys(TextBuilder& out, const Section& section, bool preserveAll) const;
   bool HasNewKeys(const Section& section, bool preserveAll) const;
   bool PreserveAll() const;
+  static bool ChangedSinceLoad(const Entry& entry);
+  void ApplyOwnChanges(INIFile& target) const;
+  bool Write(const std::string& path, const std::string& text) const;
   void ReportError(const std::string& message) const;
 
   const INIFile* delegate_ = nullptr;

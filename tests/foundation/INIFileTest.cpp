@@ -301,5 +301,78 @@ TEST(INIFileTest, UnwritableTargetIsReportedAndLeavesNoTemporaryFile) {
   EXPECT_TRUE(fs::is_directory(directory));
 }
 
+struct WhileRunningCase {
+  const char* what;
+  // The user's edit of the file on disk after the program read it.
+  std::string onDisk;
+  void (*edit)(INIFile&);
+  std::string expected;
+};
+
+TEST(INIFileTest, EditsMadeToTheFileWhileTheProgramRunsSurviveTheSave) {
+  const std::string read = "; pump 3\n[General]\nDriveAddress=5\nRetries=3\n[Serial Port]\nBaudRate=9600\n";
+  const WhileRunningCase cases[] = {
+      {"a key the user changed, one the program changed",
+       "; pump 3\n[General]\nDriveAddress=5\nRetries=7\n[Serial Port]\nBaudRate=9600\n",
+       [](INIFile& ini) { ini.SetValue("BaudRate", "Serial Port", "4800"); },
+       "; pump 3\n[General]\nDriveAddress=5\nRetries=7\n[Serial Port]\nBaudRate=4800\n"},
+      {"both changed the same key: the program's value wins",
+       "; pump 3\n[General]\nDriveAddress=6\nRetries=3\n[Serial Port]\nBaudRate=9600\n",
+       [](INIFile& ini) { ini.SetValue("DriveAddress", "General", "9"); },
+       "; pump 3\n[General]\nDriveAddress=9\nRetries=3\n[Serial Port]\nBaudRate=9600\n"},
+      {"lines, comments and sections the user added or removed stay so",
+       "; pump 4\n[General]\nDriveAddress=5\n; added by hand\nTimeout=2\n[Ethernet]\nHost=10.0.0.2\n",
+       [](INIFile& ini) { ini.SetValue("IconSet", "General", "cards"); },
+       "; pump 4\n[General]\nDriveAddress=5\n; added by hand\nTimeout=2\nIconSet=cards\n[Ethernet]\n"
+       "Host=10.0.0.2\n"},
+      {"a key the program removed goes, one it only read keeps the user's removal",
+       "; pump 3\n[General]\nDriveAddress=8\n[Serial Port]\nBaudRate=9600\n",
+       [](INIFile& ini) { ini.RemoveKey("DriveAddress", "General"); },
+       "; pump 3\n[General]\n[Serial Port]\nBaudRate=9600\n"},
+      {"a value set back to what was read is no change of the program's",
+       "; pump 3\n[General]\nDriveAddress=5\nRetries=4\n[Serial Port]\nBaudRate=9600\n",
+       [](INIFile& ini) {
+         ini.SetValue("Retries", "General", "6");
+         ini.SetValue("Retries", "General", "3");
+       },
+       "; pump 3\n[General]\nDriveAddress=5\nRetries=4\n[Serial Port]\nBaudRate=9600\n"},
+      {"the file deleted meanwhile: only the program's changes are written", "",
+       [](INIFile& ini) { ini.SetValue("Retries", "General", "2"); }, "[General]\nRetries=2\n"},
+  };
+  INIFile defaults;
+  defaults.LoadText("[General]\nDriveAddress=1\nRetries=3\n");
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder.File("Quendrel.INI");
+    WriteFile(path, read);
+    INIFile user(&defaults);
+    ASSERT_TRUE(user.Load(path)) << c.what;
+    c.edit(user);
+    if (c.onDisk.empty()) {
+      fs::remove(path);
+    } else {
+      WriteFile(path, c.onDisk);
+    }
+    ASSERT_TRUE(user.Save()) << c.what;
+    EXPECT_EQ(ReadFile(path), c.expected) << c.what;
+  }
+}
+
+TEST(INIFileTest, AFileThatBecameUnreadableWhileRunningIsNotOverwritten) {
+  TempFolder folder;
+  const std::string path = folder.File("Quendrel.INI");
+  WriteFile(path, "[General]\nRetries=3\n");
+  INIFile ini;
+  ASSERT_TRUE(ini.Load(path));
+  ini.SetValue("Retries", "General", "4");
+  fs::remove(path);
+  fs::create_directory(path);
+  ScriptedUi ui;
+  ui.AnswerMsgBox(vbOK);
+  EXPECT_FALSE(ini.Save());
+  ExpectOneIniError(ui, path);
+  EXPECT_TRUE(fs::is_directory(path));
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -78,6 +78,8 @@ frmConfigureQuickSetupDialog::frmConfigureQuickSetupDialog(GIOServer* server, QW
   setWindowIcon(Artwork::WindowIcon());
   setModal(true);
   tabPanel_ = new QTabWidget;
+  // Every page's tab shows whole: the wizard is never narrower than its four tabs.
+  tabPanel_->setUsesScrollButtons(false);
   tabPanel_->addTab(CreateSourcePage(), QStringLiteral("Upload Parameter Data"));
   tabPanel_->addTab(CreateSlotPage(), QStringLiteral("Select Menu Parameters"));
   tabPanel_->addTab(CreateOptionsPage(), QStringLiteral("Extra Options"));
@@ -128,10 +130,14 @@ QWidget* frmConfigureQuickSetupDialog::CreateSourcePage() {
   tbFirmwareVersion_ = new QLineEdit;
   tbFirmwareVersion_->setInputMask(QStringLiteral("0.000"));
   bGenerate_ = new QPushButton(QStringLiteral("Customize &Offline"));
-  grid->addWidget(new QLabel(QStringLiteral("Drive &Address:")), 2, 0);
+  auto* addressLabel = new QLabel(QStringLiteral("Drive &Address:"));
+  addressLabel->setBuddy(tbDriveID_);
+  grid->addWidget(addressLabel, 2, 0);
   grid->addWidget(tbDriveID_, 2, 1);
   grid->addWidget(bConnect_, 2, 2);
-  grid->addWidget(new QLabel(QStringLiteral("Drive &Software Version:")), 3, 0);
+  auto* versionLabel = new QLabel(QStringLiteral("Drive &Software Version:"));
+  versionLabel->setBuddy(tbFirmwareVersion_);
+  grid->addWidget(versionLabel, 3, 0);
   grid->addWidget(tbFirmwareVersion_, 3, 1);
   grid->addWidget(bGenerate_, 3, 2);
   progUpload_ = new QProgressBar;

@@ -33,7 +33,7 @@ frmEditFragmentWindow* frmEditFragmentWindow::ShowWindow(const WindowHost& host)
 frmEditFragmentWindow* frmEditFragmentWindow::Instance() { return OpenWindow(); }
 
 frmEditFragmentWindow::frmEditFragmentWindow(const WindowHost& host, QWidget* parent) : QWidget(parent) {
-  setWindowTitle(QStringLiteral("Build/Edit Fragment File"));
+  setWindowTitle(QString::fromLatin1(frmEditFragment::Caption));
   setWindowIcon(Artwork::WindowIcon());
   CreateControls();
   core_ = std::make_shared<frmEditFragment>(pTree_->Tree().shared_from_this(), UseIcons() ? host.Icons : nullptr);
@@ -123,7 +123,7 @@ void frmEditFragmentWindow::ShowCore() {
 }
 
 void frmEditFragmentWindow::closeEvent(QCloseEvent* event) {
-  DecideClose(event, [this] { return core_->Form_QueryUnload(); }, [] {});
+  DecideClose(*this, event, [this] { return core_->Form_QueryUnload(); }, [] {});
 }
 
 QSize frmEditFragmentWindow::minimumSizeHint() const {

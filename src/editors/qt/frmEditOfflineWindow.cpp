@@ -32,7 +32,7 @@ frmEditOfflineWindow* frmEditOfflineWindow::ShowWindow(const WindowHost& host) {
 frmEditOfflineWindow* frmEditOfflineWindow::Instance() { return OpenWindow(); }
 
 frmEditOfflineWindow::frmEditOfflineWindow(const WindowHost& host, QWidget* parent) : QWidget(parent) {
-  setWindowTitle(QStringLiteral("Edit Parameter File (Offline)"));
+  setWindowTitle(QString::fromLatin1(frmEditOffline::Caption));
   setWindowIcon(Artwork::WindowIcon());
   CreateControls();
   core_ = std::make_shared<frmEditOffline>(pTree_->Tree().shared_from_this(), UseIcons() ? host.Icons : nullptr);
@@ -101,7 +101,7 @@ void frmEditOfflineWindow::ShowCore() {
 }
 
 void frmEditOfflineWindow::closeEvent(QCloseEvent* event) {
-  DecideClose(event, [this] { return core_->Form_QueryUnload(); }, [this] { core_->Form_Unload(); });
+  DecideClose(*this, event, [this] { return core_->Form_QueryUnload(); }, [this] { core_->Form_Unload(); });
 }
 
 QSize frmEditOfflineWindow::minimumSizeHint() const {

@@ -45,12 +45,7 @@ void SetColours(QWidget* widget, std::uint32_t fore, std::uint32_t back) {
 }  // namespace
 
 frmEditOnlineWindow* frmEditOnlineWindow::ShowWindow(const WindowHost& host, const Links& links) {
-  const bool opening = OpenWindow().isNull();
-  frmEditOnlineWindow* window =
-      ShowSingleChild(OpenWindow(), host, [&] { return new frmEditOnlineWindow(host, links); });
-  // The frame opens at the size the window asks for, not the area's default.
-  if (opening) window->parentWidget()->resize(window->parentWidget()->sizeHint());
-  return window;
+  return ShowSingleChild(OpenWindow(), host, [&] { return new frmEditOnlineWindow(host, links); });
 }
 
 frmEditOnlineWindow* frmEditOnlineWindow::Instance() { return OpenWindow(); }
@@ -173,16 +168,11 @@ void frmEditOnlineWindow::SyncTimer(QTimer* timer, bool enabled) {
 }
 
 void frmEditOnlineWindow::closeEvent(QCloseEvent* event) {
-  bool allowed = true;
-  GuardSlot([&] { allowed = core_->Form_QueryUnload(); });
-  if (!allowed) {
-    event->ignore();
-    return;
-  }
-  GuardSlot([this] { core_->Form_Unload(); });
-  TimerUpdate_->stop();
-  TimerReconnect_->stop();
-  event->accept();
+  DecideClose(*this, event, [this] { return core_->Form_QueryUnload(); }, [this] {
+    core_->Form_Unload();
+    TimerUpdate_->stop();
+    TimerReconnect_->stop();
+  });
 }
 
 QSize frmEditOnlineWindow::sizeHint() const {

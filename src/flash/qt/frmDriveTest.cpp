@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "comms/CommServer.h"
 #include "flash/qt/ReportBoxFeedback.h"
@@ -22,6 +23,8 @@
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtInput.h"
 #include "widgets/qt/Artwork.h"
+#include "widgets/qt/ChildWindowSize.h"
+#include "widgets/qt/SingleChildWindow.h"
 
 namespace quendrel {
 namespace {
@@ -65,7 +68,8 @@ frmDriveTest* frmDriveTest::ShowWindow(const WindowHost& host) {
     open = new frmDriveTest(CommServer());
     open->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* frame = host.MdiArea->addSubWindow(open);
-    frame->setMinimumSize(kOuterWidth, kOuterHeight);
+    frame->setMinimumSize(QSize(kOuterWidth, kOuterHeight).expandedTo(frame->minimumSizeHint()));
+    ChildWindowSize::Open(*frame);
   }
   open->show();
   if (auto* frame = qobject_cast<QMdiSubWindow*>(open->parentWidget())) host.MdiArea->setActiveSubWindow(frame);
@@ -104,6 +108,10 @@ frmDriveTest::frmDriveTest(GIOServer& server, QWidget* parent)
   halves->setSpacing(0);
   halves->addWidget(leftHalf, 1);
   halves->addWidget(rightHalf, 1);
+  // Each half gets half the width whatever it asks for, so the window is never narrower than twice
+  // the wider half's smallest width: every caption then shows whole in any desktop font.
+  const int halvesWidth = 2 * std::max(leftHalf->minimumSizeHint().width(), rightHalf->minimumSizeHint().width());
+  setMinimumWidth(std::max(kClientWidth, halvesWidth));
   feedback_->SetBox(tbResult_);
   pollTimer_ = new QTimer(this);
   Connect();
@@ -439,13 +447,17 @@ void frmDriveTest::Browse() {
 }
 
 void frmDriveTest::closeEvent(QCloseEvent* event) {
-  pollTimer_->stop();
-  if (!console_.Busy()) return QWidget::closeEvent(event);
+  DecideClose(*this, event, [this] { return MayClose(); }, [this] { pollTimer_->stop(); });
+}
+
+bool frmDriveTest::MayClose() {
+  if (!console_.Busy()) return true;
   // The transfer under way still runs on this window's stack: dropping the report box ends it
   // before its next packet, and the window goes once it has returned.
+  pollTimer_->stop();
   closePending_ = true;
   feedback_.reset();
-  event->ignore();
+  return false;
 }
 
 }  // namespace quendrel

@@ -66,6 +66,8 @@ class frmDriveTest : public QWidget {
   void Exchange(void (DriveTestConsole::*run)());
   void ShowBusy();
   void Browse();
+  // False while a transfer runs; the window then closes once it has ended.
+  bool MayClose();
 
   std::shared_ptr<ReportBoxFeedback> feedback_;
   DriveTestConsole console_;

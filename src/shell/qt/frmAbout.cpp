@@ -1,5 +1,7 @@
 #include "shell/qt/frmAbout.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -59,7 +61,9 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(buttons);
-  setMinimumWidth(380);
+  // The texts wrap, so their height depends on the width: at the narrowest width they still show whole.
+  constexpr int narrowest = 380;
+  setMinimumSize(narrowest, std::max(minimumSizeHint().height(), heightForWidth(narrowest)));
 }
 
 }  // namespace quendrel

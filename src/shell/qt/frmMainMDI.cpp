@@ -27,6 +27,8 @@
 #include "shell/qt/WindowPlacement.h"
 #include "shell/qt/frmAbout.h"
 #include "widgets/qt/Artwork.h"
+#include "widgets/qt/ChildMnemonics.h"
+#include "widgets/qt/ChildWindowsExit.h"
 #include "widgets/qt/frmEthernetConfigure.h"
 #include "widgets/qt/frmSerialPortConfigure.h"
 
@@ -59,6 +61,7 @@ frmMainMDI::frmMainMDI(GIOServer* server)
   setWindowIcon(Artwork::WindowIcon());
   mdiArea_->setObjectName(QStringLiteral("mdiArea"));
   setCentralWidget(mdiArea_);
+  new ChildMnemonics(*mdiArea_);
   BuildMenus();
   BuildStatusBar();
   BuildIconLists();
@@ -250,10 +253,7 @@ void frmMainMDI::mnuHelpAbout_Click() {
   about.exec();
 }
 
-bool frmMainMDI::CloseChildWindows() {
-  mdiArea_->closeAllSubWindows();
-  return mdiArea_->subWindowList().isEmpty();
-}
+bool frmMainMDI::CloseChildWindows() { return ChildWindowsExit::CloseAll(*mdiArea_); }
 
 void frmMainMDI::closeEvent(QCloseEvent* event) {
   if (exited_) return event->accept();

@@ -9,6 +9,8 @@
 #include <functional>
 
 #include "platform/qt/GuardSlot.h"
+#include "widgets/qt/ChildWindowSize.h"
+#include "widgets/qt/ChildWindowsExit.h"
 #include "widgets/qt/WindowHost.h"
 
 namespace quendrel {
@@ -22,6 +24,7 @@ Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host, Make mak
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowTitle(open->windowTitle());
     child->setWindowIcon(open->windowIcon());
+    ChildWindowSize::Open(*child);
   }
   QWidget* frame = open->parentWidget() != nullptr ? open->parentWidget() : open.data();
   frame->show();
@@ -35,11 +38,15 @@ Window* ShowSingleChild(QPointer<Window>& open, const WindowHost& host) {
   return ShowSingleChild(open, host, [&host] { return new Window(host); });
 }
 
-// Accepts the close when mayClose agrees (an error in it keeps the window open), then runs unload.
-inline void DecideClose(QCloseEvent* event, const std::function<bool()>& mayClose,
+// What a child window's close handler does. Accepts the close when mayClose agrees (an error in it
+// keeps the window open), then runs unload. An exit asks every child window before it closes any:
+// asked only for the agreement, the window stays open; once it has agreed, its close does not ask the
+// user again.
+inline void DecideClose(QWidget& window, QCloseEvent* event, const std::function<bool()>& mayClose,
                         const std::function<void()>& unload) {
-  bool allowed = false;
-  GuardSlot([&] { allowed = mayClose(); });
+  bool allowed = ChildWindowsExit::Agreed(window);
+  if (!allowed) GuardSlot([&] { allowed = mayClose(); });
+  if (ChildWindowsExit::Asking(window)) return event->setAccepted(allowed);
   if (!allowed) return event->ignore();
   GuardSlot(unload);
   event->accept();

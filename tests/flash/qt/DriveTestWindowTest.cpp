@@ -176,8 +176,11 @@ TEST_F(DriveTestWindowTest, Pictures) {
     window_->render(&picture);
     EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", c.file))));
   }
-  EXPECT_EQ(window_->size(), QSize(550, 272));
-  EXPECT_EQ(window_->ChildNamed("frameResults")->x(), 275);
+  // The smallest size is the designed 550 x 272, wider only where the font needs it to show every
+  // caption whole; the halves split it evenly.
+  EXPECT_GE(window_->width(), 550);
+  EXPECT_EQ(window_->height(), 272);
+  EXPECT_EQ(window_->ChildNamed("frameResults")->x(), window_->width() / 2);
 }
 
 }  // namespace
