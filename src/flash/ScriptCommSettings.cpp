@@ -127,44 +127,49 @@ const std::map<std::string, Accessor>& Accessors() {
                          serial.Reset();
                        })},
       // Reads as the COM number, is set as the index: assigning what was read selects the next port.
-      {"comport", On<Serial>(
-                      &ScriptEnvironment::serial, [](const Serial& serial) { return Int16(serial.ComPort() + 1); },
-                      [](Serial& serial, const Variant& value) {
-                        serial.SetComPort(Accepted(Whole16(value), ComPortProblem));
-                        serial.Reset();
-                      })},
+      {"comport",
+       On<Serial>(
+           &ScriptEnvironment::serial, [](const Serial& serial) { return Int16(serial.ComPort() + 1); },
+           [](Serial& serial, const Variant& value) {
+             serial.SetComPort(Accepted(Whole16(value), ComPortProblem));
+             serial.Reset();
+           })},
       {"parity", On<Serial>(
                      &ScriptEnvironment::serial,
                      [](const Serial& serial) {
                        return ParityProblem(serial.Parity()).empty() ? Int16(serial.Parity()) : Variant();
                      },
                      SetParity)},
-      {"databits", On<Serial>(
-                       &ScriptEnvironment::serial, [](const Serial& serial) { return Variant(serial.DataBits()); },
-                       [](Serial&, const Variant&) {})},
-      {"stopbits", On<Serial>(
-                       &ScriptEnvironment::serial, [](const Serial& serial) { return Int16(serial.StopBits()); },
-                       [](Serial&, const Variant&) {})},
+      {"databits",
+       On<Serial>(
+           &ScriptEnvironment::serial, [](const Serial& serial) { return Variant(serial.DataBits()); },
+           [](Serial&, const Variant&) {})},
+      {"stopbits",
+       On<Serial>(
+           &ScriptEnvironment::serial, [](const Serial& serial) { return Int16(serial.StopBits()); },
+           [](Serial&, const Variant&) {})},
       {"serial_retries", Retries("Serial Port")},
       {"host", On<Ethernet>(
                    &ScriptEnvironment::ethernet,
                    [](const Ethernet& ethernet) { return Variant("\"" + ethernet.Host() + "\""); }, SetHost)},
       {"port", On<Ethernet>(&ScriptEnvironment::ethernet, ReadPort, SetPort)},
-      {"protocol", On<Ethernet>(
-                       &ScriptEnvironment::ethernet,
-                       [](const Ethernet& ethernet) { return Int16(ethernet.Protocol()); },
-                       [](Ethernet& ethernet, const Variant& value) {
-                         ethernet.SetProtocol(Accepted(Whole16(value), ProtocolProblem));
-                       })},
-      {"authenticate", On<Ethernet>(
-                           &ScriptEnvironment::ethernet,
-                           [](const Ethernet& ethernet) { return Variant(ethernet.Encrypted()); },
-                           [](Ethernet& ethernet, const Variant& value) { ethernet.SetEncrypted(Truth(value)); })},
+      {"protocol",
+       On<Ethernet>(
+           &ScriptEnvironment::ethernet, [](const Ethernet& ethernet) { return Int16(ethernet.Protocol()); },
+           [](Ethernet& ethernet, const Variant& value) {
+             ethernet.SetProtocol(Accepted(Whole16(value), ProtocolProblem));
+           })},
+      {"authenticate",
+       On<Ethernet>(
+           &ScriptEnvironment::ethernet,
+           [](const Ethernet& ethernet) { return Variant(ethernet.Encrypted()); },
+           [](Ethernet& ethernet, const Variant& value) { ethernet.SetEncrypted(Truth(value)); })},
       // The password is the value's text as it is, so a string literal's quotes become part of it.
-      {"authpassword", On<Ethernet>(
-                           &ScriptEnvironment::ethernet,
-                           [](const Ethernet& ethernet) { return Variant(ethernet.CryptKey()); },
-                           [](Ethernet& ethernet, const Variant& value) { ethernet.SetCryptKey(value.AsText()); })},
+      {"authpassword",
+       On<Ethernet>(
+           &ScriptEnvironment::ethernet,
+           [](const Ethernet& ethernet) { return Variant(ethernet.CryptKey()); },
+           [](Ethernet& ethernet, const Variant& value) { ethernet.SetCryptKey(value.AsText()); })},
       {"ethernet_retries", Retries("Ethernet")},
   };
   return accessors;
@@ -172,7 +177,8 @@ const std::map<std::string, Accessor>& Accessors() {
 
 }  // namespace
 
-std::optional<Variant> ScriptCommSettings::Read(const ScriptEnvironment& environment, const std::string& lower) {
+std::optional<Variant> ScriptCommSettings::Read(const ScriptEnvironment& environment,
+                                                const std::string& lower) {
   const auto& accessors = Accessors();
   const auto found = accessors.find(lower);
   if (found == accessors.end()) return std::nullopt;
