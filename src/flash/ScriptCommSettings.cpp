@@ -4,6 +4,7 @@
 #include <functional>
 #include <limits>
 #include <map>
+#include <utility>
 
 #include "comms/EthernetModule.h"
 #include "comms/GIOServer.h"
@@ -71,6 +72,17 @@ void SelectGioMode(GIOServer& server, const Variant& value) {
   server.SelectModule(text == "Serial" || text == "Ethernet" ? text : "None");
 }
 
+// A rate text such as "9600" or "19.2kbps"; one that names no rate gives the default.
+void SetBaudRate(SerialModule& serial, const Variant& value) {
+  serial.SetBaudRate(BaudRateIndex(value.AsText()));
+  serial.Reset();
+}
+
+void SetComPort(SerialModule& serial, const Variant& value) {
+  serial.SetComPort(Accepted(Whole16(value), ComPortProblem));
+  serial.Reset();
+}
+
 void SetParity(SerialModule& serial, const Variant& value) {
   const Variant operand = ScriptOperators::Operand(value);
   if (operand.Type() == Variant::Kind::Double) {
@@ -87,10 +99,15 @@ Variant ReadPort(const EthernetModule& ethernet) {
   return Variant(static_cast<std::int32_t>(port));
 }
 
+// Scripts take the port as a 16-bit integer; a higher one can only come from the settings dialog.
 void SetPort(EthernetModule& ethernet, const Variant& value) {
   const int port = Whole16(value);
   if (const std::string why = TcpPortProblem(std::to_string(port)); !why.empty()) Refuse(why);
   ethernet.SetPort(port);
+}
+
+void SetProtocol(EthernetModule& ethernet, const Variant& value) {
+  ethernet.SetProtocol(Accepted(Whole16(value), ProtocolProblem));
 }
 
 void SetHost(EthernetModule& ethernet, const Variant& value) {
@@ -98,6 +115,18 @@ void SetHost(EthernetModule& ethernet, const Variant& value) {
   if (const std::string why = HostProblem(host); !why.empty()) Refuse(why);
   ethernet.SetHost(host);
 }
+
+Accessor OnSerial(std::function<Variant(const SerialModule&)> read,
+                  std::function<void(SerialModule&, const Variant&)> write) {
+  return On<SerialModule>(&ScriptEnvironment::serial, std::move(read), std::move(write));
+}
+
+Accessor OnEthernet(std::function<Variant(const EthernetModule&)> read,
+                    std::function<void(EthernetModule&, const Variant&)> write) {
+  return On<EthernetModule>(&ScriptEnvironment::ethernet, std::move(read), std::move(write));
+}
+
+void ReadOnly(SerialModule&, const Variant&) {}
 
 Accessor Retries(const std::string& section) {
   return On<INIFile>(
@@ -111,86 +140,63 @@ Accessor Retries(const std::string& section) {
 }
 
 const std::map<std::string, Accessor>& Accessors() {
-  using Serial = SerialModule;
-  using Ethernet = EthernetModule;
+  using Serial = const SerialModule&;
+  using Ethernet = const EthernetModule&;
   static const std::map<std::string, Accessor> accessors = {
-      {"general_retries", Retries("General")},
       {"giomode", On<GIOServer>(
                       &ScriptEnvironment::commServer,
                       [](const GIOServer& server) { return Variant(GioModeName(server.SelectedModule())); },
                       SelectGioMode)},
-      {"baudrate", On<Serial>(
-                       &ScriptEnvironment::serial,
-                       [](const Serial& serial) { return Variant(BaudRateFromIndex(serial.BaudRate())); },
-                       [](Serial& serial, const Variant& value) {
-                         serial.SetBaudRate(BaudRateIndex(value.AsText()));
-                         serial.Reset();
-                       })},
+      {"baudrate",
+       OnSerial([](Serial serial) { return Variant(BaudRateFromIndex(serial.BaudRate())); }, SetBaudRate)},
       // Reads as the COM number, is set as the index: assigning what was read selects the next port.
-      {"comport",
-       On<Serial>(
-           &ScriptEnvironment::serial, [](const Serial& serial) { return Int16(serial.ComPort() + 1); },
-           [](Serial& serial, const Variant& value) {
-             serial.SetComPort(Accepted(Whole16(value), ComPortProblem));
-             serial.Reset();
-           })},
-      {"parity", On<Serial>(
-                     &ScriptEnvironment::serial,
-                     [](const Serial& serial) {
+      {"comport", OnSerial([](Serial serial) { return Int16(serial.ComPort() + 1); }, SetComPort)},
+      {"parity", OnSerial(
+                     [](Serial serial) {
                        return ParityProblem(serial.Parity()).empty() ? Int16(serial.Parity()) : Variant();
                      },
                      SetParity)},
-      {"databits",
-       On<Serial>(
-           &ScriptEnvironment::serial, [](const Serial& serial) { return Variant(serial.DataBits()); },
-           [](Serial&, const Variant&) {})},
-      {"stopbits",
-       On<Serial>(
-           &ScriptEnvironment::serial, [](const Serial& serial) { return Int16(serial.StopBits()); },
-           [](Serial&, const Variant&) {})},
-      {"serial_retries", Retries("Serial Port")},
-      {"host", On<Ethernet>(
-                   &ScriptEnvironment::ethernet,
-                   [](const Ethernet& ethernet) { return Variant("\"" + ethernet.Host() + "\""); }, SetHost)},
-      {"port", On<Ethernet>(&ScriptEnvironment::ethernet, ReadPort, SetPort)},
-      {"protocol",
-       On<Ethernet>(
-           &ScriptEnvironment::ethernet, [](const Ethernet& ethernet) { return Int16(ethernet.Protocol()); },
-           [](Ethernet& ethernet, const Variant& value) {
-             ethernet.SetProtocol(Accepted(Whole16(value), ProtocolProblem));
-           })},
-      {"authenticate",
-       On<Ethernet>(
-           &ScriptEnvironment::ethernet,
-           [](const Ethernet& ethernet) { return Variant(ethernet.Encrypted()); },
-           [](Ethernet& ethernet, const Variant& value) { ethernet.SetEncrypted(Truth(value)); })},
+      {"databits", OnSerial([](Serial serial) { return Variant(serial.DataBits()); }, ReadOnly)},
+      {"stopbits", OnSerial([](Serial serial) { return Int16(serial.StopBits()); }, ReadOnly)},
+      {"host", OnEthernet([](Ethernet ethernet) { return Variant("\"" + ethernet.Host() + "\""); }, SetHost)},
+      {"port", OnEthernet(ReadPort, SetPort)},
+      {"protocol", OnEthernet([](Ethernet ethernet) { return Int16(ethernet.Protocol()); }, SetProtocol)},
+      {"authenticate", OnEthernet([](Ethernet ethernet) { return Variant(ethernet.Encrypted()); },
+                                  [](EthernetModule& ethernet, const Variant& value) {
+                                    ethernet.SetEncrypted(Truth(value));
+                                  })},
       // The password is the value's text as it is, so a string literal's quotes become part of it.
-      {"authpassword",
-       On<Ethernet>(
-           &ScriptEnvironment::ethernet,
-           [](const Ethernet& ethernet) { return Variant(ethernet.CryptKey()); },
-           [](Ethernet& ethernet, const Variant& value) { ethernet.SetCryptKey(value.AsText()); })},
+      {"authpassword", OnEthernet([](Ethernet ethernet) { return Variant(ethernet.CryptKey()); },
+                                  [](EthernetModule& ethernet, const Variant& value) {
+                                    ethernet.SetCryptKey(value.AsText());
+                                  })},
+      {"general_retries", Retries("General")},
+      {"serial_retries", Retries("Serial Port")},
       {"ethernet_retries", Retries("Ethernet")},
   };
   return accessors;
+}
+
+const Accessor* Find(const std::string& lower) {
+  const auto& accessors = Accessors();
+  const auto found = accessors.find(lower);
+  return found == accessors.end() ? nullptr : &found->second;
 }
 
 }  // namespace
 
 std::optional<Variant> ScriptCommSettings::Read(const ScriptEnvironment& environment,
                                                 const std::string& lower) {
-  const auto& accessors = Accessors();
-  const auto found = accessors.find(lower);
-  if (found == accessors.end()) return std::nullopt;
-  return found->second.read(environment);
+  const Accessor* accessor = Find(lower);
+  if (accessor == nullptr) return std::nullopt;
+  return accessor->read(environment);
 }
 
 bool ScriptCommSettings::Write(const ScriptEnvironment& environment, const std::string& lower,
                                const Variant& value) {
-  const auto& accessors = Accessors();
-  const auto found = accessors.find(lower);
-  if (found == accessors.end()) return false;
-  found->second.write(environment, value);
+  const Accessor* accessor = Find(lower);
+  if (accessor == nullptr) return false;
+  accessor->write(environment, value);
   return true;
 }
 
