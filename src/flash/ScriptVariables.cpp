@@ -87,7 +87,9 @@ bool WriteSetting(IFlashCommandFile* ffile, const std::string& lower, const Vari
   return true;
 }
 
-bool IsReadOnly(const std::string& lower) { return NamedConstants().count(lower) != 0 || lower == "vsiotimeout"; }
+bool IsReadOnly(const std::string& lower) {
+  return NamedConstants().count(lower) != 0 || lower == "vsiotimeout";
+}
 
 // Without a running script, the communication settings are the program's own.
 const ScriptEnvironment& EnvironmentOf(const IFlashCommandFile* ffile) {
