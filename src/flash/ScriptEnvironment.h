@@ -11,9 +11,13 @@
 namespace quendrel {
 
 class Clock;
+class EthernetModule;
+class GIOServer;
 class IFlashCommandFile;
+class INIFile;
 class ParseEngine;
 class ProgressServer;
+class SerialModule;
 class UiServices;
 
 // The built-ins that talk to a drive and the drive-function call, given the lower-cased name (the
@@ -29,8 +33,15 @@ struct ScriptEnvironment {
   ParseEngine* parser = nullptr;
   // Without one, every drive command fails with dfResponseGeneralError.
   DriveCommandHandler driveCommands;
+  // What the communication and settings system variables read and change. Without one, the
+  // variables that need it read as empty and assignments to them change nothing.
+  GIOServer* commServer = nullptr;
+  SerialModule* serial = nullptr;
+  EthernetModule* ethernet = nullptr;
+  INIFile* settings = nullptr;
 
-  // The program's own: Ui(), CurrentClock() and ScriptParser().
+  // The program's own: Ui(), CurrentClock(), ScriptParser(), CommServer() with its two modules and
+  // Config().
   static ScriptEnvironment Global();
 };
 

@@ -6,6 +6,7 @@
 
 #include "comms/GIOContext.h"
 #include "flash/IFlashCommandFile.h"
+#include "flash/ScriptCommSettings.h"
 #include "flash/ScriptOperators.h"
 #include "foundation/NumberText.h"
 #include "foundation/RuntimeError.h"
@@ -87,8 +88,14 @@ bool WriteSetting(IFlashCommandFile* ffile, const std::string& lower, const Vari
 }
 
 bool IsReadOnly(const std::string& lower) {
-  return NamedConstants().count(lower) != 0 || lower == "vsiotimeout" || lower == "databits" ||
-         lower == "stopbits";
+  return NamedConstants().count(lower) != 0 || lower == "vsiotimeout";
+}
+
+// Without a running script, the communication settings are the program's own.
+const ScriptEnvironment& EnvironmentOf(const IFlashCommandFile* ffile) {
+  if (ffile != nullptr) return ffile->Environment();
+  static const ScriptEnvironment global = ScriptEnvironment::Global();
+  return global;
 }
 
 }  // namespace
@@ -96,6 +103,7 @@ bool IsReadOnly(const std::string& lower) {
 Variant ScriptVariables::GetVariableOrConstant(IFlashCommandFile* ffile, const std::string& strToken) {
   const std::string lower = Lower(strToken);
   if (auto setting = ReadSetting(ffile, lower)) return *setting;
+  if (auto setting = ScriptCommSettings::Read(EnvironmentOf(ffile), lower)) return *setting;
   const auto& constants = NamedConstants();
   if (const auto found = constants.find(lower); found != constants.end()) return found->second;
   if (auto port = PortConstant(lower)) return *port;
@@ -105,7 +113,10 @@ Variant ScriptVariables::GetVariableOrConstant(IFlashCommandFile* ffile, const s
 
 Variant ScriptVariables::SetVariable(IFlashCommandFile* ffile, const std::string& strVar, const Variant& vValue) {
   const std::string lower = Lower(strVar);
-  if (WriteSetting(ffile, lower, vValue) || IsReadOnly(lower)) return vValue;
+  if (WriteSetting(ffile, lower, vValue) || ScriptCommSettings::Write(EnvironmentOf(ffile), lower, vValue) ||
+      IsReadOnly(lower)) {
+    return vValue;
+  }
   if (ffile) ffile->SetVariable(strVar, vValue);
   return vValue;
 }

@@ -4,7 +4,15 @@
 
 namespace quendrel {
 
-ScriptRig::ScriptRig() : script_(std::make_unique<FL2File>(ScriptEnvironment{&ui, &clock, &Parser(), {}})) {}
+ScriptRig::ScriptRig()
+    : environment_{&ui, &clock, &Parser(), {}}, script_(std::make_unique<FL2File>(environment_)) {}
+
+void ScriptRig::UseComms(GIOServer& server, SerialModule* serial, EthernetModule* ethernet, INIFile& settings) {
+  environment_.commServer = &server;
+  environment_.serial = serial;
+  environment_.ethernet = ethernet;
+  environment_.settings = &settings;
+}
 
 ParseEngine& ScriptRig::Parser() {
   static ParseEngine engine;
@@ -13,7 +21,7 @@ ParseEngine& ScriptRig::Parser() {
 
 bool ScriptRig::Load(const std::string& text) {
   script_.reset();
-  script_ = std::make_unique<FL2File>(ScriptEnvironment{&ui, &clock, &Parser(), {}});
+  script_ = std::make_unique<FL2File>(environment_);
   return script_->LoadText(text);
 }
 

@@ -17,6 +17,8 @@ class ScriptRig {
  public:
   ScriptRig();
 
+  // The registry, modules and settings store the scripts made from now on reach.
+  void UseComms(GIOServer& server, SerialModule* serial, EthernetModule* ethernet, INIFile& settings);
   // Makes a new script (the old one is released first) and loads the text.
   bool Load(const std::string& text);
   FL2File& Script() { return *script_; }
@@ -33,6 +35,7 @@ class ScriptRig {
 
  private:
   static ParseEngine& Parser();
+  ScriptEnvironment environment_;
   std::unique_ptr<FL2File> script_;
 };
 
