@@ -19,19 +19,9 @@
 namespace quendrel {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "bench_flash_drive_test";
-  static char* argv[] = {name, nullptr};
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
-}
-
 // Reads M11P29 every time, or alternately M11P29 and M11P28 so every report differs from the one
 // shown and the box lays out its text anew each time.
 void SingleCommands(benchmark::State& state, bool changingReport) {
-  App();
   SerialBenchLine line;
   GIOServer& server = line.server;
   LoadFunctionTemplates();
@@ -64,3 +54,15 @@ BENCHMARK(BM_SingleCommandChangingReport)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 }  // namespace quendrel
+
+// The application lives in main, so it is gone before the program's statics: a static one outlived
+// Qt's own and crashed the program on its way out.
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -279,6 +279,10 @@ TEST_F(DriveTestWindowTest, TextsGoOnTheWireAsLatin1) {
   EXPECT_EQ(rig_.Sim().RequestCount(), 0);
   QTest::mouseDClick(window_->Grid()->viewport(), Qt::LeftButton, {}, Cell(3, 1).center());
   EXPECT_EQ(window_->CellEditor()->text(), arrow);
+  QCoreApplication::processEvents();  // the box's scroll bars follow its new text
+  QImage picture(window_->size(), QImage::Format_RGB32);
+  window_->render(&picture);
+  EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", "drive-test-latin1.png"))));
 }
 
 TEST_F(DriveTestWindowTest, TheBoxTakesOneTextPerTurnOfTheEventLoop) {
