@@ -68,7 +68,9 @@ class DriveTestWindowTest : public ::testing::Test {
   // Double-clicks the row's Value cell, types over its text key by key, and presses Enter.
   void TypeInto(int row, const QString& text) {
     QTest::mouseDClick(window_->Grid()->viewport(), Qt::LeftButton, {}, Cell(row, 1).center());
-    for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, window_->CellEditor(), Qt::Key_unknown, QString(c), {});
+    for (const QChar c : text) {
+      QTest::sendKeyEvent(QTest::Click, window_->CellEditor(), Qt::Key_unknown, QString(c), {});
+    }
     QTest::keyClick(window_->CellEditor(), Qt::Key_Return);
   }
   // The box as the user sees it, once the event loop has turned.
@@ -275,7 +277,8 @@ TEST_F(DriveTestWindowTest, TextsGoOnTheWireAsLatin1) {
   EXPECT_EQ(CellText(3), arrow);
   rig_.Sim().ResetStats();
   QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
-  EXPECT_EQ(Report(), "Request\n=======\nValue Name: can only hold Western European (Latin-1) characters - nothing sent\n");
+  EXPECT_EQ(Report(),
+            "Request\n=======\nValue Name: can only hold Western European (Latin-1) characters - nothing sent\n");
   EXPECT_EQ(rig_.Sim().RequestCount(), 0);
   QTest::mouseDClick(window_->Grid()->viewport(), Qt::LeftButton, {}, Cell(3, 1).center());
   EXPECT_EQ(window_->CellEditor()->text(), arrow);
