@@ -17,11 +17,19 @@ void ReportBoxFeedback::SetText(const std::string& text) {
   pending_ = text;
   if (scheduled_) return;
   scheduled_ = true;
-  QMetaObject::invokeMethod(&turn_, [this] { Show(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &turn_,
+      [this] {
+        scheduled_ = false;
+        Show();
+      },
+      Qt::QueuedConnection);
 }
 
+// The update already queued stays queued, so a handler that never lets the loop turn queues one at most.
+void ReportBoxFeedback::Flush() { Show(); }
+
 void ReportBoxFeedback::Show() {
-  scheduled_ = false;
   if (box_.isNull() || pending_ == shown_) return;
   shown_ = pending_;
   box_->setPlainText(Displayed(shown_));

@@ -476,7 +476,9 @@ void frmDriveTest::UpdateTimer() {
 void frmDriveTest::Exchange(void (DriveTestConsole::*run)()) {
   if (feedback_) feedback_->SetFileName(console_.Panel().Controls().filename);
   GuardSlot([&] { (console_.*run)(); });
-  if (!console_.Busy()) close_->Complete();
+  if (console_.Busy()) return;
+  if (feedback_) feedback_->Flush();
+  close_->Complete();
 }
 
 void frmDriveTest::Browse() {
