@@ -46,6 +46,14 @@ udtDriveResponse ForceFlashSequence(GIOContext& gc) {
   return gc.WriteValue(static_cast<std::uint8_t>(fu / 100), static_cast<std::uint8_t>(fu % 100), 1);
 }
 
+// Text goes on the wire as Latin-1: a character it has no byte for would arrive as something else.
+std::string OutsideLatin1Report(const std::string& field) {
+  DriveReport report;
+  report.RequestHeading();
+  report.Line(field + ": can only hold Western European (Latin-1) characters - nothing sent");
+  return report.Text();
+}
+
 }  // namespace
 
 DriveTestConsole::DriveTestConsole(GIOServer& server, std::weak_ptr<TextFeedback> report)
@@ -103,6 +111,11 @@ void DriveTestConsole::ShowReport(const std::string& text) {
 }
 
 bool DriveTestConsole::CollectArguments(const DriveFunctionTemplate& function, qovArrayList& arguments) {
+  const std::string unsendable = function.Special() ? "" : grid_.TextOutsideLatin1(function);
+  if (!unsendable.empty()) {
+    ShowReport(OutsideLatin1Report(unsendable));
+    return false;
+  }
   bool send = true;
   const std::string refused = function.Special() ? panel_.CollectArguments(arguments, send)
                                                  : grid_.CollectArguments(function, arguments);

@@ -49,40 +49,54 @@ void DriveTestGrid::SetCurrentCell(int row, int column) {
   currentColumn_ = column == 0 ? 1 : column;
 }
 
-void DriveTestGrid::SetValue(int row, std::string text) { rows_.at(static_cast<std::size_t>(row)).value = std::move(text); }
+void DriveTestGrid::SetValue(int row, std::string text, bool fitsLatin1) {
+  Row& cell = rows_.at(static_cast<std::size_t>(row));
+  cell.value = std::move(text);
+  cell.fitsLatin1 = fitsLatin1;
+}
 
 bool DriveTestGrid::BeginCellEdit() {
   if (!Editable(currentRow_)) return false;
   editing_ = true;
   editRow_ = currentRow_;
+  editorText_ = RowAt(editRow_).value;
+  editorSelectsAll_ = true;
   return true;
 }
 
-void DriveTestGrid::EndCellEdit(const std::string& text) {
+bool DriveTestGrid::CharacterKey(int code) {
+  if (!BeginCellEdit()) return false;
+  if (code < 32 || code > 126) return true;
+  editorText_ = std::string(1, static_cast<char>(code));
+  editorSelectsAll_ = false;
+  return true;
+}
+
+void DriveTestGrid::EndCellEdit(const std::string& text, bool fitsLatin1) {
   // Hiding the editor takes its focus away; only the first of the two ends may store the text.
   if (!editing_) return;
   editing_ = false;
   SetCurrentCell(editRow_, 1);
-  SetValue(editRow_, text);
+  SetValue(editRow_, text, fitsLatin1);
 }
 
 void DriveTestGrid::CancelCellEdit() { editing_ = false; }
 
-bool DriveTestGrid::EditorKey(int keyCode, const std::string& text) {
+bool DriveTestGrid::EditorKey(int keyCode, const std::string& text, bool fitsLatin1) {
   if (keyCode == vbKeyEscape) {
     CancelCellEdit();
     return true;
   }
   if (keyCode != vbKeyReturn && keyCode != vbKeyUp && keyCode != vbKeyDown) return false;
-  EndCellEdit(text);
+  EndCellEdit(text, fitsLatin1);
   if (keyCode == vbKeyUp && currentRow_ >= 2) SetCurrentCell(currentRow_ - 1, 1);
   if (keyCode == vbKeyDown) SetCurrentCell(currentRow_ + 1, 1);
   return true;
 }
 
-void DriveTestGrid::EditorLostFocus(const std::string& text) {
+void DriveTestGrid::EditorLostFocus(const std::string& text, bool fitsLatin1) {
   if (!editing_) return;
-  EndCellEdit(text);
+  EndCellEdit(text, fitsLatin1);
   SetCurrentCell(currentRow_ + 1, 1);
 }
 
@@ -92,11 +106,12 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
   for (int i = 1; i <= function.Parameters(); ++i) {
     const udtTemplateItem& item = function.Parameter(i);
     if (item.Type == dftMxxPxx) {
-      const auto menu = TypedWholeNumber(RowAt(row).value);
-      if (!menu) return "Menu";
-      const auto parameter = TypedWholeNumber(RowAt(row + 1).value);
-      if (!parameter) return "Parameter";
-      const double number = 100 * *menu + *parameter;
+      const std::string& menu = RowAt(row).value;
+      const std::string& parameter = RowAt(row + 1).value;
+      if (!TypedWholeNumber(menu)) return "Menu";
+      if (!TypedWholeNumber(parameter)) return "Parameter";
+      // One number, rounded once: Menu 1.5 and Parameter -48 name 102 (+ 0.0 turns -0 into 0).
+      const double number = RoundHalfEvenValue(100 * LeadingNumber(menu) + LeadingNumber(parameter)) + 0.0;
       if (!InInt32Range(number)) return "Menu";
       collected.append(Variant(DoubleToText(number)));
       row += 2;
@@ -108,6 +123,16 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
     ++row;
   }
   arguments = collected;
+  return "";
+}
+
+std::string DriveTestGrid::TextOutsideLatin1(const DriveFunctionTemplate& function) const {
+  int row = 1;
+  for (int i = 1; i <= function.Parameters(); ++i) {
+    const udtTemplateItem& item = function.Parameter(i);
+    if (!IsNumeric(item.Type) && !RowAt(row).fitsLatin1) return item.Description;
+    row += item.Type == dftMxxPxx ? 2 : 1;
+  }
   return "";
 }
 

@@ -20,6 +20,9 @@ class DriveTestGrid {
     int rowData = -1;
     bool greyed = false;
     bool merged = false;  // the separator spans both columns
+    // False when the text typed held a character Latin-1 has none for; `value` then carries "?" in
+    // its place, and a text field holding it is refused rather than sent.
+    bool fitsLatin1 = true;
   };
 
   DriveTestGrid();
@@ -36,22 +39,32 @@ class DriveTestGrid {
   // Column 0 always moves to column 1: only Value cells are ever current.
   void SetCurrentCell(int row, int column);
   bool HighlightOn() const { return Editable(currentRow_); }
-  void SetValue(int row, std::string text);
+  // Texts come as Latin-1 bytes; fitsLatin1 tells whether every character typed had one.
+  void SetValue(int row, std::string text, bool fitsLatin1 = true);
 
-  // The in-place editor. BeginCellEdit is false, and nothing opens, on a row that cannot be edited.
+  // The in-place editor. BeginCellEdit is false, and nothing opens, on a row that cannot be edited;
+  // otherwise the editor starts with the cell's text, all of it selected.
   bool BeginCellEdit();
+  // A key that gives a character code in the grid (Enter 13, Backspace 8, Ctrl+letter 1-26, ...)
+  // opens the editor as BeginCellEdit does; a printable 32-126 then replaces the cell's text.
+  bool CharacterKey(int code);
   bool Editing() const { return editing_; }
   int EditRow() const { return editRow_; }
-  void EndCellEdit(const std::string& text);
+  const std::string& EditorText() const { return editorText_; }
+  bool EditorSelectsAll() const { return editorSelectsAll_; }
+  void EndCellEdit(const std::string& text, bool fitsLatin1 = true);
   void CancelCellEdit();
   // Enter, Up, Down and Escape in the editor; true when the key closed it.
-  bool EditorKey(int keyCode, const std::string& text);
+  bool EditorKey(int keyCode, const std::string& text, bool fitsLatin1 = true);
   // Leaving the editor by a click elsewhere stores the text and moves on, as Down does.
-  void EditorLostFocus(const std::string& text);
+  void EditorLostFocus(const std::string& text, bool fitsLatin1 = true);
 
   // The arguments of a function that is not special, in request-item order. Returns the caption of
   // the first numeric field that holds no usable number (nothing is added then), or "".
   std::string CollectArguments(const DriveFunctionTemplate& function, qovArrayList& arguments) const;
+  // The caption of the first text field (string or character) whose text cannot go out as Latin-1,
+  // or "".
+  std::string TextOutsideLatin1(const DriveFunctionTemplate& function) const;
 
  private:
   void AddRequestRows(const DriveFunctionTemplate& function);
@@ -62,6 +75,8 @@ class DriveTestGrid {
   int currentColumn_ = 1;
   bool editing_ = false;
   int editRow_ = 0;
+  std::string editorText_;
+  bool editorSelectsAll_ = true;
 };
 
 }  // namespace quendrel

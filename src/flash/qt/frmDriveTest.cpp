@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "comms/CommServer.h"
+#include "flash/qt/DeferredClose.h"
 #include "flash/qt/ReportBoxFeedback.h"
 #include "foundation/BrowseForFile.h"
 #include "platform/Canvas.h"
@@ -42,6 +43,41 @@ QPointer<frmDriveTest>& OpenWindow() {
 }
 
 QColor GrayText() { return ToQColor(SystemColorFlag | sysGrayText); }
+
+// What was typed into a cell when the grid's Latin-1 bytes cannot hold it.
+constexpr int kTypedRole = Qt::UserRole;
+
+// True when the text survives the trip to our Latin-1 bytes and back: FromQString turns a character
+// it has no byte for into "?".
+bool FitsLatin1(const QString& text) { return ToQString(FromQString(text)) == text; }
+
+// The character code a key gives where text is typed: Enter 13, Backspace 8, Escape 27,
+// Ctrl+letter 1-26, a typed character its own code; 0 for a key that types nothing (arrows,
+// Delete, Tab, Alt with a letter).
+int CharacterCode(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers held = key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  const int qtKey = key.key();
+  if (held == Qt::ControlModifier) return qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z ? qtKey - Qt::Key_A + 1 : 0;
+  // Ctrl+Alt is how some desktops type the characters of a key's third level.
+  if (held != Qt::NoModifier && held != (Qt::ControlModifier | Qt::AltModifier)) return 0;
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return vbKeyReturn;
+    case Qt::Key_Backspace:
+      return vbKeyBack;
+    case Qt::Key_Escape:
+      return vbKeyEscape;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+      return 0;
+    default:
+      break;
+  }
+  const QString text = key.text();
+  return text.size() == 1 && text[0].unicode() >= 32 ? text[0].unicode() : 0;
+}
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -81,7 +117,8 @@ frmDriveTest* frmDriveTest::Instance() { return OpenWindow().data(); }
 frmDriveTest::frmDriveTest(GIOServer& server, QWidget* parent)
     : QWidget(parent),
       feedback_(std::make_shared<ReportBoxFeedback>(nullptr)),
-      console_(server, feedback_) {
+      console_(server, feedback_),
+      close_(new DeferredClose(this)) {
   setWindowTitle(QStringLiteral("Test Drive Commands"));
   setWindowIcon(Artwork::WindowIcon());
   setMinimumSize(kClientWidth, kClientHeight);
@@ -235,11 +272,11 @@ void frmDriveTest::Connect() {
     });
   });
   connect(tbDriveAddress_, &QLineEdit::textEdited, this, [this](const QString& text) {
-    GuardSlot([&] { tbDriveAddress_->setText(QString::fromStdString(console_.SetAddressText(text.toStdString()))); });
+    GuardSlot([&] { tbDriveAddress_->setText(ToQString(console_.SetAddressText(FromQString(text)))); });
   });
   connect(tbScanPeriod_, &QLineEdit::textEdited, this, [this](const QString& text) {
     GuardSlot([&] {
-      tbScanPeriod_->setText(QString::fromStdString(console_.SetPeriodText(text.toStdString())));
+      tbScanPeriod_->setText(ToQString(console_.SetPeriodText(FromQString(text))));
       UpdateTimer();
     });
   });
@@ -252,9 +289,10 @@ void frmDriveTest::Connect() {
   connect(chkShowRequest_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRequest(on); });
   connect(chkRawData_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRaw(on); });
   connect(tbFilename_, &QLineEdit::textChanged, this,
+          // File names stay the file system's bytes.
           [this](const QString& text) { console_.Panel().SetFilename(text.toStdString()); });
   connect(tbEIBValue_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { console_.Panel().SetEibValueText(text.toStdString()); });
+          [this](const QString& text) { console_.Panel().SetEibValueText(FromQString(text)); });
   connect(chkEIBFlag_, &QCheckBox::toggled, this, [this](bool on) { console_.Panel().SetFlagTicked(on); });
   connect(bBrowse_, &QPushButton::clicked, this, [this] { GuardSlot([this] { Browse(); }); });
   connect(bExecute_, &QPushButton::clicked, this, [this] { Exchange(&DriveTestConsole::ExecuteSelectedFunction); });
@@ -272,11 +310,11 @@ void frmDriveTest::Connect() {
 
 void frmDriveTest::Load() {
   console_.Load();
-  for (const std::string& description : console_.CommandList()) cbCommand_->addItem(QString::fromStdString(description));
+  for (const std::string& description : console_.CommandList()) cbCommand_->addItem(ToQString(description));
   cbCommand_->setCurrentIndex(-1);
   chkShowRequest_->setChecked(console_.ShowRequest());
-  tbScanPeriod_->setText(QString::fromStdString(console_.PeriodText()));
-  tbDriveAddress_->setText(QString::fromStdString(console_.AddressText()));
+  tbScanPeriod_->setText(ToQString(console_.PeriodText()));
+  tbDriveAddress_->setText(ToQString(console_.AddressText()));
   ShowGrid();
   ShowPanel();
 }
@@ -291,14 +329,14 @@ void frmDriveTest::ShowGrid() {
   const DriveTestGrid& grid = console_.Grid();
   syncing_ = true;
   gridParameters_->setHorizontalHeaderLabels(
-      {QString::fromStdString(grid.RowAt(0).caption), QString::fromStdString(grid.RowAt(0).value)});
+      {ToQString(grid.RowAt(0).caption), ToQString(grid.RowAt(0).value)});
   gridParameters_->setRowCount(grid.Rows() - 1);
   gridParameters_->clearSpans();
   for (int row = 1; row < grid.Rows(); ++row) {
     const DriveTestGrid::Row& data = grid.RowAt(row);
     // The separator's text spans both columns, centred.
-    ShowCell(row - 1, 0, data.merged ? data.value : data.caption, data);
-    ShowCell(row - 1, 1, data.value, data);
+    ShowCell(row - 1, 0, ToQString(data.merged ? data.value : data.caption), data);
+    ShowCell(row - 1, 1, CellText(row), data);
     if (data.merged) gridParameters_->setSpan(row - 1, 0, 1, 2);
   }
   if (grid.Rows() > 1) gridParameters_->setCurrentCell(grid.CurrentRow() - 1, grid.CurrentColumn());
@@ -308,14 +346,14 @@ void frmDriveTest::ShowGrid() {
   syncing_ = false;
 }
 
-void frmDriveTest::ShowCell(int row, int column, const std::string& text, const DriveTestGrid::Row& data) {
+void frmDriveTest::ShowCell(int row, int column, const QString& text, const DriveTestGrid::Row& data) {
   // Items are kept, not replaced: a press in progress holds on to the item it started on.
   QTableWidgetItem* item = gridParameters_->item(row, column);
   if (item == nullptr) {
     item = new QTableWidgetItem;
     gridParameters_->setItem(row, column, item);
   }
-  item->setText(QString::fromStdString(text));
+  item->setText(text);
   item->setTextAlignment(data.merged ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
   item->setForeground(data.greyed ? GrayText() : palette().color(QPalette::Text));
 }
@@ -339,14 +377,14 @@ void frmDriveTest::ShowPanel() {
   const QSignalBlocker blockValue(tbEIBValue_);
   const QSignalBlocker blockFlag(chkEIBFlag_);
   tbFilename_->setText(QString::fromStdString(state.filename));
-  tbEIBValue_->setText(QString::fromStdString(state.eibValueText));
-  chkEIBFlag_->setText(QString::fromStdString(state.flagCaption));
+  tbEIBValue_->setText(ToQString(state.eibValueText));
+  chkEIBFlag_->setText(ToQString(state.flagCaption));
   chkEIBFlag_->setChecked(state.flagTicked);
-  lblSubCommand_->setText(QString::fromStdString(state.subcommandCaption));
-  lblEIBValue_->setText(QString::fromStdString(state.eibValueCaption));
+  lblSubCommand_->setText(ToQString(state.subcommandCaption));
+  lblEIBValue_->setText(ToQString(state.eibValueCaption));
   if (cbSubcommand_->count() != static_cast<int>(state.eibValues.size())) {
     cbSubcommand_->clear();
-    for (const auto& value : state.eibValues) cbSubcommand_->addItem(QString::fromStdString(value.caption), value.selector);
+    for (const auto& value : state.eibValues) cbSubcommand_->addItem(ToQString(value.caption), value.selector);
   }
   cbSubcommand_->setCurrentIndex(state.chosenEib);
 }
@@ -368,19 +406,30 @@ void frmDriveTest::PlaceEditor() {
   tbCellEdit_->setFocus();
 }
 
-void frmDriveTest::BeginCellEdit(const QString& typed) {
-  DriveTestGrid& grid = console_.Grid();
-  if (console_.ChosenCommand() < 0 || !grid.BeginCellEdit()) return;
+void frmDriveTest::OpenEditor() {
+  const DriveTestGrid& grid = console_.Grid();
   ShowGrid();
-  tbCellEdit_->setText(typed.isEmpty() ? QString::fromStdString(grid.RowAt(grid.EditRow()).value) : typed);
-  if (typed.isEmpty()) tbCellEdit_->selectAll();
+  // The cell's own text is what the cell shows, which keeps characters the grid's bytes could not.
+  tbCellEdit_->setText(grid.EditorSelectsAll() ? CellText(grid.EditRow()) : ToQString(grid.EditorText()));
+  if (grid.EditorSelectsAll()) tbCellEdit_->selectAll();
   PlaceEditor();
 }
 
+QString frmDriveTest::CellText(int row) const {
+  const DriveTestGrid::Row& data = console_.Grid().RowAt(row);
+  const QTableWidgetItem* item = gridParameters_->item(row - 1, 1);
+  if (!data.fitsLatin1 && item != nullptr && item->data(kTypedRole).isValid()) return item->data(kTypedRole).toString();
+  return ToQString(data.value);
+}
+
+void frmDriveTest::KeepTyped(int row, const QString& typed) {
+  if (QTableWidgetItem* item = gridParameters_->item(row - 1, 1)) item->setData(kTypedRole, typed);
+}
+
 bool frmDriveTest::GridKey(QKeyEvent* key) {
-  const QString text = key->text();
-  if (text.size() != 1 || text[0].unicode() < 32 || text[0].unicode() > 126) return false;
-  BeginCellEdit(text);
+  const int code = CharacterCode(*key);
+  if (code == 0) return false;
+  if (console_.ChosenCommand() >= 0 && console_.Grid().CharacterKey(code)) OpenEditor();
   return true;
 }
 
@@ -388,13 +437,16 @@ bool frmDriveTest::GridDoubleClick(QMouseEvent* click) {
   const QModelIndex cell = gridParameters_->indexAt(click->position().toPoint());
   if (!cell.isValid()) return false;
   console_.Grid().SetCurrentCell(cell.row() + 1, cell.column());
-  BeginCellEdit(QString());
+  if (console_.ChosenCommand() >= 0 && console_.Grid().BeginCellEdit()) OpenEditor();
   return true;
 }
 
 bool frmDriveTest::EditorKey(QKeyEvent* key) {
   const int code = key->key() == Qt::Key_Enter ? vbKeyReturn : KeyCodeFromQt(key->key());
-  if (!console_.Grid().EditorKey(code, tbCellEdit_->text().toStdString())) return false;
+  const int row = console_.Grid().EditRow();
+  const QString typed = tbCellEdit_->text();
+  if (!console_.Grid().EditorKey(code, FromQString(typed), FitsLatin1(typed))) return false;
+  if (code != vbKeyEscape) KeepTyped(row, typed);
   PlaceEditor();
   ShowGrid();
   gridParameters_->setFocus();
@@ -403,7 +455,10 @@ bool frmDriveTest::EditorKey(QKeyEvent* key) {
 
 void frmDriveTest::EditorLostFocus() {
   if (!tbCellEdit_->isEnabled()) return;
-  console_.Grid().EditorLostFocus(tbCellEdit_->text().toStdString());
+  const int row = console_.Grid().EditRow();
+  const QString typed = tbCellEdit_->text();
+  console_.Grid().EditorLostFocus(FromQString(typed), FitsLatin1(typed));
+  KeepTyped(row, typed);
   PlaceEditor();
   ShowGrid();
 }
@@ -428,11 +483,11 @@ void frmDriveTest::UpdateTimer() {
 }
 
 void frmDriveTest::Exchange(void (DriveTestConsole::*run)()) {
+  if (feedback_) feedback_->SetFileName(console_.Panel().Controls().filename);
   GuardSlot([&] { (console_.*run)(); });
-  if (!closePending_ || console_.Busy()) return;
-  closePending_ = false;
-  QWidget* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-  (frame != nullptr ? frame : static_cast<QWidget*>(this))->close();
+  if (console_.Busy()) return;
+  if (feedback_) feedback_->Flush();
+  close_->Complete();
 }
 
 // A file transfer yields to the message loop: its buttons must look as dead as the console makes them.
@@ -455,9 +510,14 @@ bool frmDriveTest::MayClose() {
   // The transfer under way still runs on this window's stack: dropping the report box ends it
   // before its next packet, and the window goes once it has returned.
   pollTimer_->stop();
-  closePending_ = true;
+  close_->Defer();
   feedback_.reset();
   return false;
+}
+
+void frmDriveTest::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  close_->WatchTopLevel();
 }
 
 }  // namespace quendrel

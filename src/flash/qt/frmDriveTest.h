@@ -19,6 +19,7 @@
 
 namespace quendrel {
 
+class DeferredClose;
 class ReportBoxFeedback;
 
 class frmDriveTest : public QWidget {
@@ -42,6 +43,7 @@ class frmDriveTest : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   QGroupBox* BuildCommandFrame();
@@ -54,10 +56,12 @@ class frmDriveTest : public QWidget {
 
   void ChooseCommand(int index);
   void ShowGrid();
-  void ShowCell(int row, int column, const std::string& text, const DriveTestGrid::Row& data);
+  void ShowCell(int row, int column, const QString& text, const DriveTestGrid::Row& data);
+  QString CellText(int row) const;
+  void KeepTyped(int row, const QString& typed);
   void ShowPanel();
   void PlaceEditor();
-  void BeginCellEdit(const QString& typed);
+  void OpenEditor();
   bool GridKey(QKeyEvent* key);
   bool GridDoubleClick(QMouseEvent* click);
   bool EditorKey(QKeyEvent* key);
@@ -71,7 +75,7 @@ class frmDriveTest : public QWidget {
 
   std::shared_ptr<ReportBoxFeedback> feedback_;
   DriveTestConsole console_;
-  bool closePending_ = false;
+  DeferredClose* close_;
   bool syncing_ = false;
 
   QLineEdit* tbDriveAddress_ = nullptr;

@@ -1,8 +1,10 @@
 // The drive test window with real keys and clicks on the offscreen platform, against the simulated
-// drive: the in-place editor, Single Command right after typing, poll ticks, a close during a
-// transfer, and the pictures people look at.
+// drive: the in-place editor, Single Command right after typing, texts on the wire, poll ticks, a
+// close or an exit during a transfer, and the pictures people look at.
 #include <gtest/gtest.h>
 
+#include <QCloseEvent>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -19,6 +21,28 @@
 
 namespace quendrel {
 namespace {
+
+// Stands for the main window: its exit closes every child window and goes on only when all have gone.
+class HostWindow : public QMainWindow {
+ public:
+  HostWindow() : area_(new QMdiArea) { setCentralWidget(area_); }
+  QMdiArea* Area() const { return area_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    area_->closeAllSubWindows();
+    event->setAccepted(area_->subWindowList().isEmpty());
+  }
+
+ private:
+  QMdiArea* area_;
+};
+
+std::string HexFile() {
+  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-window-test.hex").string();
+  std::ofstream(path) << ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n";
+  return path;
+}
 
 class DriveTestWindowTest : public ::testing::Test {
  protected:
@@ -41,6 +65,25 @@ class DriveTestWindowTest : public ::testing::Test {
   QRect Cell(int row, int column) const { return window_->Grid()->visualRect(window_->Grid()->model()->index(row, column)); }
   QString CellText(int row) const { return window_->Grid()->item(row, 1)->text(); }
   void Type(QWidget* target, const char* keys) { QTest::keyClicks(target, QString::fromLatin1(keys)); }
+  // Double-clicks the row's Value cell, types over its text key by key, and presses Enter.
+  void TypeInto(int row, const QString& text) {
+    QTest::mouseDClick(window_->Grid()->viewport(), Qt::LeftButton, {}, Cell(row, 1).center());
+    for (const QChar c : text) {
+      QTest::sendKeyEvent(QTest::Click, window_->CellEditor(), Qt::Key_unknown, QString(c), {});
+    }
+    QTest::keyClick(window_->CellEditor(), Qt::Key_Return);
+  }
+  // The box as the user sees it, once the event loop has turned.
+  QString Report() const {
+    QCoreApplication::processEvents();
+    return window_->ResultBox()->toPlainText();
+  }
+  void MoveIntoHost(QMdiArea* area) {
+    frmDriveTest* window = window_.release();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    area->addSubWindow(window);
+    window->show();
+  }
 
   SerialRig rig_;
   std::unique_ptr<frmDriveTest> window_;
@@ -86,7 +129,7 @@ TEST_F(DriveTestWindowTest, SingleCommandRightAfterTypingSendsTheTypedValue) {
   Type(window_->CellEditor(), "321");
   QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
   EXPECT_EQ(rig_.Sim().Value(104), 321);
-  EXPECT_TRUE(window_->ResultBox()->toPlainText().endsWith("Raw Value: 321\n")) << window_->ResultBox()->toPlainText().toStdString();
+  EXPECT_TRUE(Report().endsWith("Raw Value: 321\n")) << Report().toStdString();
   QImage picture(window_->size(), QImage::Format_RGB32);
   window_->render(&picture);
   EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", "drive-test-command.png"))));
@@ -115,8 +158,7 @@ TEST_F(DriveTestWindowTest, PollingSendsOneExchangePerTickAndNoneAtZero) {
 }
 
 TEST_F(DriveTestWindowTest, ClosingDuringATransferEndsItAndTheWindowGoesAfterwards) {
-  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-window-test.hex").string();
-  std::ofstream(path) << ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n";
+  const std::string path = HexFile();
   Choose("WriteFileToBuffer");
   qobject_cast<QLineEdit*>(window_->ChildNamed("tbFilename"))->setText(QString::fromStdString(path));
   QMdiArea area;
@@ -132,8 +174,10 @@ TEST_F(DriveTestWindowTest, ClosingDuringATransferEndsItAndTheWindowGoesAfterwar
   });
   rig_.Sim().ResetStats();
   QTest::mouseClick(window->ExecuteButton(), Qt::LeftButton);
+  QCoreApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(window.isNull());
+  EXPECT_TRUE(area.isVisible());  // closing the one window is no exit
   EXPECT_EQ(rig_.Sim().RequestCount(), 1);
   std::filesystem::remove(path);
 }
@@ -158,6 +202,128 @@ TEST_F(DriveTestWindowTest, ExchangeButtonsAreDeadWhileATransferRuns) {
   EXPECT_GT(pumps, 0);
   for (QWidget* button : buttons) EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
   std::filesystem::remove(path);
+}
+
+TEST_F(DriveTestWindowTest, OneExitDuringATransferEndsItAndTheProgramGoesOn) {
+  const std::string path = HexFile();
+  Choose("WriteFileToBuffer");
+  qobject_cast<QLineEdit*>(window_->ChildNamed("tbFilename"))->setText(QString::fromStdString(path));
+  HostWindow host;
+  host.show();
+  QPointer<frmDriveTest> window = window_.get();
+  MoveIntoHost(host.Area());
+  ScriptedUi ui;
+  int pumps = 0;
+  ui.OnPump([&] {
+    if (pumps++ == 0) host.close();  // File > Exit
+    EXPECT_TRUE(host.isVisible());
+  });
+  rig_.Sim().ResetStats();
+  QTest::mouseClick(window->ExecuteButton(), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(pumps, 1);
+  EXPECT_TRUE(window.isNull());
+  EXPECT_FALSE(host.isVisible());
+  EXPECT_EQ(rig_.Sim().RequestCount(), 1);
+  std::filesystem::remove(path);
+}
+
+TEST_F(DriveTestWindowTest, EveryCharacterKeyOpensTheEditorAndOnlyPrintablesReplaceTheText) {
+  Choose("WriteValue");  // Menu, Parameter, Raw Value, separator, 2 replies
+  QTableWidget* grid = window_->Grid();
+  QLineEdit* editor = window_->CellEditor();
+  window_->Console().Grid().SetValue(1, "old");
+  struct KeyCase {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;        // as the desktop reports it
+    QString editorText;  // "" for no editor
+  };
+  const KeyCase cases[] = {
+      {Qt::Key_Return, Qt::NoModifier, "\r", "old"},
+      {Qt::Key_Enter, Qt::KeypadModifier, "\r", "old"},
+      {Qt::Key_Backspace, Qt::NoModifier, "\b", "old"},
+      {Qt::Key_C, Qt::ControlModifier, "\x03", "old"},
+      {Qt::Key_Escape, Qt::NoModifier, "\x1b", "old"},
+      {Qt::Key_Space, Qt::NoModifier, " ", " "},
+      {Qt::Key_AsciiTilde, Qt::ShiftModifier, "~", "~"},
+      {Qt::Key_Q, Qt::ShiftModifier, "Q", "Q"},
+      {Qt::Key_Eacute, Qt::NoModifier, QStringLiteral("\u00E9"), "old"},  // a character beyond 32-126
+      {Qt::Key_Delete, Qt::NoModifier, "\x7f", ""},
+      {Qt::Key_Q, Qt::AltModifier, "q", ""},
+      {Qt::Key_F2, Qt::NoModifier, "", ""},
+  };
+  for (const KeyCase& c : cases) {
+    grid->setCurrentCell(0, 1);
+    grid->setFocus();
+    QTest::sendKeyEvent(QTest::Click, grid, c.key, c.text, c.modifiers);
+    EXPECT_EQ(editor->isVisible(), !c.editorText.isEmpty()) << c.key;
+    if (!editor->isVisible()) continue;
+    EXPECT_EQ(editor->text(), c.editorText) << c.key;
+    // The cell's own text opens all selected, so typing replaces it; a typed character is followed
+    // by the caret.
+    EXPECT_EQ(editor->selectedText(), c.editorText == "old" ? "old" : "") << c.key;
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(CellText(0), "old");
+  }
+  grid->setCurrentCell(3, 1);  // the separator
+  grid->setFocus();
+  QTest::keyClick(grid, Qt::Key_Return);
+  QTest::keyClick(grid, Qt::Key_X);
+  EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(DriveTestWindowTest, TextsGoOnTheWireAsLatin1) {
+  rig_.Sim().SetValue(1702, 2);
+  Choose("ReadValue");
+  TypeInto(0, "17");
+  TypeInto(1, "2");
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
+  EXPECT_TRUE(Report().endsWith(QStringLiteral("Value Name: Fran\u00E7ais\n"))) << Report().toStdString();
+
+  Choose("WriteName");  // Menu, Parameter, Value Index, Value Name
+  TypeInto(0, "17");
+  TypeInto(1, "2");
+  TypeInto(2, "1");
+  TypeInto(3, QStringLiteral("Gr\u00FC\u00DFe"));
+  rig_.Sim().ReceivedBytes();
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
+  EXPECT_NE(rig_.Sim().ReceivedBytes().find("\x05Gr\xFC\xDF" "e"), std::string::npos);
+  EXPECT_EQ(rig_.Sim().ValueNames(1702), "English;Gr\xFC\xDF" "e;Fran\xE7" "ais");
+  EXPECT_TRUE(Report().contains(QStringLiteral("Value Name: Gr\u00FC\u00DFe\n"))) << Report().toStdString();
+
+  // A character Latin-1 has no byte for is refused, and its cell keeps what was typed.
+  const QString arrow = QStringLiteral("Gr\u00FC\u00DFe \u2192");
+  TypeInto(3, arrow);
+  EXPECT_EQ(CellText(3), arrow);
+  rig_.Sim().ResetStats();
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
+  EXPECT_EQ(Report(),
+            "Request\n=======\nValue Name: can only hold Western European (Latin-1) characters - nothing sent\n");
+  EXPECT_EQ(rig_.Sim().RequestCount(), 0);
+  QTest::mouseDClick(window_->Grid()->viewport(), Qt::LeftButton, {}, Cell(3, 1).center());
+  EXPECT_EQ(window_->CellEditor()->text(), arrow);
+  QCoreApplication::processEvents();  // the box's scroll bars follow its new text
+  QImage picture(window_->size(), QImage::Format_RGB32);
+  window_->render(&picture);
+  EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", "drive-test-latin1.png"))));
+}
+
+TEST_F(DriveTestWindowTest, TheBoxTakesOneTextPerCommand) {
+  Choose("ReadValue");
+  window_->Console().Grid().SetValue(1, "11");
+  window_->Console().Grid().SetValue(2, "29");
+  int layouts = 0;
+  QObject::connect(window_->ResultBox(), &QPlainTextEdit::textChanged, [&layouts] { ++layouts; });
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);  // the command empties the box, then fills it
+  EXPECT_EQ(layouts, 1);
+  EXPECT_TRUE(window_->ResultBox()->toPlainText().contains("Raw Value: 2105\n"));
+  EXPECT_EQ(Report(), window_->ResultBox()->toPlainText());
+  EXPECT_EQ(layouts, 1);
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
+  Report();
+  EXPECT_EQ(layouts, 1);  // the same report again
 }
 
 TEST_F(DriveTestWindowTest, Pictures) {
