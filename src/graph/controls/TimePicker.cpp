@@ -144,6 +144,11 @@ void TimePicker::TypeTimeDigit(int digit) {
   Raise(ControlEvent::Changed);
 }
 
+void TimePicker::UseFont(Canvas& canvas) const {
+  // A font object per drawing call would cost more than the field's drawing itself.
+  if (!(canvas.Font() == font_)) canvas.SetFont(font_);
+}
+
 void TimePicker::FocusField() const {
   if (!hasFocus_ && focusRequest_) focusRequest_();
 }
@@ -169,7 +174,7 @@ float TimePicker::TextOffset(const Canvas& measure) const {
 }
 
 void TimePicker::TimeFieldFromX(Canvas& measure, float x) {
-  measure.SetFont(font_);
+  UseFont(measure);
   const float partWidth = measure.TextWidth("00");
   const float hoursEnd = static_cast<float>(
       RoundHalfEven(TextOffset(measure) + partWidth + Canvas::PixelsToTwipsX(4.0f)));
@@ -217,7 +222,7 @@ void TimePicker::Refresh() const {
 }
 
 void TimePicker::Paint(Canvas& canvas) const {
-  canvas.SetFont(font_);
+  UseFont(canvas);
   if (maskShown_) {
     PaintText(canvas, maskBack_, maskFore_, true);
   } else {
@@ -250,7 +255,7 @@ TimePickerLayout TimePicker::Resize(Canvas& measure, float width, float height, 
   TimePickerLayout layout;
   layout.Height = height;
   if (lockHeight_) {
-    measure.SetFont(font_);
+    UseFont(measure);
     const float fitted =
         static_cast<float>(RoundHalfEven(measure.TextHeight("00:00:00") + Canvas::PixelsToTwipsY(8.0f)));
     layout.Height = std::min(height, fitted);

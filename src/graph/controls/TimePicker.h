@@ -140,6 +140,7 @@ class TimePicker : public FormControl {
   float TextOffset(const Canvas& measure) const;
   void PaintText(Canvas& canvas, Color back, Color fore, bool highlight) const;
   void FocusField() const;
+  void UseFont(Canvas& canvas) const;
   void Notify(std::string_view property) const {
     if (propertyChanged_) propertyChanged_(property);
   }
