@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,7 @@ TEST_F(ColorPickBoxTest, EnterSpaceAndClicksOpenTheDialogOtherKeysDoNot) {
   box.KeyDown(vbKeyReturn, 0);
   ui.CancelColorDialog();
   box.KeyDown(vbKeySpace, 0);
-  for (int key : {vbKeyEscape, vbKeyTab, 'A', vbKeyF1, vbKeyDown}) box.KeyDown(key, 0);
+  for (int key : {vbKeyEscape, vbKeyTab, int('A'), vbKeyF1, vbKeyDown}) box.KeyDown(key, 0);
   ui.CancelColorDialog();
   box.Click();
   box.DblClick();
