@@ -83,8 +83,11 @@ void TimePickerWidget::ApplyLayout() {
   const int frame = FrameWidth();
   const int spinHeight = ToPixels(layout.SpinHeight);
   const int spinLeft = frame + ToPixels(layout.SpinLeft);
-  up_->setGeometry(spinLeft, frame, kSpinWidth, spinHeight / 2);
-  down_->setGeometry(spinLeft, frame + spinHeight / 2, kSpinWidth, spinHeight - spinHeight / 2);
+  // A flat frame is thinner than the room the layout leaves for it; the spin stays inside it.
+  const QRect inside = QRect(0, 0, width(), controlHeight).adjusted(frame, frame, -frame, -frame);
+  up_->setGeometry(QRect(spinLeft, frame, kSpinWidth, spinHeight / 2).intersected(inside));
+  down_->setGeometry(
+      QRect(spinLeft, frame + spinHeight / 2, kSpinWidth, spinHeight - spinHeight / 2).intersected(inside));
   const QSize fieldSize(std::max(1, ToPixels(layout.FieldWidth)), std::max(1, controlHeight - 2 * frame));
   if (field_.size() != fieldSize) field_ = QImage(fieldSize, QImage::Format_RGB32);
   updateGeometry();
