@@ -87,9 +87,9 @@ TEST_F(TimePickerWidgetTest, TheWidgetFollowsTheCoresHeightStateAndMask) {
 
 TEST(TimePickerFocusTest, TabMovesTheFocusOnAndClickingTheSpinBringsItBack) {
   QtTestApp();
+  TimePicker picker(nullptr, "tpTest");  // outlives the window and the widget in it
   QWidget window;
   auto* column = new QVBoxLayout(&window);
-  TimePicker picker(nullptr, "tpTest");
   auto* widget = new TimePickerWidget(picker);
   auto* after = new QLineEdit;
   column->addWidget(widget);
@@ -114,13 +114,13 @@ TEST(TimePickerFocusTest, TabMovesTheFocusOnAndClickingTheSpinBringsItBack) {
 
 TEST(PickerPictures, TimePickersInTheirStates) {
   QtTestApp();
+  TimePicker plain(nullptr, "tpPlain");
+  TimePicker large(nullptr, "tpLarge");
   QWidget sheet;
   auto* column = new QVBoxLayout(&sheet);
-  TimePicker plain(nullptr, "tpPlain");
   plain.SetValueSeconds(45296);
   auto* plainWidget = new TimePickerWidget(plain);
   column->addWidget(plainWidget);
-  TimePicker large(nullptr, "tpLarge");
   large.SetFont(CanvasFont{.Name = "Arial", .Size = 14.0f});
   large.SetAlignment(2);
   large.SetValueSeconds(5 * 3600 + 30);
