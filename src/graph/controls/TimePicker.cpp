@@ -139,8 +139,8 @@ void TimePicker::TypeTimeDigit(int digit) {
   }
   SetSpinValue(std::min(value, PartCap(selected_)));
   FocusField();
-  // A second notice, whether or not the part changed: owners clamp what they read, so it is
-  // harmless, and some rely on hearing of every digit.
+  // A second notice follows every digit, even one that left the part as it was: owners read and
+  // clamp the value anew at each notice, so a repeated one costs them nothing.
   Raise(ControlEvent::Changed);
 }
 
