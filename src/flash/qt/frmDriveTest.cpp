@@ -243,7 +243,7 @@ void frmDriveTest::Connect() {
   connect(chkShowRequest_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRequest(on); });
   connect(chkRawData_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRaw(on); });
   connect(tbFilename_, &QLineEdit::textChanged, this,
-          [this](const QString& text) { console_.Panel().SetFilename(text.toStdString()); });
+          [this](const QString& text) { console_.Panel().SetFilename(FromQPath(text)); });
   connect(tbEIBValue_, &QLineEdit::textChanged, this,
           [this](const QString& text) { console_.Panel().SetEibValueText(text.toStdString()); });
   connect(chkEIBFlag_, &QCheckBox::toggled, this, [this](bool on) { console_.Panel().SetFlagTicked(on); });
@@ -329,7 +329,7 @@ void frmDriveTest::ShowPanel() {
   const QSignalBlocker blockFile(tbFilename_);
   const QSignalBlocker blockValue(tbEIBValue_);
   const QSignalBlocker blockFlag(chkEIBFlag_);
-  tbFilename_->setText(QString::fromStdString(state.filename));
+  tbFilename_->setText(ToQPath(state.filename));
   tbEIBValue_->setText(QString::fromStdString(state.eibValueText));
   chkEIBFlag_->setText(QString::fromStdString(state.flagCaption));
   chkEIBFlag_->setChecked(state.flagTicked);
@@ -429,7 +429,7 @@ void frmDriveTest::Exchange(void (DriveTestConsole::*run)()) {
 void frmDriveTest::Browse() {
   const std::string path =
       BrowseForFile(false, "Intel Hex Files (*.HEX)|*.HEX|All Files (*.*)|*.*", 1, "Select Hex File...", "");
-  if (!path.empty()) tbFilename_->setText(QString::fromStdString(path));
+  if (!path.empty()) tbFilename_->setText(ToQPath(path));
 }
 
 void frmDriveTest::closeEvent(QCloseEvent* event) {
