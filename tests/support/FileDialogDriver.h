@@ -1,5 +1,6 @@
 // Plays the user's part in Qt's file dialog and the boxes it raises: typing any characters (Cyrillic
-// included, which QTest::keyClicks cannot), pressing Save or Open, waiting for a folder's listing.
+// included, which QTest::keyClicks cannot), pressing Save or Open, waiting for a folder's listing,
+// and failing on a box nobody expected.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,16 +11,50 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
+#include <string>
 
 namespace quendrel {
+
+// Modal dialogs announced by WhenModalShown and not shown yet.
+inline int& AnnouncedModals() {
+  static int count = 0;
+  return count;
+}
+
+// While it lives, a modal dialog the test did not announce fails the test and is closed, so a fault
+// that raises an unexpected box ends the test instead of leaving it waiting for an answer.
+class UnexpectedModalGuard : public QObject {
+ public:
+  UnexpectedModalGuard() {
+    AnnouncedModals() = 0;
+    QApplication::instance()->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (event->type() != QEvent::Show || dialog == nullptr || !dialog->isModal()) return false;
+    if (AnnouncedModals() > 0) {
+      --AnnouncedModals();
+      return false;
+    }
+    const auto* box = qobject_cast<QMessageBox*>(dialog);
+    ADD_FAILURE() << "unexpected dialog \"" << dialog->windowTitle().toStdString() << "\" "
+                  << (box != nullptr ? box->text().toStdString() : std::string());
+    QTimer::singleShot(0, dialog, &QDialog::reject);
+    return false;
+  }
+};
 
 // Runs action on the modal dialog of the kind expected once its event loop is up; a missing one
 // fails the test and closes whatever is up instead.
 template <typename Dialog>
 void WhenModalShown(std::function<void(Dialog&)> action) {
+  ++AnnouncedModals();
   QTimer::singleShot(0, [action = std::move(action)] {
     auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
     if (dialog == nullptr) {

@@ -34,7 +34,6 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 
 class FileDialogTest : public ::testing::Test {
  protected:
-  FileDialogTest() { QtTestApp(); }
 
   // A file of the folder by its name as the file system holds it.
   std::string File(const std::string& name) const { return folder + "/" + name; }
@@ -58,6 +57,8 @@ class FileDialogTest : public ::testing::Test {
     return ui.FileDialog(request);
   }
 
+  QApplication& app = QtTestApp();
+  UnexpectedModalGuard unexpectedBoxes;
   QTemporaryDir temporary;
   std::string folder = FromQPath(temporary.path()) + "/Документы";
   QtUiServices ui;
@@ -132,6 +133,8 @@ struct ExtensionCase {
   bool save;
   const char* extension;
 };
+
+void PrintTo(const ExtensionCase& c, std::ostream* out) { *out << c.filter << " #" << c.index; }
 
 class SaveFilterExtension : public ::testing::TestWithParam<ExtensionCase> {
  protected:
