@@ -110,6 +110,13 @@ QString ExtensionOfFilter(const QString& nameFilter) {
   return match.hasMatch() ? match.captured(1) : QString();
 }
 
+void SelectFilter(QFileDialog& dialog, const std::string& filter, int index) {
+  const QStringList filters = ToQtFilters(filter);
+  if (filters.isEmpty()) return;
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters[std::clamp<qsizetype>(index, 1, filters.size()) - 1]);
+}
+
 // A name typed without an extension takes the chosen filter's, before the dialog checks for a
 // file to replace, so "x" asks about replacing "x.KVB" and the file shows under its filter later.
 void AddFilterExtension(QFileDialog& dialog) {
@@ -178,12 +185,7 @@ std::string QtUiServices::FileDialog(const FileDialogRequest& request) {
   if (request.Save && (request.Flags & cdlOFNOverwritePrompt) == 0) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   }
-  const QStringList filters = ToQtFilters(request.Filter);
-  if (!filters.isEmpty()) {
-    dialog.setNameFilters(filters);
-    const qsizetype index = std::clamp<qsizetype>(request.FilterIndex, 1, filters.size()) - 1;
-    dialog.selectNameFilter(filters[index]);
-  }
+  SelectFilter(dialog, request.Filter, request.FilterIndex);
   if (request.Save) AddFilterExtension(dialog);
   if (!request.InitialName.empty()) dialog.selectFile(ToQPath(request.InitialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
