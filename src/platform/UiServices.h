@@ -102,6 +102,12 @@ struct PopupMenuRequest {
   bool RightAligned = false;
 };
 
+// Text encodings. Prompts and titles of every box and dialog are UTF-8, so that a path quoted in a
+// message shows as the user named it; the program's own texts are ASCII and read the same either
+// way, and a byte that is not part of a UTF-8 character shows as its Latin-1 character (a drive's
+// or a file's text quoted in a message). Paths (a file dialog's initial name and answer) are the
+// file system's bytes. What the user types or picks as a value (an input box's text, a popup
+// menu's captions) is Latin-1, as in every control.
 class UiServices {
  public:
   virtual ~UiServices() = default;

@@ -78,7 +78,7 @@ void frmEditOfflineWindow::ConnectSignals() {
   connect(bLoadFile_, &QPushButton::clicked, this, [this] { Run([this] { core_->bLoadFile_Click(); }); });
   connect(bSaveFile_, &QPushButton::clicked, this, [this] { Run([this] { core_->bSaveFile_Click(); }); });
   connect(tbFileName_, &QLineEdit::textEdited, this,
-          [this](const QString& text) { Run([&] { core_->tbFileName_Change(FromQString(text)); }); });
+          [this](const QString& text) { Run([&] { core_->tbFileName_Change(FromQPath(text)); }); });
   // Only the user's typing counts as an edit; the text a load puts in is set with signals blocked.
   connect(tbDescription_, &QLineEdit::textEdited, this,
           [this](const QString& text) { Run([&] { core_->tbDescription_Change(FromQString(text)); }); });
@@ -93,10 +93,12 @@ void frmEditOfflineWindow::Run(const std::function<void()>& handler) {
 
 void frmEditOfflineWindow::ShowCore() {
   const frmEditOffline::Controls& view = core_->View();
-  for (auto [box, text] : {std::pair{tbFileName_, &view.tbFileNameText}, {tbDescription_, &view.tbDescriptionText}}) {
-    if (box->text() == ToQString(*text)) continue;
+  // The file name is a path, the description a Latin-1 text of the file.
+  for (auto [box, shown] : {std::pair{tbFileName_, ToQPath(view.tbFileNameText)},
+                            {tbDescription_, ToQString(view.tbDescriptionText)}}) {
+    if (box->text() == shown) continue;
     const QSignalBlocker block(box);
-    box->setText(ToQString(*text));
+    box->setText(shown);
   }
 }
 

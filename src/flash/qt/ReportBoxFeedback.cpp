@@ -41,7 +41,7 @@ QString ReportBoxFeedback::Displayed(const std::string& text) const {
   // Plain ASCII reads the same either way.
   if (!fileName_.empty() && !IsAscii(fileName_)) {
     for (std::size_t at = text.find(fileName_); at != std::string::npos; at = text.find(fileName_, from)) {
-      shown += ToQString(text.substr(from, at - from)) + QString::fromStdString(fileName_);
+      shown += ToQString(text.substr(from, at - from)) + ToQPath(fileName_);
       from = at + fileName_.size();
     }
   }

@@ -290,7 +290,7 @@ void frmDriveTest::Connect() {
   connect(chkRawData_, &QCheckBox::toggled, this, [this](bool on) { console_.SetShowRaw(on); });
   connect(tbFilename_, &QLineEdit::textChanged, this,
           // File names stay the file system's bytes.
-          [this](const QString& text) { console_.Panel().SetFilename(text.toStdString()); });
+          [this](const QString& text) { console_.Panel().SetFilename(FromQPath(text)); });
   connect(tbEIBValue_, &QLineEdit::textChanged, this,
           [this](const QString& text) { console_.Panel().SetEibValueText(FromQString(text)); });
   connect(chkEIBFlag_, &QCheckBox::toggled, this, [this](bool on) { console_.Panel().SetFlagTicked(on); });
@@ -376,7 +376,7 @@ void frmDriveTest::ShowPanel() {
   const QSignalBlocker blockFile(tbFilename_);
   const QSignalBlocker blockValue(tbEIBValue_);
   const QSignalBlocker blockFlag(chkEIBFlag_);
-  tbFilename_->setText(QString::fromStdString(state.filename));
+  tbFilename_->setText(ToQPath(state.filename));
   tbEIBValue_->setText(ToQString(state.eibValueText));
   chkEIBFlag_->setText(ToQString(state.flagCaption));
   chkEIBFlag_->setChecked(state.flagTicked);
@@ -498,7 +498,7 @@ void frmDriveTest::ShowBusy() {
 void frmDriveTest::Browse() {
   const std::string path =
       BrowseForFile(false, "Intel Hex Files (*.HEX)|*.HEX|All Files (*.*)|*.*", 1, "Select Hex File...", "");
-  if (!path.empty()) tbFilename_->setText(QString::fromStdString(path));
+  if (!path.empty()) tbFilename_->setText(ToQPath(path));
 }
 
 void frmDriveTest::closeEvent(QCloseEvent* event) {

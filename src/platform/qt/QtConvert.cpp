@@ -1,7 +1,9 @@
 #include "platform/qt/QtConvert.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <cmath>
+#include <string_view>
 
 #include "platform/SystemColors.h"
 
@@ -23,6 +25,64 @@ std::string FromQString(const QString& text) {
   latin.replace(QChar(kEllipsis), QChar(static_cast<unsigned char>(kEllipsisByte)));
   const QByteArray bytes = latin.toLatin1();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString ToQPath(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string FromQPath(const QString& path) {
+  const QByteArray bytes = QFile::encodeName(path);
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 character at the start of bytes (shortest form, no
+// surrogates, at most U+10FFFF), or 0 when the lead byte does not start one.
+std::size_t Utf8CharLength(std::string_view bytes) {
+  const auto at = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const unsigned char lead = at(0);
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  }
+  if (length == 0 || bytes.size() < length) return 0;
+  if (at(1) < low || at(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if ((at(i) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+QString ToQMessage(const std::string& message) {
+  QString result;
+  result.reserve(static_cast<qsizetype>(message.size()));
+  std::string_view rest(message);
+  while (!rest.empty()) {
+    const auto byte = static_cast<unsigned char>(rest.front());
+    const std::size_t length = byte < 0x80 ? 1 : Utf8CharLength(rest);
+    if (length == 0) {
+      result += ToQString(std::string(1, rest.front()));
+      rest.remove_prefix(1);
+      continue;
+    }
+    result += QString::fromUtf8(rest.data(), static_cast<qsizetype>(length));
+    rest.remove_prefix(length);
+  }
+  return result;
 }
 
 QColor ToQColor(Color color) {

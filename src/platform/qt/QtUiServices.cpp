@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include "platform/qt/PlainFileIconProvider.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
@@ -20,7 +21,7 @@ namespace {
 
 // A box without a title shows the program's name, as message boxes always did.
 QString TitleOrProgramName(const std::string& title) {
-  return title.empty() ? QStringLiteral("Quendrel") : ToQString(title);
+  return title.empty() ? QStringLiteral("Quendrel") : ToQMessage(title);
 }
 
 QMessageBox::Icon IconOf(int style) {
@@ -101,6 +102,29 @@ void AddPopupItems(QMenu& menu, const std::vector<PopupMenuItem>& items) {
   }
 }
 
+// The extension a Qt name filter's first glob names ("KVB" for "... (*.KVB *.KVD)"); none for a
+// filter of every file.
+QString ExtensionOfFilter(const QString& nameFilter) {
+  static const QRegularExpression firstGlob(QStringLiteral("\\(\\*\\.([^ *?\\[\\]()]+)[^()]*\\)$"));
+  const QRegularExpressionMatch match = firstGlob.match(nameFilter);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
+void SelectFilter(QFileDialog& dialog, const std::string& filter, int index) {
+  const QStringList filters = ToQtFilters(filter);
+  if (filters.isEmpty()) return;
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters[std::clamp<qsizetype>(index, 1, filters.size()) - 1]);
+}
+
+// A name typed without an extension takes the chosen filter's, before the dialog checks for a
+// file to replace, so "x" asks about replacing "x.KVB" and the file shows under its filter later.
+void AddFilterExtension(QFileDialog& dialog) {
+  dialog.setDefaultSuffix(ExtensionOfFilter(dialog.selectedNameFilter()));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog](const QString& filter) { dialog.setDefaultSuffix(ExtensionOfFilter(filter)); });
+}
+
 }  // namespace
 
 QStringList ToQtFilters(const std::string& filter) {
@@ -114,7 +138,7 @@ QStringList ToQtFilters(const std::string& filter) {
 
 int QtUiServices::ShowMessage(const std::string& prompt, int style, const std::string& title,
                               bool offerOptOut, bool* optedOut) {
-  QMessageBox box(IconOf(style), TitleOrProgramName(title), ToQString(prompt),
+  QMessageBox box(IconOf(style), TitleOrProgramName(title), ToQMessage(prompt),
                   QMessageBox::NoButton, parent_);
   for (int position = 1; position <= ButtonCount(style); ++position) {
     box.addButton(QtButton(ButtonOfSet(style, position)));
@@ -143,13 +167,17 @@ std::string QtUiServices::InputBox(const std::string& prompt, const std::string&
                                    const std::string& defaultText) {
   bool accepted = false;
   const QString text = QInputDialog::getText(parent_, TitleOrProgramName(title),
-                                             ToQString(prompt), QLineEdit::Normal,
+                                             ToQMessage(prompt), QLineEdit::Normal,
                                              ToQString(defaultText), &accepted);
   return accepted ? FromQString(text) : std::string();
 }
 
 std::string QtUiServices::FileDialog(const FileDialogRequest& request) {
-  QFileDialog dialog(parent_, ToQString(request.Title));
+  PlainFileIconProvider icons;  // outlives the dialog, whose list uses it to the end
+  QFileDialog dialog(parent_, ToQMessage(request.Title));
+  // Qt's own dialog on every desktop, so the rules below hold wherever the program runs.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setIconProvider(&icons);
   dialog.setAcceptMode(request.Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(request.Save || (request.Flags & cdlOFNFileMustExist) == 0
                          ? QFileDialog::AnyFile
@@ -157,15 +185,11 @@ std::string QtUiServices::FileDialog(const FileDialogRequest& request) {
   if (request.Save && (request.Flags & cdlOFNOverwritePrompt) == 0) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   }
-  const QStringList filters = ToQtFilters(request.Filter);
-  if (!filters.isEmpty()) {
-    dialog.setNameFilters(filters);
-    const qsizetype index = std::clamp<qsizetype>(request.FilterIndex, 1, filters.size()) - 1;
-    dialog.selectNameFilter(filters[index]);
-  }
-  if (!request.InitialName.empty()) dialog.selectFile(ToQString(request.InitialName));
+  SelectFilter(dialog, request.Filter, request.FilterIndex);
+  if (request.Save) AddFilterExtension(dialog);
+  if (!request.InitialName.empty()) dialog.selectFile(ToQPath(request.InitialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return FromQString(dialog.selectedFiles().front());
+  return FromQPath(dialog.selectedFiles().front());
 }
 
 bool QtUiServices::ColorDialog(std::uint32_t& color, int flags) {

@@ -1,9 +1,11 @@
-// Byte strings, colours, fonts and pictures must cross into Qt and back unchanged.
+// Byte strings, paths, colours, fonts and pictures must cross into Qt and back unchanged, and a
+// message must show a path inside it as the user named it.
 #include "platform/qt/QtConvert.h"
 
 #include <gtest/gtest.h>
 
 #include "platform/SystemColors.h"
+#include "support/CaseName.h"
 #include "platform/qt/QtImageList.h"
 #include "platform/qt/QtTestApp.h"
 
@@ -23,6 +25,62 @@ TEST_F(QtConvertTest, EveryByteSurvivesTheRoundTrip) {
   EXPECT_EQ(text.at(0xB5 - 1), QChar(0xB5));  // micro sign, as drive units use it
   EXPECT_EQ(FromQString(text), bytes);
 }
+
+struct PathCase {
+  const char* bytes;  // as the file system holds the name
+  const char16_t* shown;
+};
+
+class PathConversion : public ::testing::TestWithParam<PathCase> {
+ protected:
+  PathConversion() { QtTestApp(); }
+};
+
+TEST_P(PathConversion, ShowsTheNameAndGivesBackTheSameBytes) {
+  const std::string bytes = GetParam().bytes;
+  const QString shown = QString::fromUtf16(GetParam().shown);
+  EXPECT_EQ(ToQPath(bytes), shown);
+  EXPECT_EQ(FromQPath(shown), bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PathConversion,
+    ::testing::Values(PathCase{"/tmp/plain.KVB", u"/tmp/plain.KVB"},
+                      PathCase{"/tmp/f\xC3\xBCr.KVB", u"/tmp/f\u00FCr.KVB"},
+                      PathCase{"\xD0\xBD\xD0\xB0\xD1\x81\xD0\xBE\xD1\x81.KVB", u"\u043D\u0430\u0441\u043E\u0441.KVB"},
+                      PathCase{"/home/\xE2\x80\xA6/\xF0\x9F\x94\xA7.KVB", u"/home/\u2026/\U0001F527.KVB"}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return CaseName(info.index, "path"); });
+
+struct MessageCase {
+  const char* what;
+  const char* bytes;
+  const char16_t* shown;
+};
+
+class MessageConversion : public ::testing::TestWithParam<MessageCase> {
+ protected:
+  MessageConversion() { QtTestApp(); }
+};
+
+TEST_P(MessageConversion, ShowsUtf8AndLatin1AsWritten) {
+  EXPECT_EQ(ToQMessage(GetParam().bytes), QString::fromUtf16(GetParam().shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Messages, MessageConversion,
+    ::testing::Values(
+        MessageCase{"program text", "Unable to open x.KVB.", u"Unable to open x.KVB."},
+        MessageCase{"Cyrillic path", "Unable to open /tmp/\xD0\x94\xD0\xBE\xD0\xBA/f\xC3\xBCr.KVB.",
+                    u"Unable to open /tmp/\u0414\u043E\u043A/f\u00FCr.KVB."},
+        MessageCase{"Latin-1 drive text", "'M\xFC\xB5' is an invalid parameter ID.", u"'M\u00FC\u00B5' is an invalid parameter ID."},
+        MessageCase{"both in one", "\xD0\x94: Gr\xFC\xDF" "e", u"\u0414: Gr\u00FC\u00DFe"},
+        MessageCase{"ellipsis byte", "Saving\x85", u"Saving\u2026"},
+        MessageCase{"cut character at the end", "x\xC3", u"x\u00C3"},
+        MessageCase{"overlong slash", "\xC0\xAF", u"\u00C0\u00AF"},
+        MessageCase{"surrogate half", "\xED\xA0\x80", u"\u00ED\u00A0\u0080"},
+        MessageCase{"four bytes", "\xF0\x9F\x94\xA7", u"\U0001F527"},
+        MessageCase{"beyond Unicode", "\xF4\x90\x80\x80", u"\u00F4\u0090\u0080\u0080"}),
+    NameByField<&MessageCase::what>());
 
 TEST_F(QtConvertTest, ColoursAreBgrAndSystemColoursResolve) {
   EXPECT_EQ(ToQColor(0x0000FF), QColor(255, 0, 0));

@@ -1,16 +1,5 @@
-// One QApplication for a whole test program, made on first use.
+// The platform tests share the widget tests' application: it ends after the last test, before Qt's
+// own statics, which a file dialog's threads and completer leave behind, are gone.
 #pragma once
 
-#include <QApplication>
-
-namespace quendrel {
-
-inline QApplication& QtTestApp() {
-  static int argc = 1;
-  static char name[] = "quendrel-platform-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
-
-}  // namespace quendrel
+#include "support/QtTestApp.h"

@@ -114,6 +114,15 @@ TEST_F(QtUiServicesTest, EmptyTitleShowsTheProgramName) {
   EXPECT_EQ(ui.MsgBox("Done.", vbOKOnly, ""), vbOK);
 }
 
+TEST_F(QtUiServicesTest, MessageShowsAPathAsTheUserNamedIt) {
+  WhenShown<QMessageBox>([](QMessageBox& box) {
+    EXPECT_EQ(box.text(), QString::fromUtf8("Unable to open /tmp/Документы/насос.KVB."));
+    EXPECT_EQ(box.windowTitle(), QString::fromUtf8("für.KVB"));
+    box.button(QMessageBox::Ok)->click();
+  });
+  EXPECT_EQ(ui.MsgBox("Unable to open /tmp/Документы/насос.KVB.", vbOKOnly, "für.KVB"), vbOK);
+}
+
 TEST_F(QtUiServicesTest, OptOutTickShownOnlyWhenOfferedAndReported) {
   WhenShown<QMessageBox>([](QMessageBox& box) {
     ASSERT_NE(box.checkBox(), nullptr);
