@@ -119,6 +119,29 @@ TEST_F(QuickSetupDialogInputTest, KeysChooseTheSlotAndThePickerTakesTheFocus) {
   Draw(dialog, "slot-by-keys");
 }
 
+// The picker's highlight and the slot's binding never part: a parameter reached with the keys is bound.
+TEST_F(QuickSetupDialogInputTest, KeysInThePickerBindWhatTheyHighlight) {
+  dialog.Act([&] {
+    dialog.Core().tbFirmwareVersion_Change("2.105");
+    dialog.Core().bGenerate_Click();
+    dialog.Core().bNext_Click();
+  });
+  QListWidget* slotList = dialog.SlotList();
+  QTest::mouseClick(slotList->viewport(), Qt::LeftButton, {}, slotList->visualItemRect(slotList->item(0)).center());
+  QTreeWidget* picker = dialog.Picker();
+  const auto found = picker->findItems(QStringLiteral("M01P00: "), Qt::MatchStartsWith);
+  ASSERT_EQ(found.size(), 1);
+  QTest::mouseClick(picker->viewport(), Qt::LeftButton, {}, picker->visualItemRect(found.front()).center());
+  ASSERT_EQ(dialog.Core().Set().Value(1201), "1");
+  for (int step = 0; step < 2; ++step) {
+    QTest::keyClick(picker, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    ASSERT_NE(picker->currentItem(), nullptr);
+    EXPECT_EQ(slotList->item(0)->text().mid(8), picker->currentItem()->text(0).mid(8)) << step;
+  }
+  EXPECT_NE(dialog.Core().Set().Value(1201), "1");
+}
+
 TEST_F(QuickSetupDialogInputTest, ScaleBoxTakesTheDrivesWholeScale) {
   rig.Sim().SetValue(1221, -250);
   QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);

@@ -20,6 +20,8 @@ namespace quendrel {
 namespace {
 
 constexpr int kLatin1Max = 255;
+// Marks the picker entries that bind a slot, as against menu headers that only open and close.
+constexpr int kAssignsRole = Qt::UserRole + 1;
 
 std::function<void(frmConfigureQuickSetupDialog&)>& OpenAction() {
   static std::function<void(frmConfigureQuickSetupDialog&)> action;
@@ -263,6 +265,15 @@ void frmConfigureQuickSetupDialog::ConnectSignals() {
   connect(lbM00_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { ChooseSlot(lbM00_->row(item)); });
   on(treePramList_, &QTreeWidget::itemClicked,
      [&core](QTreeWidgetItem* item, int) { core.treePramList_NodeClick(FromQString(item->data(0, Qt::UserRole).toString())); });
+  // A parameter reached with the keys is chosen as a click chooses it, or the highlight would name a
+  // parameter the slot is not bound to. Menu headers only open and close on a click. The choice waits
+  // for the signal to return, because showing it rebuilds the tree that sent it.
+  connect(treePramList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item == nullptr || !item->data(0, kAssignsRole).toBool()) return;
+    const std::string key = FromQString(item->data(0, Qt::UserRole).toString());
+    QMetaObject::invokeMethod(
+        this, [this, key] { Act([this, key] { core_->treePramList_NodeClick(key); }); }, Qt::QueuedConnection);
+  });
   on(chkPreviewShowData_, &QCheckBox::clicked, [&core](bool ticked) { core.chkPreviewShowData_Click(ticked); });
   on(bPreviewUp_, &QPushButton::clicked, [&core](bool) { core.bPreviewUp_Click(); });
   on(bPreviewDown_, &QPushButton::clicked, [&core](bool) { core.bPreviewDown_Click(); });
@@ -342,6 +353,7 @@ void frmConfigureQuickSetupDialog::RenderSlotPage(const frmConfigureQuickSetup::
     auto* item = parent == items.end() ? new QTreeWidgetItem(treePramList_) : new QTreeWidgetItem(parent->second);
     item->setText(0, ToQString(node.Text));
     item->setData(0, Qt::UserRole, ToQString(node.Key));
+    item->setData(0, kAssignsRole, node.Assigns);
     items[node.Key] = item;
     if (view.treeExpanded.contains(node.Key)) item->setExpanded(true);
     if (node.Key == view.treeSelectedKey) treePramList_->setCurrentItem(item);
