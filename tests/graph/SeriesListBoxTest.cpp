@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graph/controls/SeriesListTexts.h"
+#include "graph/support/GraphPaneRig.h"
 #include "graph/support/SeriesListRig.h"
 #include "platform/KeyCodes.h"
 #include "platform/ScriptedUi.h"
@@ -360,6 +361,15 @@ TEST(SeriesListBoxTest, CustomGainReadsTheLeadingNumber) {
     EXPECT_TRUE(rig.list.IgnoreEnterKeyUp());
     // The row is painted with any gain it took.
     EXPECT_FALSE(PrintsOf(rig.Paint(), "A: Long A").empty());
+  }
+}
+
+TEST(SeriesListBoxTest, TheLargestGainACustomTextGivesStillDrawsInEveryGraphType) {
+  testing::GraphPaneRig pane;
+  pane.AddSeries("A", {1, 2, 3}).SetGain(DBL_MAX);
+  for (const std::int32_t type : {gpLine, gpHiLo, gpBar}) {
+    pane.pane.SetGraphType(type);
+    EXPECT_NO_THROW(pane.Log()) << type;
   }
 }
 
