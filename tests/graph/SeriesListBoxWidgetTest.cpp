@@ -151,12 +151,6 @@ TEST_F(SeriesListWidgetTest, LeavingTheControlCancelsTheNumberEditor) {
   EXPECT_TRUE(rig.values.empty());
 }
 
-TEST_F(SeriesListWidgetTest, ABitRowTogglesOnADoubleClick) {
-  DoubleClick(Canvas(), Row(2));
-  ASSERT_EQ(rig.values.size(), 1u);
-  EXPECT_EQ(rig.values[0].Value, 0.0);
-}
-
 TEST_F(SeriesListWidgetTest, PicturesOfTheList) {
   Save("series-list-header.png");
   Canvas()->setFocus();

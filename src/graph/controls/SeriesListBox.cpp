@@ -32,17 +32,17 @@ void SeriesListBox::SetIcons(bool useIcons, const ImageList* images) {
 
 void SeriesListBox::SetListIndex(std::int32_t index) {
   listIndex_ = index;
-  Changed("ListIndex");
+  Changed();
 }
 
 void SeriesListBox::SetEnabled(bool enabled) {
   enabled_ = enabled;
-  Changed("Enabled");
+  Changed();
 }
 
 void SeriesListBox::SetShowHeader(bool show) {
   showHeader_ = show;
-  Changed("ShowHeader");
+  Changed();
 }
 
 GraphDataControl* SeriesListBox::HeldDataControl() const {
@@ -64,10 +64,10 @@ std::string SeriesListBox::DataControl() const {
 void SeriesListBox::SetDataControl(const std::string& name) {
   boundName_ = name;
   if (HeldDataControl() == nullptr) boundName_.clear();
-  Changed("DataControl");
+  Changed();
 }
 
-void SeriesListBox::Changed(const char* /*what*/) {
+void SeriesListBox::Changed() {
   if (settingsChanged_) settingsChanged_();
   Refresh();
 }

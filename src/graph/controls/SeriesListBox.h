@@ -177,7 +177,8 @@ class SeriesListBox : public FormControl {
   float Py(float pixels) const { return Canvas::PixelsToTwipsY(pixels); }
   float TextWidth(const std::string& text) const;
   float TextHeight(const std::string& text) const;
-  void Changed(const char* what);
+  // A stored setting changed: the host saves again and the list repaints.
+  void Changed();
   void TellLayout() const;
   void TellDrawn() const;
   void FocusCanvas() const;
