@@ -68,8 +68,14 @@ std::size_t ScriptedUi::PendingAnswers() const {
 }
 
 const UiQuestion& ScriptedUi::Ask(UiQuestion question) {
+  const std::size_t at = questions_.size();
   questions_.push_back(std::move(question));
-  return questions_.back();
+  if (whileAsked_) {
+    // The action may ask questions of its own.
+    const UiQuestion asked = questions_[at];
+    whileAsked_(asked);
+  }
+  return questions_[at];
 }
 
 void ScriptedUi::Unexpected(const UiQuestion& question) {

@@ -59,6 +59,9 @@ class ScriptedUi : public UiServices {
 
   // Runs at every PumpMessages, where a test can play the user clicking during a long operation.
   void OnPump(std::function<void()> action) { onPump_ = std::move(action); }
+  // Runs while each question is open, before it is answered, where a test can fire what would
+  // fire behind a modal dialog or menu (a window's timers).
+  void WhileAsked(std::function<void(const UiQuestion&)> action) { whileAsked_ = std::move(action); }
 
   const std::vector<UiQuestion>& Questions() const { return questions_; }
   // Titles and prompts of the questions in order, for short assertions.
@@ -103,6 +106,7 @@ class ScriptedUi : public UiServices {
   std::deque<int> popupAnswers_;
   std::vector<PopupMenuRequest> menus_;
   std::function<void()> onPump_;
+  std::function<void(const UiQuestion&)> whileAsked_;
   std::vector<UiQuestion> questions_;
   std::vector<CanvasImage> printed_;
   int beeps_ = 0;
