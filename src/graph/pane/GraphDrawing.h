@@ -1,4 +1,4 @@
-// The drawing steps of a graph pane: the frame every graph type shares and the line graph, each
+// The drawing steps of a graph pane: the frame every graph type shares and the three graphs, each
 // drawing onto the canvas in twips through the pane's settings.
 #pragma once
 
@@ -20,6 +20,10 @@ void DrawLegend(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 void DrawYAxis(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
 // Everything but the series; false when nothing can be plotted.
 bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
+// The left axis, its end ticks, the zero label and the zero line, drawn over the series.
+void DrawPlotAxes(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
 void DrawLineGraph(const GraphPane& pane, Canvas& canvas);
+void DrawHiLoGraph(const GraphPane& pane, Canvas& canvas);
+void DrawBarGraph(const GraphPane& pane, Canvas& canvas);
 
 }  // namespace quendrel
