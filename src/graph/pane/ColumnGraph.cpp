@@ -138,38 +138,57 @@ ColumnSlot ColumnSlotOf(const GraphRect& plot, std::int32_t n, std::int32_t k, d
   return {plot.Left + k * (w + labelWidth), w, labelWidth};
 }
 
-WindowSummary SummarizeWindow(const gdSeries& series, double firstTime) {
+WindowSummary SummarizeWindow(const gdSeries& series, double firstTime, bool valuesNeeded) {
+  if (!valuesNeeded) {
+    const SeriesPoints& points = series.Points();
+    return {points.Count() - points.LowerBound(firstTime)};
+  }
+  // Locals, not the record's fields, so that the loop keeps them in registers.
   WindowSummary window;
-  VisitWindowNewestFirst(series, firstTime, [&window](const SeriesPoint& point) {
-    window.Sum += point.Value;
-    if (point.Value > window.High) window.High = point.Value;
-    if (point.Value < window.Low) window.Low = point.Value;
-    ++window.Count;
+  double sum = 0.0;
+  double high = window.High;
+  double low = window.Low;
+  std::size_t count = 0;
+  VisitWindowNewestFirst(series, firstTime, [&](const SeriesPoint& point) {
+    sum += point.Value;
+    high = point.Value > high ? point.Value : high;
+    low = point.Value < low ? point.Value : low;
+    ++count;
   });
-  return window;
+  return {count, sum, high, low};
 }
 
-void DrawColumnGraph(const GraphPane& pane, Canvas& canvas, ColumnBarPainter paintBar,
-                     InRangeMark inRangeMark) {
+void DrawOutlinedBar(Canvas& canvas, const ColumnSlot& slot, double y1, double y2, Color fill,
+                     Color outline) {
+  SafeFilledBox(canvas, slot.BarLeft(), y1, slot.BarRight(), y2, fill);
+  // The inside already has its colour; filling it again would only double the work.
+  const int fillStyle = canvas.FillStyle();
+  canvas.SetFillStyle(vbFSTransparent);
+  SafeBox(canvas, slot.BarLeft(), y1, slot.BarRight(), y2, outline);
+  canvas.SetFillStyle(fillStyle);
+}
+
+void DrawColumnGraph(const GraphPane& pane, Canvas& canvas, const ColumnGraphStyle& style) {
   if (pane.PaintLock()) return;
   GraphContext ctx;
   if (!DrawGraphFrame(pane, canvas, ctx)) return;
   const SeriesCollection all = pane.SeriesSet();
   std::vector<Column> columns = VisibleColumns(all);
   const auto n = static_cast<std::int32_t>(columns.size());
+  const bool valuesNeeded = style.UsesExtremes || pane.ShowAverage();
   for (std::int32_t k = 0; k < n; ++k) {
     const gdSeries& series = *columns[k].Series;
-    const WindowSummary window = SummarizeWindow(series, ctx.firstTime);
+    const WindowSummary window = SummarizeWindow(series, ctx.firstTime, valuesNeeded);
     canvas.SetForeColor(series.Color());
     canvas.SetFillColor(series.Color());
     const ColumnMark mark = MarkOf(pane, canvas, series, window);
     columns[k].LabelWidth = mark.LabelWidth;
     const ColumnSlot slot = ColumnSlotOf(ctx.Virtual, n, k, mark.LabelWidth);
     const ColumnSeries column{series, window, slot};
-    paintBar(pane, canvas, ctx, column);
+    style.PaintBar(pane, canvas, ctx, column);
     // No mark without a point in the window: its average or current value would be made up.
     if (mark.Kind != MarkKind::None && window.Count > 0) {
-      DrawMark(pane, canvas, ctx, column, mark, inRangeMark);
+      DrawMark(pane, canvas, ctx, column, mark, style.Mark);
     }
   }
   DrawColumns(pane, canvas, ctx, columns);

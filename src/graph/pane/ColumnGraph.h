@@ -7,10 +7,10 @@
 #include <cstdint>
 
 #include "graph/pane/GraphContext.h"
+#include "platform/Canvas.h"
 
 namespace quendrel {
 
-class Canvas;
 class GraphPane;
 class gdSeries;
 
@@ -41,13 +41,18 @@ struct WindowSummary {
 };
 
 // Adds the values one at a time, newest first: a sum built in another order differs in its last
-// bits, and now and then in a printed average.
-WindowSummary SummarizeWindow(const gdSeries& series, double firstTime);
+// bits, and now and then in a printed average. Without valuesNeeded only Count is set, from the
+// points' indices, without visiting them.
+WindowSummary SummarizeWindow(const gdSeries& series, double firstTime, bool valuesNeeded);
 
 // The Y of a raw value; the gain always places it, whatever the printed labels include.
 inline double ValueY(const GraphContext& ctx, double value, double gain) {
   return ctx.xAxisH - value * gain * ctx.yFactor;
 }
+
+// A bar filled in the series' colour inside an outline in the line colour.
+void DrawOutlinedBar(Canvas& canvas, const ColumnSlot& slot, double y1, double y2, Color fill,
+                     Color outline);
 
 // One visible series as its bar is drawn.
 struct ColumnSeries {
@@ -63,8 +68,13 @@ using ColumnBarPainter = void (*)(const GraphPane&, Canvas&, const GraphContext&
 // cross on the bar's centre line.
 enum class InRangeMark { RuleAcrossBar, SmallCross };
 
+struct ColumnGraphStyle {
+  ColumnBarPainter PaintBar = nullptr;
+  InRangeMark Mark = InRangeMark::RuleAcrossBar;
+  bool UsesExtremes = false;  // the bars need each window's highest and lowest value
+};
+
 // The frame, then per visible series its bar and mark, then the columns and axes.
-void DrawColumnGraph(const GraphPane& pane, Canvas& canvas, ColumnBarPainter paintBar,
-                     InRangeMark inRangeMark);
+void DrawColumnGraph(const GraphPane& pane, Canvas& canvas, const ColumnGraphStyle& style);
 
 }  // namespace quendrel

@@ -23,8 +23,7 @@ void DrawValueBar(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx
   const ColumnSlot& slot = column.Slot;
   const Color color = column.Series.Color();
   const Color line = pane.LineColor();
-  SafeFilledBox(canvas, slot.BarLeft(), ctx.xAxisH, slot.BarRight(), yBar, color);
-  SafeBox(canvas, slot.BarLeft(), ctx.xAxisH, slot.BarRight(), yBar, line);
+  DrawOutlinedBar(canvas, slot, ctx.xAxisH, yBar, color, line);
   // A bar that runs off the plot shows no closing edge there.
   if (yValue < upper || yValue > lower) {
     SafeLine(canvas, slot.BarLeft() + ctx.xPixel, yBar, slot.BarRight(), yBar, color);
@@ -40,7 +39,7 @@ void DrawValueBar(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx
 }  // namespace
 
 void DrawBarGraph(const GraphPane& pane, Canvas& canvas) {
-  DrawColumnGraph(pane, canvas, DrawValueBar, InRangeMark::SmallCross);
+  DrawColumnGraph(pane, canvas, {DrawValueBar, InRangeMark::SmallCross, false});
 }
 
 }  // namespace quendrel

@@ -47,8 +47,7 @@ void DrawHiLoBar(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx,
   }
   const ColumnSlot& slot = column.Slot;
   const Color color = column.Series.Color();
-  SafeFilledBox(canvas, slot.BarLeft(), barTop, slot.BarRight(), barBottom, color);
-  SafeBox(canvas, slot.BarLeft(), barTop, slot.BarRight(), barBottom, pane.LineColor());
+  DrawOutlinedBar(canvas, slot, barTop, barBottom, color, pane.LineColor());
   // A bar that runs off the plot shows no closing edge there.
   const double openLeft = slot.BarLeft() + ctx.xPixel;
   if (yHigh < upper) SafeLine(canvas, openLeft, barTop, slot.BarRight(), barTop, color);
@@ -59,7 +58,7 @@ void DrawHiLoBar(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx,
 }  // namespace
 
 void DrawHiLoGraph(const GraphPane& pane, Canvas& canvas) {
-  DrawColumnGraph(pane, canvas, DrawHiLoBar, InRangeMark::RuleAcrossBar);
+  DrawColumnGraph(pane, canvas, {DrawHiLoBar, InRangeMark::RuleAcrossBar, true});
 }
 
 }  // namespace quendrel

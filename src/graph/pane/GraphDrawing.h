@@ -18,12 +18,14 @@ void DrawRangeLabels(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 void DrawLegend(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 // The Y labels between the range labels and the zero line, with their ticks and rules.
 void DrawYAxis(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
-// Everything but the series; false when nothing can be plotted.
-bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 // The left axis, its end ticks, the zero label and the zero line, drawn over the series.
 void DrawPlotAxes(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
-void DrawLineGraph(const GraphPane& pane, Canvas& canvas);
+// One column per visible series: a bar from the lowest to the highest value inside the window
+// with a dot at the newest, or a bar from the zero line to the newest value.
 void DrawHiLoGraph(const GraphPane& pane, Canvas& canvas);
 void DrawBarGraph(const GraphPane& pane, Canvas& canvas);
+// Everything but the series; false when nothing can be plotted.
+bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
+void DrawLineGraph(const GraphPane& pane, Canvas& canvas);
 
 }  // namespace quendrel
