@@ -24,12 +24,11 @@ void DrawValueBar(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx
   const Color color = column.Series.Color();
   const Color line = pane.LineColor();
   DrawOutlinedBar(canvas, slot, ctx.xAxisH, yBar, color, line);
-  // A bar that runs off the plot shows no closing edge there.
   if (yValue < upper || yValue > lower) {
+    // A bar that runs off the plot shows no closing edge there.
     SafeLine(canvas, slot.BarLeft() + ctx.xPixel, yBar, slot.BarRight(), yBar, color);
-    return;
-  }
-  if (yValue > upper && yValue < lower) {
+  } else if (upper < yValue && yValue < lower) {
+    // The value's edge once more; on a bound it keeps only its outline.
     SafeLine(canvas, slot.BarLeft(), yBar, slot.BarRight(), yBar, line);
     canvas.SetFillStyle(vbFSSolid);
     canvas.SetFillColor(line);
