@@ -1,4 +1,4 @@
-// The drawing steps of a graph pane: the frame every graph type shares and the line graph, each
+// The drawing steps of a graph pane: the frame every graph type shares and the three graphs, each
 // drawing onto the canvas in twips through the pane's settings.
 #pragma once
 
@@ -18,6 +18,12 @@ void DrawRangeLabels(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 void DrawLegend(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 // The Y labels between the range labels and the zero line, with their ticks and rules.
 void DrawYAxis(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
+// The left axis, its end ticks, the zero label and the zero line, drawn over the series.
+void DrawPlotAxes(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx);
+// One column per visible series: a bar from the lowest to the highest value inside the window
+// with a dot at the newest, or a bar from the zero line to the newest value.
+void DrawHiLoGraph(const GraphPane& pane, Canvas& canvas);
+void DrawBarGraph(const GraphPane& pane, Canvas& canvas);
 // Everything but the series; false when nothing can be plotted.
 bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 void DrawLineGraph(const GraphPane& pane, Canvas& canvas);

@@ -107,7 +107,19 @@ void GraphPane::Notify() const {
 }
 
 void GraphPane::DrawGraph(Canvas& canvas) const {
-  if (graphType_ == gpLine) DrawLineGraph(*this, canvas);
+  switch (graphType_) {
+    case gpLine:
+      DrawLineGraph(*this, canvas);
+      break;
+    case gpHiLo:
+      DrawHiLoGraph(*this, canvas);
+      break;
+    case gpBar:
+      DrawBarGraph(*this, canvas);
+      break;
+    default:
+      break;
+  }
 }
 
 void GraphPane::InitProperties() {
