@@ -9,13 +9,12 @@
 #include <string>
 #include <vector>
 
-#include <stdlib.h>
-
 #include "flash/FLAFile.h"
 #include "flash/FLATranslation.h"
 #include "flash/FUPFile.h"
 #include "flash/ParseEngine.h"
 #include "flash/support/PackageWriter.h"
+#include "foundation/support/TempFolder.h"
 #include "foundation/ProgressServer.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/TextChecks.h"
@@ -240,34 +239,18 @@ TEST(FLAFile, AStatementThatDoesNotParseStaysToBeRetried) {
   EXPECT_EQ(rig.script->CommandString(-1), "timeout =");
 }
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quendrel-fla-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::TempFolder;
 
 TEST(FLAFile, ScriptsComeFromDiskThenThePackage) {
   const TempFolder folder;
-  ASSERT_TRUE(WritePackageFile(folder.path() / "disk.fla", "wait;1\n"));
+  ASSERT_TRUE(WritePackageFile(folder.Path() / "disk.fla", "wait;1\n"));
   PackageSpec spec;
   spec.rootName = "Main.FLA";
   spec.members = {{"main.fla", "func37;0\nfunc38;0"}, {"disk.fla", "func52\n"}};
   auto package = std::make_shared<FUPFile>();
   ASSERT_TRUE(package->LoadImage(PackageImage(spec)));
   FlaRig rig;
-  rig.script->SetWorkingFolder(folder.path().string());
+  rig.script->SetWorkingFolder(folder.Path().string());
   rig.script->SetArchive(package);
 
   ASSERT_TRUE(rig.script->LoadFile("C:\\Upgrades\\" + package->RootFile()));

@@ -10,33 +10,16 @@
 #include <string>
 #include <vector>
 
-#include <stdlib.h>
-
 #include "flash/FUPFile.h"
 #include "flash/support/PackageWriter.h"
+#include "foundation/support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quendrel-fup-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+using testing::TempFolder;
 
 std::string AllByteValues() {
   std::string bytes;
@@ -108,12 +91,12 @@ TEST(FUPFile, APackageWithoutMembers) {
 // A mistyped path must never leave the previous package to run.
 TEST(FUPFile, AFailedLoadLeavesAnEmptyPackage) {
   const TempFolder folder;
-  const fs::path good = folder.path() / "good.fup";
+  const fs::path good = folder.Path() / "good.fup";
   ASSERT_TRUE(WritePackageFile(good, PackageImage(Release())));
   PackageSpec spec = Release();
   spec.versionText = "9.75 ";
   const std::vector<MalformedPackage> variants = MalformedPackages(spec);
-  const fs::path broken = folder.path() / "broken.fup";
+  const fs::path broken = folder.Path() / "broken.fup";
   FUPFile package;
   for (const MalformedPackage& variant : variants) {
     ASSERT_TRUE(package.Load(good.string()));
@@ -123,7 +106,7 @@ TEST(FUPFile, AFailedLoadLeavesAnEmptyPackage) {
     EXPECT_FLOAT_EQ(package.Version(), 2.5F) << variant.what;
   }
   EXPECT_GT(variants.size(), 100U);
-  for (const fs::path& missing : {folder.path() / "missing.fup", folder.path()}) {
+  for (const fs::path& missing : {folder.Path() / "missing.fup", folder.Path()}) {
     ASSERT_TRUE(package.Load(good.string()));
     EXPECT_FALSE(package.Load(missing.string())) << missing;
     ExpectEmpty(package, missing.string());
@@ -132,11 +115,11 @@ TEST(FUPFile, AFailedLoadLeavesAnEmptyPackage) {
 
 TEST(FUPFile, HostileMemberNamesLoadAndWriteNothingOutside) {
   const TempFolder temp;
-  const fs::path into = temp.path() / "unpacked";
+  const fs::path into = temp.Path() / "unpacked";
   fs::create_directory(into);
   PackageSpec spec;
   spec.rootName = "../../root.fl2";
-  const std::vector<std::string> hostile = HostileMemberNames(temp.path());
+  const std::vector<std::string> hostile = HostileMemberNames(temp.Path());
   for (const std::string& name : hostile) spec.members.push_back({name, "hostile"});
   spec.members.push_back({"plain.txt", "kept"});
   FUPFile package;
@@ -156,9 +139,7 @@ TEST(FUPFile, HostileMemberNamesLoadAndWriteNothingOutside) {
   }
 
   EXPECT_EQ(UnpackMembers(package, into), 1);
-  std::set<std::string> top;
-  for (const auto& entry : fs::directory_iterator(temp.path())) top.insert(entry.path().filename().string());
-  EXPECT_EQ(top, std::set<std::string>{"unpacked"});
+  EXPECT_EQ(temp.Names(), std::vector<std::string>{"unpacked"});
   std::set<std::string> unpacked;
   for (const auto& entry : fs::recursive_directory_iterator(into)) unpacked.insert(entry.path().filename().string());
   EXPECT_EQ(unpacked, std::set<std::string>{"plain.txt"});
