@@ -1,12 +1,9 @@
 #include "flash/FL2File.h"
 
-#include <filesystem>
 #include <optional>
 
-#include "flash/ScriptArchive.h"
 #include "flash/ScriptEvaluator.h"
 #include "foundation/ProgressServer.h"
-#include "foundation/RegularFile.h"
 #include "foundation/RuntimeError.h"
 
 namespace quendrel {
@@ -15,29 +12,14 @@ namespace {
 
 constexpr int kFileNotFound = -10427;
 
-std::string ReadDiskFile(const std::string& path) {
-  std::string reason;
-  std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason);
-  if (!text) {
-    throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path + ": " + reason);
-  }
-  return std::move(*text);
-}
-
 }  // namespace
 
 FL2File::FL2File(ScriptEnvironment environment) : FlashCommandFileBase(std::move(environment)) {}
 
 bool FL2File::LoadFile(const std::string& fileName) {
-  const std::string path = ResolvePath(fileName);
-  std::error_code error;
-  if (std::filesystem::is_regular_file(path, error)) return LoadText(ReadDiskFile(path));
-  const auto archive = Archive();
-  if (archive && archive->FileExists(fileName)) {
-    auto stream = archive->GetStream(fileName);
-    if (stream) return LoadText(stream->ReadAll());
-  }
-  throw RuntimeError(kFileNotFound, "IFlashCommandFile", "File Not Found: " + fileName);
+  std::optional<std::string> text = ScriptText(fileName);
+  if (!text) throw RuntimeError(kFileNotFound, "IFlashCommandFile", "File Not Found: " + fileName);
+  return LoadText(*text);
 }
 
 bool FL2File::LoadText(const std::string& text) {

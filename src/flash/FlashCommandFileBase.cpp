@@ -111,6 +111,23 @@ std::optional<std::string> FlashCommandFileBase::FileText(const std::string& pat
   return std::nullopt;
 }
 
+std::optional<std::string> FlashCommandFileBase::ScriptText(const std::string& fileName) const {
+  const std::string path = ResolvePath(fileName);
+  std::error_code error;
+  if (fs::is_regular_file(path, error)) {
+    std::string reason;
+    std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason);
+    if (!text) {
+      throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path + ": " + reason);
+    }
+    return text;
+  }
+  if (!archive_ || !archive_->FileExists(fileName)) return std::nullopt;
+  const std::unique_ptr<TextStream> stream = archive_->GetStream(fileName);
+  if (!stream) return std::nullopt;
+  return stream->ReadAll();
+}
+
 std::string FlashCommandFileBase::ResolvePath(const std::string& path) const {
   if (path.empty()) return workingFolder_;
   const fs::path given(path);

@@ -63,6 +63,10 @@ class FlashCommandFileBase : public IFlashCommandFile {
   // True for a statement a step passes over without running (an emptied block end).
   virtual bool IsEmptyStatement(std::int32_t index) const = 0;
   virtual std::string StatementText(std::int32_t index) const = 0;
+  // The text of a script to load: a regular file on disk (relative to WorkingFolder) first, then the
+  // package's member; nothing when neither has it. A disk file that cannot be read or is far beyond
+  // any script raises RuntimeError 75.
+  std::optional<std::string> ScriptText(const std::string& fileName) const;
   void SetPCDirect(std::int32_t pc) { pc_ = pc; }
   void SetLastExecuted(std::int32_t index) { lastExecuted_ = index; }
   // The labels of a new load: the old statements' labels no longer apply.

@@ -1,0 +1,62 @@
+#include "flash/FLAFile.h"
+
+#include <optional>
+
+#include "flash/FLATranslation.h"
+#include "flash/ParseEngine.h"
+#include "flash/ScriptEvaluator.h"
+#include "foundation/ProgressServer.h"
+#include "foundation/RuntimeError.h"
+
+namespace quendrel {
+
+namespace {
+
+constexpr int kFileNotFound = 427;
+
+}  // namespace
+
+FLAFile::FLAFile(ScriptEnvironment environment) : FlashCommandFileBase(std::move(environment)) {}
+
+bool FLAFile::LoadFile(const std::string& fileName) {
+  std::optional<std::string> text = ScriptText(fileName);
+  if (!text) throw RuntimeError(kFileNotFound, "IFlashCommandFile", "File Not Found: " + fileName);
+  return LoadText(*text);
+}
+
+bool FLAFile::LoadText(const std::string& text) {
+  statements_ = TranslateFLAScript(text);
+  Labels().clear();
+  SetResult(Variant(std::string()));
+  return true;
+}
+
+std::optional<dfResponseCodes> FLAFile::Execute(std::int32_t pc) {
+  SetLastExecuted(pc);
+  dfResponseCodes code = dfResponseOK;
+  const std::string& text = At(pc);
+  if (text.empty()) return code;
+  const ParseTreeNodePtr tree = Environment().parser->ParseSingle(text, "statement");
+  if (!tree) return std::nullopt;
+  SetResult(ScriptEvaluator::ExecuteStatement(tree, *this, Progress(), code));
+  return code;
+}
+
+dfResponseCodes FLAFile::singleStep() {
+  const std::int32_t pc = PC();
+  dfResponseCodes code = dfResponseOK;
+  if (pc >= 1 && pc <= ProgramLength()) {
+    const std::optional<dfResponseCodes> ran = Execute(pc);
+    if (!ran) return Report(dfResponseGeneralError);
+    code = *ran;
+  }
+  const dfResponseCodes advanced = Advance(code);
+  return Report(code == dfResponseSkipLine && advanced == dfResponseOK ? code : advanced);
+}
+
+dfResponseCodes FLAFile::Report(dfResponseCodes code) {
+  if (Progress() != nullptr) Progress()->SetProgress(PC());
+  return code;
+}
+
+}  // namespace quendrel
