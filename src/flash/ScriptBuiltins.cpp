@@ -4,9 +4,13 @@
 #include <cctype>
 #include <filesystem>
 
+#include "flash/BuiltinCall.h"
 #include "flash/IFlashCommandFile.h"
 #include "flash/ScriptArchive.h"
+#include "flash/ScriptDownloadCommand.h"
+#include "flash/ScriptDriveFunction.h"
 #include "flash/ScriptOperators.h"
+#include "flash/ScriptUploadCommand.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParseBoolean.h"
 #include "foundation/ProgressServer.h"
@@ -121,6 +125,12 @@ std::string Lower(std::string text) {
 
 using Builtin = Variant (*)(const CallArguments&);
 
+// The built-ins kept in their own classes take the call as a BuiltinCall.
+template <Variant (*Run)(const BuiltinCall&)>
+Variant Delegated(const CallArguments& call) {
+  return Run(BuiltinCall{call.values, call.names, call.ffile, call.prog, call.ErrCode});
+}
+
 // In the order the names are tested; a null entry talks to a drive.
 const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
   static const std::array<std::pair<const char*, Builtin>, 16> table = {{
@@ -131,9 +141,9 @@ const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
       {"wait", Wait},
       {"fileexists", FileExists},
       {"makefilename", MakeFileName},
-      {"uploadfile", nullptr},
-      {"uploadtemplate", nullptr},
-      {"downloadfile", nullptr},
+      {"uploadfile", Delegated<ScriptUploadCommand::Run>},
+      {"uploadtemplate", Delegated<ScriptUploadCommand::Run>},
+      {"downloadfile", Delegated<ScriptDownloadCommand::Run>},
       {"forcedriveflash", nullptr},
       {"forceflashmode", nullptr},
       {"end", End},
@@ -155,7 +165,7 @@ Variant ScriptBuiltins::CallBuiltinFunction(const std::string& name, const Scrip
     if (lower != builtinName) continue;
     return builtin != nullptr ? builtin(call) : DriveCommand(lower, call);
   }
-  return DriveCommand(name, call);
+  return ScriptDriveFunction::CallDriveFunction(ffile, name, values, ErrCode, prog);
 }
 
 std::string ScriptBuiltins::UnusedFileName(const std::string& name, IFlashCommandFile& ffile) {
