@@ -177,6 +177,16 @@ TEST(ScriptTransfer, FailedSaveIsAFailedUpload) {
   bench.ExpectProgressRestored();
 }
 
+// A call that fails before it reaches the drive still hands the channel back.
+TEST(ScriptTransfer, MissingPathLeavesTheProgressAsItWas) {
+  TransferBench bench;
+  const auto codes = bench.Run("uploadfile(); downloadfile(); x = 1;");
+  EXPECT_EQ(codes, (std::vector{dfResponseGeneralError, dfResponseGeneralError, dfResponseEOF}));
+  EXPECT_EQ(bench.script.Var("x"), "1");
+  EXPECT_TRUE(bench.subProgress.empty());
+  bench.ExpectProgressRestored();
+}
+
 TEST(ScriptTransfer, DialogChoiceLandsInThePathVariable) {
   TransferBench bench;
   fs::create_directories(bench.folder.File("chosen"));
@@ -235,8 +245,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ModelCase{"SameModel", "", 2, "d = downloadfile(\"drive.kvb\");", true},
                     ModelCase{"EmptyModelName", "", 9, "d = downloadfile(\"drive.kvb\");", false},
                     ModelCase{"EmptyModelNameOverridden", "", 9, "d = downloadfile(\"drive.kvb\", true);", true},
-                    ModelCase{"FailedModelRead", "11.28 | exception 4\n", 2, "d = downloadfile(\"drive.kvb\");", false},
-                    ModelCase{"FailedModelReadOverridden", "11.28 | exception 4\n", 2,
+                    ModelCase{"FailedModelRead", "11.28 | exception 7\n", 2, "d = downloadfile(\"drive.kvb\");", false},
+                    ModelCase{"FailedModelReadOverridden", "11.28 | exception 7\n", 2,
                               "d = downloadfile(\"drive.kvb\", \"1\");", true}),
     NameByField<&ModelCase::name>());
 
@@ -307,6 +317,13 @@ TEST_F(DriveFunctionCall, RunsTheTemplateOfTheName) {
   bench.script.Script().Reset();
   EXPECT_EQ(bench.script.Script().singleStep(), dfResponseEOF);
   EXPECT_EQ(bench.drive.Sim().Value(kRampMode), 1);
+}
+
+TEST_F(DriveFunctionCall, NoConnectionFailsTheCall) {
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load("r = WriteValue(203, 1);"));
+  EXPECT_EQ(rig.Run(), (std::vector{dfResponseGeneralError, dfResponseEOF}));
+  EXPECT_EQ(rig.Var("r"), "False");
 }
 
 TEST_F(DriveFunctionCall, UnknownNameAsksWhatToDo) {
