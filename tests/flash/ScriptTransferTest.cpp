@@ -10,18 +10,24 @@
 #include "comms/FunctionTemplates.h"
 #include "drivesim/DefaultParameterTable.h"
 #include "flash/ScriptArchive.h"
+#include "flash/support/ScriptDriveRig.h"
 #include "flash/support/ScriptRig.h"
 #include "foundation/Config.h"
+#include "foundation/ProgressServer.h"
 #include "foundation/qovStringStream.h"
+#include "foundation/support/FileText.h"
+#include "foundation/support/ProgressFakes.h"
+#include "foundation/support/TempFolder.h"
 #include "params/KVBFile.h"
-#include "params/support/TempFolder.h"
-#include "params/support/TransferRig.h"
 #include "support/CaseName.h"
 
 namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
 
 constexpr int kRampMode = 203;      // writable whatever the model
 constexpr int kRatedCurrent = 301;  // the power stage's rating: written only to a drive of the file's model
@@ -44,13 +50,13 @@ class MemoryArchive final : public ScriptArchive {
   std::map<std::string, std::string> files_;
 };
 
-class AlternateBar final : public ProgressBarSink {
+// A progress label that keeps every caption it was given.
+class RecordingLabel final : public ProgressLabelSink {
  public:
-  void SetVisible(bool visible) override { Visible = visible; }
+  void SetVisible(bool) override {}
   void Refresh() override {}
-  void SetRange(std::int32_t, std::int32_t) override {}
-  void SetValue(std::int32_t) override {}
-  bool Visible = false;
+  void SetCaption(const std::string& caption) override { Captions.push_back(caption); }
+  std::vector<std::string> Captions;
 };
 
 // The first failure a run reported, dfResponseOK when every statement succeeded.
@@ -75,8 +81,8 @@ class TransferBench {
   std::vector<dfResponseCodes> Run(const std::string& text) {
     EXPECT_TRUE(script.Load(text));
     FL2File& file = script.Script();
-    file.SetWorkingFolder(folder.File(""));
-    file.SetTimeout(static_cast<float>(TransferRig::kTimeout));
+    file.SetWorkingFolder(folder.Path().string());
+    file.SetTimeout(ScriptDriveRig::kTimeout);
     file.SetProgress(&progress);
     file.SetSubProgressHook([this](bool visible) { subProgress.push_back(visible); });
     if (archive) file.SetArchive(archive);
@@ -100,19 +106,20 @@ class TransferBench {
   // The channel is back on its primary controls and the window's transfer controls are hidden.
   void ExpectProgressRestored() const {
     EXPECT_FALSE(progress.Swapped());
-    EXPECT_FALSE(bar->Visible);
+    EXPECT_FALSE(bar->visible);
     if (!subProgress.empty()) {
       EXPECT_FALSE(subProgress.back());
     }
   }
 
-  TransferRig drive;
+  ScriptDriveRig drive;
   ScriptRig script;
   TempFolder folder;
   ProgressServer progress;
   std::shared_ptr<RecordingLabel> status = std::make_shared<RecordingLabel>();
   std::shared_ptr<RecordingLabel> detail = std::make_shared<RecordingLabel>();
-  std::shared_ptr<AlternateBar> bar = std::make_shared<AlternateBar>();
+  std::shared_ptr<testing::FakeRangeControl<ProgressBarSink>> bar =
+      std::make_shared<testing::FakeRangeControl<ProgressBarSink>>();
   std::shared_ptr<const ScriptArchive> archive;
   std::vector<bool> subProgress;
 };
@@ -143,12 +150,12 @@ TEST(ScriptTransfer, UploadedFileDownloadsBackToTheDrive) {
 
 TEST(ScriptTransfer, UploadModesAndRefusals) {
   TransferBench bench;
-  WriteTestFile(bench.folder.File("taken.kvb"), "keep me");
+  WriteFile(bench.folder.File("taken.kvb"), "keep me");
   bench.drive.Sim().ResetStats();
   const auto taken = bench.Run("r = uploadfile(\"taken.kvb\");");
   EXPECT_EQ(Outcome(taken), dfResponseFileAlreadyExists);
   EXPECT_EQ(bench.drive.Sim().RequestCount(), 0);
-  EXPECT_EQ(ReadTestFile(bench.folder.File("taken.kvb")), "keep me");
+  EXPECT_EQ(ReadFile(bench.folder.File("taken.kvb")), "keep me");
 
   // A folder that does not exist leaves the file in the working folder; a mode outside 0-3 uploads
   // nothing and says which file failed.
@@ -158,7 +165,9 @@ TEST(ScriptTransfer, UploadModesAndRefusals) {
   EXPECT_EQ(codes, (std::vector{dfResponseOK, dfResponseGeneralError, dfResponseGeneralError, dfResponseEOF}));
   EXPECT_EQ(bench.script.Vars("a=True b=False c=False"), "a=True b=False c=False");
   EXPECT_TRUE(bench.DetailShown("Error uploading data for file \"\"odd.kvb\"\"."));
-  EXPECT_EQ(bench.folder.Names(), (std::vector<std::string>{"levels.kvb", "taken.kvb"}));
+  std::vector<std::string> names = bench.folder.Names();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"levels.kvb", "taken.kvb"}));
   KVBFile levels;
   ASSERT_TRUE(levels.LoadKVBFile(bench.folder.File("levels.kvb")));
   EXPECT_TRUE(levels.Identifier(1139).empty()) << "a security level 3 parameter was uploaded";
@@ -219,7 +228,7 @@ struct ModelCase {
   bool ratingWritten = false;
 };
 
-class ModelDependentDownload : public testing::TestWithParam<ModelCase> {};
+class ModelDependentDownload : public ::testing::TestWithParam<ModelCase> {};
 
 // A parameter tied to the power stage may reach only a drive the download knows to be of the file's
 // model; the script's override forces it.
@@ -228,7 +237,7 @@ TEST_P(ModelDependentDownload, WritesTheRatingOnlyToAKnownModel) {
   TempFolder tables;
   std::vector<std::string> arguments;
   if (!c.tableLines.empty()) {
-    WriteTestFile(tables.File("table.txt"), DefaultParameterTableText() + c.tableLines);
+    WriteFile(tables.File("table.txt"), DefaultParameterTableText() + c.tableLines);
     arguments = {"--table", tables.File("table.txt")};
   }
   TransferBench bench(arguments);
@@ -242,7 +251,7 @@ TEST_P(ModelDependentDownload, WritesTheRatingOnlyToAKnownModel) {
 
 INSTANTIATE_TEST_SUITE_P(
     ScriptTransfer, ModelDependentDownload,
-    testing::Values(ModelCase{"SameModel", "", 2, "d = downloadfile(\"drive.kvb\");", true},
+    ::testing::Values(ModelCase{"SameModel", "", 2, "d = downloadfile(\"drive.kvb\");", true},
                     ModelCase{"EmptyModelName", "", 9, "d = downloadfile(\"drive.kvb\");", false},
                     ModelCase{"EmptyModelNameOverridden", "", 9, "d = downloadfile(\"drive.kvb\", true);", true},
                     ModelCase{"FailedModelRead", "11.28 | exception 7\n", 2, "d = downloadfile(\"drive.kvb\");", false},
@@ -259,13 +268,13 @@ struct RefusedDownloadCase {
   std::string detail;
 };
 
-class RefusedDownload : public testing::TestWithParam<RefusedDownloadCase> {};
+class RefusedDownload : public ::testing::TestWithParam<RefusedDownloadCase> {};
 
 // A file that cannot be read sends nothing to the drive and fails the statement.
 TEST_P(RefusedDownload, SendsNothing) {
   const RefusedDownloadCase& c = GetParam();
   TransferBench bench;
-  if (!c.contents.empty()) WriteTestFile(bench.folder.File(c.file), c.contents);
+  if (!c.contents.empty()) WriteFile(bench.folder.File(c.file), c.contents);
   for (int i = 0; i < c.messageBoxes; ++i) bench.script.ui.AnswerMsgBox(vbOK);
   bench.drive.Sim().ResetStats();
   EXPECT_EQ(Outcome(bench.Run("d = downloadfile(\"" + c.file + "\");")), c.code);
@@ -278,7 +287,7 @@ TEST_P(RefusedDownload, SendsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     ScriptTransfer, RefusedDownload,
-    testing::Values(
+    ::testing::Values(
         RefusedDownloadCase{"Missing", "gone.kvb", "", 0, dfResponseFileNotFound, "Couldn't Find File \"gone.kvb\""},
         RefusedDownloadCase{"Corrupt", "bad.kvb", "not a parameter file", 1, dfResponseGeneralError,
                             "Couldn't load file \"bad.kvb\""},
@@ -291,14 +300,14 @@ TEST(ScriptTransfer, DownloadTakesThePackageMemberFirst) {
   TransferBench bench;
   bench.UploadAndChangeDrive("drive.kvb");
   bench.archive = std::make_shared<MemoryArchive>(
-      std::map<std::string, std::string>{{"setup.kvd", ReadTestFile(bench.folder.File("drive.kvb"))}});
-  WriteTestFile(bench.folder.File("setup.kvd"), "a disk file of that name is never read");
+      std::map<std::string, std::string>{{"setup.kvd", ReadFile(bench.folder.File("drive.kvb"))}});
+  WriteFile(bench.folder.File("setup.kvd"), "a disk file of that name is never read");
   EXPECT_EQ(Outcome(bench.Run("d = downloadfile(\"setup.kvd\");")), dfResponseOK);
   EXPECT_EQ(bench.script.Var("d"), "True");
   EXPECT_EQ(bench.drive.Sim().Value(kRampMode), 0);
 }
 
-class DriveFunctionCall : public testing::Test {
+class DriveFunctionCall : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(LoadFunctionTemplates()); }
   void TearDown() override { FunctionTemplates().RemoveAll(); }
@@ -313,7 +322,7 @@ TEST_F(DriveFunctionCall, RunsTheTemplateOfTheName) {
   EXPECT_EQ(bench.drive.Sim().Value(kRampMode), 2);
 
   ASSERT_TRUE(bench.script.Load("r = WriteValue(203, 1);"));
-  bench.script.Script().SetContext(bench.drive.Server().OpenContext(1, static_cast<float>(TransferRig::kTimeout)));
+  bench.script.Script().SetContext(bench.drive.Server().OpenContext(1, ScriptDriveRig::kTimeout));
   bench.script.Script().Reset();
   EXPECT_EQ(bench.script.Script().singleStep(), dfResponseEOF);
   EXPECT_EQ(bench.drive.Sim().Value(kRampMode), 1);
