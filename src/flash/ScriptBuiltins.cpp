@@ -25,20 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CallArguments {
-  const ScriptValueList& values;
-  const ScriptValueList& names;
-  IFlashCommandFile& ffile;
-  ProgressServer* prog;
-  dfResponseCodes& ErrCode;
-
-  bool Has(std::size_t i) const { return values.size() >= i; }
-  const Variant& At(std::size_t i) const {
-    if (!Has(i)) throw RuntimeError(errSubscriptOutOfRange, "ScriptBuiltins", "Subscript out of range");
-    return values[i - 1];
-  }
-  std::string Stripped(std::size_t i) const { return StripQuotes(At(i).AsText()); }
-};
+using CallArguments = BuiltinCall;
 
 bool OnDisk(IFlashCommandFile& ffile, const std::string& path) {
   std::error_code error;
@@ -125,12 +112,6 @@ std::string Lower(std::string text) {
 
 using Builtin = Variant (*)(const CallArguments&);
 
-// The built-ins kept in their own classes take the call as a BuiltinCall.
-template <Variant (*Run)(const BuiltinCall&)>
-Variant Delegated(const CallArguments& call) {
-  return Run(BuiltinCall{call.values, call.names, call.ffile, call.prog, call.ErrCode});
-}
-
 // In the order the names are tested; a null entry talks to a drive.
 const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
   static const std::array<std::pair<const char*, Builtin>, 16> table = {{
@@ -141,9 +122,9 @@ const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
       {"wait", Wait},
       {"fileexists", FileExists},
       {"makefilename", MakeFileName},
-      {"uploadfile", Delegated<ScriptUploadCommand::Run>},
-      {"uploadtemplate", Delegated<ScriptUploadCommand::Run>},
-      {"downloadfile", Delegated<ScriptDownloadCommand::Run>},
+      {"uploadfile", ScriptUploadCommand::Run},
+      {"uploadtemplate", ScriptUploadCommand::Run},
+      {"downloadfile", ScriptDownloadCommand::Run},
       {"forcedriveflash", nullptr},
       {"forceflashmode", nullptr},
       {"end", End},
