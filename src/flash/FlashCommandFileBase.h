@@ -58,6 +58,10 @@ class FlashCommandFileBase : public IFlashCommandFile {
   std::optional<std::string> FileText(const std::string& path) const override;
 
   std::string ResolvePath(const std::string& path) const override;
+  void SetSubProgressHook(SubProgressHook hook) override { subProgress_ = std::move(hook); }
+  void ShowSubProgress(bool visible) override {
+    if (subProgress_) subProgress_(visible);
+  }
 
  protected:
   // True for a statement a step passes over without running (an emptied block end).
@@ -95,6 +99,7 @@ class FlashCommandFileBase : public IFlashCommandFile {
   bool noErrors_ = false;
   std::vector<std::string> tempFiles_;
   std::string workingFolder_;
+  SubProgressHook subProgress_;
 };
 
 }  // namespace quendrel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,6 +71,12 @@ class IFlashCommandFile : public ScriptPackage {
   virtual const ScriptEnvironment& Environment() const = 0;
   // The path made absolute against WorkingFolder.
   virtual std::string ResolvePath(const std::string& path) const = 0;
+
+  // The running window's file-transfer bar and label: transfers call the hook with true before
+  // they start and with false when they end, whatever ends them. No hook, nothing shown.
+  using SubProgressHook = std::function<void(bool visible)>;
+  virtual void SetSubProgressHook(SubProgressHook hook) = 0;
+  virtual void ShowSubProgress(bool visible) = 0;
 };
 
 }  // namespace quendrel

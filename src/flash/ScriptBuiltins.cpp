@@ -4,9 +4,13 @@
 #include <cctype>
 #include <filesystem>
 
+#include "flash/BuiltinCall.h"
 #include "flash/IFlashCommandFile.h"
 #include "flash/ScriptArchive.h"
+#include "flash/ScriptDownloadCommand.h"
+#include "flash/ScriptDriveFunction.h"
 #include "flash/ScriptOperators.h"
+#include "flash/ScriptUploadCommand.h"
 #include "foundation/NumberText.h"
 #include "foundation/ParseBoolean.h"
 #include "foundation/ProgressServer.h"
@@ -21,20 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CallArguments {
-  const ScriptValueList& values;
-  const ScriptValueList& names;
-  IFlashCommandFile& ffile;
-  ProgressServer* prog;
-  dfResponseCodes& ErrCode;
-
-  bool Has(std::size_t i) const { return values.size() >= i; }
-  const Variant& At(std::size_t i) const {
-    if (!Has(i)) throw RuntimeError(errSubscriptOutOfRange, "ScriptBuiltins", "Subscript out of range");
-    return values[i - 1];
-  }
-  std::string Stripped(std::size_t i) const { return StripQuotes(At(i).AsText()); }
-};
+using CallArguments = BuiltinCall;
 
 bool OnDisk(IFlashCommandFile& ffile, const std::string& path) {
   std::error_code error;
@@ -131,9 +122,9 @@ const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
       {"wait", Wait},
       {"fileexists", FileExists},
       {"makefilename", MakeFileName},
-      {"uploadfile", nullptr},
-      {"uploadtemplate", nullptr},
-      {"downloadfile", nullptr},
+      {"uploadfile", ScriptUploadCommand::Run},
+      {"uploadtemplate", ScriptUploadCommand::Run},
+      {"downloadfile", ScriptDownloadCommand::Run},
       {"forcedriveflash", nullptr},
       {"forceflashmode", nullptr},
       {"end", End},
@@ -155,7 +146,7 @@ Variant ScriptBuiltins::CallBuiltinFunction(const std::string& name, const Scrip
     if (lower != builtinName) continue;
     return builtin != nullptr ? builtin(call) : DriveCommand(lower, call);
   }
-  return DriveCommand(name, call);
+  return ScriptDriveFunction::CallDriveFunction(ffile, name, values, ErrCode, prog);
 }
 
 std::string ScriptBuiltins::UnusedFileName(const std::string& name, IFlashCommandFile& ffile) {

@@ -1,0 +1,100 @@
+#include "flash/ScriptDownloadCommand.h"
+
+#include <cctype>
+#include <optional>
+
+#include "comms/GIOContext.h"
+#include "flash/CallConnection.h"
+#include "flash/IFlashCommandFile.h"
+#include "flash/ScriptFileLookup.h"
+#include "flash/TransferProgress.h"
+#include "foundation/ParseBoolean.h"
+#include "foundation/ProgressServer.h"
+#include "params/FirmwareCompatibilityFile.h"
+#include "params/KVBFile.h"
+#include "params/UnlockDrive.h"
+
+namespace quendrel {
+
+namespace {
+
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+bool IsAsciiParameterFile(const std::string& path) {
+  if (path.size() < 4) return false;
+  std::string extension = path.substr(path.size() - 4);
+  for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return extension == ".KVD";
+}
+
+// A package member is always a binary image, whatever its name says.
+bool Load(KVBFile& file, const FoundScriptFile& found, const std::string& name) {
+  if (found.From == FoundScriptFile::Source::Package) return file.LoadKVBString(found.PackageBytes, name);
+  if (IsAsciiParameterFile(found.DiskPath)) return file.LoadKVDFile(found.DiskPath);
+  return file.LoadKVBFile(found.DiskPath);
+}
+
+udtDriveResponse ReadParameter(GIOContext& context, std::int32_t n) {
+  if (n < 0 || n >= KVBFile::kSlotCount) {
+    udtDriveResponse refused;
+    refused.Error = true;
+    return refused;
+  }
+  return context.ReadValue(static_cast<std::uint8_t>(n / 100), static_cast<std::uint8_t>(n % 100));
+}
+
+// The file's value name under the number the drive holds, "" when the file has none.
+std::string FileValueName(const KVBFile& file, std::int32_t n, std::int32_t number) {
+  for (std::int32_t position = 0; position < file.NumDVDs(n); ++position) {
+    if (file.DVDNumber(n, position) == number) return file.DVD(n, position);
+  }
+  return {};
+}
+
+bool Overridden(const BuiltinCall& call) { return call.Has(2) && ParseBoolean(call.Stripped(2)); }
+
+bool Download(const BuiltinCall& call, KVBFile& file, TransferProgress& transfer) {
+  CallConnection connection(call.ffile);
+  GIOContext* context = connection.Context();
+  if (context == nullptr) return false;
+  UnlockDrive(*context);
+  const bool sameModel = ScriptDownloadCommand::SameModel(file, *context) || Overridden(call);
+  transfer.ShowControls();
+  return file.DownloadToDrive(*context, sameModel, transfer.Server(), 0, {});
+}
+
+}  // namespace
+
+bool ScriptDownloadCommand::SameModel(const KVBFile& file, GIOContext& context) {
+  const FirmwareCompatibilityFile& fc2 = FirmwareCompatibility();
+  const udtDriveResponse version = ReadParameter(context, fc2.SoftwareVersion());
+  if (version.Error || !fc2.HasFIT(version.sglData)) return false;
+  const std::int32_t modelNumber = fc2.ModelNumber(version.sglData);
+  const udtDriveResponse model = ReadParameter(context, modelNumber);
+  if (model.Error || model.strData.empty()) return false;
+  return FileValueName(file, modelNumber, model.intData) == model.strData;
+}
+
+Variant ScriptDownloadCommand::Run(const BuiltinCall& call) {
+  TransferProgress transfer(call.ffile, call.prog, "Downloading...", "Downloading Data");
+  ProgressServer& progress = transfer.Server();
+  const std::string path = call.Stripped(1);
+  const std::optional<FoundScriptFile> found = FindScriptFile(call.ffile, path, FileLookupOrder::PackageFirst);
+  if (!found) {
+    progress.SetDetail("Couldn't Find File " + Quoted(path));
+    call.ErrCode = dfResponseFileNotFound;
+    return Variant(false);
+  }
+  KVBFile file;
+  if (!Load(file, *found, path)) {
+    progress.SetDetail("Couldn't load file " + Quoted(path));
+    call.ErrCode = dfResponseGeneralError;
+    return Variant(false);
+  }
+  const bool downloaded = Download(call, file, transfer);
+  if (!downloaded) call.ErrCode = dfResponseGeneralError;
+  transfer.Finish("Download Complete");
+  return Variant(downloaded);
+}
+
+}  // namespace quendrel
