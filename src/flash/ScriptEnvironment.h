@@ -31,7 +31,8 @@ struct ScriptEnvironment {
   UiServices* ui = nullptr;
   Clock* clock = nullptr;
   ParseEngine* parser = nullptr;
-  // Without one, every drive command fails with dfResponseGeneralError.
+  // Without one, the flash-mode and initialisation commands fail with dfResponseGeneralError and
+  // drive functions go to the drive through their templates; with one, it takes both.
   DriveCommandHandler driveCommands;
   // What the communication and settings system variables read and change. Without one, the
   // variables that need it read as empty and assignments to them change nothing.
