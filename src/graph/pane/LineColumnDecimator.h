@@ -1,0 +1,51 @@
+// Draws one series of the line graph column by column of device pixels: a column holding one
+// point gets exactly that point's own canvas calls; a column holding more gets their dots and
+// the runs between them as vertical spans, the segments into it from the next column and across
+// the band's edge as their own calls, and its tick once. The picture is the same, pixel for
+// pixel, while the number of calls follows the pane's width rather than the number of points.
+#pragma once
+
+#include <vector>
+
+#include "graph/pane/ColumnCoverage.h"
+#include "graph/pane/DotColumns.h"
+#include "graph/pane/LinePlot.h"
+#include "platform/Canvas.h"
+
+namespace quendrel {
+
+class LineColumnDecimator {
+ public:
+  LineColumnDecimator(Canvas& canvas, const LinePlot& plot, const DotColumns& dot, Color color,
+                      Color tickColor);
+
+  // The series' points in walk order, newest first.
+  void Add(const LinePoint& point);
+  // Draws the last column.
+  void Finish();
+
+ private:
+  struct Placed {
+    LinePoint Point;
+    Band Where = Band::OnBound;
+  };
+
+  void Merge(const Placed& placed, bool previousInColumn);
+  void DrawColumn();
+  static int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
+
+  Canvas& canvas_;
+  const LinePlot& plot_;
+  Color color_;
+  Color tickColor_;
+  ColumnCoverage coverage_;
+  std::vector<PixelColumnSpan> spans_;
+  LinePoint previous_;  // P, the next newer point
+  // The column's first point and its P, drawn as they are while it stays alone.
+  Placed first_;
+  LinePoint beforeFirst_;
+  int column_ = 0;
+  int count_ = 0;
+};
+
+}  // namespace quendrel
