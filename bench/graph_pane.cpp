@@ -58,7 +58,7 @@ void BM_LineGraphRepaint(benchmark::State& state) {
   for (auto _ : state) scan.pane.DrawGraph(canvas);
 }
 BENCHMARK(BM_LineGraphRepaint)->ArgNames({"rules", "average"})->Args({0, 0})->Args({1, 0})->Args({0, 1})
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+    ->Unit(benchmark::kMillisecond)->Iterations(10);
 
 void BM_LineGraphCalls(benchmark::State& state) {
   Scan scan(1, static_cast<int>(state.range(0)));

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 
 #include "platform/FakeImageList.h"
 #include "platform/SystemColors.h"
@@ -69,6 +70,23 @@ TEST_F(RecordingCanvasTest, TwipsRoundToTheNearestPixelHalvesToEven) {
                                             {37.5f, 2},
                                             {-22.5f, -2}}}) {
     EXPECT_EQ(Canvas::ToPixel(c.twips), c.pixel) << c.twips << " twips";
+  }
+}
+
+// The fast rounding must agree with nearbyint on every half and its neighbours, near zero and
+// as far out as a pixel still fits an int.
+TEST_F(RecordingCanvasTest, TwipsRoundingAgreesWithNearbyint) {
+  const auto expected = [](float twips) {
+    return static_cast<int>(std::nearbyint(static_cast<double>(twips) / 15.0));
+  };
+  for (const double base : {0.0, 1.0e3, 1.0e6, 1.0e9, 3.0e10}) {
+    for (int k = -40; k <= 40; ++k) {
+      const auto half = static_cast<float>((base > 0 ? base : 0.0) + 7.5 * k);
+      for (const float twips : {half, std::nextafter(half, -1e30f), std::nextafter(half, 1e30f),
+                                -half}) {
+        EXPECT_EQ(Canvas::ToPixel(twips), expected(twips)) << twips << " twips";
+      }
+    }
   }
 }
 

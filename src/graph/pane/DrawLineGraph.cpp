@@ -25,8 +25,9 @@ void DrawXRules(const GraphPane& pane, Canvas& canvas, const Plot& plot, LineGra
     if (!series->Visible()) continue;
     bool drawn = false;
     int column = 0;
+    const LineMapping map(plot, series->Gain());
     WalkWindow(*series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
-      const double x = plot.X(point.Timestamp);
+      const double x = map.X(point.Timestamp);
       if (detail == LineGraphDetail::Decimated && Drawable({x})) {
         const int pixel = Canvas::ToPixel(static_cast<float>(x));
         if (drawn && pixel == column) return;
@@ -96,9 +97,10 @@ void DrawSeries(const GraphPane& pane, Canvas& canvas, const Plot& plot, const g
   Walked p;
   double sum = 0.0;
   std::int32_t count = 0;
+  const LineMapping map(plot, series.Gain());
   WalkWindow(series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
     sum += point.Value;
-    const Walked walked{plot.X(point.Timestamp), plot.Y(point.Value, series.Gain())};
+    const Walked walked{map.X(point.Timestamp), map.Y(point.Value)};
     canvas.SetFillStyle(vbFSSolid);
     if (detail == LineGraphDetail::Decimated) {
       columns.Add(walked);

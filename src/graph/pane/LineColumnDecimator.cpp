@@ -16,16 +16,18 @@ LineColumnDecimator::LineColumnDecimator(Canvas& canvas, const LinePlot& plot,
       plot_(plot),
       color_(color),
       tickColor_(tickColor),
+      upper_(plot.Top() - plot.Ctx.yPixel),
+      lower_(plot.Bottom() + plot.Ctx.yPixel),
       // A centre inside the band lies on these rows or between them.
       coverage_(dot, RowOf(plot.Top() - plot.Ctx.yPixel), RowOf(plot.Bottom() + plot.Ctx.yPixel)) {}
 
-void LineColumnDecimator::Add(const LinePoint& point) {
-  const Placed placed{point, plot_.Of(point.Y)};
+void LineColumnDecimator::AddSlowly(const Placed& placed) {
+  const LinePoint& point = placed.Point;
   if (!Drawable({point.X})) {
     // No pixel column: nothing of it reaches the canvas but what its own calls draw.
     Finish();
-    DrawLinePoint(canvas_, plot_, previous_, point, color_, tickColor_);
-    previous_ = point;
+    DrawLinePoint(canvas_, plot_, previous_.Point, point, color_, tickColor_);
+    previous_ = placed;
     return;
   }
   const int column = PixelOf(point.X);
@@ -33,13 +35,13 @@ void LineColumnDecimator::Add(const LinePoint& point) {
   if (count_ == 0) {
     column_ = column;
     first_ = placed;
-    beforeFirst_ = previous_;
+    beforeFirst_ = previous_.Point;
   } else {
     if (count_ == 1) Merge(first_, false);
     Merge(placed, true);
   }
   ++count_;
-  previous_ = point;
+  previous_ = placed;
 }
 
 void LineColumnDecimator::Finish() {
@@ -49,13 +51,13 @@ void LineColumnDecimator::Finish() {
 // One point of a column of several: its dot and an in-band segment from a point of the same
 // column go to the column's spans; the other segments are drawn as they are.
 void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
-  const LinePoint& p = previousInColumn ? previous_ : beforeFirst_;
+  const LinePoint& p = previousInColumn ? previous_.Point : beforeFirst_;
   const LinePoint& point = placed.Point;
   if (placed.Where != Band::Inside) {
     DrawSegmentOut(canvas_, plot_, p, point, placed.Where, color_);
     return;
   }
-  const int row = RowOf(point.Y);
+  const int row = placed.Row;
   const bool spans = Drawable({point.Y}) && coverage_.Holds(row);
   if (spans) {
     coverage_.AddDot(row);
@@ -63,8 +65,8 @@ void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
     SafeCircle(canvas_, point.X, point.Y, kLineDotRadius, color_);
   }
   if (p.X == 0.0) return;
-  const int previousRow = RowOf(p.Y);
-  const bool verticalRun = previousInColumn && spans && plot_.Of(p.Y) == Band::Inside &&
+  const int previousRow = previous_.Row;
+  const bool verticalRun = previousInColumn && spans && previous_.Where == Band::Inside &&
                            Drawable({p.Y}) && coverage_.Holds(previousRow);
   if (!verticalRun) {
     DrawSegmentInto(canvas_, plot_, p, point, color_);

@@ -5,11 +5,13 @@
 // pixel, while the number of calls follows the pane's width rather than the number of points.
 #pragma once
 
+#include <cmath>
 #include <vector>
 
 #include "graph/pane/ColumnCoverage.h"
 #include "graph/pane/DotColumns.h"
 #include "graph/pane/LinePlot.h"
+#include "graph/pane/SafeCanvas.h"
 #include "platform/Canvas.h"
 
 namespace quendrel {
@@ -19,8 +21,20 @@ class LineColumnDecimator {
   LineColumnDecimator(Canvas& canvas, const LinePlot& plot, const DotColumns& dot, Color color,
                       Color tickColor);
 
-  // The series' points in walk order, newest first.
-  void Add(const LinePoint& point);
+  // The series' points in walk order, newest first. Most points join the column of the point
+  // before them, which is kept short enough to run inside the walk.
+  void Add(const LinePoint& point) {
+    const Band where = Of(point.Y);
+    const Placed placed{point, where, where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0};
+    if (count_ > 1 && std::fabs(point.X) <= kFarTwips &&
+        Canvas::ToPixel(static_cast<float>(point.X)) == column_) {
+      Merge(placed, true);
+      ++count_;
+      previous_ = placed;
+      return;
+    }
+    AddSlowly(placed);
+  }
   // Draws the last column.
   void Finish();
 
@@ -28,8 +42,16 @@ class LineColumnDecimator {
   struct Placed {
     LinePoint Point;
     Band Where = Band::OnBound;
+    int Row = 0;  // of a point inside the band
   };
 
+  Band Of(double y) const {
+    if (upper_ < y && y < lower_) return Band::Inside;
+    if (y < upper_) return Band::Above;
+    if (y > lower_) return Band::Below;
+    return Band::OnBound;
+  }
+  void AddSlowly(const Placed& placed);
   void Merge(const Placed& placed, bool previousInColumn);
   void DrawColumn();
   static int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
@@ -38,9 +60,11 @@ class LineColumnDecimator {
   const LinePlot& plot_;
   Color color_;
   Color tickColor_;
+  double upper_;  // the band's bounds, as the plot has them
+  double lower_;
   ColumnCoverage coverage_;
   std::vector<PixelColumnSpan> spans_;
-  LinePoint previous_;  // P, the next newer point
+  Placed previous_;  // P, the next newer point
   // The column's first point and its P, drawn as they are while it stays alone.
   Placed first_;
   LinePoint beforeFirst_;

@@ -37,6 +37,29 @@ struct LinePlot {
   double Y(double value, double gain) const { return Ctx.xAxisH - value * gain * Ctx.yFactor; }
 };
 
+// X and Y of a series' points with the plot's numbers held in registers for the walk; the same
+// operations in the same order as LinePlot's.
+struct LineMapping {
+  LineMapping(const LinePlot& plot, double gain)
+      : left(plot.Ctx.Virtual.Left),
+        width(static_cast<double>(plot.Ctx.Virtual.Right) - plot.Ctx.Virtual.Left),
+        firstTime(plot.Ctx.firstTime),
+        duration(plot.Ctx.lastTime - plot.Ctx.firstTime),
+        axis(plot.Ctx.xAxisH),
+        gain(gain),
+        yFactor(plot.Ctx.yFactor) {}
+  double X(double t) const { return left + width * (t - firstTime) / duration; }
+  double Y(double value) const { return axis - value * gain * yFactor; }
+
+  double left;
+  double width;
+  double firstTime;
+  double duration;
+  double axis;
+  double gain;
+  double yFactor;
+};
+
 // A drawn point in canvas units; an X of 0 means there is none.
 struct LinePoint {
   double X = 0.0;
@@ -47,13 +70,7 @@ struct LinePoint {
 template <typename Visit>
 void WalkWindow(const gdSeries& series, double firstTime, Visit visit) {
   const SeriesPoints& points = series.Points();
-  const std::size_t first = points.LowerBound(firstTime);
-  if (first == points.Count()) return;
-  SeriesPointPlace place = points.Last();
-  for (std::size_t left = points.Count() - first; left > 0; --left) {
-    visit(points.At(place));
-    points.StepBack(place);
-  }
+  points.VisitBackTo(points.LowerBound(firstTime), visit);
 }
 
 }  // namespace quendrel

@@ -38,9 +38,11 @@ void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) 
     const QRgb rgb = qcolor.rgba();
     const int width = image_->width();
     const int height = image_->height();
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
     for (const PixelSpan& span : spans) {
       if (span.Y < 0 || span.Y >= height) continue;
-      auto* line = reinterpret_cast<QRgb*>(image_->scanLine(span.Y));
+      auto* line = reinterpret_cast<QRgb*>(bits + span.Y * stride);
       const int x1 = std::min(span.X1, width - 1);
       for (int x = std::max(span.X0, 0); x <= x1; ++x) line[x] = rgb;
     }
@@ -83,8 +85,20 @@ void PainterCanvas::DoClear(Color color) {
 }
 
 void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) {
+  const int column = ToPixel(x1);
+  const int from = ToPixel(y1);
+  const int to = ToPixel(y2);
+  if (column == ToPixel(x2)) {
+    // Upright, as rules and ticks are: one column of pixels, the last left out.
+    if (from != to) {
+      const PixelColumnSpan span{column, std::min(from, to + 1), std::max(from, to - 1)};
+      FillColumnSpans({&span, 1}, color);
+    }
+    Changed();
+    return;
+  }
   std::vector<PixelSpan> spans;
-  AppendLinePixels(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), spans);
+  AppendLinePixels(column, from, ToPixel(x2), to, spans);
   FillSpans(spans, color);
   Changed();
 }

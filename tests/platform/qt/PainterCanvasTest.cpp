@@ -41,6 +41,8 @@ void DrawSample(Canvas& canvas, const ImageList& icons) {
   canvas.Polyline(graph, kBlue);
   canvas.Line(100, 1400, 2400, 1400, 0);
   canvas.Line(100, 1400, 100, 600, 0);
+  canvas.Line(2620, 100, 2610, 700, kBlue);
+  canvas.Line(2650, 100, 2650, 100, kRed);
   for (int k = -2; k <= 2; ++k) canvas.Line(2500, 1000, 2575, 1000 + 15 * k, kRed);
   // Column spans, some reaching past the surface's edges, which clip them.
   const std::vector<PixelColumnSpan> spans = {{150, 5, 9}, {151, -3, 2}, {199, 110, 130},
