@@ -20,18 +20,6 @@ ColumnCoverage::ColumnCoverage(const DotColumns& dot, int lowRow, int highRow)
   centresBefore_.assign(static_cast<std::size_t>(size_) + 1, 0);
 }
 
-void ColumnCoverage::AddDot(int row) {
-  const int i = Index(row);
-  centre_[static_cast<std::size_t>(i)] = 1;
-  if (!hasCentre_) {
-    centreLow_ = centreHigh_ = i;
-    hasCentre_ = true;
-  }
-  centreLow_ = std::min(centreLow_, i);
-  centreHigh_ = std::max(centreHigh_, i);
-  touched_ = true;
-}
-
 void ColumnCoverage::AddRun(int fromRow, int toRow) {
   const int low = Index(std::min(fromRow, toRow));
   const int high = Index(std::max(fromRow, toRow));

@@ -2,6 +2,7 @@
 // dots and its vertical runs, turned into vertical spans once the column is complete.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -17,7 +18,16 @@ class ColumnCoverage {
 
   bool Holds(int row) const { return size_ > 0 && row >= lowRow_ && row <= highRow_; }
   // Rows must be held.
-  void AddDot(int row);
+  void AddDot(int row) {
+    const int i = Index(row);
+    centre_[static_cast<std::size_t>(i)] = 1;
+    if (!hasCentre_) {
+      centreLow_ = centreHigh_ = i;
+      hasCentre_ = touched_ = true;
+    }
+    centreLow_ = std::min(centreLow_, i);
+    centreHigh_ = std::max(centreHigh_, i);
+  }
   void AddRun(int fromRow, int toRow);  // both included, in either order
   bool Empty() const { return !touched_; }
 

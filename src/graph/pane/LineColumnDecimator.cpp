@@ -72,9 +72,7 @@ void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
     DrawSegmentInto(canvas_, plot_, p, point, color_);
     return;
   }
-  // A line leaves out its last pixel, which the dot covers anyway.
-  if (previousRow < row) coverage_.AddRun(previousRow, row - 1);
-  if (previousRow > row) coverage_.AddRun(row + 1, previousRow);
+  AddRunFromPrevious(row);
 }
 
 // Ticks of one column cover the same pixels, and the last one is drawn after every dot and

@@ -28,7 +28,12 @@ class LineColumnDecimator {
     const Placed placed{point, where, where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0};
     if (count_ > 1 && std::fabs(point.X) <= kFarTwips &&
         Canvas::ToPixel(static_cast<float>(point.X)) == column_) {
-      Merge(placed, true);
+      if (InBandRun(placed)) {
+        coverage_.AddDot(placed.Row);
+        AddRunFromPrevious(placed.Row);
+      } else {
+        Merge(placed, true);
+      }
       ++count_;
       previous_ = placed;
       return;
@@ -50,6 +55,19 @@ class LineColumnDecimator {
     if (y < upper_) return Band::Above;
     if (y > lower_) return Band::Below;
     return Band::OnBound;
+  }
+  // Both this point and the one before it in the column are inside the band and on rows the
+  // coverage holds: a dot and a vertical run.
+  bool InBandRun(const Placed& placed) const {
+    return placed.Where == Band::Inside && previous_.Where == Band::Inside &&
+           previous_.Point.X != 0.0 && std::fabs(placed.Point.Y) <= kFarTwips &&
+           std::fabs(previous_.Point.Y) <= kFarTwips && coverage_.Holds(placed.Row) &&
+           coverage_.Holds(previous_.Row);
+  }
+  // A line leaves out its last pixel, which the dot covers anyway.
+  void AddRunFromPrevious(int row) {
+    if (previous_.Row < row) coverage_.AddRun(previous_.Row, row - 1);
+    if (previous_.Row > row) coverage_.AddRun(row + 1, previous_.Row);
   }
   void AddSlowly(const Placed& placed);
   void Merge(const Placed& placed, bool previousInColumn);
