@@ -60,8 +60,14 @@ void BM_LineGraphRepaint(benchmark::State& state) {
 BENCHMARK(BM_LineGraphRepaint)->ArgNames({"rules", "average"})->Args({0, 0})->Args({1, 0})->Args({0, 1})
     ->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// Flat as the points grow: the calls follow the pane's pixel columns. "marks" adds rules and
+// both marks.
 void BM_LineGraphCalls(benchmark::State& state) {
   Scan scan(1, static_cast<int>(state.range(0)));
+  const bool marks = state.range(1) != 0;
+  scan.pane.SetXRules(marks);
+  scan.pane.SetShowAverage(marks);
+  scan.pane.SetShowCurrent(marks);
   RecordingCanvas canvas(1000, 600);
   for (auto _ : state) {
     canvas.ClearLog();
@@ -69,7 +75,8 @@ void BM_LineGraphCalls(benchmark::State& state) {
   }
   state.counters["calls"] = static_cast<double>(canvas.Log().size());
 }
-BENCHMARK(BM_LineGraphCalls)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LineGraphCalls)->ArgNames({"points", "marks"})
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace quendrel

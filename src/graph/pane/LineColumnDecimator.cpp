@@ -1,5 +1,8 @@
 #include "graph/pane/LineColumnDecimator.h"
 
+#include <cmath>
+#include <limits>
+
 #include "graph/pane/LinePointCalls.h"
 #include "graph/pane/SafeCanvas.h"
 
@@ -33,7 +36,7 @@ void LineColumnDecimator::AddSlowly(const Placed& placed) {
   const int column = PixelOf(point.X);
   if (count_ > 0 && column != column_) DrawColumn();
   if (count_ == 0) {
-    column_ = column;
+    StartColumn(column);
     first_ = placed;
     beforeFirst_ = previous_.Point;
   } else {
@@ -42,6 +45,23 @@ void LineColumnDecimator::AddSlowly(const Placed& placed) {
   }
   ++count_;
   previous_ = placed;
+}
+
+// Found with the pixel rounding itself, which only ever rounds a larger coordinate into the
+// same or a later column; the first guesses are within a step or two.
+void LineColumnDecimator::StartColumn(int column) {
+  column_ = column;
+  constexpr float kDown = -std::numeric_limits<float>::infinity();
+  constexpr float kUp = std::numeric_limits<float>::infinity();
+  const double centre = static_cast<double>(column) * TwipsPerPixel;
+  float low = static_cast<float>(centre - TwipsPerPixel / 2.0);
+  while (Canvas::ToPixel(low) >= column) low = std::nextafter(low, kDown);
+  while (Canvas::ToPixel(low) < column) low = std::nextafter(low, kUp);
+  float high = static_cast<float>(centre + TwipsPerPixel / 2.0);
+  while (Canvas::ToPixel(high) <= column) high = std::nextafter(high, kUp);
+  while (Canvas::ToPixel(high) > column) high = std::nextafter(high, kDown);
+  columnLow_ = low;
+  columnHigh_ = high;
 }
 
 void LineColumnDecimator::Finish() {

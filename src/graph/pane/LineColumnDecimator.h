@@ -26,8 +26,8 @@ class LineColumnDecimator {
   void Add(const LinePoint& point) {
     const Band where = Of(point.Y);
     const Placed placed{point, where, where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0};
-    if (count_ > 1 && std::fabs(point.X) <= kFarTwips &&
-        Canvas::ToPixel(static_cast<float>(point.X)) == column_) {
+    const float x = static_cast<float>(point.X);
+    if (count_ > 1 && std::fabs(point.X) <= kFarTwips && x >= columnLow_ && x <= columnHigh_) {
       if (InBandRun(placed)) {
         coverage_.AddDot(placed.Row);
         AddRunFromPrevious(placed.Row);
@@ -70,6 +70,7 @@ class LineColumnDecimator {
     if (previous_.Row > row) coverage_.AddRun(row + 1, previous_.Row);
   }
   void AddSlowly(const Placed& placed);
+  void StartColumn(int column);
   void Merge(const Placed& placed, bool previousInColumn);
   void DrawColumn();
   static int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
@@ -87,6 +88,9 @@ class LineColumnDecimator {
   Placed first_;
   LinePoint beforeFirst_;
   int column_ = 0;
+  // The canvas coordinates that round into the column, so that the walk need not divide.
+  float columnLow_ = 0.0f;
+  float columnHigh_ = 0.0f;
   int count_ = 0;
 };
 
