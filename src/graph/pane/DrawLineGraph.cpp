@@ -6,6 +6,7 @@
 #include "foundation/NumberText.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/GraphDrawing.h"
+#include "graph/pane/ColumnBounds.h"
 #include "graph/pane/GraphPane.h"
 #include "graph/pane/LineColumnDecimator.h"
 #include "graph/pane/LinePointCalls.h"
@@ -23,16 +24,14 @@ using Walked = LinePoint;
 void DrawXRules(const GraphPane& pane, Canvas& canvas, const Plot& plot, LineGraphDetail detail) {
   for (const auto& series : pane.SeriesSet()) {
     if (!series->Visible()) continue;
-    bool drawn = false;
-    int column = 0;
+    ColumnBounds column;  // of the last rule drawn; none at first
     const LineMapping map(plot, series->Gain());
     WalkWindow(*series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
       const double x = map.X(point.Timestamp);
       if (detail == LineGraphDetail::Decimated && Drawable({x})) {
-        const int pixel = Canvas::ToPixel(static_cast<float>(x));
-        if (drawn && pixel == column) return;
-        drawn = true;
-        column = pixel;
+        const auto canvasX = static_cast<float>(x);
+        if (column.Holds(canvasX)) return;
+        column = ColumnBounds::Of(Canvas::ToPixel(canvasX));
       }
       SafeLine(canvas, x, plot.Top(), x, plot.Bottom(), pane.RuleColor());
     });

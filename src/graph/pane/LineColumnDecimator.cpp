@@ -1,8 +1,5 @@
 #include "graph/pane/LineColumnDecimator.h"
 
-#include <cmath>
-#include <limits>
-
 #include "graph/pane/LinePointCalls.h"
 #include "graph/pane/SafeCanvas.h"
 
@@ -47,21 +44,9 @@ void LineColumnDecimator::AddSlowly(const Placed& placed) {
   previous_ = placed;
 }
 
-// Found with the pixel rounding itself, which only ever rounds a larger coordinate into the
-// same or a later column; the first guesses are within a step or two.
 void LineColumnDecimator::StartColumn(int column) {
   column_ = column;
-  constexpr float kDown = -std::numeric_limits<float>::infinity();
-  constexpr float kUp = std::numeric_limits<float>::infinity();
-  const double centre = static_cast<double>(column) * TwipsPerPixel;
-  float low = static_cast<float>(centre - TwipsPerPixel / 2.0);
-  while (Canvas::ToPixel(low) >= column) low = std::nextafter(low, kDown);
-  while (Canvas::ToPixel(low) < column) low = std::nextafter(low, kUp);
-  float high = static_cast<float>(centre + TwipsPerPixel / 2.0);
-  while (Canvas::ToPixel(high) <= column) high = std::nextafter(high, kUp);
-  while (Canvas::ToPixel(high) > column) high = std::nextafter(high, kDown);
-  columnLow_ = low;
-  columnHigh_ = high;
+  bounds_ = ColumnBounds::Of(column);
 }
 
 void LineColumnDecimator::Finish() {

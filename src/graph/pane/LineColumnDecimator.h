@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "graph/pane/ColumnBounds.h"
 #include "graph/pane/ColumnCoverage.h"
 #include "graph/pane/DotColumns.h"
 #include "graph/pane/LinePlot.h"
@@ -27,7 +28,7 @@ class LineColumnDecimator {
     const Band where = Of(point.Y);
     const Placed placed{point, where, where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0};
     const float x = static_cast<float>(point.X);
-    if (count_ > 1 && std::fabs(point.X) <= kFarTwips && x >= columnLow_ && x <= columnHigh_) {
+    if (count_ > 1 && std::fabs(point.X) <= kFarTwips && bounds_.Holds(x)) {
       if (InBandRun(placed)) {
         coverage_.AddDot(placed.Row);
         AddRunFromPrevious(placed.Row);
@@ -88,9 +89,7 @@ class LineColumnDecimator {
   Placed first_;
   LinePoint beforeFirst_;
   int column_ = 0;
-  // The canvas coordinates that round into the column, so that the walk need not divide.
-  float columnLow_ = 0.0f;
-  float columnHigh_ = 0.0f;
+  ColumnBounds bounds_;
   int count_ = 0;
 };
 
