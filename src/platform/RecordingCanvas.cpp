@@ -113,7 +113,7 @@ void RecordingCanvas::DoColumnSpans(std::span<const PixelColumnSpan> spans, Colo
   std::string entry = "ColumnSpans " + CanvasColorText(color);
   const std::uint32_t bgr = ResolveColor(color);
   for (const PixelColumnSpan& span : spans) {
-    entry += " " + std::to_string(span.X) + ":" + std::to_string(span.Y0) + "-" +
+    entry += " " + std::to_string(span.X) + ":" + std::to_string(span.Y0) + ".." +
              std::to_string(span.Y1);
     if (span.X < 0 || span.X >= width_) continue;
     for (int y = std::max(span.Y0, 0); y <= std::min(span.Y1, height_ - 1); ++y) {

@@ -19,7 +19,7 @@ namespace quendrel {
 //   Cls 0x8000000F
 //   Line (0,0)-(150,150) 0x0000FF
 //   Polyline 0x0000FF (0,0) (150,150) (300,0)
-//   ColumnSpans 0x0000FF 3:10-12 4:9-13     (pixels: column:top-bottom, both included)
+//   ColumnSpans 0x0000FF 3:10..12 4:9..13   (pixels: column:top..bottom, both included)
 //   Box (0,0)-(150,150) 0x0000FF             [fill 0x00FF00 when FillStyle is solid]
 //   FilledBox (0,0)-(150,150) 0x0000FF      (also a solid-filled Box whose fill is its outline)
 //   Circle (150,150) r30 0x0000FF            [fill 0x00FF00 when FillStyle is solid]

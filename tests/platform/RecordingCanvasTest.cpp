@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "platform/FakeImageList.h"
 #include "platform/SystemColors.h"
@@ -55,6 +56,19 @@ TEST_F(RecordingCanvasTest, LineWithoutColourUsesForeColor) {
   canvas.Line(0, 0, 45, 0);
   EXPECT_EQ(canvas.Log().back(), "Line (0,0)-(45,0) 0x00FF00");
   EXPECT_EQ(CountPixels(kGreen), 3);  // pixels 0..2, the end pixel 3 left out
+}
+
+// Many spans are one call, in one log entry; parts beyond the surface are left out.
+TEST_F(RecordingCanvasTest, ColumnSpansAreOneEntryAndClipToTheSurface) {
+  const std::vector<PixelColumnSpan> spans = {{3, 10, 12}, {4, -5, 1}, {39, 28, 35}, {40, 0, 3}};
+  canvas.ClearLog();
+  canvas.ColumnSpans(spans, kGreen);
+  canvas.ColumnSpans({}, kGreen);
+  ASSERT_EQ(canvas.Log().size(), 1u);
+  EXPECT_EQ(canvas.Log()[0], "ColumnSpans 0x00FF00 3:10..12 4:-5..1 39:28..35 40:0..3");
+  EXPECT_EQ(CountPixels(kGreen), 3 + 2 + 2);
+  EXPECT_EQ(canvas.PixelAt(4, 1), kGreen);
+  EXPECT_EQ(canvas.PixelAt(4, 2), kWhite);
 }
 
 TEST_F(RecordingCanvasTest, TwipsRoundToTheNearestPixelHalvesToEven) {
