@@ -10,6 +10,7 @@
 
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
+#include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"
 #include "platform/FakeClock.h"
 #include "platform/RecordingCanvas.h"
@@ -59,6 +60,16 @@ void BM_LineGraphRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_LineGraphRepaint)->ArgNames({"rules", "average"})->Args({0, 0})->Args({1, 0})->Args({0, 1})
     ->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The same repaint drawing every point by itself, for comparison.
+void BM_LineGraphRepaintEveryPoint(benchmark::State& state) {
+  EnsureGuiApp();
+  Scan scan(16, 100000);
+  QImage image(1000, 600, QImage::Format_RGB32);
+  PainterCanvas canvas(image);
+  for (auto _ : state) DrawLineGraph(scan.pane, canvas, LineGraphDetail::EveryPoint);
+}
+BENCHMARK(BM_LineGraphRepaintEveryPoint)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Flat as the points grow: the calls follow the pane's pixel columns. "marks" adds rules and
 // both marks.
