@@ -6,7 +6,8 @@
 namespace quendrel {
 namespace {
 
-int RowOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
+// The pixel row or column of a canvas coordinate.
+int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
 
 }  // namespace
 
@@ -16,10 +17,9 @@ LineColumnDecimator::LineColumnDecimator(Canvas& canvas, const LinePlot& plot,
       plot_(plot),
       color_(color),
       tickColor_(tickColor),
-      upper_(plot.Top() - plot.Ctx.yPixel),
-      lower_(plot.Bottom() + plot.Ctx.yPixel),
+      band_(plot.Bounds()),
       // A centre inside the band lies on these rows or between them.
-      coverage_(dot, RowOf(plot.Top() - plot.Ctx.yPixel), RowOf(plot.Bottom() + plot.Ctx.yPixel)) {}
+      coverage_(dot, PixelOf(band_.Upper), PixelOf(band_.Lower)) {}
 
 void LineColumnDecimator::AddSlowly(const Placed& placed) {
   const LinePoint& point = placed.Point;

@@ -25,8 +25,9 @@ class LineColumnDecimator {
   // The series' points in walk order, newest first. Most points join the column of the point
   // before them, which is kept short enough to run inside the walk.
   void Add(const LinePoint& point) {
-    const Band where = Of(point.Y);
-    const Placed placed{point, where, where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0};
+    const Band where = band_.Of(point.Y);
+    const int row = where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0;
+    const Placed placed{point, where, row};
     const float x = static_cast<float>(point.X);
     if (count_ > 1 && std::fabs(point.X) <= kFarTwips && bounds_.Holds(x)) {
       if (InBandRun(placed)) {
@@ -51,12 +52,6 @@ class LineColumnDecimator {
     int Row = 0;  // of a point inside the band
   };
 
-  Band Of(double y) const {
-    if (upper_ < y && y < lower_) return Band::Inside;
-    if (y < upper_) return Band::Above;
-    if (y > lower_) return Band::Below;
-    return Band::OnBound;
-  }
   // Both this point and the one before it in the column are inside the band and on rows the
   // coverage holds: a dot and a vertical run.
   bool InBandRun(const Placed& placed) const {
@@ -74,14 +69,12 @@ class LineColumnDecimator {
   void StartColumn(int column);
   void Merge(const Placed& placed, bool previousInColumn);
   void DrawColumn();
-  static int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
 
   Canvas& canvas_;
   const LinePlot& plot_;
   Color color_;
   Color tickColor_;
-  double upper_;  // the band's bounds, as the plot has them
-  double lower_;
+  BandBounds band_;
   ColumnCoverage coverage_;
   std::vector<PixelColumnSpan> spans_;
   Placed previous_;  // P, the next newer point

@@ -14,20 +14,26 @@ inline constexpr double kLineHalfTick = 32.0;
 
 enum class Band { Inside, Above, Below, OnBound };
 
-// The plot widened by one pixel above and below; a Y on either bound belongs to no side.
+// A Y on either bound belongs to no side.
+struct BandBounds {
+  double Upper = 0.0;
+  double Lower = 0.0;
+  Band Of(double y) const {
+    if (Upper < y && y < Lower) return Band::Inside;
+    if (y < Upper) return Band::Above;
+    if (y > Lower) return Band::Below;
+    return Band::OnBound;
+  }
+};
+
 struct LinePlot {
   const GraphContext& Ctx;
   double Top() const { return Ctx.Virtual.top; }
   double Bottom() const { return Ctx.Virtual.Bottom; }
   double Right() const { return Ctx.Virtual.Right; }
-  Band Of(double y) const {
-    const double upper = Top() - Ctx.yPixel;
-    const double lower = Bottom() + Ctx.yPixel;
-    if (upper < y && y < lower) return Band::Inside;
-    if (y < upper) return Band::Above;
-    if (y > lower) return Band::Below;
-    return Band::OnBound;
-  }
+  // The plot widened by one pixel above and below.
+  BandBounds Bounds() const { return {Top() - Ctx.yPixel, Bottom() + Ctx.yPixel}; }
+  Band Of(double y) const { return Bounds().Of(y); }
   // Kept in this order of operations: a scale worked out in advance moves some points into the
   // neighbouring pixel column.
   double X(double t) const {
