@@ -10,6 +10,7 @@
 
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
+#include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"
 #include "platform/FakeClock.h"
 #include "platform/RecordingCanvas.h"
@@ -58,10 +59,26 @@ void BM_LineGraphRepaint(benchmark::State& state) {
   for (auto _ : state) scan.pane.DrawGraph(canvas);
 }
 BENCHMARK(BM_LineGraphRepaint)->ArgNames({"rules", "average"})->Args({0, 0})->Args({1, 0})->Args({0, 1})
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+    ->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The same repaint drawing every point by itself, for comparison.
+void BM_LineGraphRepaintEveryPoint(benchmark::State& state) {
+  EnsureGuiApp();
+  Scan scan(16, 100000);
+  QImage image(1000, 600, QImage::Format_RGB32);
+  PainterCanvas canvas(image);
+  for (auto _ : state) DrawLineGraph(scan.pane, canvas, LineGraphDetail::EveryPoint);
+}
+BENCHMARK(BM_LineGraphRepaintEveryPoint)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Flat as the points grow: the calls follow the pane's pixel columns. "marks" adds rules and
+// both marks.
 void BM_LineGraphCalls(benchmark::State& state) {
   Scan scan(1, static_cast<int>(state.range(0)));
+  const bool marks = state.range(1) != 0;
+  scan.pane.SetXRules(marks);
+  scan.pane.SetShowAverage(marks);
+  scan.pane.SetShowCurrent(marks);
   RecordingCanvas canvas(1000, 600);
   for (auto _ : state) {
     canvas.ClearLog();
@@ -69,7 +86,8 @@ void BM_LineGraphCalls(benchmark::State& state) {
   }
   state.counters["calls"] = static_cast<double>(canvas.Log().size());
 }
-BENCHMARK(BM_LineGraphCalls)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LineGraphCalls)->ArgNames({"points", "marks"})
+    ->ArgsProduct({{10000, 100000, 1000000}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace quendrel

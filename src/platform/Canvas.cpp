@@ -5,11 +5,6 @@
 
 namespace quendrel {
 
-int Canvas::ToPixel(float twips) {
-  // nearbyint rounds halves to even in the default rounding mode.
-  return static_cast<int>(std::nearbyint(static_cast<double>(twips) / TwipsPerPixel));
-}
-
 void Canvas::SetFont(const CanvasFont& font) {
   font_ = font;
   FontChanged();

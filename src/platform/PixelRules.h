@@ -14,6 +14,14 @@ struct PixelSpan {
   bool operator==(const PixelSpan&) const = default;
 };
 
+// One vertical run of pixels in one device column, both ends included.
+struct PixelColumnSpan {
+  int X = 0;
+  int Y0 = 0;
+  int Y1 = 0;
+  bool operator==(const PixelColumnSpan&) const = default;
+};
+
 struct PixelPoint {
   int X = 0;
   int Y = 0;

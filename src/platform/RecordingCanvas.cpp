@@ -109,6 +109,20 @@ void RecordingCanvas::DoPolyline(std::span<const CanvasPoint> points, Color colo
   Paint(spans, color);
 }
 
+void RecordingCanvas::DoColumnSpans(std::span<const PixelColumnSpan> spans, Color color) {
+  std::string entry = "ColumnSpans " + CanvasColorText(color);
+  const std::uint32_t bgr = ResolveColor(color);
+  for (const PixelColumnSpan& span : spans) {
+    entry += " " + std::to_string(span.X) + ":" + std::to_string(span.Y0) + ".." +
+             std::to_string(span.Y1);
+    if (span.X < 0 || span.X >= width_) continue;
+    for (int y = std::max(span.Y0, 0); y <= std::min(span.Y1, height_ - 1); ++y) {
+      SetPixel(span.X, y, bgr);
+    }
+  }
+  Record(std::move(entry));
+}
+
 void RecordingCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline, bool fill,
                             Color inside) {
   const bool filledBox = fill && inside == outline;

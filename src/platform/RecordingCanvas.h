@@ -19,6 +19,7 @@ namespace quendrel {
 //   Cls 0x8000000F
 //   Line (0,0)-(150,150) 0x0000FF
 //   Polyline 0x0000FF (0,0) (150,150) (300,0)
+//   ColumnSpans 0x0000FF 3:10..12 4:9..13   (pixels: column:top..bottom, both included)
 //   Box (0,0)-(150,150) 0x0000FF             [fill 0x00FF00 when FillStyle is solid]
 //   FilledBox (0,0)-(150,150) 0x0000FF      (also a solid-filled Box whose fill is its outline)
 //   Circle (150,150) r30 0x0000FF            [fill 0x00FF00 when FillStyle is solid]
@@ -51,6 +52,7 @@ class RecordingCanvas : public Canvas {
   void DoClear(Color color) override;
   void DoLine(float x1, float y1, float x2, float y2, Color color) override;
   void DoPolyline(std::span<const CanvasPoint> points, Color color) override;
+  void DoColumnSpans(std::span<const PixelColumnSpan> spans, Color color) override;
   void DoBox(float x1, float y1, float x2, float y2, Color outline, bool fill,
              Color inside) override;
   void DoCircle(float x, float y, float radius, Color outline, bool fill, Color inside) override;

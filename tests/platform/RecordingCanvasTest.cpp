@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
+#include <vector>
 
 #include "platform/FakeImageList.h"
 #include "platform/SystemColors.h"
@@ -56,6 +58,19 @@ TEST_F(RecordingCanvasTest, LineWithoutColourUsesForeColor) {
   EXPECT_EQ(CountPixels(kGreen), 3);  // pixels 0..2, the end pixel 3 left out
 }
 
+// Many spans are one call, in one log entry; parts beyond the surface are left out.
+TEST_F(RecordingCanvasTest, ColumnSpansAreOneEntryAndClipToTheSurface) {
+  const std::vector<PixelColumnSpan> spans = {{3, 10, 12}, {4, -5, 1}, {39, 28, 35}, {40, 0, 3}};
+  canvas.ClearLog();
+  canvas.ColumnSpans(spans, kGreen);
+  canvas.ColumnSpans({}, kGreen);
+  ASSERT_EQ(canvas.Log().size(), 1u);
+  EXPECT_EQ(canvas.Log()[0], "ColumnSpans 0x00FF00 3:10..12 4:-5..1 39:28..35 40:0..3");
+  EXPECT_EQ(CountPixels(kGreen), 3 + 2 + 2);
+  EXPECT_EQ(canvas.PixelAt(4, 1), kGreen);
+  EXPECT_EQ(canvas.PixelAt(4, 2), kWhite);
+}
+
 TEST_F(RecordingCanvasTest, TwipsRoundToTheNearestPixelHalvesToEven) {
   struct Case {
     float twips;
@@ -69,6 +84,23 @@ TEST_F(RecordingCanvasTest, TwipsRoundToTheNearestPixelHalvesToEven) {
                                             {37.5f, 2},
                                             {-22.5f, -2}}}) {
     EXPECT_EQ(Canvas::ToPixel(c.twips), c.pixel) << c.twips << " twips";
+  }
+}
+
+// The fast rounding must agree with nearbyint on every half and its neighbours, near zero and
+// as far out as a pixel still fits an int.
+TEST_F(RecordingCanvasTest, TwipsRoundingAgreesWithNearbyint) {
+  const auto expected = [](float twips) {
+    return static_cast<int>(std::nearbyint(static_cast<double>(twips) / 15.0));
+  };
+  for (const double base : {0.0, 1.0e3, 1.0e6, 1.0e9, 3.0e10}) {
+    for (int k = -40; k <= 40; ++k) {
+      const auto half = static_cast<float>((base > 0 ? base : 0.0) + 7.5 * k);
+      for (const float twips : {half, std::nextafter(half, -1e30f), std::nextafter(half, 1e30f),
+                                -half}) {
+        EXPECT_EQ(Canvas::ToPixel(twips), expected(twips)) << twips << " twips";
+      }
+    }
   }
 }
 

@@ -36,6 +36,19 @@ class SeriesPoints {
   bool StepForward(SeriesPointPlace& place) const;
   bool StepBack(SeriesPointPlace& place) const;
 
+  // Visits the points from the newest back to the one at index first, a block at a time: the
+  // tight loop of drawing walks that go over every point of a window.
+  template <typename Visit>
+  void VisitBackTo(std::size_t first, Visit visit) const {
+    if (first >= count_) return;
+    const SeriesPointPlace oldest = PlaceOf(first);
+    for (std::size_t b = blocks_.size(); b-- > oldest.Block;) {
+      const SeriesPoint* const points = blocks_[b].data();
+      const std::size_t begin = b == oldest.Block ? oldest.Offset : 0;
+      for (std::size_t o = blocks_[b].size(); o-- > begin;) visit(points[o]);
+    }
+  }
+
   // The place of the point counted from the oldest (0); index must be below Count().
   SeriesPointPlace PlaceOf(std::size_t index) const;
   std::size_t IndexOf(SeriesPointPlace place) const { return starts_[place.Block] + place.Offset; }

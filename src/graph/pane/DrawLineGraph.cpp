@@ -6,99 +6,36 @@
 #include "foundation/NumberText.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/GraphDrawing.h"
+#include "graph/pane/ColumnBounds.h"
 #include "graph/pane/GraphPane.h"
+#include "graph/pane/LineColumnDecimator.h"
+#include "graph/pane/LinePointCalls.h"
 #include "graph/pane/SafeCanvas.h"
 
 namespace quendrel {
 namespace {
 
-constexpr double kDotRadius = 30.0;
-constexpr double kHalfTick = 32.0;
 constexpr double kAxisTick = 64.0;
 
-enum class Band { Inside, Above, Below, OnBound };
+using Plot = LinePlot;
+using Walked = LinePoint;
 
-// The plot widened by one pixel above and below; a Y on either bound belongs to no side.
-struct Plot {
-  const GraphContext& Ctx;
-  double Top() const { return Ctx.Virtual.top; }
-  double Bottom() const { return Ctx.Virtual.Bottom; }
-  double Right() const { return Ctx.Virtual.Right; }
-  Band Of(double y) const {
-    const double upper = Top() - Ctx.yPixel;
-    const double lower = Bottom() + Ctx.yPixel;
-    if (upper < y && y < lower) return Band::Inside;
-    if (y < upper) return Band::Above;
-    if (y > lower) return Band::Below;
-    return Band::OnBound;
-  }
-  double X(double t) const {
-    const double width = static_cast<double>(Ctx.Virtual.Right) - Ctx.Virtual.Left;
-    return Ctx.Virtual.Left + width * (t - Ctx.firstTime) / (Ctx.lastTime - Ctx.firstTime);
-  }
-  double Y(double value, double gain) const { return Ctx.xAxisH - value * gain * Ctx.yFactor; }
-};
-
-struct Walked {
-  double X = 0.0;
-  double Y = 0.0;
-};
-
-// The points of the window, newest first: the walk starts at a binary search for its oldest.
-template <typename Visit>
-void WalkWindow(const gdSeries& series, double firstTime, Visit visit) {
-  const SeriesPoints& points = series.Points();
-  const std::size_t first = points.LowerBound(firstTime);
-  if (first == points.Count()) return;
-  SeriesPointPlace place = points.Last();
-  for (std::size_t left = points.Count() - first; left > 0; --left) {
-    visit(points.At(place));
-    points.StepBack(place);
-  }
-}
-
-void DrawXRules(const GraphPane& pane, Canvas& canvas, const Plot& plot) {
+// Rules of one pixel column cover the same pixels: a column draws the rule of its first point.
+void DrawXRules(const GraphPane& pane, Canvas& canvas, const Plot& plot, LineGraphDetail detail) {
   for (const auto& series : pane.SeriesSet()) {
     if (!series->Visible()) continue;
+    ColumnBounds column;  // of the last rule drawn; none at first
+    const LineMapping map(plot, series->Gain());
     WalkWindow(*series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
-      const double x = plot.X(point.Timestamp);
+      const double x = map.X(point.Timestamp);
+      if (detail == LineGraphDetail::Decimated && Drawable({x})) {
+        const auto canvasX = static_cast<float>(x);
+        if (column.Holds(canvasX)) return;
+        column = ColumnBounds::Of(Canvas::ToPixel(canvasX));
+      }
       SafeLine(canvas, x, plot.Top(), x, plot.Bottom(), pane.RuleColor());
     });
   }
-}
-
-// The segment to a point inside the band from the next newer point P.
-void SegmentInto(Canvas& canvas, const Plot& plot, const Walked& p, double x, double y, Color c) {
-  switch (plot.Of(p.Y)) {
-    case Band::Inside:
-      SafeLine(canvas, p.X, p.Y, x, y, c);
-      break;
-    case Band::Above:
-      SafeLine(canvas, p.X + (x - p.X) * (plot.Top() - p.Y) / (y - p.Y), plot.Top(), x, y, c);
-      break;
-    case Band::Below:
-      SafeLine(canvas, p.X + (x - p.X) * (p.Y - plot.Bottom()) / (p.Y - y), plot.Bottom(), x, y, c);
-      break;
-    case Band::OnBound:
-      break;
-  }
-}
-
-void DrawPoint(const GraphPane& pane, Canvas& canvas, const Plot& plot, const Walked& p,
-               double x, double y, Color c) {
-  canvas.SetFillStyle(vbFSSolid);
-  const Band band = plot.Of(y);
-  const bool hasPrevious = p.X != 0.0;
-  if (band == Band::Inside) {
-    SafeCircle(canvas, x, y, kDotRadius, c);
-    if (hasPrevious) SegmentInto(canvas, plot, p, x, y, c);
-  } else if (hasPrevious && plot.Of(p.Y) == Band::Inside) {
-    // The segment leaving the band ends straight above or below the outer point.
-    if (band == Band::Below) SafeLine(canvas, p.X, p.Y, x, plot.Bottom(), c);
-    if (band == Band::Above) SafeLine(canvas, p.X, p.Y, x, plot.Top(), c);
-  }
-  const double axis = plot.Ctx.xAxisH;
-  SafeLine(canvas, x, axis - kHalfTick, x, axis + kHalfTick, pane.LineColor());
 }
 
 void Path(Canvas& canvas, std::initializer_list<Walked> points, Color c) {
@@ -150,21 +87,29 @@ void DrawMark(const GraphPane& pane, Canvas& canvas, const Plot& plot, const gdS
   SafePrintAt(canvas, plot.Right() + 7 * plot.Ctx.xPixel, y, text);
 }
 
-void DrawSeries(const GraphPane& pane, Canvas& canvas, const Plot& plot, const gdSeries& series) {
+void DrawSeries(const GraphPane& pane, Canvas& canvas, const Plot& plot, const gdSeries& series,
+                const DotColumns& dot, LineGraphDetail detail) {
   const Color c = series.Color();
   canvas.SetForeColor(c);
   canvas.SetFillColor(c);
+  LineColumnDecimator columns(canvas, plot, dot, c, pane.LineColor());
   Walked p;
   double sum = 0.0;
   std::int32_t count = 0;
+  const LineMapping map(plot, series.Gain());
   WalkWindow(series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
     sum += point.Value;
-    const double y = plot.Y(point.Value, series.Gain());
-    const double x = plot.X(point.Timestamp);
-    DrawPoint(pane, canvas, plot, p, x, y, c);
-    p = {x, y};
+    const Walked walked{map.X(point.Timestamp), map.Y(point.Value)};
+    canvas.SetFillStyle(vbFSSolid);
+    if (detail == LineGraphDetail::Decimated) {
+      columns.Add(walked);
+    } else {
+      DrawLinePoint(canvas, plot, p, walked, c, pane.LineColor());
+    }
+    p = walked;
     ++count;
   });
+  columns.Finish();
   if (count == 0) return;
   if (pane.ShowAverage()) DrawMark(pane, canvas, plot, series, sum / count, false);
   if (pane.ShowCurrent()) DrawMark(pane, canvas, plot, series, series.MostRecentValue(), true);
@@ -184,14 +129,15 @@ void DrawAxes(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx) {
 
 }  // namespace
 
-void DrawLineGraph(const GraphPane& pane, Canvas& canvas) {
+void DrawLineGraph(const GraphPane& pane, Canvas& canvas, LineGraphDetail detail) {
   if (pane.PaintLock()) return;
   GraphContext ctx;
   if (!DrawGraphFrame(pane, canvas, ctx)) return;
   const Plot plot{ctx};
-  if (pane.XRules()) DrawXRules(pane, canvas, plot);
+  if (pane.XRules()) DrawXRules(pane, canvas, plot, detail);
+  const DotColumns dot = DotColumns::Measure(static_cast<float>(kLineDotRadius));
   for (const auto& series : pane.SeriesSet()) {
-    if (series->Visible()) DrawSeries(pane, canvas, plot, *series);
+    if (series->Visible()) DrawSeries(pane, canvas, plot, *series, dot, detail);
   }
   DrawAxes(pane, canvas, ctx);
 }

@@ -26,6 +26,10 @@ void DrawHiLoGraph(const GraphPane& pane, Canvas& canvas);
 void DrawBarGraph(const GraphPane& pane, Canvas& canvas);
 // Everything but the series; false when nothing can be plotted.
 bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
-void DrawLineGraph(const GraphPane& pane, Canvas& canvas);
+// Decimated: where many points share a pixel column, their dots and runs are drawn as vertical
+// spans, the same pixels as drawing every point by itself (which stays for comparison).
+enum class LineGraphDetail { Decimated, EveryPoint };
+void DrawLineGraph(const GraphPane& pane, Canvas& canvas,
+                   LineGraphDetail detail = LineGraphDetail::Decimated);
 
 }  // namespace quendrel

@@ -1,6 +1,7 @@
 #include "platform/qt/PainterCanvas.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 
 #include "platform/qt/QtConvert.h"
 
@@ -23,11 +24,56 @@ CanvasImage PainterCanvas::Snapshot() const {
   return FromQImage(*image_);
 }
 
-void PainterCanvas::FillSpans(QPainter& painter, const std::vector<PixelSpan>& spans,
-                              Color color) const {
+bool PainterCanvas::WritesPixels() const {
+  if (image_ == nullptr) return false;
+  const QImage::Format format = image_->format();
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+         format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// What a painter's fillRect leaves in such an image for an opaque colour.
+void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) {
   const QColor qcolor = ToQColor(color);
+  if (WritesPixels()) {
+    const QRgb rgb = qcolor.rgba();
+    const int width = image_->width();
+    const int height = image_->height();
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    for (const PixelSpan& span : spans) {
+      if (span.Y < 0 || span.Y >= height) continue;
+      auto* line = reinterpret_cast<QRgb*>(bits + span.Y * stride);
+      const int x1 = std::min(span.X1, width - 1);
+      for (int x = std::max(span.X0, 0); x <= x1; ++x) line[x] = rgb;
+    }
+    return;
+  }
+  QPainter painter(&device_);
   for (const PixelSpan& span : spans) {
     painter.fillRect(QRect(span.X0, span.Y, span.X1 - span.X0 + 1, 1), qcolor);
+  }
+}
+
+void PainterCanvas::FillColumnSpans(std::span<const PixelColumnSpan> spans, Color color) {
+  const QColor qcolor = ToQColor(color);
+  if (WritesPixels()) {
+    const QRgb rgb = qcolor.rgba();
+    const int width = image_->width();
+    const int height = image_->height();
+    uchar* const bits = image_->bits();
+    const qsizetype stride = image_->bytesPerLine();
+    for (const PixelColumnSpan& span : spans) {
+      if (span.X < 0 || span.X >= width) continue;
+      const int y1 = std::min(span.Y1, height - 1);
+      for (int y = std::max(span.Y0, 0); y <= y1; ++y) {
+        reinterpret_cast<QRgb*>(bits + y * stride)[span.X] = rgb;
+      }
+    }
+    return;
+  }
+  QPainter painter(&device_);
+  for (const PixelColumnSpan& span : spans) {
+    painter.fillRect(QRect(span.X, span.Y0, 1, span.Y1 - span.Y0 + 1), qcolor);
   }
 }
 
@@ -39,11 +85,21 @@ void PainterCanvas::DoClear(Color color) {
 }
 
 void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) {
+  const int column = ToPixel(x1);
+  const int from = ToPixel(y1);
+  const int to = ToPixel(y2);
+  if (column == ToPixel(x2)) {
+    // Upright, as rules and ticks are: one column of pixels, the last left out.
+    if (from != to) {
+      const PixelColumnSpan span{column, std::min(from, to + 1), std::max(from, to - 1)};
+      FillColumnSpans({&span, 1}, color);
+    }
+    Changed();
+    return;
+  }
   std::vector<PixelSpan> spans;
-  AppendLinePixels(ToPixel(x1), ToPixel(y1), ToPixel(x2), ToPixel(y2), spans);
-  QPainter painter(&device_);
-  FillSpans(painter, spans, color);
-  painter.end();
+  AppendLinePixels(column, from, ToPixel(x2), to, spans);
+  FillSpans(spans, color);
   Changed();
 }
 
@@ -53,9 +109,12 @@ void PainterCanvas::DoPolyline(std::span<const CanvasPoint> points, Color color)
     AppendLinePixels(ToPixel(points[i - 1].X), ToPixel(points[i - 1].Y), ToPixel(points[i].X),
                      ToPixel(points[i].Y), spans);
   }
-  QPainter painter(&device_);
-  FillSpans(painter, spans, color);
-  painter.end();
+  FillSpans(spans, color);
+  Changed();
+}
+
+void PainterCanvas::DoColumnSpans(std::span<const PixelColumnSpan> spans, Color color) {
+  FillColumnSpans(spans, color);
   Changed();
 }
 
@@ -65,16 +124,14 @@ void PainterCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline,
   const int top = ToPixel(y1);
   const int right = ToPixel(x2);
   const int bottom = ToPixel(y2);
-  QPainter painter(&device_);
   if (fill) {
     std::vector<PixelSpan> insideSpans;
     AppendBoxInsidePixels(left, top, right, bottom, insideSpans);
-    FillSpans(painter, insideSpans, inside);
+    FillSpans(insideSpans, inside);
   }
   std::vector<PixelSpan> outlineSpans;
   AppendBoxOutlinePixels(left, top, right, bottom, outlineSpans);
-  FillSpans(painter, outlineSpans, outline);
-  painter.end();
+  FillSpans(outlineSpans, outline);
   Changed();
 }
 
@@ -83,16 +140,14 @@ void PainterCanvas::DoCircle(float x, float y, float radius, Color outline, bool
   const int cx = ToPixel(x);
   const int cy = ToPixel(y);
   const int r = ToPixel(radius);
-  QPainter painter(&device_);
   if (fill) {
     std::vector<PixelSpan> insideSpans;
     AppendCircleInsidePixels(cx, cy, r, insideSpans);
-    FillSpans(painter, insideSpans, inside);
+    FillSpans(insideSpans, inside);
   }
   std::vector<PixelSpan> outlineSpans;
   AppendCircleOutlinePixels(cx, cy, r, outlineSpans);
-  FillSpans(painter, outlineSpans, outline);
-  painter.end();
+  FillSpans(outlineSpans, outline);
   Changed();
 }
 

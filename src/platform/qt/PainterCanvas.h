@@ -16,8 +16,8 @@ namespace quendrel {
 
 // Lines, boxes and circles are filled in span by span from the shared pixel rules, so they
 // cover exactly the pixels the recording canvas covers; text is Qt's own, antialiased, with
-// its top at the current position. Painting opens a QPainter per call, so the device stays
-// free for others between calls.
+// its top at the current position. Painting opens a QPainter per call (or writes a 32-bit
+// image's pixels directly), so the device stays free for others between calls.
 class PainterCanvas : public Canvas {
  public:
   // The image must outlive the canvas; its size is the canvas size.
@@ -38,6 +38,7 @@ class PainterCanvas : public Canvas {
   void DoClear(Color color) override;
   void DoLine(float x1, float y1, float x2, float y2, Color color) override;
   void DoPolyline(std::span<const CanvasPoint> points, Color color) override;
+  void DoColumnSpans(std::span<const PixelColumnSpan> spans, Color color) override;
   void DoBox(float x1, float y1, float x2, float y2, Color outline, bool fill,
              Color inside) override;
   void DoCircle(float x, float y, float radius, Color outline, bool fill, Color inside) override;
@@ -51,7 +52,11 @@ class PainterCanvas : public Canvas {
   void FontChanged() override;
 
  private:
-  void FillSpans(QPainter& painter, const std::vector<PixelSpan>& spans, Color color) const;
+  // Straight into the pixels of a 32-bit image (a painter per call costs more than most
+  // drawings), through a painter on any other device.
+  void FillSpans(const std::vector<PixelSpan>& spans, Color color);
+  void FillColumnSpans(std::span<const PixelColumnSpan> spans, Color color);
+  bool WritesPixels() const;
   // Alpha becomes all or nothing, as the recording canvas sees it; opaque drawing puts
   // BackColor where the picture is transparent.
   QImage PreparedImage(const CanvasImage& image, bool transparent) const;

@@ -41,7 +41,13 @@ void DrawSample(Canvas& canvas, const ImageList& icons) {
   canvas.Polyline(graph, kBlue);
   canvas.Line(100, 1400, 2400, 1400, 0);
   canvas.Line(100, 1400, 100, 600, 0);
+  canvas.Line(2620, 100, 2610, 700, kBlue);
+  canvas.Line(2650, 100, 2650, 100, kRed);
   for (int k = -2; k <= 2; ++k) canvas.Line(2500, 1000, 2575, 1000 + 15 * k, kRed);
+  // Column spans, some reaching past the surface's edges, which clip them.
+  const std::vector<PixelColumnSpan> spans = {{150, 5, 9}, {151, -3, 2}, {199, 110, 130},
+                                              {200, 0, 5}, {-1, 0, 5}, {152, 7, 7}};
+  canvas.ColumnSpans(spans, kBlue);
   canvas.LineTo(2700, 400, kGreen);
   canvas.LineBy(-300, 300, kGreen);
   canvas.DrawFocusRect(1, 1, 40, 22);
@@ -66,8 +72,8 @@ FakeImageList SampleIcons() {
   return icons;
 }
 
-QImage NewImage(int width, int height) {
-  QImage image(width, height, QImage::Format_RGB32);
+QImage NewImage(int width, int height, QImage::Format format = QImage::Format_RGB32) {
+  QImage image(width, height, format);
   image.fill(Qt::black);
   return image;
 }
@@ -84,30 +90,37 @@ class PainterCanvasTest : public ::testing::Test {
   PainterCanvasTest() { QtTestApp(); }
 };
 
+// 32-bit images take their pixels written directly, others go through a painter.
 TEST_F(PainterCanvasTest, SampleDrawingMatchesTheRecordingCanvasPixelForPixel) {
-  const FakeImageList icons = SampleIcons();
-  RecordingCanvas recording(200, 120);
-  DrawSample(recording, icons);
-  QImage image = NewImage(200, 120);
-  PainterCanvas painter(image);
-  DrawSample(painter, icons);
-  SaveForViewing(image.scaled(800, 480), "painter-canvas-sample.png");
+  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32_Premultiplied,
+                                      QImage::Format_RGB888}) {
+    SCOPED_TRACE(format);
+    const FakeImageList icons = SampleIcons();
+    RecordingCanvas recording(200, 120);
+    DrawSample(recording, icons);
+    QImage image = NewImage(200, 120, format);
+    PainterCanvas painter(image);
+    DrawSample(painter, icons);
+    if (format == QImage::Format_RGB32) {
+      SaveForViewing(image.scaled(800, 480), "painter-canvas-sample.png");
+    }
 
-  const CanvasImage expected = recording.Snapshot();
-  const CanvasImage actual = painter.Snapshot();
-  ASSERT_EQ(actual.Width, expected.Width);
-  ASSERT_EQ(actual.Height, expected.Height);
-  int differences = 0;
-  for (int y = 0; y < actual.Height; ++y) {
-    for (int x = 0; x < actual.Width; ++x) {
-      if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
-      if (++differences <= 5) {
-        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual.Pixel(x, y)
-                      << " instead of " << expected.Pixel(x, y);
+    const CanvasImage expected = recording.Snapshot();
+    const CanvasImage actual = painter.Snapshot();
+    ASSERT_EQ(actual.Width, expected.Width);
+    ASSERT_EQ(actual.Height, expected.Height);
+    int differences = 0;
+    for (int y = 0; y < actual.Height; ++y) {
+      for (int x = 0; x < actual.Width; ++x) {
+        if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
+        if (++differences <= 5) {
+          ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual.Pixel(x, y)
+                        << " instead of " << expected.Pixel(x, y);
+        }
       }
     }
+    EXPECT_EQ(differences, 0);
   }
-  EXPECT_EQ(differences, 0);
 }
 
 TEST_F(PainterCanvasTest, SnapshotSavedAsBitmapReadsBackIdentical) {

@@ -1,0 +1,97 @@
+#include "graph/pane/LineColumnDecimator.h"
+
+#include "graph/pane/LinePointCalls.h"
+#include "graph/pane/SafeCanvas.h"
+
+namespace quendrel {
+namespace {
+
+// The pixel row or column of a canvas coordinate.
+int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
+
+}  // namespace
+
+LineColumnDecimator::LineColumnDecimator(Canvas& canvas, const LinePlot& plot,
+                                         const DotColumns& dot, Color color, Color tickColor)
+    : canvas_(canvas),
+      plot_(plot),
+      color_(color),
+      tickColor_(tickColor),
+      band_(plot.Bounds()),
+      // A centre inside the band lies on these rows or between them.
+      coverage_(dot, PixelOf(band_.Upper), PixelOf(band_.Lower)) {}
+
+void LineColumnDecimator::AddSlowly(const Placed& placed) {
+  const LinePoint& point = placed.Point;
+  if (!Drawable({point.X})) {
+    // No pixel column: nothing of it reaches the canvas but what its own calls draw.
+    Finish();
+    DrawLinePoint(canvas_, plot_, previous_.Point, point, color_, tickColor_);
+    previous_ = placed;
+    return;
+  }
+  const int column = PixelOf(point.X);
+  if (count_ > 0 && column != column_) DrawColumn();
+  if (count_ == 0) {
+    StartColumn(column);
+    first_ = placed;
+    beforeFirst_ = previous_.Point;
+  } else {
+    if (count_ == 1) Merge(first_, false);
+    Merge(placed, true);
+  }
+  ++count_;
+  previous_ = placed;
+}
+
+void LineColumnDecimator::StartColumn(int column) {
+  column_ = column;
+  bounds_ = ColumnBounds::Of(column);
+}
+
+void LineColumnDecimator::Finish() {
+  if (count_ > 0) DrawColumn();
+}
+
+// One point of a column of several: its dot and an in-band segment from a point of the same
+// column go to the column's spans; the other segments are drawn as they are.
+void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
+  const LinePoint& p = previousInColumn ? previous_.Point : beforeFirst_;
+  const LinePoint& point = placed.Point;
+  if (placed.Where != Band::Inside) {
+    DrawSegmentOut(canvas_, plot_, p, point, placed.Where, color_);
+    return;
+  }
+  const int row = placed.Row;
+  const bool spans = Drawable({point.Y}) && coverage_.Holds(row);
+  if (spans) {
+    coverage_.AddDot(row);
+  } else {
+    SafeCircle(canvas_, point.X, point.Y, kLineDotRadius, color_);
+  }
+  if (p.X == 0.0) return;
+  const int previousRow = previous_.Row;
+  const bool verticalRun = previousInColumn && spans && previous_.Where == Band::Inside &&
+                           Drawable({p.Y}) && coverage_.Holds(previousRow);
+  if (!verticalRun) {
+    DrawSegmentInto(canvas_, plot_, p, point, color_);
+    return;
+  }
+  AddRunFromPrevious(row);
+}
+
+// Ticks of one column cover the same pixels, and the last one is drawn after every dot and
+// segment of the column: the column's spans come first, then its tick once.
+void LineColumnDecimator::DrawColumn() {
+  if (count_ == 1) {
+    DrawLinePoint(canvas_, plot_, beforeFirst_, first_.Point, color_, tickColor_);
+  } else {
+    spans_.clear();
+    coverage_.TakeSpans(column_, spans_);
+    canvas_.ColumnSpans(spans_, color_);
+    DrawSampleTick(canvas_, plot_, first_.Point.X, tickColor_);
+  }
+  count_ = 0;
+}
+
+}  // namespace quendrel
