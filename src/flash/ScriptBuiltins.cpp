@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "flash/IFlashCommandFile.h"
+#include "flash/LoaderBuiltins.h"
 #include "flash/ScriptArchive.h"
 #include "flash/ScriptOperators.h"
 #include "foundation/NumberText.h"
@@ -114,6 +115,22 @@ Variant DriveCommand(const std::string& name, const CallArguments& call) {
   return handler(name, call.values, call.names, call.ffile, call.prog, call.ErrCode);
 }
 
+Variant ForceDriveFlash(const CallArguments& call) {
+  return LoaderBuiltins::ForceDriveFlash(call.ffile, call.prog, call.ErrCode);
+}
+
+Variant InitializeBaudRate(const CallArguments& call) {
+  return LoaderBuiltins::InitializeBaudRate(call.ffile, call.prog, call.ErrCode);
+}
+
+Variant InitializeWriteProgram(const CallArguments& call) {
+  return LoaderBuiltins::InitializeWriteProgram(call.values, call.ffile, call.prog, call.ErrCode);
+}
+
+Variant InitializeWriteData(const CallArguments& call) {
+  return LoaderBuiltins::InitializeWriteData(call.values, call.ffile, call.prog, call.ErrCode);
+}
+
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
@@ -134,12 +151,12 @@ const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
       {"uploadfile", nullptr},
       {"uploadtemplate", nullptr},
       {"downloadfile", nullptr},
-      {"forcedriveflash", nullptr},
-      {"forceflashmode", nullptr},
+      {"forcedriveflash", ForceDriveFlash},
+      {"forceflashmode", ForceDriveFlash},
       {"end", End},
-      {"initializebaudrate", nullptr},
-      {"initializewriteprogram", nullptr},
-      {"initializewritedata", nullptr},
+      {"initializebaudrate", InitializeBaudRate},
+      {"initializewriteprogram", InitializeWriteProgram},
+      {"initializewritedata", InitializeWriteData},
   }};
   return table;
 }

@@ -39,6 +39,8 @@ struct ScriptEnvironment {
   SerialModule* serial = nullptr;
   EthernetModule* ethernet = nullptr;
   INIFile* settings = nullptr;
+  // How long the flash loader may take to answer synchronisation or acknowledge a transfer.
+  double loaderWaitSeconds = 30.0;
 
   // The program's own: Ui(), CurrentClock(), ScriptParser(), CommServer() with its two modules and
   // Config().
