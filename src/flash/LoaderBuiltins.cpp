@@ -76,11 +76,12 @@ void EndAlternate(ProgressServer* prog) {
   prog->SetSwapped(false);
 }
 
-// Sends the image's words, one echoed byte at a time. False at the first byte not echoed.
-bool SendImage(GIOServer& server, InitializeHexFile& image, ProgressServer* prog, UiServices& ui,
-               dfResponseCodes& ErrCode) {
-  if (!server.WriteWord(image.LittleAddress(), true, false)) return false;
-  if (!server.WriteWord(image.LittleLength(), true, false)) return false;
+enum class ImageSend { Sent, EchoFailed, RanShort };
+
+// Sends the image's words, one echoed byte at a time, up to the first byte not echoed.
+ImageSend SendImage(GIOServer& server, InitializeHexFile& image, ProgressServer* prog, UiServices& ui) {
+  if (!server.WriteWord(image.LittleAddress(), true, false)) return ImageSend::EchoFailed;
+  if (!server.WriteWord(image.LittleLength(), true, false)) return ImageSend::EchoFailed;
   if (prog != nullptr) {
     prog->SetSwapped(true);
     prog->SetMin(0);
@@ -93,18 +94,17 @@ bool SendImage(GIOServer& server, InitializeHexFile& image, ProgressServer* prog
     if (word.size() != 2) {
       ui.MsgBox("You shouldn't even be able to get this error if you tried. Well done!", vbOKOnly | vbCritical,
                 "Sanity Check Failure");
-      ErrCode = dfResponseGeneralError;
-      return true;
+      return ImageSend::RanShort;
     }
     for (const char byte : word) {
-      if (!server.WriteByte(static_cast<std::uint8_t>(byte), true)) return false;
+      if (!server.WriteByte(static_cast<std::uint8_t>(byte), true)) return ImageSend::EchoFailed;
     }
     if (prog != nullptr) {
       prog->SetDetail("Writing: " + Percent(i - 1, image.Length()));
       prog->SetProgress(i);
     }
   }
-  return true;
+  return ImageSend::Sent;
 }
 
 }  // namespace
@@ -201,12 +201,13 @@ void LoaderBuiltins::WriteProgramImage(IFlashCommandFile& ffile, const std::stri
     return;
   }
   GIOServer& server = *environment.commServer;
-  if (!SendImage(server, image, prog, *environment.ui, ErrCode)) {
+  const ImageSend sent = SendImage(server, image, prog, *environment.ui);
+  if (sent != ImageSend::Sent) {
     ErrCode = dfResponseGeneralError;
-    EndAlternate(prog);
+    // An image that ran short leaves the transfer's controls shown.
+    if (sent == ImageSend::EchoFailed) EndAlternate(prog);
     return;
   }
-  if (ErrCode == dfResponseGeneralError) return;  // the image ran short: the controls stay shown
   EndAlternate(prog);
   std::uint8_t acknowledgement = 0;
   if (noWait == 0 && server.WaitForByte(acknowledgement, environment.loaderWaitSeconds) == 0) {
