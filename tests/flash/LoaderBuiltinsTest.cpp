@@ -279,7 +279,8 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, ForceDriveFlash,
     testing::Values(
         ForceCase{"AlreadyInTheLoader", {"boot"}, "True", dfResponseSkipLine, ""},
-        ForceCase{"RestartsWithoutAnswer", {"x1", "version", "access", "version", "!46"}, "True", dfResponseOK, "Success"},
+        ForceCase{"RestartsWithoutAnswer", {"x1", "version", "access", "version", "!46"}, "True", dfResponseOK,
+                  "Success"},
         ForceCase{"WriteAnswered", {"x1", "version", "access", "version", "upload"}, "True", dfResponseOK, "Success"},
         ForceCase{"WriteFails", {"x1", "version", "access", "version", "!11"}, "False", dfResponseGeneralError,
                   "Error 11"},

@@ -38,7 +38,8 @@ struct Section {
 std::string DataFile(const std::vector<Section>& sections) {
   std::string text = Hex4(static_cast<int>(sections.size())) + "\r\n";
   for (const auto& section : sections) {
-    text += Hex4(static_cast<int>(section.words.size() / 4)) + Hex4(section.address) + "0000\r\n" + section.words + "\r\n";
+    const int length = static_cast<int>(section.words.size() / 4);
+    text += Hex4(length) + Hex4(section.address) + "0000\r\n" + section.words + "\r\n";
   }
   return text + "Download completed";
 }
