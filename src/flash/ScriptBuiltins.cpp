@@ -6,6 +6,7 @@
 
 #include "flash/BuiltinCall.h"
 #include "flash/IFlashCommandFile.h"
+#include "flash/LoaderBuiltins.h"
 #include "flash/ScriptArchive.h"
 #include "flash/ScriptDownloadCommand.h"
 #include "flash/ScriptDriveFunction.h"
@@ -97,12 +98,23 @@ Variant MakeFileName(const CallArguments& call) {
 }
 
 Variant DriveCommand(const std::string& name, const CallArguments& call) {
-  const DriveCommandHandler& handler = call.ffile.Environment().driveCommands;
-  if (!handler) {
-    call.ErrCode = dfResponseGeneralError;
-    return Variant();
-  }
-  return handler(name, call.values, call.names, call.ffile, call.prog, call.ErrCode);
+  return call.ffile.Environment().driveCommands(name, call.values, call.names, call.ffile, call.prog, call.ErrCode);
+}
+
+Variant ForceDriveFlash(const CallArguments& call) {
+  return LoaderBuiltins::ForceDriveFlash(call.ffile, call.prog, call.ErrCode);
+}
+
+Variant InitializeBaudRate(const CallArguments& call) {
+  return LoaderBuiltins::InitializeBaudRate(call.ffile, call.prog, call.ErrCode);
+}
+
+Variant InitializeWriteProgram(const CallArguments& call) {
+  return LoaderBuiltins::InitializeWriteProgram(call.values, call.ffile, call.prog, call.ErrCode);
+}
+
+Variant InitializeWriteData(const CallArguments& call) {
+  return LoaderBuiltins::InitializeWriteData(call.values, call.ffile, call.prog, call.ErrCode);
 }
 
 std::string Lower(std::string text) {
@@ -112,7 +124,7 @@ std::string Lower(std::string text) {
 
 using Builtin = Variant (*)(const CallArguments&);
 
-// In the order the names are tested; a null entry talks to a drive.
+// In the order the names are tested.
 const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
   static const std::array<std::pair<const char*, Builtin>, 16> table = {{
       {"bell", Bell},
@@ -125,12 +137,12 @@ const std::array<std::pair<const char*, Builtin>, 16>& Dispatch() {
       {"uploadfile", ScriptUploadCommand::Run},
       {"uploadtemplate", ScriptUploadCommand::Run},
       {"downloadfile", ScriptDownloadCommand::Run},
-      {"forcedriveflash", nullptr},
-      {"forceflashmode", nullptr},
+      {"forcedriveflash", ForceDriveFlash},
+      {"forceflashmode", ForceDriveFlash},
       {"end", End},
-      {"initializebaudrate", nullptr},
-      {"initializewriteprogram", nullptr},
-      {"initializewritedata", nullptr},
+      {"initializebaudrate", InitializeBaudRate},
+      {"initializewriteprogram", InitializeWriteProgram},
+      {"initializewritedata", InitializeWriteData},
   }};
   return table;
 }
@@ -144,7 +156,7 @@ Variant ScriptBuiltins::CallBuiltinFunction(const std::string& name, const Scrip
   const std::string lower = Lower(name);
   for (const auto& [builtinName, builtin] : Dispatch()) {
     if (lower != builtinName) continue;
-    return builtin != nullptr ? builtin(call) : DriveCommand(lower, call);
+    return builtin(call);
   }
   // A host that routes drive functions itself (a recording test, a simulated loader) takes them all.
   if (ffile.Environment().driveCommands) return DriveCommand(name, call);

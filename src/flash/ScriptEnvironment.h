@@ -31,8 +31,8 @@ struct ScriptEnvironment {
   UiServices* ui = nullptr;
   Clock* clock = nullptr;
   ParseEngine* parser = nullptr;
-  // Without one, the flash-mode and initialisation commands fail with dfResponseGeneralError and
-  // drive functions go to the drive through their templates; with one, it takes both.
+  // Drive functions go to the drive through their templates; a host that routes them itself (a
+  // recording test) sets this, and it takes them all.
   DriveCommandHandler driveCommands;
   // What the communication and settings system variables read and change. Without one, the
   // variables that need it read as empty and assignments to them change nothing.
@@ -40,6 +40,8 @@ struct ScriptEnvironment {
   SerialModule* serial = nullptr;
   EthernetModule* ethernet = nullptr;
   INIFile* settings = nullptr;
+  // How long the flash loader may take to answer synchronisation or acknowledge a transfer.
+  double loaderWaitSeconds = 30.0;
 
   // The program's own: Ui(), CurrentClock(), ScriptParser(), CommServer() with its two modules and
   // Config().

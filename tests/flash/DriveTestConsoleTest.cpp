@@ -140,8 +140,9 @@ TEST_F(DriveTestConsoleTest, ButtonReports) {
        "   [0x0B] ' '", "   [0x1E] ' '", "   [0xBC] '\xBC'", "   [0x55] 'U'", "", "Reply", "=====", "Success"})},
       {true, true, true, &DriveTestConsole::UnlockDrive, Lines({"Request", "=======", "Drive 1", "Function 6",
        "   [0x0B] ' '", "   [0x1E] ' '", "   [0xBC] '\xBC'", "   [0x55] 'U'", "", "Reply", "=====", "Success"})},
+      // The drive restarts into its flash loader without answering the write.
       {false, true, true, &DriveTestConsole::ForceFlashMode, Lines({"Request", "=======", "Drive 1", "Function 70",
-       "   [0x0B] ' '", "   [0x27] '''", "   [0x00] ' '", "   [0x01] ' '", "", "Reply", "=====", "Success"})},
+       "   [0x0B] ' '", "   [0x27] '''", "   [0x00] ' '", "   [0x01] ' '", "", "Reply", "=====", "Error 46"})},
   };
   for (const ButtonCase& c : cases) {
     rig_.Sim().SetLegacy(c.legacy);
@@ -150,6 +151,7 @@ TEST_F(DriveTestConsoleTest, ButtonReports) {
     (console_.*c.press)();
     EXPECT_EQ(report_->Text(), c.report);
   }
+  rig_.Sim().SetMode("drive");
   rig_.Sim().SetValue(1139, 0);
   rig_.Sim().SetFault("drop next 1");
   console_.SetShowRequest(false);

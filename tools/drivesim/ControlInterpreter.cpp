@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "drivesim/ControlHex.h"
+#include "drivesim/LoaderCommands.h"
 
 namespace quendrel {
 
@@ -66,6 +67,7 @@ std::string ControlInterpreter::Execute(std::string_view line, SimTime now) {
   if (command == "set" || command == "get" || command == "name" || command == "names") return Parameter(words);
   if (command == "legacy" || command == "echo" || command == "localecho") return Switch(words);
   if (command == "mode") return Mode(words);
+  if (command == "loader") return LoaderCommands::Execute(core_.Loader(), words);
   if (command == "address") return Address(words);
   if (command == "baud") return Baud(words);
   if (command == "send") return Send(words, now);
@@ -158,8 +160,8 @@ std::string ControlInterpreter::Switch(const Words& words) {
 
 std::string ControlInterpreter::Mode(const Words& words) {
   static const std::map<std::string, LineMode> modes{
-      {"drive", LineMode::Drive}, {"echo", LineMode::Echo}, {"record", LineMode::Record}};
-  if (words.size() != 2 || !modes.contains(words[1])) return Error("mode drive|echo|record");
+      {"drive", LineMode::Drive}, {"echo", LineMode::Echo}, {"record", LineMode::Record}, {"loader", LineMode::Loader}};
+  if (words.size() != 2 || !modes.contains(words[1])) return Error("mode drive|echo|record|loader");
   core_.SetMode(modes.at(words[1]));
   return kOk;
 }

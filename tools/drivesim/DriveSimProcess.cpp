@@ -208,6 +208,21 @@ void DriveSimProcess::SetLocalEcho(bool on) { Expect(on ? "localecho on" : "loca
 void DriveSimProcess::SetAddress(int address) { Expect("address " + std::to_string(address), "ok"); }
 void DriveSimProcess::SetBaudRate(long rate) { Expect("baud " + std::to_string(rate), "ok"); }
 void DriveSimProcess::SetMode(std::string_view mode) { Expect("mode " + std::string(mode), "ok"); }
+void DriveSimProcess::SetLoader(std::string_view setting) { Expect("loader " + std::string(setting), "ok"); }
+std::string DriveSimProcess::LoaderState() { return Command("loader state"); }
+
+std::string DriveSimProcess::LoaderImage() {
+  const std::string answer = Command("loader image");
+  if (answer.rfind("image ", 0) != 0) Fail("loader image answered \"" + answer + "\"");
+  return answer == "image none" ? std::string() : answer.substr(6);
+}
+
+std::string DriveSimProcess::LoaderData() {
+  const std::string answer = Command("loader data");
+  if (answer.rfind("data", 0) != 0) Fail("loader data answered \"" + answer + "\"");
+  return answer.size() > 5 ? answer.substr(5) : std::string();
+}
+
 void DriveSimProcess::SendBytes(std::string_view bytes) { Expect("send" + ControlHex(bytes), "ok"); }
 
 std::string DriveSimProcess::ReceivedBytes() {

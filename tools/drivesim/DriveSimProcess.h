@@ -42,7 +42,14 @@ class DriveSimProcess {
   void SetLocalEcho(bool on);               // every byte the client sends comes back first
   void SetAddress(int address);
   void SetBaudRate(long rate);              // 0: no line emulation
-  void SetMode(std::string_view mode);      // "drive", "echo" or "record"
+  void SetMode(std::string_view mode);      // "drive", "echo", "record" or "loader"
+  // The flash loader: "loader " + setting, e.g. "sync 5", "plan data", "fault noclosingecho".
+  void SetLoader(std::string_view setting);
+  std::string LoaderState();                // "frames", "sync" or "transfer"
+  // What the loader received: the program image as "AAAA WWWW..." (empty when none), the data
+  // blocks as "AAAA:WWWW... AAAA:WWWW..." (address and words in hexadecimal digits).
+  std::string LoaderImage();
+  std::string LoaderData();
   void SendBytes(std::string_view bytes);   // raw bytes to the client
   std::string ReceivedBytes();              // raw bytes from the client since the last call
   void ClosePort();

@@ -19,7 +19,7 @@ std::optional<long> Whole(const std::string& text) {
 }  // namespace
 
 const char* SimOptions::Usage() {
-  return "usage: quendrel-drivesim [--address N] [--table FILE] [--legacy] [--local-echo] [--baud RATE]\n"
+  return "usage: quendrel-drivesim [--address N] [--table FILE] [--legacy] [--local-echo] [--loader] [--baud RATE]\n"
          "                         [--seed N] [--fault RULE]... [--link PATH]\n"
          "                         [--tcp PORT] [--rtu-tcp PORT] [--password TEXT]\n"
          "Serves a simulated drive on a pseudo-terminal and prints its device path first,\n"
@@ -37,6 +37,10 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& argu
     }
     if (option == "--legacy" || option == "--local-echo") {
       (option == "--legacy" ? options.legacy : options.localEcho) = true;
+      continue;
+    }
+    if (option == "--loader") {
+      options.loader = true;
       continue;
     }
     if (i + 1 >= arguments.size()) {

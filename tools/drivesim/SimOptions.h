@@ -12,6 +12,7 @@ struct SimOptions {
   std::string tableFile;  // empty: the built-in table
   bool legacy = false;
   bool localEcho = false;  // echo every byte on the serial port, as a two-wire adapter does
+  bool loader = false;     // start in the flash loader
   long baudRate = 0;      // 0: no line emulation
   unsigned seed = 1;
   std::vector<std::string> faults;  // rules as the "fault" command takes them

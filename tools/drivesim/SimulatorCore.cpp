@@ -10,6 +10,7 @@ namespace quendrel {
 namespace {
 
 constexpr int kSerialAddressParameter = 1123;  // M11P23: writing it re-addresses the drive
+constexpr int kFirmwareUploadParameter = 1139;  // M11P39: writing 1 restarts into the loader
 constexpr std::size_t kReceivedLimit = 64 * 1024;
 constexpr std::uint8_t kBroadcast = 0;
 constexpr std::uint8_t kGatewayNoResponse = 11;
@@ -63,6 +64,7 @@ void SimulatorCore::SetBaudRate(long baudRate) {
 }
 
 void SimulatorCore::SetMode(LineMode mode) {
+  if (mode == LineMode::Loader && mode_ != LineMode::Loader) loader_.Restart();
   mode_ = mode;
   for (auto& [id, channel] : channels_) channel.rtu.Clear();
 }
@@ -128,6 +130,29 @@ void SimulatorCore::Receive(int id, std::string_view bytes, SimTime now) {
     }
     case LineMode::Record:
       break;
+    case LineMode::Loader:
+      ReceiveLoader(id, channel, bytes, now);
+      break;
+  }
+}
+
+// A carriage return at a frame boundary starts synchronisation; from then on the loader takes
+// every byte until its transfers are done, and frames are served again.
+void SimulatorCore::ReceiveLoader(int id, Channel& channel, std::string_view bytes, SimTime now) {
+  const long rate = id == kSerialChannel ? baudRate_ : 0;
+  while (!bytes.empty()) {
+    const bool raw = loader_.TakesRawBytes() || (bytes.front() == '\r' && channel.rtu.Pending() == 0);
+    if (!raw) {
+      channel.rtu.Append(bytes, now);
+      Advance(now);
+      return;
+    }
+    for (const FlashLoader::Output& out : loader_.Take(static_cast<std::uint8_t>(bytes.front()))) {
+      const SimTime due = now + WireTime(static_cast<std::size_t>(out.byteTimes), rate) +
+                          std::chrono::milliseconds(out.delayMs);
+      Queue(id, LineEvent::Kind::Send, due, out.bytes);
+    }
+    bytes.remove_prefix(1);
   }
 }
 
@@ -268,9 +293,25 @@ std::optional<SimulatorCore::Served> SimulatorCore::Serve(int channel, const Sim
   }
   if (!actions.serve) return std::nullopt;
 
+  if (mode_ == LineMode::Loader) {
+    const auto answer = loader_.Respond(request.function, request.data);
+    if (answer.leave) {
+      // The firmware runs again, its upload request forgotten.
+      if (SimParameter* upload = Table().Find(kFirmwareUploadParameter)) upload->value = 0;
+      SetMode(LineMode::Drive);
+    }
+    if (!answer.pdu || !actions.answer || request.address == kBroadcast) return std::nullopt;
+    return Served{*answer.pdu, actions, address_};
+  }
   responder_.SetEthernet(channel != kSerialChannel);
   const auto outcome = responder_.Respond(request.function, request.data);
   const std::uint8_t replyAddress = address_;
+  if (outcome.written == kFirmwareUploadParameter && Table().Find(kFirmwareUploadParameter)->value == 1 &&
+      channels_.at(channel).framing == Framing::Rtu) {
+    // The drive restarts into its loader at once: the write is never answered.
+    SetMode(LineMode::Loader);
+    return std::nullopt;
+  }
   if (outcome.written == kSerialAddressParameter) {
     // The reply still leaves from the old address; the next request must use the new one.
     const int newAddress = Table().Find(kSerialAddressParameter)->value;

@@ -10,6 +10,7 @@
 
 #include "drivesim/DriveResponder.h"
 #include "drivesim/FaultPlan.h"
+#include "drivesim/FlashLoader.h"
 #include "drivesim/MbapFramer.h"
 #include "drivesim/RequestFramer.h"
 #include "drivesim/SimFrame.h"
@@ -17,12 +18,12 @@
 
 namespace quendrel {
 
-// What the drive does with the bytes it receives on a serial-framed line. The flash loader
-// will be one more mode.
+// What the drive does with the bytes it receives on a serial-framed line.
 enum class LineMode {
   Drive,   // Modbus frames to the running firmware
   Echo,    // every byte straight back, as a loader or a looped-back adapter would
   Record,  // bytes are only recorded (see TakeReceived)
+  Loader,  // the flash loader: its own frames, synchronisation and echoed transfers
 };
 
 // How requests are framed on a channel: the serial layout (also RTU over TCP) or Modbus/TCP.
@@ -60,6 +61,7 @@ class SimulatorCore {
   void SetPassword(std::optional<std::string> password) { password_ = std::move(password); }
   FaultPlan& Faults() { return faults_; }
   DriveResponder& Responder() { return responder_; }
+  FlashLoader& Loader() { return loader_; }
   ParameterTable& Table() { return responder_.Table(); }
 
   // A new TCP connection; queues its login challenge when a password is set.
@@ -109,6 +111,7 @@ class SimulatorCore {
   };
 
   void Login(int channel, Channel& state, std::string_view& bytes, SimTime now);
+  void ReceiveLoader(int channel, Channel& state, std::string_view bytes, SimTime now);
   void HandleFrame(int channel, const std::string& frame, SimTime now);
   void HandleAdu(int channel, const std::string& adu, SimTime now);
   std::optional<Served> Serve(int channel, const SimRequest& request, SimTime now);
@@ -119,6 +122,7 @@ class SimulatorCore {
   SimDuration FrameSilence() const;
 
   DriveResponder responder_;
+  FlashLoader loader_;
   FaultPlan faults_;
   std::uint8_t address_;
   long baudRate_ = 0;

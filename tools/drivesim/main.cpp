@@ -48,6 +48,7 @@ int main(int argc, char** argv) {
   quendrel::SimulatorCore core(std::move(*table), static_cast<std::uint8_t>(options->address));
   core.SetLegacy(options->legacy);
   core.SetLocalEcho(options->localEcho);
+  if (options->loader) core.SetMode(quendrel::LineMode::Loader);
   core.SetBaudRate(options->baudRate);
   core.Faults().Seed(options->seed);
   core.SetPassword(options->password);

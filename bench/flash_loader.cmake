@@ -1,0 +1,3 @@
+quendrel_add_benchmark(flash_loader
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/flash_loader.cpp
+  LIBS quendrel_flash quendrel_drivesim_fixture quendrel_params quendrel_comms quendrel_foundation quendrel_platform)
