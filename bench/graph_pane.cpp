@@ -2,51 +2,20 @@
 // an image, and the number of canvas calls one repaint makes as the window fills with points.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
-#include <cmath>
-#include <cstdlib>
 #include <string>
 
-#include "graph/data/FormControls.h"
-#include "graph/data/GraphDataControl.h"
+#include "GraphScan.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"
-#include "platform/FakeClock.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/qt/PainterCanvas.h"
 
 namespace quendrel {
 namespace {
 
-constexpr double kEnd = FakeClock::DefaultStart + 86400.0;
-
-void EnsureGuiApp() {
-  static int argc = 1;
-  static char name[] = "bench";
-  static char* argv[] = {name, nullptr};
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QGuiApplication app(argc, argv);
-}
-
-// Series of noisy sine waves, every point inside a 300-second window.
-struct Scan {
-  Scan(int series, int points) {
-    SetClock(&clock);
-    pane.SetDataSource("gdcGraphData");
-    for (int s = 0; s < series; ++s) {
-      gdSeries& added = *data.AddSeries("S" + std::to_string(s), "", 0x0000FFu * (s % 3 + 1));
-      for (int i = 0; i < points; ++i) {
-        added.AddPoint(kEnd - 300.0 + 300.0 * i / points, (s + 1) * std::sin(i * 0.001) + (i % 7) * 0.01);
-      }
-    }
-  }
-  ~Scan() { SetClock(nullptr); }
-  FakeClock clock{kEnd + 1.0};
-  FormControls form;
-  GraphDataControl data{&form, "gdcGraphData"};
-  GraphPane pane{&form, "gpGraph"};
-};
+using bench::EnsureGuiApp;
+using bench::Scan;
 
 void BM_LineGraphRepaint(benchmark::State& state) {
   EnsureGuiApp();

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "graph/controls/qt/ControlFrame.h"
+#include "graph/controls/qt/ControlMouse.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtInput.h"
 
@@ -65,14 +66,7 @@ void ColorPickBoxWidget::keyReleaseEvent(QKeyEvent* event) {
 }
 
 ControlEventArgs ColorPickBoxWidget::MouseOf(const QMouseEvent& event) const {
-  const int frame = FrameWidth();
-  const QPointF at = event.position() - QPointF(frame, frame);
-  const Qt::MouseButtons buttons =
-      event.button() == Qt::NoButton ? event.buttons() : Qt::MouseButtons(event.button());
-  return {.Shift = ShiftStateFromQt(event.modifiers()),
-          .Button = ButtonsFromQt(buttons),
-          .X = Canvas::PixelsToTwipsX(static_cast<float>(at.x())),
-          .Y = Canvas::PixelsToTwipsY(static_cast<float>(at.y()))};
+  return ControlMouseFromQt(event, FrameWidth());
 }
 
 void ColorPickBoxWidget::mousePressEvent(QMouseEvent* event) {

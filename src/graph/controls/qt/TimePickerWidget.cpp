@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "graph/controls/qt/ControlFrame.h"
+#include "graph/controls/qt/ControlMouse.h"
 #include "platform/KeyCodes.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
@@ -149,14 +150,7 @@ void TimePickerWidget::keyReleaseEvent(QKeyEvent* event) {
 }
 
 ControlEventArgs TimePickerWidget::MouseOf(const QMouseEvent& event) const {
-  const int frame = FrameWidth();
-  const QPointF at = event.position() - QPointF(frame, frame);
-  const Qt::MouseButtons buttons =
-      event.button() == Qt::NoButton ? event.buttons() : Qt::MouseButtons(event.button());
-  return {.Shift = ShiftStateFromQt(event.modifiers()),
-          .Button = ButtonsFromQt(buttons),
-          .X = Canvas::PixelsToTwipsX(static_cast<float>(at.x())),
-          .Y = Canvas::PixelsToTwipsY(static_cast<float>(at.y()))};
+  return ControlMouseFromQt(event, FrameWidth());
 }
 
 void TimePickerWidget::mousePressEvent(QMouseEvent* event) {
