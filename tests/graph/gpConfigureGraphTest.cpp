@@ -179,6 +179,24 @@ TEST_F(gpConfigureGraphTest, ApplyThenCancelKeepsWhatWasApplied) {
   EXPECT_TRUE(target.XRules());
 }
 
+TEST_F(gpConfigureGraphTest, EnterPressesOkAndClosingTheWindowAppliesNothing) {
+  {
+    gpConfigureGraph dialog(target);
+    dialog.show();
+    dialog.TitleBox()->setText("Flow");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(dialog.TitleBox(), &enter);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(target.Caption(), "Flow");
+  }
+  gpConfigureGraph dialog(target);
+  dialog.show();
+  dialog.TitleBox()->setText("Pressure");
+  dialog.close();
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(target.Caption(), "Flow");
+}
+
 TEST_F(gpConfigureGraphTest, ApplyNeverPumpsAndThePaneIsLockedWhileItChanges) {
   std::vector<bool> lockedAtEachChange;
   target.OnSettingsChanged([&] { lockedAtEachChange.push_back(target.PaintLock()); });
