@@ -53,6 +53,13 @@ inline constexpr int cdlCCFullOpen = 0x2;
 inline constexpr int cdlCCPreventFullOpen = 0x4;
 inline constexpr int cdlCCHelpButton = 0x8;
 
+// Font dialog flags: screen fonts, printer fonts (both together 0x3), and the effects part with
+// underline, strikethrough and the text colour.
+inline constexpr int cdlCFScreenFonts = 0x1;
+inline constexpr int cdlCFPrinterFonts = 0x2;
+inline constexpr int cdlCFBoth = 0x3;
+inline constexpr int cdlCFEffects = 0x100;
+
 // The buttons of a style's button set in screen order (1..3 of them).
 int ButtonCount(int style);
 int ButtonOfSet(int style, int position);

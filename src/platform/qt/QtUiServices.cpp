@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -13,6 +12,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include "platform/qt/FontColorDialog.h"
 #include "platform/qt/PlainFileIconProvider.h"
 #include "platform/qt/QtConvert.h"
 
@@ -201,14 +201,10 @@ bool QtUiServices::ColorDialog(std::uint32_t& color, int flags) {
   return true;
 }
 
-bool QtUiServices::FontDialog(FontDialogChoice& choice, int) {
-  bool accepted = false;
-  const QFont chosen = QFontDialog::getFont(&accepted, ToQFont(choice.Font), parent_);
-  if (!accepted) return false;
-  CanvasFont font = FromQFont(chosen);
-  // The dialog reports pixels for a pixel-sized font; keep the points the user picked.
-  if (chosen.pointSizeF() <= 0) font.Size = choice.Font.Size;
-  choice.Font = font;
+bool QtUiServices::FontDialog(FontDialogChoice& choice, int flags) {
+  FontColorDialog dialog(choice, flags, parent_);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  choice = dialog.Choice();
   return true;
 }
 

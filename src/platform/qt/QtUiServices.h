@@ -31,7 +31,8 @@ class QtUiServices : public UiServices {
                        const std::string& defaultText) override;
   std::string FileDialog(const FileDialogRequest& request) override;
   bool ColorDialog(std::uint32_t& color, int flags) override;
-  // Qt's font dialog offers no colour: the choice's colour comes back unchanged.
+  // With cdlCFEffects a colour button ("bFontColor") beside the font lists offers the text
+  // colour; without it, or while the user leaves it alone, the choice's colour comes back as given.
   bool FontDialog(FontDialogChoice& choice, int flags) override;
   bool PrintImage(const CanvasImage& image, bool landscape) override;
   PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) override;

@@ -1,6 +1,7 @@
 // Quendrel: start-up, the main window's event loop, and exit through the main window.
 #include <QApplication>
 
+#include "graph/controls/qt/gpConfigureGraph.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtUiServices.h"
 #include "shell/qt/ShellApplication.h"
@@ -10,6 +11,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   quendrel::QtUiServices ui;
   quendrel::SetUi(&ui);
+  // A graph pane's "&Properties..." opens the configuration dialog.
+  quendrel::gpConfigureGraph::Install();
 
   quendrel::ShellApplication shell({});
   if (shell.Start(ui, quendrel::SystemClockInstance()) != quendrel::StartupOutcome::Running) {

@@ -1,6 +1,7 @@
 // The Qt dialogs must offer the buttons, icon and tick a style asks for and report the user's
 // answer in the codes callers test; file filters must reach Qt in its own form.
 #include "platform/qt/QtUiServices.h"
+#include "platform/qt/FontColorDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,19 @@ void WhenShown(std::function<void(Dialog&)> action) {
     if (dialog == nullptr) {
       ADD_FAILURE() << "no modal dialog of the expected kind";
       if (QApplication::activeModalWidget() != nullptr) QApplication::activeModalWidget()->close();
+      return;
+    }
+    action(*dialog);
+  });
+}
+
+// The font dialog has no meta-object of its own, so it is found as a plain dialog.
+void WhenFontDialogShown(std::function<void(FontColorDialog&)> action) {
+  WhenShown<QDialog>([action](QDialog& shown) {
+    auto* dialog = dynamic_cast<FontColorDialog*>(&shown);
+    if (dialog == nullptr) {
+      ADD_FAILURE() << "no font dialog";
+      shown.reject();
       return;
     }
     action(*dialog);
@@ -172,6 +186,42 @@ TEST_F(QtUiServicesTest, ColorDialogStartsOnTheColourOnlyWhenAsked) {
   });
   EXPECT_FALSE(ui.ColorDialog(color, cdlCCFullOpen));
   EXPECT_EQ(color, 0xFF8000u);
+}
+
+TEST_F(QtUiServicesTest, FontDialogWithEffectsOffersTheTextColour) {
+  WhenFontDialogShown([](FontColorDialog& dialog) {
+    ASSERT_NE(dialog.ColorButton(), nullptr);
+    WhenShown<QColorDialog>([](QColorDialog& colors) {
+      EXPECT_EQ(colors.currentColor(), QColor(0, 0, 255));
+      colors.setCurrentColor(QColor(0, 128, 0));
+      colors.accept();
+    });
+    dialog.ColorButton()->click();
+    dialog.accept();
+  });
+  FontDialogChoice choice{CanvasFont{"Tahoma", 10.0f}, 0xFF0000};
+  EXPECT_TRUE(ui.FontDialog(choice, cdlCFBoth | cdlCFEffects));
+  EXPECT_EQ(choice.Color, 0x008000u);
+  EXPECT_EQ(choice.Font.Size, 10.0f);
+}
+
+TEST_F(QtUiServicesTest, FontDialogKeepsAColourNotPickedAndOffersNoneWithoutEffects) {
+  // A system colour the user left alone must not come back resolved to its current shade.
+  WhenFontDialogShown([](FontColorDialog& dialog) {
+    EXPECT_NE(dialog.ColorButton(), nullptr);
+    dialog.accept();
+  });
+  FontDialogChoice choice{CanvasFont{}, 0x80000008u};
+  EXPECT_TRUE(ui.FontDialog(choice, cdlCFBoth | cdlCFEffects));
+  EXPECT_EQ(choice.Color, 0x80000008u);
+
+  WhenFontDialogShown([](FontColorDialog& dialog) {
+    EXPECT_EQ(dialog.ColorButton(), nullptr);
+    dialog.reject();
+  });
+  choice.Color = 0x123456;
+  EXPECT_FALSE(ui.FontDialog(choice, cdlCFBoth));
+  EXPECT_EQ(choice.Color, 0x123456u);
 }
 
 TEST_F(QtUiServicesTest, SaveDialogGetsTitleFiltersAndInitialNameAndReturnsThePath) {
