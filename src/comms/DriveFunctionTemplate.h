@@ -35,6 +35,9 @@ class DriveFunctionTemplate {
   bool Special() const { return definition_.special; }
   int Code() const { return definition_.code; }
   ErrorMeaning OnError() const { return definition_.onError; }
+  // The file transfer: the one function that lets the program's events run while it runs, between
+  // its packets.
+  bool LetsEventsRun() const { return definition_.special && definition_.name == "WriteFileToBuffer"; }
   int Parameters() const { return static_cast<int>(definition_.parameters.size()); }
   int Returns() const { return static_cast<int>(definition_.returns.size()); }
   // 1-based; raises run-time error 9 outside 1..Parameters() (Returns()).

@@ -16,6 +16,13 @@ void DriveReport::Line(std::string_view text) {
   text_ += "\r\n";
 }
 
+void DriveReport::Item(std::string_view caption, std::string_view value) {
+  text_ += caption;
+  text_ += ": ";
+  text_ += value;
+  text_ += "\r\n";
+}
+
 void DriveReport::RequestHeading() {
   Line("Request");
   Line("=======");

@@ -13,6 +13,8 @@ namespace quendrel {
 class DriveReport {
  public:
   void Line(std::string_view text);
+  // "caption: value", the line of one request or reply item.
+  void Item(std::string_view caption, std::string_view value);
   // "Request" and "=======".
   void RequestHeading();
   // "Drive " and the address, "Function " and the function byte, then one line per data byte
@@ -23,6 +25,8 @@ class DriveReport {
   // "Error " and the code, or "Success".
   void Outcome(const udtDriveResponse& response);
   const std::string& Text() const { return text_; }
+  // The other report's lines after these.
+  void Append(const DriveReport& other) { text_ += other.text_; }
 
   // The report of a fixed sequence of the drive test window (unlock, force flash mode) for its last
   // exchange: with showRequest and without showRaw the label and the address stand for the request.

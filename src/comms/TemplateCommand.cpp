@@ -1,5 +1,7 @@
 #include "comms/TemplateCommand.h"
 
+#include <algorithm>
+
 #include "comms/DriveFlashCommand.h"
 #include "comms/DrivePdu.h"
 #include "comms/GIOContext.h"
@@ -35,9 +37,8 @@ void TemplateCommand::Run() {
   hadFeedback_ = !call_.tbFeedback.expired();
   Publish();
   if (!TakeArguments()) return;
-  const std::string& name = function_.Name();
-  if (function_.Special() && name == "WriteFileToBuffer") return WriteFileToBuffer();
-  if (function_.Special() && name == "ProcessorReset") return ProcessorReset();
+  if (function_.LetsEventsRun()) return WriteFileToBuffer();
+  if (function_.Special() && function_.Name() == "ProcessorReset") return ProcessorReset();
   const std::optional<std::string> special = function_.Special() ? SpecialRequest() : std::nullopt;
   Conclude(Send(special ? *special : EncodeRequest()));
 }
@@ -87,7 +88,7 @@ void TemplateCommand::ReportRequest(const udtDriveResponse& response) {
   if (!call_.showRequest) return;
   if (call_.showRaw) return report_.RawRequest(gc_.Address(), response.rawreq);
   const auto& items = function_.ParameterItems();
-  for (std::size_t i = 0; i < items.size(); ++i) report_.Line(items[i].Description + ": " + arguments_[i]);
+  for (std::size_t i = 0; i < items.size(); ++i) report_.Item(items[i].Description, arguments_[i]);
   report_.Line("");
 }
 
@@ -112,17 +113,25 @@ void TemplateCommand::Conclude(udtDriveResponse response) {
 
 bool TemplateCommand::DecodeReply(const udtDriveResponse& response) {
   if (response.rawreply.empty()) return true;
+  const auto& items = function_.ReturnItems();
+  // Only the values a string takes its length from are kept.
+  const auto namesALength = [&items](const std::string& name) {
+    return std::any_of(items.begin(), items.end(),
+                       [&name](const udtTemplateItem& item) { return item.Type == dftString && item.Length == name; });
+  };
   TemplateItemCodec::Earlier earlier;
-  std::vector<std::string> lines;
+  // The report shows the reply's items only once all of them have been read.
+  DriveReport lines;
   std::size_t at = 0;
-  for (const udtTemplateItem& item : function_.ReturnItems()) {
+  for (const udtTemplateItem& item : items) {
     const auto value = TemplateItemCodec::Decode(item, response.strData, at, earlier);
     if (!value) return false;
-    earlier[item.Name] = value->number;
-    lines.push_back(item.Description + ": " + value->text);
-    call_.strReturn += (call_.strReturn.empty() ? "" : ", ") + value->text;
+    if (namesALength(item.Name)) earlier[item.Name] = value->number;
+    lines.Item(item.Description, value->text);
+    if (!call_.strReturn.empty()) call_.strReturn += ", ";
+    call_.strReturn += value->text;
   }
-  for (const std::string& line : lines) report_.Line(line);
+  report_.Append(lines);
   return true;
 }
 
@@ -151,7 +160,10 @@ void TemplateCommand::Fail(dfResponseCodes code, const std::string& line) {
 }
 
 void TemplateCommand::Publish(const std::string& trailer) {
-  if (const auto feedback = call_.tbFeedback.lock()) feedback->SetText(report_.Text() + trailer);
+  const auto feedback = call_.tbFeedback.lock();
+  if (!feedback) return;
+  if (trailer.empty()) return feedback->SetText(report_.Text());
+  feedback->SetText(report_.Text() + trailer);
 }
 
 void TemplateCommand::ProcessorReset() {

@@ -24,7 +24,8 @@ constexpr float kModuleTimeout = -1.0F;
 // Clears the busy flag however the exchange ends, and tells the window at both ends.
 class BusyScope {
  public:
-  BusyScope(bool& busy, const std::function<void()>& changed) : busy_(busy), changed_(changed) { Set(true); }
+  // Without a handler the window is not told: the exchange is over before it could show anything.
+  BusyScope(bool& busy, const std::function<void()>* changed) : busy_(busy), changed_(changed) { Set(true); }
   ~BusyScope() { Set(false); }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
@@ -32,10 +33,10 @@ class BusyScope {
  private:
   void Set(bool busy) {
     busy_ = busy;
-    if (changed_) changed_();
+    if (changed_ != nullptr && *changed_) (*changed_)();
   }
   bool& busy_;
-  const std::function<void()>& changed_;
+  const std::function<void()>* changed_;
 };
 
 udtDriveResponse ForceFlashSequence(GIOContext& gc) {
@@ -87,8 +88,9 @@ void DriveTestConsole::ChooseCommand(int index) {
 }
 
 const std::string& DriveTestConsole::SetAddressText(std::string_view text) {
-  const double value = RoundHalfEvenValue(BoxNumber(text));
-  address_ = DoubleToText(std::fmod(value, 256.0) + 0.0);
+  const double value = std::fmod(RoundHalfEvenValue(BoxNumber(text)), 256.0) + 0.0;
+  address_ = DoubleToText(value);
+  addressValue_ = static_cast<int>(value);
   return address_;
 }
 
@@ -100,7 +102,7 @@ const std::string& DriveTestConsole::SetPeriodText(std::string_view text) {
 }
 
 bool DriveTestConsole::AddressByte(int& address) {
-  address = static_cast<int>(LeadingNumber(address_));
+  address = addressValue_;
   if (address >= 0) return true;
   ShowReport("Invalid drive address.");
   return false;
@@ -132,7 +134,9 @@ void DriveTestConsole::ExecuteSelectedFunction() {
   call.showRaw = showRaw_;
   int address = 0;
   if (!AddressByte(address) || !CollectArguments(*function, call.talParameters)) return;
-  BusyScope busy(busy_, onBusyChanged_);
+  // Disabling and enabling the buttons again costs more than a short exchange, and only a
+  // transfer lets the window's events run before it ends.
+  BusyScope busy(busy_, function->LetsEventsRun() ? &onBusyChanged_ : nullptr);
   const auto gc = server_.OpenContext(static_cast<std::uint8_t>(address), kCommandTimeout);
   function->RunCommand(call, *gc, nullptr);
   gc->CloseContext();
@@ -142,7 +146,7 @@ template <typename Sequence>
 void DriveTestConsole::RunButton(const std::string& label, Sequence sequence) {
   int address = 0;
   if (busy_ || !AddressByte(address)) return;
-  BusyScope busy(busy_, onBusyChanged_);
+  BusyScope busy(busy_, &onBusyChanged_);
   const auto gc = server_.OpenContext(static_cast<std::uint8_t>(address), kModuleTimeout);
   ShowReport("");
   const udtDriveResponse response = sequence(*gc);

@@ -57,7 +57,8 @@ class DriveTestConsole {
   // started meanwhile would talk over it on the same line.
   bool Busy() const { return busy_; }
   // Called when Busy() changes, before the exchange's first request: the window shows the exchange
-  // buttons disabled for as long as it runs.
+  // buttons disabled for as long as it runs. A Single Command other than the file transfer never
+  // lets the window's events run, so the window could never show the change, and is not told.
   void OnBusyChanged(std::function<void()> handler) { onBusyChanged_ = std::move(handler); }
 
   // Single Command and each poll tick.
@@ -79,6 +80,8 @@ class DriveTestConsole {
   DriveTestGrid grid_;
   DriveTestPanel panel_;
   std::string address_ = "0";
+  // The whole number address_ shows, -255..255.
+  int addressValue_ = 0;
   std::string period_ = "0";
   int interval_ = 0;
   bool polling_ = false;

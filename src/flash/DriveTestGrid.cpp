@@ -1,5 +1,9 @@
 #include "flash/DriveTestGrid.h"
 
+#include <cstdint>
+#include <string>
+#include <utility>
+
 #include "comms/DriveFunctionTemplate.h"
 #include "flash/TypedArgument.h"
 #include "foundation/NumberText.h"
@@ -106,14 +110,15 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
   for (int i = 1; i <= function.Parameters(); ++i) {
     const udtTemplateItem& item = function.Parameter(i);
     if (item.Type == dftMxxPxx) {
-      const std::string& menu = RowAt(row).value;
-      const std::string& parameter = RowAt(row + 1).value;
-      if (!TypedWholeNumber(menu)) return "Menu";
-      if (!TypedWholeNumber(parameter)) return "Parameter";
+      const std::optional<double> menu = TypedNumberBeforeRounding(RowAt(row).value);
+      if (!menu) return "Menu";
+      const std::optional<double> parameter = TypedNumberBeforeRounding(RowAt(row + 1).value);
+      if (!parameter) return "Parameter";
       // One number, rounded once: Menu 1.5 and Parameter -48 name 102 (+ 0.0 turns -0 into 0).
-      const double number = RoundHalfEvenValue(100 * LeadingNumber(menu) + LeadingNumber(parameter)) + 0.0;
+      const double number = RoundHalfEvenValue(100 * *menu + *parameter) + 0.0;
       if (!InInt32Range(number)) return "Menu";
-      collected.append(Variant(DoubleToText(number)));
+      // A whole number in the 32-bit range, written as DoubleToText writes it.
+      collected.append(Variant(std::to_string(static_cast<std::int32_t>(number))));
       row += 2;
       continue;
     }
@@ -122,7 +127,7 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
     collected.append(Variant(text));
     ++row;
   }
-  arguments = collected;
+  arguments = std::move(collected);
   return "";
 }
 

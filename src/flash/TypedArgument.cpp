@@ -14,11 +14,16 @@ bool InInt32Range(double value) {
   return value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
 
+std::optional<double> TypedNumberBeforeRounding(std::string_view text) {
+  const std::optional<double> typed = TypedNumber(text);
+  if (!typed || !InInt32Range(RoundHalfEvenValue(*typed))) return std::nullopt;
+  return typed;
+}
+
 std::optional<double> TypedWholeNumber(std::string_view text) {
-  if (!TypedNumberValue(text)) return std::nullopt;
-  const double value = RoundHalfEvenValue(LeadingNumber(text));
-  if (!InInt32Range(value)) return std::nullopt;
-  return value;
+  const std::optional<double> typed = TypedNumberBeforeRounding(text);
+  if (!typed) return std::nullopt;
+  return RoundHalfEvenValue(*typed);
 }
 
 namespace {
@@ -41,12 +46,13 @@ int FieldBits(DFTValueType type) {
 }  // namespace
 
 bool FieldTakesTypedNumber(std::string_view text, DFTValueType type, int decimals) {
-  if (!TypedNumberValue(text)) return false;
-  if (type == dftFixed) return ParameterDownload::TypedRawValue(LeadingNumber(text), decimals).has_value();
+  const std::optional<double> typed = TypedNumber(text);
+  if (!typed) return false;
+  if (type == dftFixed) return ParameterDownload::TypedRawValue(*typed, decimals).has_value();
   const int bits = FieldBits(type);
   if (bits == 0) return false;
-  const auto radix = LeadingRadixDigits(text);
-  const double value = radix && bits > 16 ? static_cast<double>(*radix) : RoundHalfEvenValue(LeadingNumber(text));
+  const auto radix = bits > 16 ? LeadingRadixDigits(text) : std::nullopt;
+  const double value = radix ? static_cast<double>(*radix) : RoundHalfEvenValue(*typed);
   return value >= -std::ldexp(1.0, bits - 1) && value <= std::ldexp(1.0, bits) - 1;
 }
 

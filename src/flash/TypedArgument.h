@@ -13,6 +13,9 @@ namespace quendrel {
 // The text's leading number rounded half to even; nothing when TypedNumberValue refuses the text (no
 // number, or a digit after it) or the rounded value lies beyond the 32-bit range.
 std::optional<double> TypedWholeNumber(std::string_view text);
+// The leading number of a text TypedWholeNumber accepts, not yet rounded, for a caller that sums
+// several before rounding once; nothing where TypedWholeNumber refuses the text.
+std::optional<double> TypedNumberBeforeRounding(std::string_view text);
 
 // True when a numeric request field can carry the number a user typed, as its bytes will: false when
 // TypedNumberValue refuses the text or the rounded value lies outside what the field's width holds, signed

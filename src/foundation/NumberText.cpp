@@ -347,14 +347,20 @@ bool HasLeadingNumber(std::string_view text) {
   return ReadNumber(reader).hasDigits;
 }
 
-std::optional<float> TypedNumberValue(std::string_view text) {
+std::optional<double> TypedNumber(std::string_view text) {
   Reader reader(text, true);
   const ReadResult number = ReadNumber(reader);
   if (!number.hasDigits) return std::nullopt;
   const std::string_view rest = text.substr(reader.Position());
   if (std::any_of(rest.begin(), rest.end(), IsDecimalDigit)) return std::nullopt;
   if (!std::isfinite(number.value) || std::fabs(number.value) > FLT_MAX) return std::nullopt;
-  return static_cast<float>(number.value);
+  return number.value;
+}
+
+std::optional<float> TypedNumberValue(std::string_view text) {
+  const std::optional<double> number = TypedNumber(text);
+  if (!number) return std::nullopt;
+  return static_cast<float>(*number);
 }
 
 std::optional<double> NumericTextValue(std::string_view text) {

@@ -30,6 +30,8 @@ bool HasLeadingNumber(std::string_view text);
 // follows the number: "12,5", "0x10" and "1.2.3" would otherwise go out as 12, 0 and 1.2, which is not
 // what was typed, while a unit or a word after it ("12 Hz", "12abc") is read past as before.
 std::optional<float> TypedNumberValue(std::string_view text);
+// The same number at full precision: LeadingNumber's value for a text TypedNumberValue accepts.
+std::optional<double> TypedNumber(std::string_view text);
 
 // True when the whole text, outer blanks and tabs aside, is one number in the form LeadingNumber reads
 // (no blanks inside, no thousands separators, no currency signs).

@@ -160,6 +160,29 @@ TEST_F(DriveTestConsoleTest, ButtonReports) {
   EXPECT_EQ(rig_.Sim().Value(1139), 0);
 }
 
+// Only a transfer lets the window's events run while it runs; the window is told it is busy before
+// the transfer's first request, and never for a read, which ends before the window could show it.
+TEST_F(DriveTestConsoleTest, OnlyATransferTellsTheWindowOfTheBusyState) {
+  std::vector<bool> told;
+  console_.OnBusyChanged([&] { told.push_back(console_.Busy()); });
+  Choose("ReadValue", {"11", "29"});
+  console_.ExecuteSelectedFunction();
+  EXPECT_TRUE(told.empty());
+  EXPECT_NE(report_->Text().find("Parameter: M11P29\r\n"), std::string::npos);
+
+  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-drive-test-busy.hex").string();
+  std::ofstream(path) << ":0401000001020304F1\r\n:00000001FF\r\n";
+  Choose("WriteFileToBuffer");
+  console_.Panel().SetFilename(path);
+  ScriptedUi ui;
+  std::size_t toldAtPump = 0;
+  ui.OnPump([&] { toldAtPump = told.size(); });
+  console_.ExecuteSelectedFunction();
+  EXPECT_EQ(toldAtPump, 1U);
+  EXPECT_EQ(told, (std::vector<bool>{true, false}));
+  std::filesystem::remove(path);
+}
+
 TEST_F(DriveTestConsoleTest, OneExchangeAtATimeAndAClosedBoxEndsTheTransfer) {
   const std::string path = (std::filesystem::temp_directory_path() / "quendrel-drive-test.hex").string();
   std::ofstream(path) << ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n";

@@ -86,6 +86,18 @@ TEST(NumberTextTest, TypedNumberRefusesDigitsLeftAfterTheNumber) {
   for (const auto& [text, value] : cases) EXPECT_EQ(TypedNumberValue(text), value) << '"' << text << '"';
 }
 
+// The same reading at full precision, for callers that round or sum the number themselves: a float
+// would turn 16777217 into 16777216 and 0.1 into 0.100000001.
+TEST(NumberTextTest, TypedNumberAtFullPrecisionRefusesWhatTheFloatReadingRefuses) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"16777217", 16777217.0}, {"0.1", 0.1}, {" -2.5 %", -2.5}, {"&HFFFF", -1.0}, {"3E38", 3E38},
+      {"", std::nullopt},       {"abc", std::nullopt}, {"12,5", std::nullopt}, {"4E38", std::nullopt}};
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(TypedNumber(text), value) << '"' << text << '"';
+    EXPECT_EQ(TypedNumberValue(text).has_value(), value.has_value()) << '"' << text << '"';
+  }
+}
+
 TEST(NumberTextTest, LeadingNumberKeepsExtremeValuesFinite) {
   EXPECT_EQ(LeadingNumber("1E400"), std::numeric_limits<double>::max());
   EXPECT_EQ(LeadingNumber("-1E400"), -std::numeric_limits<double>::max());
