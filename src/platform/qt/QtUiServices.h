@@ -33,8 +33,7 @@ class QtUiServices : public UiServices {
   bool ColorDialog(std::uint32_t& color, int flags) override;
   // Qt's font dialog offers no colour: the choice's colour comes back unchanged.
   bool FontDialog(FontDialogChoice& choice, int flags) override;
-  bool PrintImage(const CanvasImage& image, bool landscape) override;
-  PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) override;
+  PrintOutcome PrintPicture(const std::function<CanvasImage()>& picture, bool landscape) override;
   int PopupMenu(const PopupMenuRequest& request) override;
   void Beep() override;
   void PumpMessages() override;
