@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <cmath>
 #include <string>
 
+#include "foundation/support/FileText.h"
+#include "foundation/support/TempFolder.h"
 #include "graph/support/GraphPaneRig.h"
+#include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
 
@@ -48,6 +53,42 @@ TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
   EXPECT_EQ(widget.Picture(), picture);
   rig.pane.SetPaintLock(false);
   EXPECT_NE(widget.Picture(), picture);
+}
+
+struct LocaleCase {
+  QLocale Locale;
+  const char* row;  // the values of the one row
+};
+
+// The user's locale as Qt knows it, whatever locales the system has generated.
+class DefaultLocale {
+ public:
+  explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+  ~DefaultLocale() { QLocale::setDefault(original_); }
+  DefaultLocale(const DefaultLocale&) = delete;
+  DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+ private:
+  QLocale original_;
+};
+
+TEST_F(GraphPaneWidgetTest, GraphDataCarriesTheDecimalSeparatorOfTheUsersLocale) {
+  GraphPaneWidget widget(rig.pane);
+  rig.AddSeries("M01P02", {1.5});
+  rig.AddSeries("M01P03", {-0.25});
+  const LocaleCase cases[] = {{QLocale(QLocale::German, QLocale::Germany), "\t1,5\t-0,25\r\n"},
+                              {QLocale(QLocale::French, QLocale::France), "\t1,5\t-0,25\r\n"},
+                              {QLocale::c(), "\t1.5\t-0.25\r\n"}};
+  for (const LocaleCase& c : cases) {
+    SCOPED_TRACE(c.Locale.name().toStdString());
+    const DefaultLocale user(c.Locale);
+    testing::TempFolder folder;
+    ScriptedUi ui;
+    ui.AnswerFileDialog(folder.File("graph.dat"));
+    rig.pane.SaveGraphData();
+    const std::string text = testing::ReadFile(folder.File("graph.dat"));
+    EXPECT_EQ(text.substr(text.size() - std::string(c.row).size()), c.row);
+  }
 }
 
 TEST_F(GraphPaneWidgetTest, PicturesOfLegendsAndLineGraphs) {
