@@ -55,6 +55,35 @@ TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
   EXPECT_NE(widget.Picture(), picture);
 }
 
+int PixelsOf(const QImage& image, Color color) {
+  const QRgb wanted = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == wanted ? 1 : 0;
+  }
+  return count;
+}
+
+// A scan list whose green series has a gain of 1e999: the red and blue ones are drawn as usual, the
+// green one where it can be (its zeros, and edges of the plot).
+TEST_F(GraphPaneWidgetTest, PicturesOfASeriesBeyondTheDoubles) {
+  GraphPaneWidget widget(rig.pane);
+  widget.resize(640, 400);
+  std::vector<double> values;
+  for (int i = 0; i < 120; ++i) values.push_back(i % 15 == 7 ? 0.0 : std::round(600.0 + 500.0 * std::sin(i / 8.0)));
+  testing::AddScanListSeries(rig, testing::kOverflowingScanList, values);
+  rig.pane.SetShowCurrent(true);
+  const char* types[] = {"line", "hilo", "bar"};
+  for (int type = gpLine; type <= gpBar; ++type) {
+    SCOPED_TRACE(types[type]);
+    rig.pane.SetGraphType(type);
+    Save(widget, std::string("overflowing-gain-") + types[type] + ".png");
+    EXPECT_GT(PixelsOf(widget.Picture(), testing::kListRed), 300);
+    EXPECT_GT(PixelsOf(widget.Picture(), testing::kListBlue), 300);
+    EXPECT_GT(PixelsOf(widget.Picture(), testing::kListGreen), 40);
+  }
+}
+
 struct LocaleCase {
   QLocale Locale;
   const char* row;  // the values of the one row
