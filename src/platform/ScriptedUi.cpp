@@ -152,19 +152,18 @@ bool ScriptedUi::FontDialog(FontDialogChoice& choice, int flags) {
   return true;
 }
 
-bool ScriptedUi::PrintImage(const CanvasImage& image, bool landscape) {
-  return PrintImageOutcome(image, landscape) == PrintOutcome::Printed;
-}
-
-UiServices::PrintOutcome ScriptedUi::PrintImageOutcome(const CanvasImage& image, bool landscape) {
-  const UiQuestion& question =
-      Ask(MakeQuestion(UiQuestionKind::PrintDialog, image.Name, "", landscape ? 1 : 0));
+UiServices::PrintOutcome ScriptedUi::PrintPicture(const std::function<CanvasImage()>& picture,
+                                                  bool landscape) {
+  const UiQuestion& question = Ask(MakeQuestion(UiQuestionKind::PrintDialog, "", "", landscape ? 1 : 0));
   const auto answer = Take(printAnswers_);
   if (!answer) {
     Unexpected(question);
     return PrintOutcome::Cancelled;
   }
-  if (*answer == PrintOutcome::Printed) printed_.push_back(image);
+  if (*answer == PrintOutcome::Cancelled) return *answer;
+  // Confirmed: the picture is taken now, also for a job that then fails, as on the desktop.
+  CanvasImage image = picture();
+  if (*answer == PrintOutcome::Printed) printed_.push_back(std::move(image));
   return *answer;
 }
 

@@ -81,8 +81,7 @@ class ScriptedUi : public UiServices {
   std::string FileDialog(const FileDialogRequest& request) override;
   bool ColorDialog(std::uint32_t& color, int flags) override;
   bool FontDialog(FontDialogChoice& choice, int flags) override;
-  bool PrintImage(const CanvasImage& image, bool landscape) override;
-  PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) override;
+  PrintOutcome PrintPicture(const std::function<CanvasImage()>& picture, bool landscape) override;
   int PopupMenu(const PopupMenuRequest& request) override;
   void Beep() override { ++beeps_; }
   void PumpMessages() override;

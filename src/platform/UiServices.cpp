@@ -37,7 +37,9 @@ class SilentUi : public UiServices {
   std::string FileDialog(const FileDialogRequest&) override { return {}; }
   bool ColorDialog(std::uint32_t&, int) override { return false; }
   bool FontDialog(FontDialogChoice&, int) override { return false; }
-  bool PrintImage(const CanvasImage&, bool) override { return false; }
+  PrintOutcome PrintPicture(const std::function<CanvasImage()>&, bool) override {
+    return PrintOutcome::Cancelled;
+  }
   void Beep() override {}
   void PumpMessages() override {}
 };

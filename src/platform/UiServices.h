@@ -140,14 +140,16 @@ class UiServices {
   // Font dialog starting from choice; false when cancelled, choice untouched.
   virtual bool FontDialog(FontDialogChoice& choice, int flags) = 0;
 
-  // Print dialog, then the image printed at the page origin in its own size. False when
-  // the user cancelled (nothing printed).
-  virtual bool PrintImage(const CanvasImage& image, bool landscape) = 0;
-
-  // The same print, telling a cancelled dialog from a job that could not be printed.
+  // Print dialog, then the picture printed at the page origin in its own size. The picture is
+  // taken once the user has confirmed the dialog, never on Cancel, so that the page shows what the
+  // window showed then (a scan goes on while the dialog is open). Tells a cancelled dialog from a
+  // job that could not be printed.
   enum class PrintOutcome { Printed, Cancelled, Failed };
-  virtual PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) {
-    return PrintImage(image, landscape) ? PrintOutcome::Printed : PrintOutcome::Cancelled;
+  virtual PrintOutcome PrintPicture(const std::function<CanvasImage()>& picture, bool landscape) = 0;
+
+  // The same for a picture in hand; false when the user cancelled or the job failed.
+  bool PrintImage(const CanvasImage& image, bool landscape) {
+    return PrintPicture([&image] { return image; }, landscape) == PrintOutcome::Printed;
   }
   // A modal popup menu; the Id of the item chosen, or 0 when it closed without a choice.
   virtual int PopupMenu(const PopupMenuRequest& /*request*/) { return 0; }

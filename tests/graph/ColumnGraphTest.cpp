@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "graph/pane/ColumnGraph.h"
 #include "graph/support/GraphPaneRig.h"
 
 namespace quendrel {
@@ -311,6 +312,27 @@ TEST(HiLoGraphTest, FlatBarIsFourPixelsHigh) {
   const double left = ctx.Virtual.Left + 0.1 * (ctx.Virtual.Right - ctx.Virtual.Left);
   const double right = ctx.Virtual.Left + 0.9 * (ctx.Virtual.Right - ctx.Virtual.Left);
   EXPECT_TRUE(Has(rig.Log(), FilledBoxText(left, y - 30, right, y + 30, kRed)));
+}
+
+// The series whose values leave the doubles stays out of the range: the others' bars are as usual,
+// and its own runs from its lowest value (the hi/lo bar) or the zero line (the bar) to the top edge.
+TEST_P(ColumnGraphTest, ASeriesBeyondTheDoublesLeavesTheOthersDrawn) {
+  testing::AddScanListSeries(rig, testing::kOverflowingScanList, {0.0, 300.0, 0.0, 1200.0, 800.0});
+  const std::vector<std::string> log = Draw();
+  ASSERT_EQ(std::pair(ctx.minVal, ctx.maxVal), std::pair(-2400.0, 1200.0));
+  const ColumnSlot red = ColumnSlotOf(ctx.Virtual, 3, 0, 0.0);
+  const ColumnSlot green = ColumnSlotOf(ctx.Virtual, 3, 1, 0.0);
+  const ColumnSlot blue = ColumnSlotOf(ctx.Virtual, 3, 2, 0.0);
+  if (IsHiLo()) {
+    EXPECT_TRUE(Has(log, FilledBoxText(red.BarLeft(), Y(1200.0), red.BarRight(), Y(0.0), testing::kListRed)));
+    EXPECT_TRUE(Has(log, FilledBoxText(green.BarLeft(), Top(), green.BarRight(), Y(0.0), testing::kListGreen)));
+    EXPECT_TRUE(Has(log, FilledBoxText(blue.BarLeft(), Y(-2400.0), blue.BarRight(), Y(0.0), testing::kListBlue)));
+  } else {
+    EXPECT_TRUE(Has(log, FilledBoxText(red.BarLeft(), ctx.xAxisH, red.BarRight(), Y(800.0), testing::kListRed)));
+    EXPECT_TRUE(Has(log, FilledBoxText(green.BarLeft(), ctx.xAxisH, green.BarRight(), Top(), testing::kListGreen)));
+    EXPECT_TRUE(Has(log, FilledBoxText(blue.BarLeft(), ctx.xAxisH, blue.BarRight(), Y(-1600.0), testing::kListBlue)));
+  }
+  EXPECT_TRUE(Has(log, LineText(green.BarLeft() + ctx.xPixel, Top(), green.BarRight(), Top(), testing::kListGreen)));
 }
 
 struct HostileCase {

@@ -106,6 +106,35 @@ TEST_F(GraphPaneMenuTest, PrintTellsACancelFromAFailure) {
   EXPECT_EQ(ui.Printed().size(), 1u);
 }
 
+// The page shows what was scanned while the print dialog was open; a cancelled dialog takes no picture.
+TEST_F(GraphPaneMenuTest, PrintTakesItsPictureAfterTheDialogsOK) {
+  gdSeries& series = rig.AddSeries("A", {1.0, 2.0});
+  std::vector<std::string> order;
+  rig.pane.OnSnapshot([&] {
+    order.push_back("picture");
+    rig.pane.DrawGraph(rig.canvas);
+    return rig.canvas.Snapshot();
+  });
+  double scanned = testing::kNow;
+  ui.WhileAsked([&](const UiQuestion&) {
+    order.push_back("dialog");
+    series.AddPoint(scanned += 1.0, 40.0);
+  });
+  rig.pane.DrawGraph(rig.canvas);
+  const CanvasImage before = rig.canvas.Snapshot();
+
+  ui.AnswerPrintDialog(false);
+  rig.pane.PrintSnapshot();
+  EXPECT_EQ(order, std::vector<std::string>{"dialog"});
+  ui.AnswerPrintDialog(true);
+  rig.pane.PrintSnapshot();
+  EXPECT_EQ(order, (std::vector<std::string>{"dialog", "dialog", "picture"}));
+  ASSERT_EQ(ui.Printed().size(), 1u);
+  EXPECT_NE(ui.Printed()[0].Pixels, before.Pixels);
+  rig.pane.DrawGraph(rig.canvas);
+  EXPECT_EQ(ui.Printed()[0].Pixels, rig.canvas.Snapshot().Pixels);
+}
+
 TEST_F(GraphPaneMenuTest, GraphDataNeedsABoundControlAndAWritableFile) {
   rig.AddSeries("A", {1.0});
   ui.AnswerFileDialog(folder.File("graph.dat"));

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graph/support/ClockSetBack.h"
 #include "graph/support/GraphPaneRig.h"
 
 namespace quendrel {
@@ -102,6 +103,22 @@ TEST(GraphPaneTest, StoredSettingsRoundTrip) {
   PropertyBag fresh;
   copy.WriteProperties(fresh);
   EXPECT_EQ(fresh.Count(), 0u);
+}
+
+// After the clock went back an hour the points stamped before the change fill the window, yet the
+// current-value mark of every graph type shows the latest reading.
+TEST(GraphPaneTest, AfterTheClockWentBackTheCurrentValueIsTheLatestReading) {
+  GraphPaneRig rig;
+  testing::ScanAcrossAClockSetBack(*rig.data.AddSeries("A", "A long", 0x0000FF), testing::kNow, 5.125, 3.25);
+  rig.pane.SetShowCurrent(true);
+  for (const gpGraphType type : {gpLine, gpHiLo, gpBar}) {
+    SCOPED_TRACE(type);
+    rig.pane.SetGraphType(type);
+    const std::vector<std::string> printed = testing::Printed(rig.Log());
+    // Three decimals, which no axis label has.
+    EXPECT_TRUE(testing::Has(printed, "3.25"));
+    EXPECT_FALSE(testing::Has(printed, "5.125"));
+  }
 }
 
 }  // namespace

@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <cmath>
 #include <string>
 
+#include "foundation/support/FileText.h"
+#include "foundation/support/TempFolder.h"
 #include "graph/support/GraphPaneRig.h"
+#include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
 
@@ -48,6 +53,70 @@ TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
   EXPECT_EQ(widget.Picture(), picture);
   rig.pane.SetPaintLock(false);
   EXPECT_NE(widget.Picture(), picture);
+}
+
+int PixelsOf(const QImage& image, Color color) {
+  const QRgb wanted = qRgb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == wanted ? 1 : 0;
+  }
+  return count;
+}
+
+// A scan list whose green series has a gain of 1e999: the red and blue ones are drawn as usual, the
+// green one where it can be (its zeros, and edges of the plot).
+TEST_F(GraphPaneWidgetTest, PicturesOfASeriesBeyondTheDoubles) {
+  GraphPaneWidget widget(rig.pane);
+  widget.resize(640, 400);
+  std::vector<double> values;
+  for (int i = 0; i < 120; ++i) values.push_back(i % 15 == 7 ? 0.0 : std::round(600.0 + 500.0 * std::sin(i / 8.0)));
+  testing::AddScanListSeries(rig, testing::kOverflowingScanList, values);
+  rig.pane.SetShowCurrent(true);
+  const char* types[] = {"line", "hilo", "bar"};
+  for (int type = gpLine; type <= gpBar; ++type) {
+    SCOPED_TRACE(types[type]);
+    rig.pane.SetGraphType(type);
+    Save(widget, std::string("overflowing-gain-") + types[type] + ".png");
+    EXPECT_GT(PixelsOf(widget.Picture(), testing::kListRed), 300);
+    EXPECT_GT(PixelsOf(widget.Picture(), testing::kListBlue), 300);
+    EXPECT_GT(PixelsOf(widget.Picture(), testing::kListGreen), 40);
+  }
+}
+
+struct LocaleCase {
+  QLocale Locale;
+  const char* row;  // the values of the one row
+};
+
+// The user's locale as Qt knows it, whatever locales the system has generated.
+class DefaultLocale {
+ public:
+  explicit DefaultLocale(const QLocale& locale) { QLocale::setDefault(locale); }
+  ~DefaultLocale() { QLocale::setDefault(original_); }
+  DefaultLocale(const DefaultLocale&) = delete;
+  DefaultLocale& operator=(const DefaultLocale&) = delete;
+
+ private:
+  QLocale original_;
+};
+
+TEST_F(GraphPaneWidgetTest, GraphDataCarriesTheDecimalSeparatorOfTheUsersLocale) {
+  GraphPaneWidget widget(rig.pane);
+  rig.AddSeries("M01P02", {1.5});
+  rig.AddSeries("M01P03", {-0.25});
+  const LocaleCase cases[] = {{QLocale(QLocale::German, QLocale::Germany), "\t1,5\t-0,25\r\n"},
+                              {QLocale::c(), "\t1.5\t-0.25\r\n"}};
+  for (const LocaleCase& c : cases) {
+    SCOPED_TRACE(c.Locale.name().toStdString());
+    const DefaultLocale user(c.Locale);
+    testing::TempFolder folder;
+    ScriptedUi ui;
+    ui.AnswerFileDialog(folder.File("graph.dat"));
+    rig.pane.SaveGraphData();
+    const std::string text = testing::ReadFile(folder.File("graph.dat"));
+    EXPECT_EQ(text.substr(text.size() - std::string(c.row).size()), c.row);
+  }
 }
 
 TEST_F(GraphPaneWidgetTest, PicturesOfLegendsAndLineGraphs) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <ostream>
@@ -92,6 +93,10 @@ struct LineGraphDecimationTest : ::testing::TestWithParam<DenseCase> {
     gdSeries& wild = AddDense(rig, "C", 0xFF0000, 20000, 2.0, 3);
     wild.SetGain(-1.0);
     AddDense(rig, "D", 0x00FFFF, 20000, 0.0, 4).SetVisible(false);
+    // Beyond the doubles but for its zeros: dots on the zero line, reached from the plot's edges.
+    gdSeries& overflowing = AddDense(rig, "E", 0xFF00FF, 600, 0.0, 7);
+    overflowing.SetGain(DBL_MAX);
+    for (std::size_t i = 0; i < overflowing.PointCount(); i += 15) overflowing.PointAt(i).SetValue(0.0);
     Disturb(a, 5);
     Disturb(wild, 6);
     const GraphContext ctx = rig.Frame();

@@ -124,6 +124,34 @@ TEST_F(LineGraphTest, PaintLockLeavesThePictureAlone) {
   EXPECT_TRUE(rig.Log().empty());
 }
 
+long CountOf(const std::vector<std::string>& log, const std::string& prefix, Color color) {
+  return std::count_if(log.begin(), log.end(), [&](const std::string& e) {
+    return e.rfind(prefix, 0) == 0 && e.find(CanvasColorText(color)) != std::string::npos;
+  });
+}
+
+// The series whose values leave the doubles stays out of the range, so the others keep every dot;
+// it shows its zeros, reached straight from the top edge.
+TEST_F(LineGraphTest, ASeriesBeyondTheDoublesLeavesTheOthersDrawn) {
+  testing::AddScanListSeries(rig, testing::kOverflowingScanList, {0.0, 300.0, 0.0, 1200.0, 800.0});
+  ctx = rig.Frame();
+  EXPECT_EQ(std::pair(ctx.minVal, ctx.maxVal), std::pair(-2400.0, 1200.0));
+  const std::vector<std::string> log = rig.Log();
+  EXPECT_TRUE(Has(Printed(log), "1200."));
+  EXPECT_TRUE(Has(Printed(log), "-2400"));
+  EXPECT_EQ(CountOf(log, "Circle", testing::kListRed), 5);
+  EXPECT_EQ(CountOf(log, "Circle", testing::kListBlue), 5);
+  EXPECT_EQ(CountOf(log, "Circle", testing::kListGreen), 2);
+  gdSeries& green = *rig.data.Series("M01P02");
+  for (const std::size_t zero : {0u, 2u}) {
+    const double t = green.PointAt(zero).Timestamp();
+    const double x = ctx.Virtual.Left + (ctx.Virtual.Right - ctx.Virtual.Left) * (t - ctx.firstTime) /
+                                            (ctx.lastTime - ctx.firstTime);
+    EXPECT_TRUE(Has(log, LineText(x, ctx.Virtual.top, x, ctx.xAxisH, testing::kListGreen))) << zero;
+  }
+  for (const std::string& entry : log) EXPECT_EQ(entry.find("nan"), std::string::npos) << entry;
+}
+
 struct HostileCase {
   const char* name;
   int width;

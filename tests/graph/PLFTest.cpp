@@ -86,6 +86,54 @@ TEST(PLFTest, LoadTakesEachWellFormedLineAndReportsBadIds) {
   EXPECT_THROW(list.SetParameter(-1, true), RuntimeError);
 }
 
+struct LineEndCase {
+  const char* what;
+  const char* end;
+};
+
+// Every line is read whatever ends it, no id is reported with a line end in it, and the list saved
+// again holds every entry.
+TEST(PLFTest, EachLineEndEndsALine) {
+  const LineEndCase cases[] = {{"CR", "\r"}, {"LF", "\n"}, {"CR LF", "\r\n"}, {"LF CR", "\n\r"}};
+  for (const LineEndCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    const std::string end = c.end;
+    WriteFile(folder.File("list.SCP"), "M01P02;True;False;#FF0000;1" + end + "X1;True;True;#000000;1" + end +
+                                           "M05P10;False;True;#00FF00;0.5" + end + end +
+                                           "M20P99;True;True;#0000FF;2" + end);
+    PLF list(folder.Path().string());
+    ScriptedUi ui;
+    ui.AnswerMsgBox(vbOK);
+    list.Load(folder.File("list.SCP"));
+    EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"'X1' is an invalid parameter ID."});
+    EXPECT_TRUE(list.Parameter(102));
+    EXPECT_EQ(list.Gain(510), 0.5);
+    EXPECT_TRUE(list.Logged(510));
+    EXPECT_EQ(list.Color(2099), 0xFF0000u);
+    list.Save("list.SCP");
+    EXPECT_EQ(ReadFile(folder.File("list.SCP")),
+              "M01P02;True;False;#FF0000;1\r\nM05P10;False;True;#00FF00;0.5\r\nM20P99;True;True;#0000FF;2\r\n");
+  }
+}
+
+// Only the five fields a line is read by are taken apart, however many separators follow.
+TEST(PLFTest, ALineOfSeparatorsTakesLittleMoreThanItsOwnSize) {
+  TempFolder folder;
+  constexpr std::size_t kSize = 6u << 20;  // two such lines stay under the largest list read
+  {
+    std::string text = "M01P02;True;False;#FF0000;1";
+    text.append(kSize, ';');
+    WriteFile(folder.File("list.SCP"), text + "\r\n" + std::string(kSize, ';') + "\r\n");
+  }
+  PLF list;
+  const long before = testing::PeakMemoryKB();
+  list.Load(folder.File("list.SCP"));
+  const long grown = testing::PeakMemoryKB() - before;
+  EXPECT_TRUE(list.Parameter(102));
+  EXPECT_LT(grown, static_cast<long>(3 * 2 * kSize / 1024)) << "KB more at the peak";
+}
+
 TEST(PLFTest, FractionalGainsSurviveARoundTripUnderACommaLocale) {
   CommaLocale comma;
   TempFolder folder;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "graph/controls/SeriesListTexts.h"
+#include "graph/support/ClockSetBack.h"
 #include "graph/support/GraphPaneRig.h"
 #include "graph/support/SeriesListRig.h"
 #include "platform/KeyCodes.h"
@@ -291,6 +292,21 @@ TEST(SeriesListBoxTest, DoubleClickEditsTogglesOrDoesNothing) {
   EXPECT_EQ(rig.values[0].Value, 1.0);
   EXPECT_EQ(rig.values[1].Value, 0.0);
   EXPECT_EQ(rig.list.Editor().Open, SeriesListEditorKind::None);
+}
+
+// After the clock went back the readings stamped before the change are newer by their stamps; the
+// value shown and the bit the toggle writes still follow the latest reading.
+TEST(SeriesListBoxTest, AfterTheClockWentBackTheToggleFollowsTheLatestReading) {
+  SeriesListRig rig;
+  gdSeries& bit = *rig.data.AddSeries("B", "Long B", 0x0000FF);
+  bit.SetBitPram(true);
+  testing::ScanAcrossAClockSetBack(bit, 45000.0 * 86400.0, 1.0, 0.0);
+  rig.list.Refresh();
+  EXPECT_EQ(SeriesValueText(bit), "0");
+  rig.Select(1);
+  rig.list.DblClick();
+  ASSERT_EQ(rig.values.size(), 1u);
+  EXPECT_EQ(rig.values[0].Value, 1.0);
 }
 
 TEST(SeriesListBoxTest, ActionMenuShowsTheCurrentActionAndEveryItemRaisesItsEvent) {

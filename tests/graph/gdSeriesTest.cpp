@@ -26,6 +26,7 @@ class ReferenceChain {
       while (at > 0 && points_[at - 1].first >= t) --at;
     }
     points_.insert(points_.begin() + static_cast<std::ptrdiff_t>(at), {t, v});
+    lastAdded_ = v;
     return at;
   }
   // A stamp between the neighbours' stays put; any other goes where a new point would.
@@ -37,13 +38,18 @@ class ReferenceChain {
       return at;
     }
     const double v = points_[at].second;
+    const double lastAdded = lastAdded_;  // a move adds nothing
     points_.erase(points_.begin() + static_cast<std::ptrdiff_t>(at));
-    return Add(t, v);
+    const std::size_t moved = Add(t, v);
+    lastAdded_ = lastAdded;
+    return moved;
   }
   const std::vector<Point>& Points() const { return points_; }
+  double LastAddedValue() const { return lastAdded_; }
 
  private:
   std::vector<Point> points_;
+  double lastAdded_ = 0.0;
 };
 
 std::vector<Point> ForwardWalk(gdSeries& series) {
@@ -66,7 +72,7 @@ void ExpectSameChain(gdSeries& series, const ReferenceChain& reference) {
   ASSERT_EQ(series.PointCount(), expected.size());
   EXPECT_EQ(ForwardWalk(series), expected);
   EXPECT_EQ(BackwardWalk(series), expected);
-  EXPECT_EQ(series.MostRecentValue(), expected.back().second);
+  EXPECT_EQ(series.MostRecentValue(), reference.LastAddedValue());
   // The window look-up agrees with a search of the list, at stamps on and between points.
   for (std::size_t i = 0; i < expected.size(); i += 1 + expected.size() / 97) {
     for (const double t : {expected[i].first, expected[i].first + 0.01}) {
@@ -154,7 +160,27 @@ TEST(gdSeriesTest, ARestampThatKeepsTheOrderLeavesThePointWhereItIs) {
   newest.SetTimestamp(99);  // now older than its predecessor: it moves, and the cursor with it
   EXPECT_EQ(newest.Index(), 0U);
   EXPECT_EQ(newest.Value(), 2);
-  EXPECT_EQ(series.MostRecentValue(), 1);
+  EXPECT_EQ(series.MostRecentValue(), 2);  // still the point added last
+}
+
+// The latest reading, wherever its stamp put it and wherever other points moved since.
+TEST(gdSeriesTest, MostRecentValueIsThePointAddedLast) {
+  gdSeries series;
+  series.AddPoint(10, 1);
+  series.AddPoint(20, 2);
+  series.AddPoint(15, 3);  // the clock went back
+  EXPECT_EQ(series.MostRecentValue(), 3);
+  series.FirstPoint()->SetTimestamp(40);  // an older point moves past it
+  EXPECT_EQ(series.MostRecentValue(), 3);
+  series.PointAt(1).SetTimestamp(5);  // and the one at 20 before it
+  EXPECT_EQ(series.MostRecentValue(), 3);
+  EXPECT_EQ(series.LastPoint()->Value(), 1);
+  series.AddPoint(5, 4);  // a stamp equal to the oldest goes before it, yet is the latest reading
+  EXPECT_EQ(series.MostRecentValue(), 4);
+  series.Clear();
+  EXPECT_EQ(series.MostRecentValue(), 0);
+  series.AddPoint(1, 7);
+  EXPECT_EQ(series.MostRecentValue(), 7);
 }
 
 // Scanning 10 points a second for two hours, then the clock goes back an hour and scanning goes on
@@ -174,6 +200,7 @@ TEST(gdSeriesTest, AClockSetBackLosesNoPointAndKeepsTheOrder) {
     at = reference.Restamp(at, mean);
     ASSERT_EQ(added.Index(), at) << "sweep " << sweep;
     ASSERT_EQ(added.Value(), value);
+    ASSERT_EQ(series.MostRecentValue(), value) << "sweep " << sweep;
     now += 0.1;
   }
   ExpectSameChain(series, reference);

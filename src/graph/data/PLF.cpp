@@ -1,12 +1,12 @@
 #include "graph/data/PLF.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include "foundation/ColorText.h"
 #include "foundation/NumberText.h"
@@ -28,20 +28,27 @@ constexpr std::uint64_t kLargestFile = 16ULL << 20;
 
 const char* BooleanText(bool value) { return value ? "True" : "False"; }
 
-std::vector<std::string> SplitFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  for (const char c : line) {
-    if (c == ';')
-      fields.emplace_back();
-    else
-      fields.back() += c;
+// The fields a line is read by, seen in place. Nothing past the fifth is split off, so a line of
+// nothing but separators costs no more than its own bytes.
+struct LeadingFields {
+  std::array<std::string_view, kFields> Field;
+  std::size_t Count = 0;
+};
+
+LeadingFields SplitFields(std::string_view line) {
+  LeadingFields fields;
+  while (fields.Count < kFields) {
+    const std::size_t end = std::min(line.find(';'), line.size());
+    fields.Field[fields.Count++] = line.substr(0, end);
+    if (end == line.size()) break;
+    line.remove_prefix(end + 1);
   }
   return fields;
 }
 
 // Files are written with "." whatever the locale, so a fractional gain reads back as written; a
 // gain that is not a finite number would spoil every value shown with it.
-double GainOf(const std::string& field) {
+double GainOf(std::string_view field) {
   const double gain = LeadingNumber(field);
   return std::isfinite(gain) ? gain : 0.0;
 }
@@ -90,27 +97,27 @@ void PLF::Load(const std::string& fileName) {
   const std::optional<std::string> text = ReadRegularFile(fileName, kLargestFile, reason);
   if (!text) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + reason);
   for (PLF2Node& entry : entries_) entry.Present = false;
+  // Editors and other programs end lines with CR, LF, CR LF or LF CR. Splitting at each CR and each
+  // LF leaves an empty line inside a pair, which has too few fields and is skipped like any such.
   std::string_view rest = *text;
   while (!rest.empty()) {
-    const std::size_t end = std::min(rest.find('\n'), rest.size());
-    std::string line(rest.substr(0, end));
+    const std::size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
+    LoadLine(rest.substr(0, end));
     rest.remove_prefix(std::min(end + 1, rest.size()));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    LoadLine(line);
   }
 }
 
-void PLF::LoadLine(const std::string& line) {
-  const std::vector<std::string> fields = SplitFields(line);
-  if (fields.size() < kFields) return;
-  const std::int32_t tn = ParseParameterId(fields[0]);
+void PLF::LoadLine(std::string_view line) {
+  const LeadingFields fields = SplitFields(line);
+  if (fields.Count < kFields) return;
+  const std::int32_t tn = ParseParameterId(std::string(fields.Field[0]));
   if (tn < 0 || tn >= kEntries) return;
   PLF2Node& entry = entries_[static_cast<std::size_t>(tn)];
   entry.Present = true;
-  entry.Graphed = ParseBoolean(fields[1]);
-  entry.Logged = ParseBoolean(fields[2]);
-  entry.Color = ParseColor(fields[3]);
-  entry.Gain = GainOf(fields[4]);
+  entry.Graphed = ParseBoolean(fields.Field[1]);
+  entry.Logged = ParseBoolean(fields.Field[2]);
+  entry.Color = ParseColor(fields.Field[3]);
+  entry.Gain = GainOf(fields.Field[4]);
 }
 
 }  // namespace quendrel

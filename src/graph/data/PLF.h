@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "graph/data/PLF2Node.h"
 
@@ -44,7 +45,7 @@ class PLF {
  private:
   PLF2Node& Entry(std::int32_t tn);
   const PLF2Node& Entry(std::int32_t tn) const;
-  void LoadLine(const std::string& line);
+  void LoadLine(std::string_view line);
   std::string SavePath(const std::string& fileName) const;
 
   std::string programFolder_;

@@ -12,6 +12,14 @@ constexpr double kClearedMaximum = -65536.0;
 constexpr double kClearedMinimum = 65536.0;
 constexpr int kLargestDVDIndex = 16383;
 
+// Where the point at index i is after the point at from moved to to.
+std::size_t IndexAfterMove(std::size_t i, std::size_t from, std::size_t to) {
+  if (i == from) return to;
+  if (from < i) --i;
+  if (to <= i) ++i;
+  return i;
+}
+
 }  // namespace
 
 std::string gdSeries::DVD(std::int16_t index) const {
@@ -39,14 +47,21 @@ double gdSeries::minTime() const {
   return points_.Empty() ? NowSeconds() : points_.At(points_.First()).Timestamp;
 }
 
+double gdSeries::MostRecentValue() const {
+  return points_.Empty() ? 0.0 : points_.At(points_.PlaceOf(lastAdded_)).Value;
+}
+
 gdSeriesNode gdSeries::AddPoint(double timestamp, double value, bool /*readFailed*/) {
   if (value > maxValue_) maxValue_ = value;
   if (value < minValue_) minValue_ = value;
-  return {*this, points_.Insert({timestamp, value})};
+  const SeriesPointPlace place = points_.Insert({timestamp, value});
+  lastAdded_ = points_.IndexOf(place);
+  return {*this, place};
 }
 
 void gdSeries::Clear() {
   points_.Clear();
+  lastAdded_ = 0;
   maxValue_ = kClearedMaximum;
   minValue_ = kClearedMinimum;
 }
@@ -78,9 +93,11 @@ void gdSeries::Restamp(SeriesPointPlace& place, double timestamp) {
     points_.At(place).Timestamp = timestamp;
     return;
   }
+  const std::size_t from = points_.IndexOf(place);
   SeriesPoint point = points_.Remove(place);
   point.Timestamp = timestamp;
   place = points_.Insert(point);
+  lastAdded_ = IndexAfterMove(lastAdded_, from, points_.IndexOf(place));
 }
 
 }  // namespace quendrel

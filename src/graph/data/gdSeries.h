@@ -2,6 +2,7 @@
 // order and its display attributes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -54,7 +55,9 @@ class gdSeries {
   double minTime() const;
   double maxVal() const { return points_.Empty() ? 0.0 : maxValue_; }
   double minVal() const { return points_.Empty() ? 0.0 : minValue_; }
-  double MostRecentValue() const { return points_.Empty() ? 0.0 : points_.At(points_.Last()).Value; }
+  // The value of the point added last: the drive's latest reading, also where a clock set back
+  // placed it among older points.
+  double MostRecentValue() const;
 
   // The read-failure flag is the caller's; the point does not keep it.
   gdSeriesNode AddPoint(double timestamp, double value, bool readFailed = false);
@@ -91,6 +94,8 @@ class gdSeries {
   double maxValue_ = 0.0;
   double minValue_ = 0.0;
   SeriesPoints points_;
+  // Index of the point added last; it follows the point as others are inserted or moved.
+  std::size_t lastAdded_ = 0;
 };
 
 }  // namespace quendrel

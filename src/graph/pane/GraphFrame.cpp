@@ -1,6 +1,7 @@
 // The frame every graph type shares: caption, outer margins, value range, time window, range
 // labels and scales.
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <string>
 
@@ -44,13 +45,24 @@ double OldestInOwnWindow(const gdSeries& series, double newest, double windowLen
   return points.At(points.PlaceOf(std::min(first, points.Count() - 1))).Timestamp;
 }
 
-void WidenBySeries(const gdSeries& series, double windowLength, GraphContext& ctx) {
-  const double newest = series.maxTime();
+// A series whose scaled values leave the doubles (a gain of 1e999 read as the largest double) would
+// make the range infinite and blank every series; it stays out of the range, drawn where it fits.
+void WidenRangeBySeries(const gdSeries& series, GraphContext& ctx) {
   const double gain = series.Gain();
   const double hi = gain >= 0.0 ? gain * series.maxVal() : gain * series.minVal();
   const double lo = gain >= 0.0 ? gain * series.minVal() : gain * series.maxVal();
-  if (hi > ctx.maxVal) ctx.maxVal = hi;
-  if (lo < ctx.minVal) ctx.minVal = lo;
+  if (!std::isfinite(hi) || !std::isfinite(lo)) return;
+  const double maxVal = std::max(ctx.maxVal, hi);
+  const double minVal = std::min(ctx.minVal, lo);
+  // Two finite extremes may still lie too far apart for a scale.
+  if (!std::isfinite(maxVal - minVal)) return;
+  ctx.maxVal = maxVal;
+  ctx.minVal = minVal;
+}
+
+void WidenBySeries(const gdSeries& series, double windowLength, GraphContext& ctx) {
+  const double newest = series.maxTime();
+  WidenRangeBySeries(series, ctx);
   if (series.PointCount() > 0) {
     const double oldest = OldestInOwnWindow(series, newest, windowLength);
     if (oldest < ctx.firstTime) ctx.firstTime = oldest;

@@ -111,6 +111,9 @@ class GraphPane : public FormControl {
   }
   // The picture as shown, brought up to date, for the snapshot and the printout.
   void OnSnapshot(std::function<CanvasImage()> hook) { snapshot_ = std::move(hook); }
+  // The decimal separator of the user's locale, for the values of the graph data file; "." while
+  // no desktop tells.
+  void OnDecimalSeparator(std::function<char()> hook) { decimalSeparator_ = std::move(hook); }
   // Where a canvas point lies on the screen, for the popup menu.
   void OnScreenPoint(std::function<ScreenPoint(float x, float y)> hook) { toScreen_ = std::move(hook); }
   // Told after the configuration dialog closed, so the window's own controls follow the pane.
@@ -162,6 +165,7 @@ class GraphPane : public FormControl {
   std::function<void()> refresh_;
   std::function<void(GraphPaneEvent, const GraphPaneMouse&)> event_;
   std::function<CanvasImage()> snapshot_;
+  std::function<char()> decimalSeparator_;
   std::function<ScreenPoint(float, float)> toScreen_;
   std::function<void()> preferencesClosed_;
 

@@ -127,7 +127,8 @@ void GraphPane::SaveSnapshot() const {
 
 void GraphPane::PrintSnapshot() const {
   if (isPreviewPane_) return;
-  if (Ui().PrintImageOutcome(Snapshot(), true) == UiServices::PrintOutcome::Failed) {
+  // The picture is taken after the dialog's OK, with what was scanned while it was open.
+  if (Ui().PrintPicture([this] { return Snapshot(); }, true) == UiServices::PrintOutcome::Failed) {
     ShowError("Unable to print the graph.");
   }
 }
@@ -147,7 +148,7 @@ void GraphPane::SaveGraphData() const {
   const std::string path = Ui().FileDialog(request);
   if (path.empty()) return;
   try {
-    data->SaveAll(path);
+    data->SaveAll(path, decimalSeparator_ ? decimalSeparator_() : '.');
   } catch (const RuntimeError& error) {
     ShowSaveError(path, error.Description());
   }

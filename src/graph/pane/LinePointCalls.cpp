@@ -1,8 +1,21 @@
 #include "graph/pane/LinePointCalls.h"
 
+#include <cmath>
+
 #include "graph/pane/SafeCanvas.h"
 
 namespace quendrel {
+namespace {
+
+// The X where the segment from P outside the band crosses the band's edge. A P whose value went
+// beyond the doubles (a series left out of the range) lies infinitely far off: the segment is
+// upright and crosses straight above or below the point.
+double EdgeCrossingX(const LinePoint& p, const LinePoint& point, double edge) {
+  if (!std::isfinite(p.Y)) return point.X;
+  return p.X + (point.X - p.X) * (edge - p.Y) / (point.Y - p.Y);
+}
+
+}  // namespace
 
 void DrawSegmentInto(Canvas& canvas, const LinePlot& plot, const LinePoint& p,
                      const LinePoint& point, Color color) {
@@ -13,11 +26,10 @@ void DrawSegmentInto(Canvas& canvas, const LinePlot& plot, const LinePoint& p,
       SafeLine(canvas, p.X, p.Y, x, y, color);
       break;
     case Band::Above:
-      SafeLine(canvas, p.X + (x - p.X) * (plot.Top() - p.Y) / (y - p.Y), plot.Top(), x, y, color);
+      SafeLine(canvas, EdgeCrossingX(p, point, plot.Top()), plot.Top(), x, y, color);
       break;
     case Band::Below:
-      SafeLine(canvas, p.X + (x - p.X) * (p.Y - plot.Bottom()) / (p.Y - y), plot.Bottom(), x, y,
-               color);
+      SafeLine(canvas, EdgeCrossingX(p, point, plot.Bottom()), plot.Bottom(), x, y, color);
       break;
     case Band::OnBound:
       break;

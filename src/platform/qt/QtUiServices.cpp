@@ -208,17 +208,15 @@ bool QtUiServices::FontDialog(FontDialogChoice& choice, int flags) {
   return true;
 }
 
-bool QtUiServices::PrintImage(const CanvasImage& image, bool landscape) {
-  return PrintImageOutcome(image, landscape) == PrintOutcome::Printed;
-}
-
-UiServices::PrintOutcome QtUiServices::PrintImageOutcome(const CanvasImage& image, bool landscape) {
+UiServices::PrintOutcome QtUiServices::PrintPicture(const std::function<CanvasImage()>& picture,
+                                                    bool landscape) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   QPrintDialog dialog(&printer, parent_);
   dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
   dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
   if (dialog.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
+  const CanvasImage image = picture();
   QPainter painter;
   if (!painter.begin(&printer)) return PrintOutcome::Failed;
   // The picture keeps its size: pixels at 96 per inch.

@@ -34,8 +34,7 @@ class QtUiServices : public UiServices {
   // With cdlCFEffects a colour button ("bFontColor") beside the font lists offers the text
   // colour; without it, or while the user leaves it alone, the choice's colour comes back as given.
   bool FontDialog(FontDialogChoice& choice, int flags) override;
-  bool PrintImage(const CanvasImage& image, bool landscape) override;
-  PrintOutcome PrintImageOutcome(const CanvasImage& image, bool landscape) override;
+  PrintOutcome PrintPicture(const std::function<CanvasImage()>& picture, bool landscape) override;
   int PopupMenu(const PopupMenuRequest& request) override;
   void Beep() override;
   void PumpMessages() override;

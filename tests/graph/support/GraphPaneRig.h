@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "foundation/ParameterId.h"
+#include "foundation/support/FileText.h"
+#include "foundation/support/TempFolder.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
+#include "graph/data/PLF.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"
 #include "platform/FakeClock.h"
@@ -63,6 +67,27 @@ class GraphPaneRig {
   GraphPane pane{&form, "gpGraph"};
   RecordingCanvas canvas;
 };
+
+// A scan list whose second series has a gain of 1e999, read as the largest double: every value of
+// it but 0 lies beyond the doubles once scaled. Red, green and blue, with gains 1, 1e999 and -2.
+inline constexpr char kOverflowingScanList[] =
+    "M01P01;True;False;#FF0000;1\r\nM01P02;True;False;#00FF00;1e999\r\nM01P03;True;False;#0000FF;-2\r\n";
+inline constexpr Color kListRed = 0x0000FF;
+inline constexpr Color kListGreen = 0x00FF00;
+inline constexpr Color kListBlue = 0xFF0000;
+
+// The series of a scan list as the scan window makes them, named, coloured and scaled as listed,
+// each with the same values.
+inline void AddScanListSeries(GraphPaneRig& rig, const std::string& list, const std::vector<double>& values) {
+  TempFolder folder;
+  WriteFile(folder.File("list.SCP"), list);
+  PLF scanList;
+  scanList.Load(folder.File("list.SCP"));
+  for (std::int32_t tn = 0; tn < PLF::kEntries; ++tn) {
+    if (!scanList.Parameter(tn)) continue;
+    rig.AddSeries(ParameterIdText(tn), values, scanList.Color(tn)).SetGain(scanList.Gain(tn));
+  }
+}
 
 // The texts printed, in order.
 inline std::vector<std::string> Printed(const std::vector<std::string>& log) {

@@ -1,5 +1,6 @@
 #include "graph/pane/qt/GraphPaneWidget.h"
 
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +10,16 @@
 #include "platform/qt/QtInput.h"
 
 namespace quendrel {
+namespace {
+
+// The files take one byte for it; a locale whose separator is no single Latin-1 character gets ".".
+char DecimalSeparator(const QLocale& locale) {
+  const QString separator = locale.decimalPoint();
+  if (separator.size() != 1 || separator.at(0).unicode() > 0xFF) return '.';
+  return static_cast<char>(separator.at(0).unicode());
+}
+
+}  // namespace
 
 GraphPaneWidget::GraphPaneWidget(GraphPane& pane, QWidget* parent)
     : QWidget(parent), pane_(pane), image_(1, 1, QImage::Format_RGB32), canvas_(image_) {
@@ -19,6 +30,7 @@ GraphPaneWidget::GraphPaneWidget(GraphPane& pane, QWidget* parent)
     update();
   });
   pane_.OnSnapshot([this] { return FromQImage(Picture(), "graph"); });
+  pane_.OnDecimalSeparator([] { return DecimalSeparator(QLocale()); });
   pane_.OnScreenPoint([this](float x, float y) {
     const QPoint at = mapToGlobal(QPoint(Canvas::ToPixel(x), Canvas::ToPixel(y)));
     return ScreenPoint{at.x(), at.y()};
@@ -28,6 +40,7 @@ GraphPaneWidget::GraphPaneWidget(GraphPane& pane, QWidget* parent)
 GraphPaneWidget::~GraphPaneWidget() {
   pane_.OnRefresh(nullptr);
   pane_.OnSnapshot(nullptr);
+  pane_.OnDecimalSeparator(nullptr);
   pane_.OnScreenPoint(nullptr);
 }
 
