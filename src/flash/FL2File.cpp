@@ -1,10 +1,12 @@
 #include "flash/FL2File.h"
 
+#include <exception>
 #include <optional>
 
 #include "flash/ScriptEvaluator.h"
 #include "foundation/ProgressServer.h"
 #include "foundation/RuntimeError.h"
+#include "platform/UiServices.h"
 
 namespace quendrel {
 
@@ -24,7 +26,13 @@ bool FL2File::LoadFile(const std::string& fileName) {
 
 bool FL2File::LoadText(const std::string& text) {
   FL2Loader loader(*Environment().parser, *Environment().ui, Labels());
-  auto statements = loader.LoadFL2(text);
+  std::optional<StatementList> statements;
+  try {
+    statements = loader.LoadFL2(text);
+  } catch (const std::exception&) {
+    // Out of memory, or a length beyond what a container holds: the text cannot be a script.
+    Environment().ui->MsgBox("Syntax error in FL2 file.", vbCritical | vbOKOnly, "Unable to load FL2 script");
+  }
   if (!statements) {
     statements_.clear();
     return false;
@@ -36,11 +44,12 @@ bool FL2File::LoadText(const std::string& text) {
 dfResponseCodes FL2File::singleStep() {
   dfResponseCodes code = dfResponseOK;
   const std::int32_t pc = PC();
-  if (pc >= 1 && pc <= ProgramLength()) {
+  const bool runs = pc >= 1 && pc <= ProgramLength();
+  if (runs) {
     SetLastExecuted(pc);
     SetResult(ScriptEvaluator::ExecuteStatement(At(pc), *this, Progress(), code));
   }
-  code = Advance(code);
+  code = Advance(code, runs ? pc : 0);
   ProgressServer* progress = Progress();
   if (progress == nullptr) return code;
   if (!Result().empty()) progress->SetDetail(Result());

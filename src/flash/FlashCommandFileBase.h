@@ -75,12 +75,14 @@ class FlashCommandFileBase : public IFlashCommandFile {
   void SetLastExecuted(std::int32_t index) { lastExecuted_ = index; }
   // The labels of a new load: the old statements' labels no longer apply.
   std::map<std::string, std::int16_t>& Labels() { return labels_; }
-  // Applies the rules every format shares once a statement has run at PC: a jump stays put, a
-  // failed last statement ends the script and reports its failure.
-  dfResponseCodes Advance(dfResponseCodes code);
+  // Applies the rules every format shares once the statement at ran has run (0: nothing ran): a
+  // jump stays put, a failed statement is passed whatever it jumped to, a failed last statement
+  // ends the script and reports its failure, and the loops the PC has left leave the loop stack.
+  dfResponseCodes Advance(dfResponseCodes code, std::int32_t ran);
 
  private:
   void DeleteTempFiles();
+  void LeaveLoopsNotHolding(std::int32_t pc);
 
   ScriptEnvironment environment_;
   std::string result_;
