@@ -1,5 +1,7 @@
 #include "flash/FL2File.h"
 
+#include <algorithm>
+#include <cctype>
 #include <exception>
 #include <optional>
 
@@ -60,5 +62,15 @@ dfResponseCodes FL2File::singleStep() {
 bool FL2File::IsEmptyStatement(std::int32_t index) const { return At(index)->Token().empty(); }
 
 std::string FL2File::StatementText(std::int32_t index) const { return At(index)->Value(); }
+
+bool FL2File::GuardsNextStatement(std::int32_t index) const {
+  if (index < 1 || index > ProgramLength()) return false;
+  const ParseTreeNodePtr body = FL2Loader::PPHelperGetBody(At(index));
+  const ParseTreeNodePtr call = body ? body->Child() : nullptr;
+  if (call == nullptr || call->Token() != "fcall" || call->Child() == nullptr) return false;
+  std::string name = call->Child()->Value();
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return name == "if";
+}
 
 }  // namespace quendrel

@@ -143,8 +143,9 @@ dfResponseCodes FlashCommandFileBase::Advance(dfResponseCodes code, std::int32_t
   }
   // A failed step moves on past the statement that failed, wherever a jump inside it pointed:
   // moving on from the jump's target could bring the same failure back for ever. An if() that
-  // failed still skips the statement it guards, which is where it left the PC.
-  if (ran != 0 && code != dfResponseOK && code != dfResponseEOF && pc_ != ran + 1) pc_ = ran;
+  // failed and skipped the statement it guards still skips it.
+  const bool skipped = pc_ == ran + 1 && GuardsNextStatement(ran);
+  if (ran != 0 && code != dfResponseOK && code != dfResponseEOF && !skipped) pc_ = ran;
   const std::int32_t length = ProgramLength();
   if (pc_ < length) {
     ++pc_;

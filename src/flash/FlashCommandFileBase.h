@@ -67,6 +67,8 @@ class FlashCommandFileBase : public IFlashCommandFile {
   // True for a statement a step passes over without running (an emptied block end).
   virtual bool IsEmptyStatement(std::int32_t index) const = 0;
   virtual std::string StatementText(std::int32_t index) const = 0;
+  // True for a statement that is an if() call, which skips the next statement when false.
+  virtual bool GuardsNextStatement(std::int32_t /*index*/) const { return false; }
   // The text of a script to load: a regular file on disk (relative to WorkingFolder) first, then the
   // package's member; nothing when neither has it. A disk file that cannot be read or is far beyond
   // any script raises RuntimeError 75.

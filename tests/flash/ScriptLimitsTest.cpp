@@ -157,6 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
                                {dfResponseOK, dfResponseOK, dfResponseGeneralError, dfResponseEOF}, "y=1 z=1"},
                     RepeatCase{"ForwardsOverStatements", "x = 1 && goto(L9); a = 1; b = 1; L9: c = 1;",
                                {dfResponseGeneralError, dfResponseOK, dfResponseOK, dfResponseEOF}, "a=1 b=1 c=1"},
+                    RepeatCase{"OntoTheNextStatement", "x = 1 && goto(L1); L1: a = 1; b = 1;",
+                               {dfResponseGeneralError, dfResponseOK, dfResponseEOF}, "a=1 b=1"},
                     RepeatCase{"OntoItself", "L0: x = 1 && goto(L0);", {dfResponseGeneralError, dfResponseEOF}, "x="}),
     NameByField<&RepeatCase::name>());
 
