@@ -181,10 +181,10 @@ std::optional<StatementList> FL2Loader::LoadFL2(const std::string& text) {
   return list;
 }
 
-// Labels are counted in full-width indexes while lowering, so a script too long for the 16-bit
-// labels is refused before any of them could wrap; the script's labels change only on success.
+// The script's labels change only on success; a script longer than its 16-bit ProgramLength can
+// count is refused.
 bool FL2Loader::PostParse(StatementList& list) {
-  working_ = std::map<std::string, int>(labels_.begin(), labels_.end());
+  working_ = labels_;
   headers_.clear();
   nextLabel_ = 0;
   if (list.size() > kMostStatements) return false;
@@ -197,7 +197,7 @@ bool FL2Loader::PostParse(StatementList& list) {
     if (!Lower(list, i)) return false;
   }
   if (list.size() > kMostStatements) return false;
-  for (const auto& [name, index] : working_) labels_[name] = static_cast<std::int16_t>(index);
+  labels_ = working_;
   return true;
 }
 

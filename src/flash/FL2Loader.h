@@ -16,7 +16,7 @@ class ParseEngine;
 class UiServices;
 
 using StatementList = std::vector<ParseTreeNodePtr>;
-using LabelMap = std::map<std::string, std::int16_t>;
+using LabelMap = std::map<std::string, std::int32_t>;
 
 class FL2Loader {
  public:
@@ -47,7 +47,7 @@ class FL2Loader {
   UiServices& ui_;
   LabelMap& labels_;
   // The labels while lowering, the script's own ones included.
-  std::map<std::string, int> working_;
+  LabelMap working_;
   // Loop headers already lowered, whose targets move when a statement is inserted before them.
   std::vector<ParseTreeNodePtr> headers_;
   int nextLabel_ = 0;

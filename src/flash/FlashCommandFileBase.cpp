@@ -51,9 +51,9 @@ void FlashCommandFileBase::SetAddress(std::uint8_t address) {
   if (context_) context_->SetAddress(address);
 }
 
-std::int16_t FlashCommandFileBase::Label(const std::string& key) const {
+std::int32_t FlashCommandFileBase::Label(const std::string& key) const {
   const auto found = labels_.find(key);
-  return found == labels_.end() ? std::int16_t{-1} : found->second;
+  return found == labels_.end() ? -1 : found->second;
 }
 
 Variant FlashCommandFileBase::Variable(const std::string& name) const {

@@ -45,7 +45,7 @@ Variant If(const CallArguments& call) {
 }
 
 Variant Goto(const CallArguments& call) {
-  const std::int16_t index = call.ffile.Label(call.At(1).AsText());
+  const std::int32_t index = call.ffile.Label(call.At(1).AsText());
   if (index == -1) return Variant(false);
   call.ffile.SetPC(index);
   call.ErrCode = dfResponseJump;

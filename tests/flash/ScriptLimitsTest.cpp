@@ -71,6 +71,17 @@ TEST(ScriptLength, AJumpReachesTheLastStatementOfTheLongestScript) {
   EXPECT_EQ(rig.Var("x"), "");
 }
 
+TEST(ScriptLength, ABlockEndingTheLongestScriptJumpsToItsEnd) {
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load(Repeated("x = 1;", 32763) + "if (0) { y = 2; }"));
+  ASSERT_EQ(rig.Script().ProgramLength(), 32767);
+  EXPECT_EQ(rig.Script().Label("autolabel0"), 32768) << "one past the end: the script has ended";
+  const auto codes = rig.Run(40000);
+  ASSERT_EQ(codes.size(), 32766u) << "every x, the if and its jump past the end";
+  EXPECT_EQ(codes[32765], dfResponseEOF);
+  EXPECT_EQ(rig.Var("y"), "");
+}
+
 TEST(ScriptLength, VersionOneScriptsBeyondTheCounterAreRefused) {
   static ParseEngine parser;
   ScriptedUi ui;
