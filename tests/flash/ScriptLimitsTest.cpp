@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
     Scripts, ScriptLength,
     ::testing::Values(LengthCase{"Longest", Repeated("x = 1;", 32767), 32767, ""},
                     LengthCase{"OneTooMany", Repeated("x = 1;", 32768), 0, "32768"},
-                    LengthCase{"FarBeyond", Repeated("x = 1;", 70000), 0, "70000"},
+                    LengthCase{"FarBeyond", Repeated("x = 1;", 40000), 0, "40000"},
                     LengthCase{"LabelBeyondTheLimit", Repeated("x = 1;", 32767) + "far: y = 2;", 0, "32768"},
                     LengthCase{"LoweringGoesBeyond", Repeated("x = 1;", 32764) + "while (x) x = 0;", 0, "32768"}),
     NameByField<&LengthCase::name>());
