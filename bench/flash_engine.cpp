@@ -1,10 +1,15 @@
 // Cost of the version-2 script engine: loading a generated 5,000-statement script with nested
 // blocks and 500 single-statement loops (milliseconds per load, with the block lowering's share
-// measured on its own), and the steps per second of a counting loop run through singleStep.
+// measured on its own), the steps per second of a counting loop run through singleStep, and the
+// time and peak memory of loading one statement of thousands of "+" terms (each must give its
+// result within 1 s and 256 MB).
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "flash/FL2File.h"
@@ -74,6 +79,40 @@ void BM_CountingLoopSteps(benchmark::State& state) {
   state.counters["steps/s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_CountingLoopSteps);
+
+// The process's peak resident size in MB. Peaks only grow, so the statements are measured in
+// growing order of what they may take: the refused ones first, the longest accepted one last.
+double PeakMegabytes() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// "x = 1 + 1 + ... + 1;" with range(0) terms, loaded as a whole script; range(1) is 1 when the
+// loader must take it, 0 when it must refuse it as a syntax error.
+void BM_LoadLongSum(benchmark::State& state) {
+  ParseEngine parser;
+  std::string text = "x = 1";
+  for (std::int64_t i = 1; i < state.range(0); ++i) text += " + 1";
+  text += ";";
+  const bool accepted = state.range(1) == 1;
+  const double before = PeakMegabytes();
+  for (auto _ : state) {
+    FL2File script(Environment(parser));
+    if (script.LoadText(text) != accepted) return state.SkipWithError("the sum was not taken as expected");
+  }
+  state.counters["terms"] = static_cast<double>(state.range(0));
+  state.counters["tokens"] = static_cast<double>(2 * state.range(0) + 1);
+  state.counters["arrows"] = static_cast<double>(parser.lattice().ArrowsCreated());
+  state.counters["peak_MB_added"] = PeakMegabytes() - before;
+}
+BENCHMARK(BM_LoadLongSum)
+    ->Args({20000, 0})
+    ->Args({5000, 0})
+    ->Args({3000, 0})
+    ->Args({999, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 }  // namespace
 

@@ -1,10 +1,14 @@
 #include "flash/FL2File.h"
 
+#include <algorithm>
+#include <cctype>
+#include <exception>
 #include <optional>
 
 #include "flash/ScriptEvaluator.h"
 #include "foundation/ProgressServer.h"
 #include "foundation/RuntimeError.h"
+#include "platform/UiServices.h"
 
 namespace quendrel {
 
@@ -24,7 +28,13 @@ bool FL2File::LoadFile(const std::string& fileName) {
 
 bool FL2File::LoadText(const std::string& text) {
   FL2Loader loader(*Environment().parser, *Environment().ui, Labels());
-  auto statements = loader.LoadFL2(text);
+  std::optional<StatementList> statements;
+  try {
+    statements = loader.LoadFL2(text);
+  } catch (const std::exception&) {
+    // Out of memory, or a length beyond what a container holds: the text cannot be a script.
+    Environment().ui->MsgBox("Syntax error in FL2 file.", vbCritical | vbOKOnly, "Unable to load FL2 script");
+  }
   if (!statements) {
     statements_.clear();
     return false;
@@ -36,11 +46,12 @@ bool FL2File::LoadText(const std::string& text) {
 dfResponseCodes FL2File::singleStep() {
   dfResponseCodes code = dfResponseOK;
   const std::int32_t pc = PC();
-  if (pc >= 1 && pc <= ProgramLength()) {
+  const bool runs = pc >= 1 && pc <= ProgramLength();
+  if (runs) {
     SetLastExecuted(pc);
     SetResult(ScriptEvaluator::ExecuteStatement(At(pc), *this, Progress(), code));
   }
-  code = Advance(code);
+  code = Advance(code, runs ? pc : 0);
   ProgressServer* progress = Progress();
   if (progress == nullptr) return code;
   if (!Result().empty()) progress->SetDetail(Result());
@@ -51,5 +62,15 @@ dfResponseCodes FL2File::singleStep() {
 bool FL2File::IsEmptyStatement(std::int32_t index) const { return At(index)->Token().empty(); }
 
 std::string FL2File::StatementText(std::int32_t index) const { return At(index)->Value(); }
+
+bool FL2File::GuardsNextStatement(std::int32_t index) const {
+  if (index < 1 || index > ProgramLength()) return false;
+  const ParseTreeNodePtr body = FL2Loader::PPHelperGetBody(At(index));
+  const ParseTreeNodePtr call = body ? body->Child() : nullptr;
+  if (call == nullptr || call->Token() != "fcall" || call->Child() == nullptr) return false;
+  std::string name = call->Child()->Value();
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return name == "if";
+}
 
 }  // namespace quendrel

@@ -23,6 +23,7 @@ class FL2File : public FlashCommandFileBase {
  protected:
   bool IsEmptyStatement(std::int32_t index) const override;
   std::string StatementText(std::int32_t index) const override;
+  bool GuardsNextStatement(std::int32_t index) const override;
 
  private:
   const ParseTreeNodePtr& At(std::int32_t index) const { return statements_[static_cast<std::size_t>(index - 1)]; }

@@ -4,11 +4,14 @@
 
 #include "flash/LiteralTracker.h"
 #include "flash/ParseEngine.h"
+#include "flash/ScriptLength.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {
 
 namespace {
+
+const char* const kLoadFailedTitle = "Unable to load FL2 script";
 
 std::string Trim(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
@@ -122,7 +125,8 @@ class StatementScanner {
       inComment_ = true;
       return true;
     }
-    const auto lineEnd = text.find('\n', i);
+    // CR alone, LF alone and CR LF each end a line.
+    const auto lineEnd = text.find_first_of("\r\n", i);
     i = lineEnd == std::string::npos ? text.size() : lineEnd;
     return true;
   }
@@ -165,25 +169,35 @@ class StatementScanner {
 
 std::optional<StatementList> FL2Loader::LoadFL2(const std::string& text) {
   StatementList list;
-  headers_.clear();
-  nextLabel_ = 0;
   StatementScanner scanner(parser_, list);
-  if (!scanner.Scan(text) || !PostParse(list)) {
+  if (!scanner.Scan(text)) {
     SyntaxError();
+    return std::nullopt;
+  }
+  if (!PostParse(list)) {
+    if (StatementCountFits(list.size(), ui_, kLoadFailedTitle)) SyntaxError();
     return std::nullopt;
   }
   return list;
 }
 
+// The script's labels change only on success; a script longer than its 16-bit ProgramLength can
+// count is refused.
 bool FL2Loader::PostParse(StatementList& list) {
+  working_ = labels_;
+  headers_.clear();
+  nextLabel_ = 0;
+  if (list.size() > kMostStatements) return false;
   for (std::size_t i = 0; i < list.size(); ++i) {
     const ParseTreeNode& node = *list[i];
     if (node.Token() != "statement" || node.Children() != 3 || node.Child()->Token() != "ID") continue;
-    labels_.emplace(node.Child()->Value(), static_cast<std::int16_t>(i + 1));
+    working_.emplace(node.Child()->Value(), static_cast<int>(i + 1));
   }
   for (int i = 1; i <= static_cast<int>(list.size()); ++i) {
     if (!Lower(list, i)) return false;
   }
+  if (list.size() > kMostStatements) return false;
+  labels_ = working_;
   return true;
 }
 
@@ -223,7 +237,7 @@ bool FL2Loader::LowerBlock(StatementList& list, int i, ParseTreeNode& call, bool
   if (e == 0) return false;
   NegateCondition(call);
   const std::string exit = NewLabel();
-  labels_[exit] = static_cast<std::int16_t>(e + 1);
+  working_[exit] = e + 1;
   MakeJump(*FirstOfBody(list[static_cast<std::size_t>(i)]), exit);
   ParseTreeNode& end = *list[static_cast<std::size_t>(e - 1)];
   if (!loop) {
@@ -235,7 +249,7 @@ bool FL2Loader::LowerBlock(StatementList& list, int i, ParseTreeNode& call, bool
   header->SetBreakTo(e + 1);
   header->SetContinueTo(i);
   const std::string test = NewLabel();
-  labels_[test] = static_cast<std::int16_t>(i);
+  working_[test] = i;
   MakeJump(end, test);
   headers_.push_back(header);
   return true;
@@ -247,16 +261,17 @@ void FL2Loader::LowerSingleLoop(StatementList& list, int i, ParseTreeNode& call)
   const ParseTreeNodePtr& header = call.Child();
   header->SetValue("if");
   NegateCondition(call);
-  auto jumpOut = Node("statement", "goto " + exit);
+  // Inserted jumps carry no text: the log and a retry show only what the user wrote.
+  auto jumpOut = Node("statement", "");
   jumpOut->SetChild(GotoBody(exit));
-  auto jumpBack = Node("statement", "goto " + test);
+  auto jumpBack = Node("statement", "");
   jumpBack->SetChild(GotoBody(test));
   InsertStatement(list, jumpOut, i + 1);
   InsertStatement(list, jumpBack, i + 3);
   header->SetBreakTo(i + 4);
   header->SetContinueTo(i);
-  labels_[exit] = static_cast<std::int16_t>(i + 4);
-  labels_[test] = static_cast<std::int16_t>(i);
+  working_[exit] = i + 4;
+  working_[test] = i;
   headers_.push_back(header);
 }
 
@@ -265,7 +280,7 @@ int FL2Loader::InsertStatement(StatementList& list, ParseTreeNodePtr node, int i
     list.push_back(std::move(node));
     return static_cast<int>(list.size());
   }
-  for (auto& [name, at] : labels_) {
+  for (auto& [name, at] : working_) {
     if (at >= index) ++at;
   }
   for (const auto& header : headers_) {
@@ -280,12 +295,12 @@ int FL2Loader::InsertStatement(StatementList& list, ParseTreeNodePtr node, int i
 std::string FL2Loader::NewLabel() {
   for (;; ++nextLabel_) {
     std::string name = "autolabel" + std::to_string(nextLabel_);
-    if (labels_.emplace(name, std::int16_t{0}).second) return name;
+    if (working_.emplace(name, 0).second) return name;
   }
 }
 
 bool FL2Loader::SyntaxError() {
-  ui_.MsgBox("Syntax error in FL2 file.", vbCritical | vbOKOnly, "Unable to load FL2 script");
+  ui_.MsgBox("Syntax error in FL2 file.", vbCritical | vbOKOnly, kLoadFailedTitle);
   return false;
 }
 

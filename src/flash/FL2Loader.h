@@ -16,7 +16,7 @@ class ParseEngine;
 class UiServices;
 
 using StatementList = std::vector<ParseTreeNodePtr>;
-using LabelMap = std::map<std::string, std::int16_t>;
+using LabelMap = std::map<std::string, std::int32_t>;
 
 class FL2Loader {
  public:
@@ -26,7 +26,8 @@ class FL2Loader {
   // The lowered statements, or nothing after a syntax error (the user has been told).
   std::optional<StatementList> LoadFL2(const std::string& text);
 
-  // Registers labels and lowers blocks in place; false when a block or loop is malformed.
+  // Registers labels and lowers blocks in place; false when a block or loop is malformed or the
+  // lowered script holds more statements than a script may (the labels are then left alone).
   bool PostParse(StatementList& list);
 
   // The statement-body of a statement tree, or nothing for a statement without one.
@@ -45,6 +46,8 @@ class FL2Loader {
   ParseEngine& parser_;
   UiServices& ui_;
   LabelMap& labels_;
+  // The labels while lowering, the script's own ones included.
+  LabelMap working_;
   // Loop headers already lowered, whose targets move when a statement is inserted before them.
   std::vector<ParseTreeNodePtr> headers_;
   int nextLabel_ = 0;

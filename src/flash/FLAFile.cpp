@@ -4,6 +4,7 @@
 
 #include "flash/FLATranslation.h"
 #include "flash/ParseEngine.h"
+#include "flash/ScriptLength.h"
 #include "flash/ScriptEvaluator.h"
 #include "foundation/ProgressServer.h"
 #include "foundation/RuntimeError.h"
@@ -25,7 +26,12 @@ bool FLAFile::LoadFile(const std::string& fileName) {
 }
 
 bool FLAFile::LoadText(const std::string& text) {
-  statements_ = TranslateFLAScript(text);
+  std::vector<std::string> statements = TranslateFLAScript(text);
+  if (!StatementCountFits(statements.size(), *Environment().ui, "Unable to load FLA script")) {
+    statements_.clear();
+    return false;
+  }
+  statements_ = std::move(statements);
   Labels().clear();
   SetResult(Variant(std::string()));
   return true;
@@ -50,7 +56,7 @@ dfResponseCodes FLAFile::singleStep() {
     if (!ran) return Report(dfResponseGeneralError);
     code = *ran;
   }
-  const dfResponseCodes advanced = Advance(code);
+  const dfResponseCodes advanced = Advance(code, pc >= 1 && pc <= ProgramLength() ? pc : 0);
   return Report(code == dfResponseSkipLine && advanced == dfResponseOK ? code : advanced);
 }
 

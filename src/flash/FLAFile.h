@@ -16,7 +16,8 @@ class FLAFile : public FlashCommandFileBase {
 
   std::int16_t ProgramLength() const override { return static_cast<std::int16_t>(statements_.size()); }
   // Disk (relative to WorkingFolder) first, then the package. A name found in neither raises
-  // RuntimeError 427. Translation never fails.
+  // RuntimeError 427. Translation never fails; a script of more lines than ProgramLength can count
+  // is refused (the user is told) and returns false.
   bool LoadFile(const std::string& fileName) override;
   // The same from text already read.
   bool LoadText(const std::string& text);

@@ -51,9 +51,9 @@ void FlashCommandFileBase::SetAddress(std::uint8_t address) {
   if (context_) context_->SetAddress(address);
 }
 
-std::int16_t FlashCommandFileBase::Label(const std::string& key) const {
+std::int32_t FlashCommandFileBase::Label(const std::string& key) const {
   const auto found = labels_.find(key);
-  return found == labels_.end() ? std::int16_t{-1} : found->second;
+  return found == labels_.end() ? -1 : found->second;
 }
 
 Variant FlashCommandFileBase::Variable(const std::string& name) const {
@@ -135,18 +135,38 @@ std::string FlashCommandFileBase::ResolvePath(const std::string& path) const {
   return (fs::path(workingFolder_) / given).lexically_normal().string();
 }
 
-dfResponseCodes FlashCommandFileBase::Advance(dfResponseCodes code) {
+dfResponseCodes FlashCommandFileBase::Advance(dfResponseCodes code, std::int32_t ran) {
   if (code == dfResponseSkipLine) code = dfResponseOK;
-  if (code == dfResponseJump) return dfResponseOK;
+  if (code == dfResponseJump) {
+    LeaveLoopsNotHolding(pc_);
+    return dfResponseOK;
+  }
+  // A failed step moves on past the statement that failed, wherever a jump inside it pointed:
+  // moving on from the jump's target could bring the same failure back for ever. An if() that
+  // failed and skipped the statement it guards still skips it.
+  const bool skipped = pc_ == ran + 1 && GuardsNextStatement(ran);
+  if (ran != 0 && code != dfResponseOK && code != dfResponseEOF && !skipped) pc_ = ran;
   const std::int32_t length = ProgramLength();
   if (pc_ < length) {
     ++pc_;
+    LeaveLoopsNotHolding(pc_);
     return code;
   }
+  loopStack_.clear();
   if (pc_ > length || code == dfResponseOK) return dfResponseEOF;
   // A failing last statement must not pass for the end of the script; the next step reports it.
   pc_ = length + 1;
   return code;
+}
+
+// A loop runs from its header to the jump back before its BreakTo. Loops nest, so the loops the
+// program counter has left are the innermost ones, at the top of the stack.
+void FlashCommandFileBase::LeaveLoopsNotHolding(std::int32_t pc) {
+  while (!loopStack_.empty()) {
+    const ParseTreeNode& header = *loopStack_.back();
+    if (pc >= header.ContinueTo() && pc < header.BreakTo()) return;
+    loopStack_.pop_back();
+  }
 }
 
 }  // namespace quendrel

@@ -28,8 +28,8 @@ class FlashCommandFileBase : public IFlashCommandFile {
   void SetTimeout(float seconds) override;
   std::uint8_t Address() const override { return address_; }
   void SetAddress(std::uint8_t address) override;
-  std::int16_t Label(const std::string& key) const override;
-  void SetLabel(const std::string& key, std::int16_t index) override { labels_[key] = index; }
+  std::int32_t Label(const std::string& key) const override;
+  void SetLabel(const std::string& key, std::int32_t index) override { labels_[key] = index; }
   bool VarExists(const std::string& name) const override { return variables_.count(name) != 0; }
   Variant Variable(const std::string& name) const override;
   void SetVariable(const std::string& name, const Variant& value) override { variables_[name] = value; }
@@ -67,6 +67,8 @@ class FlashCommandFileBase : public IFlashCommandFile {
   // True for a statement a step passes over without running (an emptied block end).
   virtual bool IsEmptyStatement(std::int32_t index) const = 0;
   virtual std::string StatementText(std::int32_t index) const = 0;
+  // True for a statement that is an if() call, which skips the next statement when false.
+  virtual bool GuardsNextStatement(std::int32_t /*index*/) const { return false; }
   // The text of a script to load: a regular file on disk (relative to WorkingFolder) first, then the
   // package's member; nothing when neither has it. A disk file that cannot be read or is far beyond
   // any script raises RuntimeError 75.
@@ -74,20 +76,22 @@ class FlashCommandFileBase : public IFlashCommandFile {
   void SetPCDirect(std::int32_t pc) { pc_ = pc; }
   void SetLastExecuted(std::int32_t index) { lastExecuted_ = index; }
   // The labels of a new load: the old statements' labels no longer apply.
-  std::map<std::string, std::int16_t>& Labels() { return labels_; }
-  // Applies the rules every format shares once a statement has run at PC: a jump stays put, a
-  // failed last statement ends the script and reports its failure.
-  dfResponseCodes Advance(dfResponseCodes code);
+  std::map<std::string, std::int32_t>& Labels() { return labels_; }
+  // Applies the rules every format shares once the statement at ran has run (0: nothing ran): a
+  // jump stays put, a failed statement is passed whatever it jumped to, a failed last statement
+  // ends the script and reports its failure, and the loops the PC has left leave the loop stack.
+  dfResponseCodes Advance(dfResponseCodes code, std::int32_t ran);
 
  private:
   void DeleteTempFiles();
+  void LeaveLoopsNotHolding(std::int32_t pc);
 
   ScriptEnvironment environment_;
   std::string result_;
   ProgressServer* progress_ = nullptr;
   float timeout_ = 5.0F;
   std::uint8_t address_ = 1;
-  std::map<std::string, std::int16_t> labels_;
+  std::map<std::string, std::int32_t> labels_;
   std::map<std::string, Variant> variables_;
   std::int32_t pc_ = 0;
   std::int32_t lastExecuted_ = 0;

@@ -34,9 +34,10 @@ class IFlashCommandFile : public ScriptPackage {
   virtual void SetTimeout(float seconds) = 0;
   virtual std::uint8_t Address() const = 0;
   virtual void SetAddress(std::uint8_t address) = 0;
-  // -1 for a label never registered.
-  virtual std::int16_t Label(const std::string& key) const = 0;
-  virtual void SetLabel(const std::string& key, std::int16_t index) = 0;
+  // -1 for a label never registered. Full width: a label after a block that ends the longest
+  // script names the statement one past its 16-bit ProgramLength.
+  virtual std::int32_t Label(const std::string& key) const = 0;
+  virtual void SetLabel(const std::string& key, std::int32_t index) = 0;
   virtual bool VarExists(const std::string& name) const = 0;
   virtual Variant Variable(const std::string& name) const = 0;
   virtual void SetVariable(const std::string& name, const Variant& value) = 0;

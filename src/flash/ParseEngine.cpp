@@ -87,7 +87,7 @@ std::string ParseEngine::InsertSemicolons(const std::string& strInput, const std
 
 ParseTreeNodePtr ParseEngine::ParseSingle(const std::string& strInput, const std::string& strTarget) {
   lattice_.Clear();
-  lattice_.SetTokenList(ScriptTokeniser::TokeniseAndJoin(strInput));
+  lattice_.SetTokenList(ScriptTokeniser::TokeniseAndJoin(strInput, ParseLattice::kLongestStatement));
   lattice_.RunRules(strTarget);
   return lattice_.ExtractTree(strTarget, 1, -1);
 }

@@ -173,6 +173,7 @@ int ParseLattice::SymbolId(const std::string& text) const {
 
 void ParseLattice::SetTokenList(std::vector<udtToken> tokens) {
   tokens_ = std::move(tokens);
+  if (tokens_.size() > kLongestStatement) tokens_.clear();
   ResetChart();
 }
 

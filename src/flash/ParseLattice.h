@@ -32,6 +32,10 @@ class ParseLattice {
   // levels, one pair of parentheses six), it keeps the texts the nodes hold, and the stacks of
   // whatever walks a tree, within bounds for generated or damaged input.
   static constexpr std::size_t kDeepestTree = 5000;
+  // A statement of more tokens than this has no tree either: the chart of a long sum or argument
+  // list grows with the square of its length (2,000 tokens take about 140 MB and half a second),
+  // so a longer one is refused before its chart is built. Hand-written statements stay far below.
+  static constexpr std::size_t kLongestStatement = 2000;
 
   ParseLattice();
   // Arrows point at the lattice's own rules, so a lattice moves but is never copied.
@@ -49,7 +53,8 @@ class ParseLattice {
   // Adds the alternatives of one grammar line ("|" outside double quotes separates them).
   void AddRule(const std::string& strTarget, const std::string& strRequisites);
 
-  // Hands over a statement's tokens and starts an empty chart, one pole per token.
+  // Hands over a statement's tokens and starts an empty chart, one pole per token; a list longer
+  // than kLongestStatement is dropped, leaving an empty one.
   void SetTokenList(std::vector<udtToken> tokens);
   const std::vector<udtToken>& TokenList() const { return tokens_; }
 

@@ -45,7 +45,7 @@ Variant If(const CallArguments& call) {
 }
 
 Variant Goto(const CallArguments& call) {
-  const std::int16_t index = call.ffile.Label(call.At(1).AsText());
+  const std::int32_t index = call.ffile.Label(call.At(1).AsText());
   if (index == -1) return Variant(false);
   call.ffile.SetPC(index);
   call.ErrCode = dfResponseJump;
@@ -85,10 +85,16 @@ Variant End(const CallArguments& call) {
   return Variant(true);
 }
 
+// A folder is not a file, and an empty name would name the working folder itself.
+bool FileOnDisk(IFlashCommandFile& ffile, const std::string& path) {
+  std::error_code error;
+  return !path.empty() && fs::is_regular_file(ffile.ResolvePath(path), error);
+}
+
 Variant FileExists(const CallArguments& call) {
   const std::string path = call.Stripped(1);
   const auto archive = call.ffile.Archive();
-  return Variant(OnDisk(call.ffile, path) || (archive && archive->FileExists(path)));
+  return Variant(FileOnDisk(call.ffile, path) || (!path.empty() && archive && archive->FileExists(path)));
 }
 
 Variant MakeFileName(const CallArguments& call) {

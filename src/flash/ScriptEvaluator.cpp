@@ -95,7 +95,7 @@ Variant GotoStatement(const ParseTreeNode& body, IFlashCommandFile& ffile, Progr
                       dfResponseCodes& ErrCode) {
   const std::string label =
       ScriptEvaluator::Execute(Required(body.Child()->Sibling()), ffile, prog, ErrCode, true).AsText();
-  const std::int16_t index = ffile.Label(label);
+  const std::int32_t index = ffile.Label(label);
   if (index == -1) {
     ErrCode = dfResponseGeneralError;
     return Variant();

@@ -18,10 +18,10 @@ bool IsHexDigit(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= '
 // The reading state of one text; a token in progress lives here until something ends it.
 class Scanner {
  public:
-  explicit Scanner(std::string_view text) : text_(text) {}
+  Scanner(std::string_view text, std::size_t mostTokens) : text_(text), mostTokens_(mostTokens) {}
 
   std::vector<udtToken> Run() {
-    for (index_ = 0; index_ < text_.size(); ++index_) {
+    for (index_ = 0; index_ < text_.size() && tokens_.size() <= mostTokens_; ++index_) {
       Step(text_[index_]);
       previous_ = text_[index_];
     }
@@ -141,6 +141,7 @@ class Scanner {
   }
 
   std::string_view text_;
+  std::size_t mostTokens_;
   std::size_t index_ = 0;
   std::vector<udtToken> tokens_;
   std::string token_;
@@ -171,7 +172,13 @@ bool Joins(const std::string& first, const std::string& second) {
 
 }  // namespace
 
-std::vector<udtToken> ScriptTokeniser::Tokenise(std::string_view text) { return Scanner(text).Run(); }
+std::vector<udtToken> ScriptTokeniser::Tokenise(std::string_view text) {
+  return Tokenise(text, std::numeric_limits<std::size_t>::max());
+}
+
+std::vector<udtToken> ScriptTokeniser::Tokenise(std::string_view text, std::size_t mostTokens) {
+  return Scanner(text, mostTokens).Run();
+}
 
 // tokens[kept] is the last token of the result so far, the first of any pair; a joined token
 // is two characters long, so it never joins again. The pair ending at the last token is never
@@ -195,6 +202,13 @@ void ScriptTokeniser::JoinOperators(std::vector<udtToken>& tokens) {
 
 std::vector<udtToken> ScriptTokeniser::TokeniseAndJoin(std::string_view text) {
   auto tokens = Tokenise(text);
+  JoinOperators(tokens);
+  return tokens;
+}
+
+// Joining at most halves the count, so twice the limit and one more always joins to more than it.
+std::vector<udtToken> ScriptTokeniser::TokeniseAndJoin(std::string_view text, std::size_t mostTokens) {
+  auto tokens = Tokenise(text, 2 * mostTokens + 2);
   JoinOperators(tokens);
   return tokens;
 }
