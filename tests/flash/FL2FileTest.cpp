@@ -13,6 +13,7 @@
 
 #include "comms/ScriptPackage.h"
 #include "flash/ScriptArchive.h"
+#include "flash/support/MemoryArchive.h"
 #include "flash/support/ScriptRig.h"
 #include "foundation/RuntimeError.h"
 #include "foundation/qovStringStream.h"
@@ -22,22 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MemoryArchive final : public ScriptArchive {
- public:
-  explicit MemoryArchive(std::map<std::string, std::string> files) : files_(std::move(files)) {}
-  bool FileExists(const std::string& name) const override { return files_.count(name) != 0; }
-  std::optional<std::string> GetFile(const std::string& name) const override {
-    if (!FileExists(name)) return std::nullopt;
-    return files_.at(name);
-  }
-  std::unique_ptr<TextStream> GetStream(const std::string& name) const override {
-    if (!FileExists(name)) return nullptr;
-    return std::make_unique<qovStringStream>(files_.at(name));
-  }
-
- private:
-  std::map<std::string, std::string> files_;
-};
+using testing::MemoryArchive;
 
 // A fresh folder of the test's own, so disk lookups see only what the test put there.
 class Folder {

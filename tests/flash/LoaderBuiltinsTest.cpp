@@ -12,6 +12,7 @@
 #include "comms/support/FakeModule.h"
 #include "flash/LoaderBuiltins.h"
 #include "flash/ScriptArchive.h"
+#include "flash/support/MemoryArchive.h"
 #include "flash/support/LoaderModule.h"
 #include "flash/support/ScriptRig.h"
 #include "flash/support/TempFolder.h"
@@ -29,24 +30,7 @@ const std::string kImageBytes("\x34\x12\x02\x00\x2B\x1A\x02\x00\x03\x00", 10);
 const std::string kData = "0001" "0002" "0040" "0000" "1A2B" "3C4D";
 const std::string kDataBytes("\x40\x00\x01\x00\x2B\x1A\x4D\x3C\x00\x00", 10);
 
-class MemoryArchive final : public ScriptArchive {
- public:
-  explicit MemoryArchive(std::map<std::string, std::string> files) : files_(std::move(files)) {}
-  bool FileExists(const std::string& name) const override { return files_.contains(name); }
-  std::optional<std::string> GetFile(const std::string& name) const override {
-    const auto it = files_.find(name);
-    if (it == files_.end()) return std::nullopt;
-    return it->second;
-  }
-  std::unique_ptr<TextStream> GetStream(const std::string& name) const override {
-    const auto text = GetFile(name);
-    if (!text) return nullptr;
-    return std::make_unique<qovStringStream>(*text);
-  }
-
- private:
-  std::map<std::string, std::string> files_;
-};
+using testing::MemoryArchive;
 
 class Caption final : public ProgressLabelSink {
  public:
@@ -70,7 +54,7 @@ struct WatchedProgress {
   std::shared_ptr<Caption> detail = std::make_shared<Caption>();
 };
 
-class LoaderBuiltinsTest : public testing::Test {
+class LoaderBuiltinsTest : public ::testing::Test {
  protected:
   LoaderBuiltinsTest() {
     module_ = static_cast<LoaderModule*>(&server_.RegisterModule(std::make_unique<LoaderModule>()));
@@ -112,7 +96,7 @@ struct SyncCase {
   int carriageReturns;
 };
 
-class Synchronisation : public LoaderBuiltinsTest, public testing::WithParamInterface<SyncCase> {};
+class Synchronisation : public LoaderBuiltinsTest, public ::testing::WithParamInterface<SyncCase> {};
 
 TEST_P(Synchronisation, CarriageReturnsEvery42MsUntilAnAnswerOrThirtySeconds) {
   module_->carriageReturnsSwallowed = GetParam().swallowed;
@@ -128,7 +112,7 @@ TEST_P(Synchronisation, CarriageReturnsEvery42MsUntilAnAnswerOrThirtySeconds) {
 
 INSTANTIATE_TEST_SUITE_P(
     Loader, Synchronisation,
-    testing::Values(SyncCase{"AtOnce", 0, 0xAA, "1", {}, 1},
+    ::testing::Values(SyncCase{"AtOnce", 0, 0xAA, "1", {}, 1},
                     SyncCase{"AfterFiveSwallowed", 5, 0xAA, "1", {}, 6},
                     SyncCase{"WrongByte", 2, 0x55, "0", {dfResponseGeneralError}, 3},
                     // 30 s / 42 ms: the 715th return is the first sent after the limit passed.
@@ -150,7 +134,7 @@ struct ProgramCase {
   std::size_t waits;
 };
 
-class ProgramTransfer : public LoaderBuiltinsTest, public testing::WithParamInterface<ProgramCase> {};
+class ProgramTransfer : public LoaderBuiltinsTest, public ::testing::WithParamInterface<ProgramCase> {};
 
 TEST_P(ProgramTransfer, SendsEchoedBytesThenWaitsForTheAcknowledgement) {
   folder_.Write("bad.hex", "0000" "0003" "1234" "0000" "1A2B" "0002" "00");
@@ -167,7 +151,7 @@ TEST_P(ProgramTransfer, SendsEchoedBytesThenWaitsForTheAcknowledgement) {
 
 INSTANTIATE_TEST_SUITE_P(
     Loader, ProgramTransfer,
-    testing::Values(
+    ::testing::Values(
         ProgramCase{"Sent", "initializewriteprogram(\"image.hex\")", -1, true, {}, kImageBytes, 1},
         ProgramCase{"NoAcknowledgement", "initializewriteprogram(\"image.hex\")", -1, false, {dfResponseTimeout},
                     kImageBytes, 1},
@@ -191,7 +175,7 @@ struct DataCase {
   std::string written;
 };
 
-class DataTransfer : public LoaderBuiltinsTest, public testing::WithParamInterface<DataCase> {};
+class DataTransfer : public LoaderBuiltinsTest, public ::testing::WithParamInterface<DataCase> {};
 
 TEST_P(DataTransfer, ReportsTheSend) {
   folder_.Write("bad.txt", "0001" "0002" "0040" "0000" "1A2B" "3C4");
@@ -205,7 +189,7 @@ TEST_P(DataTransfer, ReportsTheSend) {
 
 INSTANTIATE_TEST_SUITE_P(
     Loader, DataTransfer,
-    testing::Values(
+    ::testing::Values(
         DataCase{"Sent", "data.txt", -1, true, "1", {}, kDataBytes},
         DataCase{"NoAcknowledgement", "data.txt", -1, false, "0", {dfResponseGeneralError}, kDataBytes.substr(0, 8)},
         DataCase{"DataEchoFails", "data.txt", 5, true, "0", {dfResponseGeneralError}, kDataBytes.substr(0, 6)},
@@ -243,7 +227,7 @@ void QueueAnswers(FakeModule& module, const std::vector<std::string>& answers) {
   }
 }
 
-class ForceDriveFlash : public testing::TestWithParam<ForceCase> {};
+class ForceDriveFlash : public ::testing::TestWithParam<ForceCase> {};
 
 TEST_P(ForceDriveFlash, RestoresTimeoutAndFailsoftOnEveryPath) {
   ScriptRig rig;
@@ -267,7 +251,7 @@ TEST_P(ForceDriveFlash, RestoresTimeoutAndFailsoftOnEveryPath) {
     const bool reported = std::find(details.begin(), details.end(), "Beginning Firmware Upload") == details.end() &&
                           (GetParam().detail.empty() ||
                            std::find(details.begin(), details.end(), GetParam().detail) != details.end());
-    EXPECT_TRUE(reported) << testing::PrintToString(details);
+    EXPECT_TRUE(reported) << ::testing::PrintToString(details);
     EXPECT_EQ(progress.status->history.front(), "Beginning Firmware Upload");
     EXPECT_EQ(context->Timeout(), 2.5F);
     EXPECT_EQ(context->Failsoft(), failsoft);
@@ -277,7 +261,7 @@ TEST_P(ForceDriveFlash, RestoresTimeoutAndFailsoftOnEveryPath) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, ForceDriveFlash,
-    testing::Values(
+    ::testing::Values(
         ForceCase{"AlreadyInTheLoader", {"boot"}, "True", dfResponseSkipLine, ""},
         ForceCase{"RestartsWithoutAnswer", {"x1", "version", "access", "version", "!46"}, "True", dfResponseOK,
                   "Success"},

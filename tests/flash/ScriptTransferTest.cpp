@@ -10,6 +10,7 @@
 #include "comms/FunctionTemplates.h"
 #include "drivesim/DefaultParameterTable.h"
 #include "flash/ScriptArchive.h"
+#include "flash/support/MemoryArchive.h"
 #include "flash/support/ScriptDriveRig.h"
 #include "flash/support/ScriptRig.h"
 #include "foundation/Config.h"
@@ -33,22 +34,7 @@ constexpr int kRampMode = 203;      // writable whatever the model
 constexpr int kRatedCurrent = 301;  // the power stage's rating: written only to a drive of the file's model
 constexpr int kModelNumber = 1128;
 
-class MemoryArchive final : public ScriptArchive {
- public:
-  explicit MemoryArchive(std::map<std::string, std::string> files) : files_(std::move(files)) {}
-  bool FileExists(const std::string& name) const override { return files_.count(name) != 0; }
-  std::optional<std::string> GetFile(const std::string& name) const override {
-    if (!FileExists(name)) return std::nullopt;
-    return files_.at(name);
-  }
-  std::unique_ptr<TextStream> GetStream(const std::string& name) const override {
-    if (!FileExists(name)) return nullptr;
-    return std::make_unique<qovStringStream>(files_.at(name));
-  }
-
- private:
-  std::map<std::string, std::string> files_;
-};
+using testing::MemoryArchive;
 
 // A progress label that keeps every caption it was given.
 class RecordingLabel final : public ProgressLabelSink {

@@ -15,8 +15,6 @@
 namespace quendrel {
 namespace {
 
-constexpr double kAxisTick = 64.0;
-
 using Plot = LinePlot;
 using Walked = LinePoint;
 
@@ -115,18 +113,6 @@ void DrawSeries(const GraphPane& pane, Canvas& canvas, const Plot& plot, const g
   if (pane.ShowCurrent()) DrawMark(pane, canvas, plot, series, series.MostRecentValue(), true);
 }
 
-void DrawAxes(const GraphPane& pane, Canvas& canvas, const GraphContext& ctx) {
-  canvas.SetForeColor(pane.TextColor());
-  const GraphRect& r = ctx.Virtual;
-  const Color line = pane.LineColor();
-  SafeLine(canvas, r.Left, r.top, r.Left, r.Bottom, line);
-  SafeLine(canvas, r.Left - kAxisTick, r.top, r.Left, r.top, line);
-  SafeLine(canvas, r.Left - kAxisTick, r.Bottom, r.Left, r.Bottom, line);
-  SafePrintAt(canvas, r.Left - canvas.TextWidth(" 0.0") - kAxisTick,
-              ctx.xAxisH - canvas.TextHeight("0.0") / 2.0, "0.0");
-  SafeLine(canvas, r.Left, ctx.xAxisH, r.Right, ctx.xAxisH, line);
-}
-
 }  // namespace
 
 void DrawLineGraph(const GraphPane& pane, Canvas& canvas, LineGraphDetail detail) {
@@ -139,7 +125,7 @@ void DrawLineGraph(const GraphPane& pane, Canvas& canvas, LineGraphDetail detail
   for (const auto& series : pane.SeriesSet()) {
     if (series->Visible()) DrawSeries(pane, canvas, plot, *series, dot, detail);
   }
-  DrawAxes(pane, canvas, ctx);
+  DrawPlotAxes(pane, canvas, ctx);
 }
 
 }  // namespace quendrel
