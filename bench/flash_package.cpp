@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchFolder.h"
 #include "flash/FUPFile.h"
 #include "flash/support/PackageWriter.h"
 
@@ -30,23 +31,7 @@ std::string SixteenMegabytePackage() {
   return PackageImage(spec);
 }
 
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  BenchFolder(const BenchFolder&) = delete;
-  BenchFolder& operator=(const BenchFolder&) = delete;
-  ~BenchFolder() {
-    std::error_code error;
-    if (!path_.empty()) std::filesystem::remove_all(path_, error);
-  }
-  std::filesystem::path File(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+using bench::BenchFolder;
 
 void Report(benchmark::State& state, std::size_t size) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(size));

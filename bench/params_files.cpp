@@ -1,5 +1,6 @@
 // Loading and saving a full parameter file (all 2100 slots present), in files per second, slots per
 // second and bytes per second, from memory and through the disk (a save flushes its file to disk).
+#include "BenchFolder.h"
 #include "FullParameterFile.h"
 #include "params/KVBCodec.h"
 #include "params/KVBFile.h"
@@ -17,23 +18,7 @@ namespace {
 
 KVBFile FullFile() { return FullParameterFile(); }
 
-class BenchFolder {
- public:
-  BenchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  BenchFolder(const BenchFolder&) = delete;
-  BenchFolder& operator=(const BenchFolder&) = delete;
-  ~BenchFolder() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
+using bench::BenchFolder;
 
 void Report(benchmark::State& state, std::size_t imageSize) {
   const auto files = static_cast<double>(state.iterations());
