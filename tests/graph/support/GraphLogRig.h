@@ -96,6 +96,8 @@ class GraphLogRig {
 // The simulated drive's table with one text replaced.
 std::string TableWith(const std::string& from, const std::string& to);
 
+inline double FakeClockStart() { return FakeClock::DefaultStart; }
+
 // "01-01-2024 00:00:0s.mmm" for the fake clock's start plus that many seconds.
 std::string StampText(double secondsAfterStart, bool tabSeparated = false);
 
