@@ -81,6 +81,7 @@ TEST_F(GraphLogSelectionTest, ATickMakesASeriesOfTheParameterAndTheScanListKeeps
   Connect();
   rig.Tick("M02P03");
   rig.Tick("M01P03");
+  rig.drive->FailReads(802, {gioInvalidDataAddress});
   rig.Tick("M08P02");
   rig.Tick("M10P03");
   const gdSeries& ramp = *rig.Series("M02P03");
@@ -98,6 +99,7 @@ TEST_F(GraphLogSelectionTest, ATickMakesASeriesOfTheParameterAndTheScanListKeeps
   EXPECT_EQ(rig.Series("M01P03")->Color(), kGraphPalette[103 % 7 + 7]);
   EXPECT_FLOAT_EQ(static_cast<float>(rig.Series("M01P03")->MostRecentValue()), 10.0f);
   EXPECT_TRUE(rig.Series("M08P02")->BitPram());
+  EXPECT_EQ(rig.Series("M08P02")->PointCount(), 0u);  // its first reading failed
   EXPECT_FALSE(rig.Series("M08P02")->ReadOnly());
   EXPECT_TRUE(rig.Series("M10P03")->ReadOnly());
   EXPECT_TRUE(ScanList().Parameter(203));
@@ -113,14 +115,6 @@ TEST_F(GraphLogSelectionTest, ATickMakesASeriesOfTheParameterAndTheScanListKeeps
   rig.Tick("M01P05", false);
   EXPECT_FALSE(ScanList().Parameter(105));
   EXPECT_EQ(rig.SeriesNames().size(), 3u);
-}
-
-TEST_F(GraphLogSelectionTest, AFailedFirstReadingLeavesTheSeriesWithoutAPoint) {
-  Connect();
-  rig.drive->FailReads(103, {gioInvalidDataAddress});
-  rig.Tick("M01P03");
-  EXPECT_EQ(rig.Series("M01P03")->PointCount(), 0u);
-  EXPECT_FALSE(rig.Series("M01P03")->Error());
 }
 
 TEST_F(GraphLogSelectionTest, AMenuHeaderTicksItsWholeMenu) {
@@ -260,23 +254,6 @@ TEST_F(GraphLogSelectionTest, SlotsAreWrittenInTheScaleTheyShow) {
   EXPECT_EQ(rig.drive->Value(2), 75);
   EXPECT_EQ(rig.drive->Value(201), 50);
   EXPECT_NEAR(unset.MostRecentValue(), 7.5, 1e-4);
-}
-
-TEST_F(GraphLogSelectionTest, ColourActionAndGainGoIntoTheScanList) {
-  Connect();
-  rig.Tick("M01P03");
-  gdSeries& series = *rig.Series("M01P03");
-  series.SetColor(0xABCDEF);
-  session.slbSeries_ColorChanged(series);
-  series.SetVisible(false);
-  series.SetLogged(false);
-  session.slbSeries_ActionChanged(series);
-  series.SetGain(0.25);
-  session.slbSeries_GainChanged(series);
-  EXPECT_EQ(ScanList().Color(103), 0xABCDEFu);
-  EXPECT_FALSE(ScanList().Graphed(103));
-  EXPECT_FALSE(ScanList().Logged(103));
-  EXPECT_EQ(ScanList().Gain(103), 0.25);
 }
 
 }  // namespace
