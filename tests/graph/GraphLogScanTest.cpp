@@ -10,6 +10,7 @@
 #include "comms/GIOError.h"
 #include "foundation/Config.h"
 #include "graph/support/GraphLogRig.h"
+#include "platform/RecordingCanvas.h"
 
 namespace quendrel {
 namespace {
@@ -191,6 +192,28 @@ TEST_F(GraphLogScanTest, AClockSetBackStampsThePointTheSweepAdded) {
   EXPECT_DOUBLE_EQ(added->Timestamp(), testing::FakeClockStart() + 50.125);
   EXPECT_FLOAT_EQ(static_cast<float>(added->Value()), 77.7f);
   EXPECT_EQ(rig.LogLines().back(), Data(50.125, "77.7\t-25\t"));
+}
+
+// A window that schedules the list's repaint keeps the drawing out of the sweep.
+TEST_F(GraphLogScanTest, TheSweepPaintsTheListOnlyWhenTheWindowDoesNotScheduleIt) {
+  RecordingCanvas canvas(400, 200);
+  int drawn = 0;
+  session.slbSeries().SetCanvas(&canvas);
+  SeriesListHost host;
+  host.Drawn = [&drawn] { ++drawn; };
+  session.slbSeries().SetHost(host);
+  rig.Tick("M10P03");
+  session.bStartGraph_Click();
+  drawn = 0;
+  rig.view.scheduleListRefresh = true;
+  session.TimerScan_Timer();
+  EXPECT_EQ(drawn, 0);
+  EXPECT_EQ(rig.view.listRefreshes, 1);
+  rig.view.scheduleListRefresh = false;
+  session.TimerScan_Timer();
+  EXPECT_GT(drawn, 0);
+  session.slbSeries().SetHost({});
+  session.slbSeries().SetCanvas(nullptr);
 }
 
 TEST_F(GraphLogScanTest, AScanWithoutSeriesReadsAndLogsNothingUntilOneIsAdded) {
