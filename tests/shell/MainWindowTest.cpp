@@ -22,6 +22,7 @@
 #include "comms/SerialModule.h"
 #include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/popIconHelp.h"
+#include "flash/qt/frmUserFlash.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
@@ -79,6 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"mnuFragmentFile", "Build/Edit F&ragment File...", true},
                       MenuCase{"mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false},
                       MenuCase{"mnuCommsSerial", "&Serial Port...", true},
+                      MenuCase{"mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", true},
                       MenuCase{"mnuWindowTile", "&Tile", true},
                       MenuCase{"mnuHelpAbout", "&About Quendrel...", true},
                       MenuCase{"mnuFileExit", "E&xit", true}),
@@ -92,6 +94,17 @@ TEST_F(MainWindowTest, QuickSetupOpensAsAModalDialogOverTheMainWindow) {
     dialog.reject();
   });
   window.MenuItem("mnuConfigureQuickSetup")->trigger();
+  EXPECT_EQ(parent, &window);
+}
+
+TEST_F(MainWindowTest, FirmwareUpgradeOpensTheWizardAsAModalDialogOverTheMainWindow) {
+  frmMainMDI window(&server);
+  QWidget* parent = nullptr;
+  frmUserFlash::OnOpen([&](frmUserFlash& dialog) {
+    parent = dialog.isModal() ? dialog.parentWidget() : nullptr;
+    dialog.reject();
+  });
+  window.MenuItem("mnuCommsFirmwareUpgrade")->trigger();
   EXPECT_EQ(parent, &window);
 }
 

@@ -18,6 +18,7 @@
 #include "editors/qt/frmEditOnlineWindow.h"
 #include "editors/qt/popIconHelp.h"
 #include "flash/qt/frmDriveTest.h"
+#include "flash/qt/frmUserFlash.h"
 #include "foundation/Config.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
@@ -116,7 +117,9 @@ void frmMainMDI::BuildMenus() {
   connect(serial, &QAction::triggered, this, [this] { GuardSlot([this] { mnuCommsSerial_Click(); }); });
   connect(ethernet, &QAction::triggered, this, [this] { GuardSlot([this] { mnuCommsEthernet_Click(); }); });
   comms->addSeparator();
-  AddItem(comms, "mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", false);
+  connect(AddItem(comms, "mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", true), &QAction::triggered, this, [this] {
+    GuardSlot([this] { frmUserFlash::ShowModal(Host(), server_, [this] { CommunicationsUpdate(); }); });
+  });
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit Drive Parameters"));
   connect(AddItem(edit, "mnuEditParametersOffline", "Edit Parameter &File (Offline)", true), &QAction::triggered,
