@@ -170,6 +170,9 @@ QWidget* frmUserFlash::CreateUpgradePage() {
   warning->setFont(bold);
   grid->addWidget(warning, 1, 0, 1, 2);
   lblFlashStatus_ = Text(QString());
+  // Room for the failure text, wrapped, so the bars below never move while the window is held.
+  lblFlashStatus_->setMinimumHeight(3 * lblFlashStatus_->fontMetrics().lineSpacing());
+  lblFlashStatus_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   grid->addWidget(lblFlashStatus_, 2, 0, 1, 2);
   tpbProgress_ = new TextProgressBar;
   tpbProgress_->SetText("Firmware Progress");
