@@ -176,19 +176,6 @@ TEST_F(UpgradeWizardWindow, TheAddressBoxRewritesWhatIsTyped) {
   EXPECT_EQ(box->text(), "1");
 }
 
-TEST_F(UpgradeWizardWindow, TestCommunicationAndPrevAreClicksOnTheCore) {
-  ui.AnswerMsgBox(vbOK);
-  Click(dialog.TestButton());
-  EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Communication Successful"});
-  Click(dialog.NextButton());
-  EXPECT_EQ(dialog.Pages()->currentIndex(), UpgradeWizard::LoadUpgradeFile);
-  EXPECT_FALSE(dialog.Pages()->isTabEnabled(UpgradeWizard::SelectDrive));
-  EXPECT_TRUE(dialog.PrevButton()->isEnabled());
-  Click(dialog.PrevButton());
-  EXPECT_EQ(dialog.Pages()->currentIndex(), UpgradeWizard::SelectDrive);
-  EXPECT_FALSE(dialog.PrevButton()->isEnabled());
-}
-
 // Choosing a transport selects its module and tells the main window.
 TEST(UpgradeWizardWindowModules, TheOptionsSelectTheirModules) {
   QtTestApp();
@@ -211,27 +198,6 @@ TEST(UpgradeWizardWindowModules, TheOptionsSelectTheirModules) {
   EXPECT_EQ(updates, 1);
   EXPECT_TRUE(dialog.CommModeButton(1)->isChecked());
   dialog.reject();
-  ResetConfig();
-}
-
-TEST(UpgradeWizardWindowModal, OpensModallyOverItsOwner) {
-  QtTestApp();
-  ResetConfig();
-  FakeClock clock;
-  GIOServer server(clock);
-  server.RegisterModule(std::make_unique<FakeModule>("Serial"));
-  ScriptedUi ui;
-  QWidget owner;
-  bool opened = false;
-  frmUserFlash::OnOpen([&](frmUserFlash& dialog) {
-    opened = true;
-    EXPECT_TRUE(dialog.isModal());
-    EXPECT_EQ(dialog.parentWidget(), &owner);
-    EXPECT_EQ(dialog.windowTitle(), "Upgrade Drive Firmware");
-    dialog.reject();
-  });
-  frmUserFlash::ShowModal({nullptr, nullptr, &owner}, server, [] {});
-  EXPECT_TRUE(opened);
   ResetConfig();
 }
 
