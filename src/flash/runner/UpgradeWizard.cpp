@@ -62,7 +62,6 @@ std::uint8_t UpgradeWizard::Address() const { return DriveAddressFromText(contro
 void UpgradeWizard::Form_Load() {
   package_.reset();
   script_.reset();
-  running_ = false;
   ShowPage(SelectDrive);
   controls_.lblCommTestStatus.clear();
   controls_.lblNewFirmwareVersion.clear();
@@ -284,14 +283,9 @@ void UpgradeWizard::ShowSubProgress(bool visible) {
 }
 
 bool UpgradeWizard::RunUpgrade() {
-  PrepareProgress();
-  const std::shared_ptr<GIOContext> context = server_.OpenContext(Address(), kModuleTimeout);
-  script_->SetContext(context);
-  script_->SetAddress(Address());
-  script_->SetTimeout(kWindowTimeout);
-  // No other window's frame may reach the drive while its loader takes the new firmware.
-  reservation_.Hold(context);
-  const dfResponseCodes code = StepToEnd();
+  std::shared_ptr<GIOContext> context;
+  const dfResponseCodes code = RunScript(context);
+  // Whatever ended the run, the other windows may reach the drive again.
   reservation_.Release();
   if (code == dfResponseEOF) {
     context->CloseContext();
@@ -302,11 +296,18 @@ bool UpgradeWizard::RunUpgrade() {
   return false;
 }
 
-// The window is not pumped between steps: the run holds it until the script ends. A step that raises
-// an error ends the run as a failed step does.
-dfResponseCodes UpgradeWizard::StepToEnd() {
-  script_->Reset();
+// The window is not pumped between steps: the run holds it until the script ends. An error raised on
+// the way ends the run as a failed step does.
+dfResponseCodes UpgradeWizard::RunScript(std::shared_ptr<GIOContext>& context) {
   try {
+    PrepareProgress();
+    context = server_.OpenContext(Address(), kModuleTimeout);
+    script_->SetContext(context);
+    script_->SetAddress(Address());
+    script_->SetTimeout(kWindowTimeout);
+    // No other window's frame may reach the drive while its loader takes the new firmware.
+    reservation_.Hold(context);
+    script_->Reset();
     dfResponseCodes code = dfResponseOK;
     do {
       code = script_->singleStep();

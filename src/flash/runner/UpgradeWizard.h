@@ -103,7 +103,8 @@ class UpgradeWizard {
   void Upgrade();
   bool RunUpgrade();
   void PrepareProgress();
-  dfResponseCodes StepToEnd();
+  // Sets up the run on a context of its own and steps until the script ends or fails.
+  dfResponseCodes RunScript(std::shared_ptr<GIOContext>& context);
   void ShowSubProgress(bool visible);
 
   ScriptEnvironment environment_;
