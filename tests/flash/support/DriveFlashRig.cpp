@@ -49,11 +49,10 @@ Variant DriveFlashRig::DriveCommand(const std::string& name, const std::vector<V
   calls_.push_back(call + ")");
   contexts.push_back(ffile.Context().get());
   auto& queued = answers_[name];
-  if (!queued.empty()) {
-    code = queued.front();
-    queued.pop_front();
-  }
-  return Variant(std::string());
+  if (queued.empty()) return Variant(true);
+  code = queued.front();
+  queued.pop_front();
+  return Variant(code == dfResponseOK);
 }
 
 }  // namespace quendrel

@@ -72,7 +72,8 @@ class DriveFlashRig {
   void Step() { window_->bSingleStep_Click(); }
   // The drive function calls the scripts made, as "name(arguments)".
   const std::vector<std::string>& Calls() const { return calls_; }
-  // The next calls of the drive function answer these codes, in order; later ones succeed.
+  // The next calls of the drive function answer these codes, in order; later ones succeed. A call
+  // is worth True when it succeeds, False when it fails.
   void Answer(const std::string& name, std::initializer_list<dfResponseCodes> codes);
   // Every box the scripts and the window asked, by prompt.
   std::vector<std::string> Prompts() const { return ui.Prompts(); }
