@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 
 #include <memory>
@@ -22,6 +24,7 @@
 #include "comms/SerialModule.h"
 #include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/popIconHelp.h"
+#include "flash/qt/frmDriveFlash.h"
 #include "flash/qt/frmUserFlash.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
@@ -72,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     Items, MenuItemTest,
     ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", true},
+                      MenuCase{"mnuDriveFlash", "Drive &Flash...", true},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", true},
                       MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},
@@ -106,6 +110,27 @@ TEST_F(MainWindowTest, FirmwareUpgradeOpensTheWizardAsAModalDialogOverTheMainWin
   });
   window.MenuItem("mnuCommsFirmwareUpgrade")->trigger();
   EXPECT_EQ(parent, &window);
+}
+
+TEST_F(MainWindowTest, DriveFlashOpensAsAModalDialogThatReportsToTheStatusBar) {
+  frmMainMDI window(&server);
+  const std::string script = (std::filesystem::temp_directory_path() / "quendrel-menu-flash.fl2").string();
+  std::ofstream(script) << "a = 1;";
+  QWidget* parent = nullptr;
+  frmDriveFlash::OnOpen([&](frmDriveFlash& dialog) {
+    parent = dialog.isModal() ? dialog.parentWidget() : nullptr;
+    dialog.FileNameBox()->setText(QString::fromStdString(script));
+    emit dialog.FileNameBox()->textEdited(dialog.FileNameBox()->text());
+    ui.AnswerMsgBox(vbOK);
+    dialog.StartButton()->click();
+    dialog.reject();
+  });
+  window.MenuItem("mnuDriveFlash")->trigger();
+  EXPECT_EQ(parent, &window);
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"Drive Flash was successful."});
+  EXPECT_EQ(window.StatusPanelText(2).rfind("(Parsed in ", 0), 0U) << window.StatusPanelText(2);
+  EXPECT_EQ(Config().Value("LastScriptFile", "Drive Flash"), script) << "kept when the window closed";
+  std::filesystem::remove(script);
 }
 
 TEST_F(MainWindowTest, TheMenuBarReadsInItsOrder) {
