@@ -12,10 +12,10 @@
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "widgets/qt/Artwork.h"
+#include "widgets/qt/ClientProgressSink.h"
 #include "widgets/qt/LabelProgressSink.h"
 #include "widgets/qt/TextProgressBar.h"
 #include "widgets/qt/TextProgressBarSink.h"
-#include "widgets/qt/WindowProgressSink.h"
 #include "widgets/qt/frmEthernetConfigure.h"
 #include "widgets/qt/frmSerialPortConfigure.h"
 
@@ -67,6 +67,8 @@ frmUserFlash::frmUserFlash(ScriptEnvironment environment, QWidget* owner, std::f
   setWindowTitle(QStringLiteral("Upgrade Drive Firmware"));
   setWindowIcon(Artwork::WindowIcon());
   setModal(true);
+  // Wrapped texts ask for no height of their own: the smallest size keeps every page's texts whole.
+  setMinimumSize(600, 400);
   SSTab1_ = new QTabWidget;
   SSTab1_->setUsesScrollButtons(false);
   SSTab1_->addTab(CreateDrivePage(), QStringLiteral("Select Drive"));
@@ -95,7 +97,7 @@ frmUserFlash::frmUserFlash(ScriptEnvironment environment, QWidget* owner, std::f
   progress.tpbSubProgress = std::make_shared<TextProgressBarSink>(tpbSubProgress_);
   progress.lblFlashStatus = std::make_shared<LabelProgressSink>(lblFlashStatus_);
   progress.lblSubProgress = std::make_shared<LabelProgressSink>(lblSubProgress_);
-  progress.window = std::make_shared<WindowProgressSink>(this);
+  progress.window = std::make_shared<ClientProgressSink>(this);
   UpgradeWizardView& view = *this;
   core_ = std::make_unique<UpgradeWizard>(environment_, view, std::move(progress));
   ConnectSignals();
@@ -255,7 +257,7 @@ void frmUserFlash::done(int result) {
 
 void frmUserFlash::ShowControls() {
   Render();
-  WindowProgressSink::LayOutAndPaint(*this);
+  ClientProgressSink::LayOutAndPaint(*this);
 }
 
 void frmUserFlash::ConfigureSerialPort() {
