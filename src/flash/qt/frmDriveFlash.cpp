@@ -1,6 +1,7 @@
 #include "flash/qt/frmDriveFlash.h"
 
 #include <QGridLayout>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -31,6 +32,18 @@ QLineEdit* ReadOnlyBox(const char* name) {
   auto* box = Named(new QLineEdit, name);
   box->setReadOnly(true);
   return box;
+}
+
+// A run repaints the statement boxes after every statement: their border is drawn by a frame
+// around them, which those repaints leave alone, rather than by the box itself each time.
+QFrame* Framed(QLineEdit* box) {
+  auto* frame = new QFrame;
+  frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  box->setFrame(false);
+  auto* inside = new QHBoxLayout(frame);
+  inside->setContentsMargins(1, 1, 1, 1);
+  inside->addWidget(box);
+  return frame;
 }
 
 // Only a text that differs is set: setting it again would move the cursor of the box the user types in.
@@ -132,9 +145,14 @@ QWidget* frmDriveFlash::BuildButtons() {
   return row;
 }
 
+// The boxes a run repaints after every statement sit on a panel that paints its own background, so
+// their repaints stop there instead of drawing the frame around them again each time.
 QWidget* frmDriveFlash::BuildStatusFrame() {
   auto* frame = new QGroupBox(QStringLiteral("Flash Status:"));
-  auto* grid = new QGridLayout(frame);
+  auto* panel = new QWidget;
+  panel->setAutoFillBackground(true);
+  auto* grid = new QGridLayout(panel);
+  grid->setContentsMargins(0, 0, 0, 0);
   lblStatus_ = Named(new QLabel, "lblStatus");
   grid->addWidget(lblStatus_, 0, 0, 1, 2);
   tpbProgress_ = Named(new TextProgressBar, "tpbProgress");
@@ -148,13 +166,15 @@ QWidget* frmDriveFlash::BuildStatusFrame() {
   tbData_ = ReadOnlyBox("tbData");
   tbReply_ = ReadOnlyBox("tbReply");
   grid->addWidget(new QLabel(QStringLiteral("Command:")), 3, 0);
-  grid->addWidget(tbCommand_, 3, 1);
+  grid->addWidget(Framed(tbCommand_), 3, 1);
   grid->addWidget(new QLabel(QStringLiteral("Data:")), 4, 0);
-  grid->addWidget(tbData_, 4, 1);
+  grid->addWidget(Framed(tbData_), 4, 1);
   grid->addWidget(new QLabel(QStringLiteral("Reply")), 5, 0);
-  grid->addWidget(tbReply_, 5, 1);
+  grid->addWidget(Framed(tbReply_), 5, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(6, 1);
+  auto* inFrame = new QVBoxLayout(frame);
+  inFrame->addWidget(panel);
   return frame;
 }
 
