@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 
 #include <memory>
@@ -22,6 +24,8 @@
 #include "comms/SerialModule.h"
 #include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/popIconHelp.h"
+#include "flash/qt/frmDriveFlash.h"
+#include "flash/qt/frmUserFlash.h"
 #include "foundation/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
@@ -71,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
     Items, MenuItemTest,
     ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", true},
+                      MenuCase{"mnuDriveFlash", "Drive &Flash...", true},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", true},
                       MenuCase{"mnuEditParametersOnline", "Edit Parameters &Online", true},
@@ -79,6 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MenuCase{"mnuFragmentFile", "Build/Edit F&ragment File...", true},
                       MenuCase{"mnuCompileCompatibility", "&Compile Firmware Compatibility File...", false},
                       MenuCase{"mnuCommsSerial", "&Serial Port...", true},
+                      MenuCase{"mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", true},
                       MenuCase{"mnuWindowTile", "&Tile", true},
                       MenuCase{"mnuHelpAbout", "&About Quendrel...", true},
                       MenuCase{"mnuFileExit", "E&xit", true}),
@@ -93,6 +99,38 @@ TEST_F(MainWindowTest, QuickSetupOpensAsAModalDialogOverTheMainWindow) {
   });
   window.MenuItem("mnuConfigureQuickSetup")->trigger();
   EXPECT_EQ(parent, &window);
+}
+
+TEST_F(MainWindowTest, FirmwareUpgradeOpensTheWizardAsAModalDialogOverTheMainWindow) {
+  frmMainMDI window(&server);
+  QWidget* parent = nullptr;
+  frmUserFlash::OnOpen([&](frmUserFlash& dialog) {
+    parent = dialog.isModal() ? dialog.parentWidget() : nullptr;
+    dialog.reject();
+  });
+  window.MenuItem("mnuCommsFirmwareUpgrade")->trigger();
+  EXPECT_EQ(parent, &window);
+}
+
+TEST_F(MainWindowTest, DriveFlashOpensAsAModalDialogThatReportsToTheStatusBar) {
+  frmMainMDI window(&server);
+  const std::string script = (std::filesystem::temp_directory_path() / "quendrel-menu-flash.fl2").string();
+  std::ofstream(script) << "a = 1;";
+  QWidget* parent = nullptr;
+  frmDriveFlash::OnOpen([&](frmDriveFlash& dialog) {
+    parent = dialog.isModal() ? dialog.parentWidget() : nullptr;
+    dialog.FileNameBox()->setText(QString::fromStdString(script));
+    emit dialog.FileNameBox()->textEdited(dialog.FileNameBox()->text());
+    ui.AnswerMsgBox(vbOK);
+    dialog.StartButton()->click();
+    dialog.reject();
+  });
+  window.MenuItem("mnuDriveFlash")->trigger();
+  EXPECT_EQ(parent, &window);
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"Drive Flash was successful."});
+  EXPECT_EQ(window.StatusPanelText(2).rfind("(Parsed in ", 0), 0U) << window.StatusPanelText(2);
+  EXPECT_EQ(Config().Value("LastScriptFile", "Drive Flash"), script) << "kept when the window closed";
+  std::filesystem::remove(script);
 }
 
 TEST_F(MainWindowTest, TheMenuBarReadsInItsOrder) {

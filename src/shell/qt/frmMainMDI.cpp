@@ -17,7 +17,9 @@
 #include "editors/qt/frmEditOfflineWindow.h"
 #include "editors/qt/frmEditOnlineWindow.h"
 #include "editors/qt/popIconHelp.h"
+#include "flash/qt/frmDriveFlash.h"
 #include "flash/qt/frmDriveTest.h"
+#include "flash/qt/frmUserFlash.h"
 #include "foundation/Config.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
@@ -116,7 +118,9 @@ void frmMainMDI::BuildMenus() {
   connect(serial, &QAction::triggered, this, [this] { GuardSlot([this] { mnuCommsSerial_Click(); }); });
   connect(ethernet, &QAction::triggered, this, [this] { GuardSlot([this] { mnuCommsEthernet_Click(); }); });
   comms->addSeparator();
-  AddItem(comms, "mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", false);
+  connect(AddItem(comms, "mnuCommsFirmwareUpgrade", "&Firmware Upgrade...", true), &QAction::triggered, this, [this] {
+    GuardSlot([this] { frmUserFlash::ShowModal(Host(), server_, [this] { CommunicationsUpdate(); }); });
+  });
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit Drive Parameters"));
   connect(AddItem(edit, "mnuEditParametersOffline", "Edit Parameter &File (Offline)", true), &QAction::triggered,
@@ -130,7 +134,8 @@ void frmMainMDI::BuildMenus() {
   AddItem(scan, "mnuScanParametersOnline", "Online &Graph/Log", false);
 
   QMenu* developer = menuBar()->addMenu(QStringLiteral("&Developer"));
-  AddItem(developer, "mnuDriveFlash", "Drive &Flash...", false);
+  connect(AddItem(developer, "mnuDriveFlash", "Drive &Flash...", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { mnuDriveFlash_Click(); }); });
   connect(AddItem(developer, "mnuDriveTest", "&Test Drive Commands", true), &QAction::triggered, this,
           [this] { GuardSlot([this] { frmDriveTest::ShowWindow(Host()); }); });
   developer->addSeparator();
@@ -204,6 +209,13 @@ void frmMainMDI::mnuEditParametersOnline_Click() {
   links.MainStatus = [this](const std::string& text) { SetStatus(text); };
   links.WebSite = Product().WebSite;
   frmEditOnlineWindow::ShowWindow(Host(), links);
+}
+
+void frmMainMDI::mnuDriveFlash_Click() {
+  frmDriveFlash::Links links;
+  links.Environment.commServer = &server_;
+  links.MainStatus = [this](const std::string& text) { SetStatus(text); };
+  frmDriveFlash::ShowModal(Host(), links);
 }
 
 void frmMainMDI::SetStatus(const std::string& text) { SetStatusPanel(2, FirstLine(text)); }

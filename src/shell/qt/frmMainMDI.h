@@ -56,6 +56,7 @@ class frmMainMDI : public QMainWindow {
   void mnuCommsSerial_Click();
   void mnuCommsEthernet_Click();
   void mnuEditParametersOnline_Click();
+  void mnuDriveFlash_Click();
   void mnuHelpAbout_Click();
 
  protected:

@@ -1,0 +1,20 @@
+#include "flash/runner/DriveFlashAddress.h"
+
+#include <cmath>
+#include <limits>
+
+#include "foundation/NumberText.h"
+
+namespace quendrel {
+
+std::string DriveFlashAddressText(std::string_view typed) {
+  return DoubleToText(std::floor(LeadingNumber(typed)) + 0.0);
+}
+
+std::optional<std::uint8_t> DriveFlashAddressByte(std::string_view text) {
+  const double value = RoundHalfEvenValue(LeadingNumber(text));
+  if (!std::isfinite(value) || value < 0 || value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
+  return static_cast<std::uint8_t>(std::fmod(value, 256.0));
+}
+
+}  // namespace quendrel

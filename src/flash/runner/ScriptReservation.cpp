@@ -1,0 +1,20 @@
+#include "flash/runner/ScriptReservation.h"
+
+#include "comms/GIOContext.h"
+#include "comms/GIOServer.h"
+
+namespace quendrel {
+
+bool ScriptReservation::Hold(std::shared_ptr<GIOContext> context) {
+  Release();
+  context_ = std::move(context);
+  return context_ == nullptr || server_.Reserve(context_.get());
+}
+
+void ScriptReservation::Release() {
+  if (context_ == nullptr) return;
+  server_.Release(context_.get());
+  context_.reset();
+}
+
+}  // namespace quendrel

@@ -1,0 +1,118 @@
+// The drive flash window running a firmware package against the simulated drive on a
+// pseudo-terminal, logging as it goes: the loader must hold exactly what the package's files hold,
+// and no other window's frame may reach the line while the script owns it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "comms/FunctionTemplates.h"
+#include "comms/GIOError.h"
+#include "comms/support/SerialRig.h"
+#include "flash/ParseEngine.h"
+#include "flash/runner/DriveFlash.h"
+#include "flash/support/PackageWriter.h"
+#include "flash/support/TempFolder.h"
+#include "foundation/Config.h"
+#include "platform/Clock.h"
+#include "platform/ScriptedUi.h"
+
+namespace quendrel {
+namespace {
+
+std::string Hex4(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+  return text;
+}
+
+std::string Words(int count, int seed) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += Hex4(seed * 7919 + i * 104729);
+  return text;
+}
+
+// Three data records for the drive's page buffer, then the end record.
+const std::string kBootHex =
+    ":0401000001020304F1\r\n"
+    ":03011000AABBCCBB\r\n"
+    ":01012000FFDF\r\n"
+    ":00000001FF\r\n";
+
+const char* kRootScript =
+    "flash = forcedriveflash();\n"
+    "sync = initializebaudrate();\n"
+    "initializewriteprogram(\"image.hex\");\n"
+    "sent = initializewritedata(\"data.txt\");\n"
+    "WriteFileToBuffer(\"boot.hex\");\n"
+    "// The drive restarts into its firmware without answering.\n"
+    "timeout = 0;\n"
+    "ProcessorReset();\n";
+
+std::string ReadAll(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+ParseEngine& Parser() {
+  static ParseEngine engine;
+  return engine;
+}
+
+TEST(DriveFlashOnTheLine, RunsAPackageIntoTheLoaderWithTheLogOnAndNoForeignFrame) {
+  ASSERT_TRUE(LoadFunctionTemplates());
+  SerialRig line;
+  ScriptedUi ui;
+  TempFolder folder;
+  const std::string program = Words(300, 1);
+  const std::string blockWords = Words(120, 2);
+  PackageSpec spec;
+  spec.rootName = "Main.FL2";
+  spec.members = {{"main.fl2", kRootScript},
+                  {"image.hex", "0000" + Hex4(300) + "2000" "0000\r\n" + program + "\r\nDownload completed"},
+                  {"data.txt", "0001\r\n" + Hex4(120) + "4000" "0000\r\n" + blockWords + "\r\nDownload completed"},
+                  {"boot.hex", kBootHex}};
+  const std::string package = folder.Write("release.fup", PackageImage(spec));
+
+  DriveFlashLinks links;
+  links.Environment = {&ui, &SystemClockInstance(), &Parser(), {}, &line.Server(), &line.Module(), nullptr, &Config()};
+  links.Environment.loaderWaitSeconds = 5.0;
+  DriveFlash window(links);
+  window.Form_Load();
+  window.tbFileName_Change(package);
+  window.chkLogOutput_Click(true);
+  window.tbLogFile_Change("flash.log");
+
+  const auto foreign = line.Server().OpenContext(1, 0.4F);
+  int refusedUnsent = 0;
+  ui.OnPump([&] {
+    const long before = line.Sim().RequestCount();
+    const udtDriveResponse reply = foreign->ReadValue(11, 29);
+    if (reply.Error && reply.intData == gioSlaveDeviceBusy && line.Sim().RequestCount() == before) ++refusedUnsent;
+  });
+  ui.AnswerMsgBox(vbOK);
+  window.bStartFlash_Click();
+  ui.OnPump(nullptr);
+
+  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"Drive Flash was successful."});
+  EXPECT_EQ(window.View().lblStatus, "Finished");
+  EXPECT_EQ(line.Sim().LoaderImage(), "2000 " + program);
+  EXPECT_EQ(line.Sim().LoaderData(), "4000:" + blockWords);
+  EXPECT_EQ(line.Sim().RequestCount(39), 3) << "one packet per data record of the member";
+  EXPECT_EQ(line.Sim().RequestCount(52), 1);
+  EXPECT_GE(refusedUnsent, 7) << "every pump of the run";
+
+  EXPECT_FALSE(foreign->ReadValue(11, 29).Error) << "the drive runs its firmware again and the line is free";
+
+  const std::string log = ReadAll(folder.Path() / "flash.log");
+  EXPECT_EQ(log.rfind("File Loaded: \"" + package + "\" at ", 0), 0U) << log;
+  EXPECT_NE(log.find("\r\n(Parsed in "), std::string::npos) << log;
+  EXPECT_NE(log.find("\r\nFile Closed at "), std::string::npos) << log;
+}
+
+}  // namespace
+}  // namespace quendrel
