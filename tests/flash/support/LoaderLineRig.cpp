@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "comms/FunctionTemplates.h"
 #include "flash/IFlashCommandFile.h"
 #include "flash/ParseEngine.h"
 #include "foundation/Config.h"
@@ -19,6 +20,8 @@ constexpr double kLoaderWait = 5.0;
 LoaderLineRig::LoaderLineRig(std::vector<std::string> simulatorArguments) : line_(std::move(simulatorArguments)) {
   environment_ = {&ui_, &SystemClockInstance(), &Parser(), {}, &line_.Server(), &line_.Module(), nullptr, &Config()};
   environment_.loaderWaitSeconds = kLoaderWait;
+  // As at start-up: scripts call the drive's functions through the built-in templates.
+  EXPECT_TRUE(LoadFunctionTemplates());
 }
 
 ParseEngine& LoaderLineRig::Parser() {

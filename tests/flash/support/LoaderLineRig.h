@@ -1,5 +1,6 @@
 // A simulated drive behind a pseudo-terminal and the environment scripts run in against it, with the
-// real clock: the drive's loader answers a carriage return only after the spacing the clock gives.
+// real clock (the drive's loader answers a carriage return only after the spacing the clock gives)
+// and the drive function templates the program loads at start-up.
 #pragma once
 
 #include <string>
