@@ -106,7 +106,11 @@ bool GIOServer::WriteWord(std::int32_t iWord, bool waitForEcho, bool reverseByte
   const auto low = static_cast<std::uint8_t>(iWord & 0xFF);
   const std::uint8_t first = reverseBytes ? low : high;
   const std::uint8_t second = reverseBytes ? high : low;
-  return WriteByte(first, waitForEcho) && WriteByte(second, waitForEcho);
+  // The receiver counts bytes: half a word would put every later word out of step, so the second
+  // byte goes even when the first one's echo did not come back.
+  const bool firstSent = WriteByte(first, waitForEcho);
+  const bool secondSent = WriteByte(second, waitForEcho);
+  return firstSent && secondSent;
 }
 
 int GIOServer::GetByte(std::uint8_t& outByte) { return selected_->TakeByte(outByte, 0.0) ? 1 : 0; }

@@ -53,7 +53,8 @@ class GIOServer {
 
   // Byte pass-through on the selected module.
   bool WriteByte(std::uint8_t bOut, bool waitForEcho = false);
-  // The low 16 bits of iWord, high byte first unless reverseBytes; a failed first byte ends the call.
+  // The low 16 bits of iWord, high byte first unless reverseBytes. Both bytes always go; false when
+  // either failed.
   bool WriteWord(std::int32_t iWord, bool waitForEcho = false, bool reverseBytes = false);
   // Never blocks; the number of bytes taken (0 or 1).
   int GetByte(std::uint8_t& outByte);

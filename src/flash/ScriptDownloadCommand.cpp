@@ -8,10 +8,13 @@
 #include "flash/IFlashCommandFile.h"
 #include "flash/ScriptFileLookup.h"
 #include "flash/TransferProgress.h"
+#include "foundation/BitText.h"
 #include "foundation/ParseBoolean.h"
 #include "foundation/ProgressServer.h"
 #include "params/FirmwareCompatibilityFile.h"
+#include "params/FirmwareInformationTemplate.h"
 #include "params/KVBFile.h"
+#include "params/ParameterDownload.h"
 #include "params/UnlockDrive.h"
 
 namespace quendrel {
@@ -51,6 +54,16 @@ std::string FileValueName(const KVBFile& file, std::int32_t n, std::int32_t numb
   return {};
 }
 
+// The model number the file was made from: the raw word its value of the model-number parameter
+// stands for, read with the PAD a download would use. Nothing when the file does not hold it.
+std::optional<std::int16_t> FileModelNumber(const KVBFile& file, std::int32_t n,
+                                            const FirmwareInformationTemplate& fit) {
+  if (n < 0 || n >= KVBFile::kSlotCount || file.Identifier(n).empty()) return std::nullopt;
+  const std::string& pad = file.PAD(n);
+  const std::string scale = pad.empty() ? LongToBinaryString(fit.Template(n).iPad, false) : pad;
+  return ParameterDownload::RawValue(file.Value(n), scale);
+}
+
 bool Overridden(const BuiltinCall& call) { return call.Has(2) && ParseBoolean(call.Stripped(2)); }
 
 bool Download(const BuiltinCall& call, KVBFile& file, TransferProgress& transfer) {
@@ -68,11 +81,15 @@ bool Download(const BuiltinCall& call, KVBFile& file, TransferProgress& transfer
 bool ScriptDownloadCommand::SameModel(const KVBFile& file, GIOContext& context) {
   const FirmwareCompatibilityFile& fc2 = FirmwareCompatibility();
   const udtDriveResponse version = ReadParameter(context, fc2.SoftwareVersion());
-  if (version.Error || !fc2.HasFIT(version.sglData)) return false;
+  const auto fit = version.Error ? nullptr : fc2.FitData(version.sglData);
+  if (!fit) return false;
   const std::int32_t modelNumber = fc2.ModelNumber(version.sglData);
   const udtDriveResponse model = ReadParameter(context, modelNumber);
   if (model.Error || model.strData.empty()) return false;
-  return FileValueName(file, modelNumber, model.intData) == model.strData;
+  // The file lists the names of every model of its series, so its name for the drive's number agreeing
+  // with the drive's only says both name the models alike; the file must also be of that number.
+  return FileValueName(file, modelNumber, model.intData) == model.strData &&
+         FileModelNumber(file, modelNumber, *fit) == model.intData;
 }
 
 Variant ScriptDownloadCommand::Run(const BuiltinCall& call) {

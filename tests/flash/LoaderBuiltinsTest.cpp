@@ -156,8 +156,9 @@ INSTANTIATE_TEST_SUITE_P(
         ProgramCase{"NoAcknowledgement", "initializewriteprogram(\"image.hex\")", -1, false, {dfResponseTimeout},
                     kImageBytes, 1},
         ProgramCase{"NoWait", "initializewriteprogram(\"image.hex\", 1)", -1, false, {}, kImageBytes, 0},
+        // The word whose first echo failed still goes whole; nothing goes after it.
         ProgramCase{"HeaderEchoFails", "initializewriteprogram(\"image.hex\")", 2, true, {dfResponseGeneralError},
-                    kImageBytes.substr(0, 3), 0},
+                    kImageBytes.substr(0, 4), 0},
         ProgramCase{"DataEchoFails", "initializewriteprogram(\"image.hex\")", 7, true, {dfResponseGeneralError},
                     kImageBytes.substr(0, 8), 0},
         ProgramCase{"CorruptImageSendsNothing", "initializewriteprogram(\"bad.hex\")", -1, true,

@@ -281,14 +281,14 @@ TEST_F(DataSend, NoAcknowledgementStopsBeforeTheClosingWord) {
 TEST_F(DataSend, FailedDataEchoStopsAtOnce) {
   module_->failEchoAt = 6;  // the first byte of the second data word
   EXPECT_FALSE(Send("0001" + Section(3, 0x10, Words(3))));
-  EXPECT_EQ(module_->written.size(), 7U);
+  EXPECT_EQ(module_->written.size(), 8U) << "the failed word goes whole, nothing after it";
   EXPECT_TRUE(module_->waits.empty());
 }
 
 TEST_F(DataSend, UnechoedHeaderAndClosingWordsDoNotFailTheBlock) {
   module_->failEchoAt = 0;
   EXPECT_TRUE(Send("0001" + Section(1, 0x10, Words(1))));
-  EXPECT_EQ(module_->written.size(), 7U) << "the address lost its second byte, the rest went out";
+  EXPECT_EQ(LittleEndianWords(module_->written), (std::vector<int>{0x10, 0, 1, 0})) << "every word whole";
 }
 
 TEST_F(DataSend, NothingToSendFails) {

@@ -238,12 +238,30 @@ TEST_P(ModelDependentDownload, WritesTheRatingOnlyToAKnownModel) {
 INSTANTIATE_TEST_SUITE_P(
     ScriptTransfer, ModelDependentDownload,
     ::testing::Values(ModelCase{"SameModel", "", 2, "d = downloadfile(\"drive.kvb\");", true},
+                    // Another model of the series: the file names it like the drive does, and it is
+                    // still not the model the file was made from.
+                    ModelCase{"OtherModelOfTheSeries", "", 3, "d = downloadfile(\"drive.kvb\");", false},
+                    ModelCase{"OtherModelOverridden", "", 3, "d = downloadfile(\"drive.kvb\", true);", true},
                     ModelCase{"EmptyModelName", "", 9, "d = downloadfile(\"drive.kvb\");", false},
                     ModelCase{"EmptyModelNameOverridden", "", 9, "d = downloadfile(\"drive.kvb\", true);", true},
                     ModelCase{"FailedModelRead", "11.28 | exception 7\n", 2, "d = downloadfile(\"drive.kvb\");", false},
                     ModelCase{"FailedModelReadOverridden", "11.28 | exception 7\n", 2,
                               "d = downloadfile(\"drive.kvb\", \"1\");", true}),
     NameByField<&ModelCase::name>());
+
+// The file names the models but does not say which one it came from: the rating stays as it is.
+TEST(ScriptTransfer, FileWithoutAModelNumberWritesNoRating) {
+  TransferBench bench;
+  bench.UploadAndChangeDrive("drive.kvb");
+  KVBFile file;
+  ASSERT_TRUE(file.LoadKVBFile(bench.folder.File("drive.kvb")));
+  ASSERT_GT(file.NumDVDs(kModelNumber), 2);
+  file.SetValue(kModelNumber, "");
+  ASSERT_TRUE(file.SaveKVBFile(bench.folder.File("drive.kvb"), false));
+  ASSERT_EQ(Outcome(bench.Run("d = downloadfile(\"drive.kvb\");")), dfResponseOK);
+  EXPECT_EQ(bench.drive.Sim().Value(kRampMode), 0);
+  EXPECT_EQ(bench.drive.Sim().Value(kRatedCurrent), 200);
+}
 
 struct RefusedDownloadCase {
   std::string name;
