@@ -57,6 +57,7 @@ TEST(DriveFlashLoading, RunsEachKindOfFileToItsEndAndShowsTheParseTime) {
       {"version 2", "run.FL2", "a = 1; Poke(a, 2);", {"Poke(1,2)"}},
       {"version 1", "old.fla", "func37;0\nwait;0\n", {"EraseFlash(0)"}},
       {"package", "release.Fup", Package("Main.FL2", {{"main.fl2", "Poke(7);"}}), {"Poke(7)"}},
+      {"a script of no statement", "empty.fl2", "// nothing yet\n", {}},
   };
   for (const KindCase& c : cases) {
     DriveFlashRig rig;

@@ -1,11 +1,9 @@
-// Loading the script a window runs: from a file named as the user typed it, from a package's root,
-// and every way a load fails, told to the user in the window's words; and the reservation that keeps
-// other windows' frames out of a loader session.
+// The loading step and the reservation every window that runs scripts shares: a package's root
+// script beside the files on disk, each way a root is refused in the windows' words, and the module
+// held for one context at a time. The drive flash window's tests load plain scripts through it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "comms/GIOContext.h"
 #include "comms/GIOError.h"
@@ -57,47 +55,6 @@ class ScriptFileLoaderTest : public ::testing::Test {
   FakeClock clock;
   TempFolder folder;
 };
-
-TEST_F(ScriptFileLoaderTest, RelativeNamesAreTakenFromTheCurrentFolderAndTheScriptWorksFromItsOwn) {
-  fs::create_directory(folder.Path() / "scripts");
-  std::ofstream(folder.Path() / "scripts" / "Run.fl2") << "a = 1;\nb = fileexists(\"data.hex\");\n";
-  std::ofstream(folder.Path() / "scripts" / "data.hex") << "x";
-  std::ofstream(folder.Path() / "Old.FLA") << "wait;0\n";
-  const CurrentFolder inFolder(folder.Path());
-
-  auto script = Loader().LoadScript("scripts/Run.fl2");
-  ASSERT_NE(script, nullptr);
-  EXPECT_EQ(script->ProgramLength(), 2);
-  EXPECT_EQ(fs::path(script->WorkingFolder()), folder.Path() / "scripts");
-  const CurrentFolder elsewhere(fs::temp_directory_path());
-  script->Reset();
-  script->singleStep();
-  script->singleStep();
-  EXPECT_EQ(script->Variable("b").AsText(), "True") << "a relative name in the script is found beside it";
-
-  auto version1 = Loader().LoadScript((folder.Path() / "Old.FLA").string());
-  ASSERT_NE(version1, nullptr);
-  EXPECT_EQ(version1->CommandString(1), "Wait(0)");
-  EXPECT_TRUE(ui.Questions().empty());
-}
-
-TEST_F(ScriptFileLoaderTest, AFailedLoadIsToldOnceAndGivesNoScript) {
-  const std::string missing = (folder.Path() / "Missing.FL2").string();
-  ui.AnswerMsgBox(vbOK);
-  EXPECT_EQ(Loader().LoadScript(missing), nullptr) << "a raised error counts as a failed load";
-  EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Error"});
-  EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"File Not Found: " + missing});
-  EXPECT_EQ(ui.Questions()[0].Style & vbIconMask, vbCritical);
-
-  EXPECT_EQ(Loader().LoadScript(folder.Write("notes.txt", "a = 1;")), nullptr);
-  EXPECT_EQ(ui.Questions().size(), 1U) << "a name of no script kind is no script, without a word";
-
-  ui.AnswerMsgBox(vbOK);
-  ui.AnswerMsgBox(vbOK);
-  EXPECT_EQ(Loader().LoadScript(folder.Write("bad.fl2", "a = ;")), nullptr);
-  const auto titles = ui.Titles();
-  EXPECT_EQ(std::count(titles.begin(), titles.end(), "Error"), 1) << "a syntax error tells its own boxes only";
-}
 
 TEST_F(ScriptFileLoaderTest, APackageRootRunsFromThePackageBesideTheFilesOnDisk) {
   auto package = Package("Main.FL2", {{"main.fl2", "a = fileexists(\"boot.hex\");\nb = fileexists(\"beside.txt\");\n"},

@@ -34,12 +34,14 @@ QLineEdit* ReadOnlyBox(const char* name) {
   return box;
 }
 
-// A run repaints the statement boxes after every statement: their border is drawn by a frame
-// around them, which those repaints leave alone, rather than by the box itself each time.
+// A run repaints the statement boxes after every statement. Their border is drawn by a frame around
+// them, which those repaints leave alone, and a box without a border fills all of itself, so its
+// repaints stop at the box instead of drawing the window behind it again each time.
 QFrame* Framed(QLineEdit* box) {
   auto* frame = new QFrame;
   frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   box->setFrame(false);
+  box->setAttribute(Qt::WA_OpaquePaintEvent);
   auto* inside = new QHBoxLayout(frame);
   inside->setContentsMargins(1, 1, 1, 1);
   inside->addWidget(box);
@@ -104,7 +106,6 @@ QWidget* frmDriveFlash::BuildOptionsFrame() {
   auto* instruction = Named(
       new QLabel(QStringLiteral("(Type in full path for file or use Browse button to bring up file select window)")),
       "txtInstructFileName");
-  instruction->setWordWrap(true);
   grid->addWidget(instruction, 1, 1, 1, 3);
   tbDriveAddress_ = Named(new QLineEdit, "tbDriveAddress");
   tbDriveAddress_->setMaximumWidth(tbDriveAddress_->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
@@ -145,14 +146,9 @@ QWidget* frmDriveFlash::BuildButtons() {
   return row;
 }
 
-// The boxes a run repaints after every statement sit on a panel that paints its own background, so
-// their repaints stop there instead of drawing the frame around them again each time.
 QWidget* frmDriveFlash::BuildStatusFrame() {
   auto* frame = new QGroupBox(QStringLiteral("Flash Status:"));
-  auto* panel = new QWidget;
-  panel->setAutoFillBackground(true);
-  auto* grid = new QGridLayout(panel);
-  grid->setContentsMargins(0, 0, 0, 0);
+  auto* grid = new QGridLayout(frame);
   lblStatus_ = Named(new QLabel, "lblStatus");
   grid->addWidget(lblStatus_, 0, 0, 1, 2);
   tpbProgress_ = Named(new TextProgressBar, "tpbProgress");
@@ -173,8 +169,6 @@ QWidget* frmDriveFlash::BuildStatusFrame() {
   grid->addWidget(Framed(tbReply_), 5, 1);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(6, 1);
-  auto* inFrame = new QVBoxLayout(frame);
-  inFrame->addWidget(panel);
   return frame;
 }
 

@@ -6,6 +6,7 @@
 #include "comms/GIOContext.h"
 #include "comms/GIOServer.h"
 #include "flash/FUPFile.h"
+#include "flash/ScriptParser.h"
 #include "flash/runner/DriveFlashAddress.h"
 #include "flash/runner/DriveFlashStepReport.h"
 #include "flash/runner/ScriptFileLoader.h"
@@ -39,6 +40,7 @@ DriveFlashLinks Completed(DriveFlashLinks links) {
   if (environment.settings == nullptr) environment.settings = &Config();
   if (environment.clock == nullptr) environment.clock = &CurrentClock();
   if (environment.ui == nullptr) environment.ui = &quendrel::Ui();
+  if (environment.parser == nullptr) environment.parser = &ScriptParser();
   return links;
 }
 
