@@ -11,10 +11,12 @@ int PixelOf(double twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
 
 }  // namespace
 
-LineColumnDecimator::LineColumnDecimator(Canvas& canvas, const LinePlot& plot,
-                                         const DotColumns& dot, Color color, Color tickColor)
-    : canvas_(canvas),
+LineColumnDecimator::LineColumnDecimator(LineCalls& calls, const LinePlot& plot,
+                                         const DotColumns& dot, const ColumnBoundsTable& columns,
+                                         Color color, Color tickColor)
+    : calls_(calls),
       plot_(plot),
+      columns_(columns),
       color_(color),
       tickColor_(tickColor),
       band_(plot.Bounds()),
@@ -26,7 +28,7 @@ void LineColumnDecimator::AddSlowly(const Placed& placed) {
   if (!Drawable({point.X})) {
     // No pixel column: nothing of it reaches the canvas but what its own calls draw.
     Finish();
-    DrawLinePoint(canvas_, plot_, previous_.Point, point, color_, tickColor_);
+    DrawLinePoint(calls_, plot_, previous_.Point, point, color_, tickColor_);
     previous_ = placed;
     return;
   }
@@ -46,7 +48,7 @@ void LineColumnDecimator::AddSlowly(const Placed& placed) {
 
 void LineColumnDecimator::StartColumn(int column) {
   column_ = column;
-  bounds_ = ColumnBounds::Of(column);
+  bounds_ = columns_.Of(column);
 }
 
 void LineColumnDecimator::Finish() {
@@ -59,7 +61,7 @@ void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
   const LinePoint& p = previousInColumn ? previous_.Point : beforeFirst_;
   const LinePoint& point = placed.Point;
   if (placed.Where != Band::Inside) {
-    DrawSegmentOut(canvas_, plot_, p, point, placed.Where, color_);
+    DrawSegmentOut(calls_, plot_, p, point, placed.Where, color_);
     return;
   }
   const int row = placed.Row;
@@ -67,14 +69,14 @@ void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
   if (spans) {
     coverage_.AddDot(row);
   } else {
-    SafeCircle(canvas_, point.X, point.Y, kLineDotRadius, color_);
+    calls_.Circle(point.X, point.Y, kLineDotRadius, color_);
   }
   if (p.X == 0.0) return;
   const int previousRow = previous_.Row;
   const bool verticalRun = previousInColumn && spans && previous_.Where == Band::Inside &&
                            Drawable({p.Y}) && coverage_.Holds(previousRow);
   if (!verticalRun) {
-    DrawSegmentInto(canvas_, plot_, p, point, color_);
+    DrawSegmentInto(calls_, plot_, p, point, color_);
     return;
   }
   AddRunFromPrevious(row);
@@ -84,12 +86,12 @@ void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
 // segment of the column: the column's spans come first, then its tick once.
 void LineColumnDecimator::DrawColumn() {
   if (count_ == 1) {
-    DrawLinePoint(canvas_, plot_, beforeFirst_, first_.Point, color_, tickColor_);
+    DrawLinePoint(calls_, plot_, beforeFirst_, first_.Point, color_, tickColor_);
   } else {
     spans_.clear();
     coverage_.TakeSpans(column_, spans_);
-    canvas_.ColumnSpans(spans_, color_);
-    DrawSampleTick(canvas_, plot_, first_.Point.X, tickColor_);
+    calls_.ColumnSpans(spans_, color_);
+    DrawSampleTick(calls_, plot_, first_.Point.X, tickColor_);
   }
   count_ = 0;
 }

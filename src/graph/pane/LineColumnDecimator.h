@@ -9,18 +9,19 @@
 #include <vector>
 
 #include "graph/pane/ColumnBounds.h"
+#include "graph/pane/ColumnBoundsTable.h"
 #include "graph/pane/ColumnCoverage.h"
 #include "graph/pane/DotColumns.h"
+#include "graph/pane/LineCalls.h"
 #include "graph/pane/LinePlot.h"
 #include "graph/pane/SafeCanvas.h"
-#include "platform/Canvas.h"
 
 namespace quendrel {
 
 class LineColumnDecimator {
  public:
-  LineColumnDecimator(Canvas& canvas, const LinePlot& plot, const DotColumns& dot, Color color,
-                      Color tickColor);
+  LineColumnDecimator(LineCalls& calls, const LinePlot& plot, const DotColumns& dot,
+                      const ColumnBoundsTable& columns, Color color, Color tickColor);
 
   // The series' points in walk order, newest first. Most points join the column of the point
   // before them, which is kept short enough to run inside the walk.
@@ -60,18 +61,15 @@ class LineColumnDecimator {
            std::fabs(previous_.Point.Y) <= kFarTwips && coverage_.Holds(placed.Row) &&
            coverage_.Holds(previous_.Row);
   }
-  // A line leaves out its last pixel, which the dot covers anyway.
-  void AddRunFromPrevious(int row) {
-    if (previous_.Row < row) coverage_.AddRun(previous_.Row, row - 1);
-    if (previous_.Row > row) coverage_.AddRun(row + 1, previous_.Row);
-  }
+  void AddRunFromPrevious(int row) { coverage_.AddRun(previous_.Row, row); }
   void AddSlowly(const Placed& placed);
   void StartColumn(int column);
   void Merge(const Placed& placed, bool previousInColumn);
   void DrawColumn();
 
-  Canvas& canvas_;
+  LineCalls& calls_;
   const LinePlot& plot_;
+  const ColumnBoundsTable& columns_;
   Color color_;
   Color tickColor_;
   BandBounds band_;

@@ -89,11 +89,9 @@ void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) 
   const int from = ToPixel(y1);
   const int to = ToPixel(y2);
   if (column == ToPixel(x2)) {
-    // Upright, as rules and ticks are: one column of pixels, the last left out.
-    if (from != to) {
-      const PixelColumnSpan span{column, std::min(from, to + 1), std::max(from, to - 1)};
-      FillColumnSpans({&span, 1}, color);
-    }
+    // Upright, as rules and ticks are: one column of pixels.
+    const PixelColumnSpan span = UprightLinePixels(column, from, to);
+    if (span.Y0 <= span.Y1) FillColumnSpans({&span, 1}, color);
     Changed();
     return;
   }
