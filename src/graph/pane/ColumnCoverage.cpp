@@ -34,14 +34,37 @@ void ColumnCoverage::StartChain(int row) {
   chainLow_ = chainHigh_ = row;
 }
 
+// The bounds live in locals for the loop: a store through the marks, bytes, could change any
+// member as far as the compiler knows.
+void ColumnCoverage::AddRunOfDots(int fromRow, std::span<const int> rows) {
+  std::uint8_t* const marks = centre_.data();
+  const int base = lowRow_;
+  int centreLow = centreLow_;
+  int centreHigh = centreHigh_;
+  int chainLow = std::min(chainLow_, fromRow);
+  int chainHigh = std::max(chainHigh_, fromRow);
+  for (const int row : rows) {
+    marks[row - base] = 1;
+    centreLow = std::min(centreLow, row);
+    centreHigh = std::max(centreHigh, row);
+    chainLow = std::min(chainLow, row);
+    chainHigh = std::max(chainHigh, row);
+  }
+  centreLow_ = centreLow;
+  centreHigh_ = centreHigh;
+  chainLow_ = chainLow;
+  chainHigh_ = chainHigh;
+}
+
 // The centres as runs of neighbouring rows, top to bottom; the marks are cleared on the way.
 void ColumnCoverage::TakeCentreRuns() {
   centreRuns_.clear();
   if (centreLow_ > centreHigh_) return;
-  std::uint8_t* const marks = centre_.data() - lowRow_;
+  std::uint8_t* const marks = centre_.data();
   for (int row = centreLow_; row <= centreHigh_; ++row) {
-    if (marks[row] == 0) continue;
-    marks[row] = 0;
+    std::uint8_t& mark = marks[row - lowRow_];
+    if (mark == 0) continue;
+    mark = 0;
     if (!centreRuns_.empty() && centreRuns_.back().High == row - 1) {
       centreRuns_.back().High = row;
     } else {

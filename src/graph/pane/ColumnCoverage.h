@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "graph/pane/DotColumns.h"
@@ -33,6 +34,12 @@ class ColumnCoverage {
     chainLow_ = std::min(chainLow_, toRow);
     chainHigh_ = std::max(chainHigh_, toRow);
   }
+
+  // The row lies on the chain of runs now growing.
+  bool OnRun(int row) const { return row >= chainLow_ && row <= chainHigh_; }
+  // A dot on each row, each joined by a run to the one before, the first to a row on the run
+  // now growing. Rows must be held.
+  void AddRunOfDots(int fromRow, std::span<const int> rows);
 
   // The spans of the column at x, dot columns left to right, rows top to bottom, each as long
   // as it goes; afterwards the coverage is empty.

@@ -99,47 +99,44 @@ void DrawEveryPoint(const GraphPane& pane, Canvas& canvas, const Plot& plot) {
   LineCalls direct(canvas);
   if (pane.XRules()) {
     for (const auto& series : VisibleSeries(pane)) {
-      AddXRules(direct, plot, *series, pane.RuleColor(), nullptr);
+      AddEveryXRule(direct, plot, *series, pane.RuleColor());
     }
   }
   for (const auto& series : VisibleSeries(pane)) {
     StartSeries(canvas, plot, *series);
-    const LineSeriesTotals totals = WalkLineSeries(direct, plot, *series, pane.LineColor(), nullptr);
+    const LineSeriesTotals totals =
+        WalkLineSeriesPoints(direct, plot, *series, pane.LineColor());
     DrawMarks(pane, canvas, plot, *series, totals);
   }
 }
 
 // The series are walked side by side, each into calls of its own, and drawn in their order as
-// their walks come back: rules first, then dots, segments and ticks with the marks.
+// their walks come back: every series' rules first, then each one's dots, segments, ticks and
+// marks.
 void DrawDecimated(const GraphPane& pane, Canvas& canvas, const Plot& plot, unsigned threads) {
   const DotColumns dot = DotColumns::Measure(static_cast<float>(kLineDotRadius));
   const ColumnBoundsTable columns(PixelOf(plot.Ctx.Virtual.Left) - 1,
                                   PixelOf(plot.Ctx.Virtual.Right) + 1);
-  const LineDecimation decimation{dot, columns};
-  const SeriesCollection ruled = pane.XRules() ? VisibleSeries(pane) : SeriesCollection();
+  const LineColumnsShared shared{dot, columns, pane.LineColor(), pane.XRules(), pane.RuleColor()};
   const SeriesCollection drawn = VisibleSeries(pane);
-  std::vector<LineCalls> rules(ruled.size());
-  std::vector<LineCalls> lines(drawn.size());
-  std::vector<LineSeriesTotals> totals(drawn.size());
+  std::vector<LineSeriesColumns> walked(drawn.size());
   std::vector<std::function<void()>> jobs;
-  for (std::size_t i = 0; i < ruled.size(); ++i) {
-    jobs.emplace_back([&, i] { AddXRules(rules[i], plot, *ruled[i], pane.RuleColor(), &columns); });
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    jobs.emplace_back([&, i] { WalkLineSeriesColumns(plot, *drawn[i], shared, walked[i]); });
+  }
+  const unsigned workers = threads == 0 ? OrderedJobs::MachineThreads() : threads;
+  OrderedJobs walks(std::move(jobs), workers - 1);
+  if (pane.XRules()) {
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+      walks.Wait(i);
+      walked[i].Rules.DrawOn(canvas);
+    }
   }
   for (std::size_t i = 0; i < drawn.size(); ++i) {
-    jobs.emplace_back([&, i] {
-      totals[i] = WalkLineSeries(lines[i], plot, *drawn[i], pane.LineColor(), &decimation);
-    });
-  }
-  OrderedJobs walks(std::move(jobs), threads == 0 ? OrderedJobs::MachineThreads() - 1 : threads - 1);
-  for (std::size_t i = 0; i < ruled.size(); ++i) {
-    walks.Wait(i);
-    rules[i].DrawOn(canvas);
-  }
-  for (std::size_t i = 0; i < drawn.size(); ++i) {
-    walks.Wait(ruled.size() + i);
+    if (!pane.XRules()) walks.Wait(i);
     StartSeries(canvas, plot, *drawn[i]);
-    lines[i].DrawOn(canvas);
-    DrawMarks(pane, canvas, plot, *drawn[i], totals[i]);
+    walked[i].Lines.DrawOn(canvas);
+    DrawMarks(pane, canvas, plot, *drawn[i], walked[i].Totals);
   }
 }
 

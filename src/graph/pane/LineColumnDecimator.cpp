@@ -23,6 +23,55 @@ LineColumnDecimator::LineColumnDecimator(LineCalls& calls, const LinePlot& plot,
       // A centre inside the band lies on these rows or between them.
       coverage_(dot, PixelOf(band_.Upper), PixelOf(band_.Lower)) {}
 
+void LineColumnDecimator::Add(std::span<const LinePoint> points) {
+  std::size_t i = 0;
+  while (i < points.size()) {
+    i += AddDense(points.subspan(i));
+    if (i < points.size()) AddOne(points[i++]);
+  }
+}
+
+bool LineColumnDecimator::DenseCanFollow() const {
+  return count_ > 1 && previous_.Where == Band::Inside && previous_.Point.X != 0.0 &&
+         Drawable({previous_.Point.Y}) && coverage_.OnRun(previous_.Row);
+}
+
+std::size_t LineColumnDecimator::AddDense(std::span<const LinePoint> points) {
+  if (!DenseCanFollow()) return 0;
+  denseRows_.resize(points.size());
+  const ColumnBounds bounds = bounds_;
+  const BandBounds band = band_;
+  std::size_t n = 0;
+  for (; n < points.size(); ++n) {
+    const LinePoint& point = points[n];
+    // A point at X 0 counts as none for the segment from it, which the loop cannot leave out.
+    if (!(std::fabs(point.X) <= kFarTwips) || point.X == 0.0) break;
+    if (!bounds.Holds(static_cast<float>(point.X))) break;
+    if (!(band.Upper < point.Y && point.Y < band.Lower && std::fabs(point.Y) <= kFarTwips)) break;
+    const int row = PixelOf(point.Y);
+    if (!coverage_.Holds(row)) break;
+    denseRows_[n] = row;
+  }
+  if (n == 0) return 0;
+  coverage_.AddRunOfDots(previous_.Row, std::span(denseRows_).first(n));
+  count_ += static_cast<int>(n);
+  previous_ = {points[n - 1], Band::Inside, denseRows_[n - 1]};
+  return n;
+}
+
+// One point by the rules of its column, which it may start.
+void LineColumnDecimator::AddOne(const LinePoint& point) {
+  const Band where = band_.Of(point.Y);
+  const Placed placed{point, where, where == Band::Inside ? PixelOf(point.Y) : 0};
+  if (count_ > 1 && Drawable({point.X}) && bounds_.Holds(static_cast<float>(point.X))) {
+    Merge(placed, true);
+    ++count_;
+    previous_ = placed;
+    return;
+  }
+  AddSlowly(placed);
+}
+
 void LineColumnDecimator::AddSlowly(const Placed& placed) {
   const LinePoint& point = placed.Point;
   if (!Drawable({point.X})) {
@@ -79,7 +128,7 @@ void LineColumnDecimator::Merge(const Placed& placed, bool previousInColumn) {
     DrawSegmentInto(calls_, plot_, p, point, color_);
     return;
   }
-  AddRunFromPrevious(row);
+  coverage_.AddRun(previousRow, row);
 }
 
 // Ticks of one column cover the same pixels, and the last one is drawn after every dot and

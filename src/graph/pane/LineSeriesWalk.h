@@ -1,6 +1,6 @@
 // One line-graph series' walk over its window: the calls of its dots, segments and ticks, and
 // the sum and count of its values for the average mark. A walk touches nothing but its series,
-// the plot and its calls, so the series of one repaint can be walked side by side.
+// the plot and its own calls, so the series of one repaint can be walked side by side.
 #pragma once
 
 #include <cstdint>
@@ -13,19 +13,32 @@
 
 namespace quendrel {
 
-// What a walk shares with the other walks of a repaint to draw a column of pixels at a time.
-struct LineDecimation {
-  const DotColumns& Dot;
-  const ColumnBoundsTable& Columns;
-};
-
 struct LineSeriesTotals {
   double Sum = 0.0;  // of the raw values, newest first
   std::int32_t Count = 0;
 };
 
-// Every point's own calls when decimation is null.
-LineSeriesTotals WalkLineSeries(LineCalls& calls, const LinePlot& plot, const gdSeries& series,
-                                Color tickColor, const LineDecimation* decimation);
+// What the walks of one repaint share to draw a device column at a time.
+struct LineColumnsShared {
+  const DotColumns& Dot;
+  const ColumnBoundsTable& Columns;
+  Color TickColor;
+  bool Rules;
+  Color RuleColor;
+};
+
+// A series walked a column at a time, its calls kept: the rules, when the plot has them, apart
+// from the rest, as every series' rules come before any series.
+struct LineSeriesColumns {
+  LineCalls Rules;
+  LineCalls Lines;
+  LineSeriesTotals Totals;
+};
+void WalkLineSeriesColumns(const LinePlot& plot, const gdSeries& series,
+                           const LineColumnsShared& shared, LineSeriesColumns& out);
+
+// Every point's own calls.
+LineSeriesTotals WalkLineSeriesPoints(LineCalls& calls, const LinePlot& plot,
+                                      const gdSeries& series, Color tickColor);
 
 }  // namespace quendrel

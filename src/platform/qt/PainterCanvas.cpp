@@ -2,13 +2,22 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <array>
 
+#include "platform/SystemColors.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
 namespace {
 
 constexpr int kOpaqueAlpha = 128;
+
+// What a painter's fillRect leaves in a 32-bit image for the colour, without making a QColor.
+QRgb OpaqueRgb(Color color) {
+  const std::uint32_t bgr = ResolveColor(color);
+  return qRgb(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+              static_cast<int>((bgr >> 16) & 0xFFu));
+}
 
 }  // namespace
 
@@ -33,9 +42,8 @@ bool PainterCanvas::WritesPixels() const {
 
 // What a painter's fillRect leaves in such an image for an opaque colour.
 void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) {
-  const QColor qcolor = ToQColor(color);
   if (WritesPixels()) {
-    const QRgb rgb = qcolor.rgba();
+    const QRgb rgb = OpaqueRgb(color);
     const int width = image_->width();
     const int height = image_->height();
     uchar* const bits = image_->bits();
@@ -48,6 +56,7 @@ void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) 
     }
     return;
   }
+  const QColor qcolor = ToQColor(color);
   QPainter painter(&device_);
   for (const PixelSpan& span : spans) {
     painter.fillRect(QRect(span.X0, span.Y, span.X1 - span.X0 + 1, 1), qcolor);
@@ -55,25 +64,51 @@ void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) 
 }
 
 void PainterCanvas::FillColumnSpans(std::span<const PixelColumnSpan> spans, Color color) {
-  const QColor qcolor = ToQColor(color);
   if (WritesPixels()) {
-    const QRgb rgb = qcolor.rgba();
-    const int width = image_->width();
-    const int height = image_->height();
-    uchar* const bits = image_->bits();
-    const qsizetype stride = image_->bytesPerLine();
-    for (const PixelColumnSpan& span : spans) {
-      if (span.X < 0 || span.X >= width) continue;
-      const int y1 = std::min(span.Y1, height - 1);
-      for (int y = std::max(span.Y0, 0); y <= y1; ++y) {
-        reinterpret_cast<QRgb*>(bits + y * stride)[span.X] = rgb;
-      }
-    }
+    WriteColumnSpans(spans, OpaqueRgb(color));
     return;
   }
+  const QColor qcolor = ToQColor(color);
   QPainter painter(&device_);
   for (const PixelColumnSpan& span : spans) {
     painter.fillRect(QRect(span.X, span.Y0, 1, span.Y1 - span.Y0 + 1), qcolor);
+  }
+}
+
+// A tall span written top to bottom touches a new cache line, often a new page, at every
+// pixel. Spans in one colour may go in any order, so neighbouring spans over the same rows
+// become one rectangle, and a few rectangles at a time are written row by row.
+void PainterCanvas::WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRgb rgb) {
+  constexpr std::size_t kGroup = 16;
+  std::array<PixelRect, kGroup> group;
+  std::size_t count = 0;
+  for (const PixelColumnSpan& span : spans) {
+    const PixelRect rect{span.X, span.X, std::max(span.Y0, 0), std::min(span.Y1, image_->height() - 1)};
+    if (span.X < 0 || span.X >= image_->width() || rect.Top > rect.Bottom) continue;
+    if (count > 0 && group[count - 1].Widen(rect)) continue;
+    if (count == kGroup) {
+      WriteRects({group.data(), count}, rgb);
+      count = 0;
+    }
+    group[count++] = rect;
+  }
+  WriteRects({group.data(), count}, rgb);
+}
+
+void PainterCanvas::WriteRects(std::span<const PixelRect> rects, QRgb rgb) {
+  int top = image_->height();
+  int bottom = -1;
+  for (const PixelRect& rect : rects) {
+    top = std::min(top, rect.Top);
+    bottom = std::max(bottom, rect.Bottom);
+  }
+  uchar* const bits = image_->bits();
+  const qsizetype stride = image_->bytesPerLine();
+  for (int y = top; y <= bottom; ++y) {
+    auto* const line = reinterpret_cast<QRgb*>(bits + y * stride);
+    for (const PixelRect& rect : rects) {
+      if (y >= rect.Top && y <= rect.Bottom) std::fill(line + rect.Left, line + rect.Right + 1, rgb);
+    }
   }
 }
 
