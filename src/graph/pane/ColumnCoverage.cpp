@@ -34,28 +34,6 @@ void ColumnCoverage::StartChain(int row) {
   chainLow_ = chainHigh_ = row;
 }
 
-// The bounds live in locals for the loop: a store through the marks, bytes, could change any
-// member as far as the compiler knows.
-void ColumnCoverage::AddRunOfDots(int fromRow, std::span<const int> rows) {
-  std::uint8_t* const marks = centre_.data();
-  const int base = lowRow_;
-  int centreLow = centreLow_;
-  int centreHigh = centreHigh_;
-  int chainLow = std::min(chainLow_, fromRow);
-  int chainHigh = std::max(chainHigh_, fromRow);
-  for (const int row : rows) {
-    marks[row - base] = 1;
-    centreLow = std::min(centreLow, row);
-    centreHigh = std::max(centreHigh, row);
-    chainLow = std::min(chainLow, row);
-    chainHigh = std::max(chainHigh, row);
-  }
-  centreLow_ = centreLow;
-  centreHigh_ = centreHigh;
-  chainLow_ = chainLow;
-  chainHigh_ = chainHigh;
-}
-
 // The centres as runs of neighbouring rows, top to bottom; the marks are cleared on the way.
 void ColumnCoverage::TakeCentreRuns() {
   centreRuns_.clear();

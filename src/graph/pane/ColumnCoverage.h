@@ -5,8 +5,9 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
+#include <cstddef>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "graph/pane/DotColumns.h"
@@ -37,9 +38,34 @@ class ColumnCoverage {
 
   // The row lies on the chain of runs now growing.
   bool OnRun(int row) const { return row >= chainLow_ && row <= chainHigh_; }
-  // A dot on each row, each joined by a run to the one before, the first to a row on the run
-  // now growing. Rows must be held.
-  void AddRunOfDots(int fromRow, std::span<const int> rows);
+  // Dots on the rows rowAt(0), rowAt(1) and so on, up to most of them, each joined by a run to
+  // the one before, the first to fromRow, a row on the run now growing. Stops at the first row
+  // it does not hold, and says how many dots it added. Every row lands on the run, itself
+  // within the centres' rows, so the loop follows the run alone, in locals: a store through
+  // the marks, bytes, could change any member as far as the compiler knows.
+  template <typename RowAt>
+  std::size_t AddRunOfDots(int fromRow, std::size_t most, RowAt rowAt) {
+    std::uint8_t* const marks = centre_.data();
+    const int lowRow = lowRow_;
+    const int highRow = highRow_;
+    int chainLow = std::min(chainLow_, fromRow);
+    int chainHigh = std::max(chainHigh_, fromRow);
+    std::size_t n = 0;
+    for (; n < most; ++n) {
+      const int row = rowAt(n);
+      if (row < lowRow || row > highRow) break;
+      marks[row - lowRow] = 1;
+      chainLow = std::min(chainLow, row);
+      chainHigh = std::max(chainHigh, row);
+    }
+    chainLow_ = chainLow;
+    chainHigh_ = chainHigh;
+    centreLow_ = std::min(centreLow_, chainLow);
+    centreHigh_ = std::max(centreHigh_, chainHigh);
+    return n;
+  }
+  // What rowAt gives to stop.
+  static constexpr int kNoRow = INT_MIN;
 
   // The spans of the column at x, dot columns left to right, rows top to bottom, each as long
   // as it goes; afterwards the coverage is empty.

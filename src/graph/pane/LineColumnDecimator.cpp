@@ -21,7 +21,8 @@ LineColumnDecimator::LineColumnDecimator(LineCalls& calls, const LinePlot& plot,
       tickColor_(tickColor),
       band_(plot.Bounds()),
       // A centre inside the band lies on these rows or between them.
-      coverage_(dot, PixelOf(band_.Upper), PixelOf(band_.Lower)) {}
+      coverage_(dot, PixelOf(band_.Upper), PixelOf(band_.Lower)),
+      bandNear_(Drawable({band_.Upper, band_.Lower})) {}
 
 void LineColumnDecimator::Add(std::span<const LinePoint> points) {
   std::size_t i = 0;
@@ -32,30 +33,28 @@ void LineColumnDecimator::Add(std::span<const LinePoint> points) {
 }
 
 bool LineColumnDecimator::DenseCanFollow() const {
-  return count_ > 1 && previous_.Where == Band::Inside && previous_.Point.X != 0.0 &&
-         Drawable({previous_.Point.Y}) && coverage_.OnRun(previous_.Row);
+  return denseColumn_ && count_ > 1 && previous_.Where == Band::Inside &&
+         previous_.Point.X != 0.0 && Drawable({previous_.Point.Y}) &&
+         coverage_.OnRun(previous_.Row);
 }
 
+// The loop trusts the column and the band to keep out what the canvas cannot take: a point in
+// a column well inside the canvas's reach, and not at X 0, which counts as no point for the
+// segment from it; a point inside a band that lies within that reach.
 std::size_t LineColumnDecimator::AddDense(std::span<const LinePoint> points) {
   if (!DenseCanFollow()) return 0;
-  denseRows_.resize(points.size());
   const ColumnBounds bounds = bounds_;
   const BandBounds band = band_;
-  std::size_t n = 0;
-  for (; n < points.size(); ++n) {
-    const LinePoint& point = points[n];
-    // A point at X 0 counts as none for the segment from it, which the loop cannot leave out.
-    if (!(std::fabs(point.X) <= kFarTwips) || point.X == 0.0) break;
-    if (!bounds.Holds(static_cast<float>(point.X))) break;
-    if (!(band.Upper < point.Y && point.Y < band.Lower && std::fabs(point.Y) <= kFarTwips)) break;
-    const int row = PixelOf(point.Y);
-    if (!coverage_.Holds(row)) break;
-    denseRows_[n] = row;
-  }
+  const auto rowAt = [&](std::size_t i) {
+    const LinePoint& point = points[i];
+    if (!bounds.Holds(static_cast<float>(point.X))) return ColumnCoverage::kNoRow;
+    if (!(band.Upper < point.Y && point.Y < band.Lower)) return ColumnCoverage::kNoRow;
+    return PixelOf(point.Y);
+  };
+  const std::size_t n = coverage_.AddRunOfDots(previous_.Row, points.size(), rowAt);
   if (n == 0) return 0;
-  coverage_.AddRunOfDots(previous_.Row, std::span(denseRows_).first(n));
   count_ += static_cast<int>(n);
-  previous_ = {points[n - 1], Band::Inside, denseRows_[n - 1]};
+  previous_ = {points[n - 1], Band::Inside, rowAt(n - 1)};
   return n;
 }
 
@@ -98,6 +97,10 @@ void LineColumnDecimator::AddSlowly(const Placed& placed) {
 void LineColumnDecimator::StartColumn(int column) {
   column_ = column;
   bounds_ = columns_.Of(column);
+  // A float in the column rounds from a double short of the canvas's reach.
+  constexpr float kNear = static_cast<float>(kFarTwips) - 16.0f;
+  denseColumn_ = bandNear_ && bounds_.Low >= -kNear && bounds_.High <= kNear &&
+                 !bounds_.Holds(0.0f);
 }
 
 void LineColumnDecimator::Finish() {

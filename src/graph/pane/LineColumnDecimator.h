@@ -54,8 +54,9 @@ class LineColumnDecimator {
   Color tickColor_;
   BandBounds band_;
   ColumnCoverage coverage_;
+  bool bandNear_;  // the band lies within the canvas's reach
+  bool denseColumn_ = false;  // the dense loop may run in the column
   std::vector<PixelColumnSpan> spans_;
-  std::vector<int> denseRows_;
   Placed previous_;  // P, the next newer point
   // The column's first point and its P, drawn as they are while it stays alone.
   Placed first_;

@@ -79,14 +79,13 @@ void PainterCanvas::FillColumnSpans(std::span<const PixelColumnSpan> spans, Colo
 // pixel. Spans in one colour may go in any order, so neighbouring spans over the same rows
 // become one rectangle, and a few rectangles at a time are written row by row.
 void PainterCanvas::WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRgb rgb) {
-  constexpr std::size_t kGroup = 16;
-  std::array<PixelRect, kGroup> group;
+  std::array<PixelRect, kRectGroup> group;
   std::size_t count = 0;
   for (const PixelColumnSpan& span : spans) {
     const PixelRect rect{span.X, span.X, std::max(span.Y0, 0), std::min(span.Y1, image_->height() - 1)};
     if (span.X < 0 || span.X >= image_->width() || rect.Top > rect.Bottom) continue;
     if (count > 0 && group[count - 1].Widen(rect)) continue;
-    if (count == kGroup) {
+    if (count == kRectGroup) {
       WriteRects({group.data(), count}, rgb);
       count = 0;
     }
@@ -95,10 +94,23 @@ void PainterCanvas::WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRg
   WriteRects({group.data(), count}, rgb);
 }
 
+// A painter fills a large rectangle many pixels at a time; small ones are not worth one.
 void PainterCanvas::WriteRects(std::span<const PixelRect> rects, QRgb rgb) {
+  constexpr long long kPainterPixels = 4096;
+  std::array<PixelRect, kRectGroup> small;
+  std::size_t smallCount = 0;
   int top = image_->height();
   int bottom = -1;
   for (const PixelRect& rect : rects) {
+    const long long pixels =
+        static_cast<long long>(rect.Right - rect.Left + 1) * (rect.Bottom - rect.Top + 1);
+    if (pixels >= kPainterPixels) {
+      QPainter painter(&device_);
+      painter.fillRect(QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right, rect.Bottom)),
+                       QColor::fromRgb(rgb));
+      continue;
+    }
+    small[smallCount++] = rect;
     top = std::min(top, rect.Top);
     bottom = std::max(bottom, rect.Bottom);
   }
@@ -106,7 +118,8 @@ void PainterCanvas::WriteRects(std::span<const PixelRect> rects, QRgb rgb) {
   const qsizetype stride = image_->bytesPerLine();
   for (int y = top; y <= bottom; ++y) {
     auto* const line = reinterpret_cast<QRgb*>(bits + y * stride);
-    for (const PixelRect& rect : rects) {
+    for (std::size_t i = 0; i < smallCount; ++i) {
+      const PixelRect& rect = small[i];
       if (y >= rect.Top && y <= rect.Bottom) std::fill(line + rect.Left, line + rect.Right + 1, rgb);
     }
   }
@@ -130,19 +143,19 @@ void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) 
     Changed();
     return;
   }
-  std::vector<PixelSpan> spans;
-  AppendLinePixels(column, from, ToPixel(x2), to, spans);
-  FillSpans(spans, color);
+  pixels_.clear();
+  AppendLinePixels(column, from, ToPixel(x2), to, pixels_);
+  FillSpans(pixels_, color);
   Changed();
 }
 
 void PainterCanvas::DoPolyline(std::span<const CanvasPoint> points, Color color) {
-  std::vector<PixelSpan> spans;
+  pixels_.clear();
   for (std::size_t i = 1; i < points.size(); ++i) {
     AppendLinePixels(ToPixel(points[i - 1].X), ToPixel(points[i - 1].Y), ToPixel(points[i].X),
-                     ToPixel(points[i].Y), spans);
+                     ToPixel(points[i].Y), pixels_);
   }
-  FillSpans(spans, color);
+  FillSpans(pixels_, color);
   Changed();
 }
 
@@ -158,13 +171,13 @@ void PainterCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline,
   const int right = ToPixel(x2);
   const int bottom = ToPixel(y2);
   if (fill) {
-    std::vector<PixelSpan> insideSpans;
-    AppendBoxInsidePixels(left, top, right, bottom, insideSpans);
-    FillSpans(insideSpans, inside);
+    pixels_.clear();
+    AppendBoxInsidePixels(left, top, right, bottom, pixels_);
+    FillSpans(pixels_, inside);
   }
-  std::vector<PixelSpan> outlineSpans;
-  AppendBoxOutlinePixels(left, top, right, bottom, outlineSpans);
-  FillSpans(outlineSpans, outline);
+  pixels_.clear();
+  AppendBoxOutlinePixels(left, top, right, bottom, pixels_);
+  FillSpans(pixels_, outline);
   Changed();
 }
 
@@ -174,13 +187,13 @@ void PainterCanvas::DoCircle(float x, float y, float radius, Color outline, bool
   const int cy = ToPixel(y);
   const int r = ToPixel(radius);
   if (fill) {
-    std::vector<PixelSpan> insideSpans;
-    AppendCircleInsidePixels(cx, cy, r, insideSpans);
-    FillSpans(insideSpans, inside);
+    pixels_.clear();
+    AppendCircleInsidePixels(cx, cy, r, pixels_);
+    FillSpans(pixels_, inside);
   }
-  std::vector<PixelSpan> outlineSpans;
-  AppendCircleOutlinePixels(cx, cy, r, outlineSpans);
-  FillSpans(outlineSpans, outline);
+  pixels_.clear();
+  AppendCircleOutlinePixels(cx, cy, r, pixels_);
+  FillSpans(pixels_, outline);
   Changed();
 }
 

@@ -71,8 +71,9 @@ class PainterCanvas : public Canvas {
       return true;
     }
   };
+  static constexpr std::size_t kRectGroup = 16;
   void WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRgb rgb);
-  void WriteRects(std::span<const PixelRect> rects, QRgb rgb);
+  void WriteRects(std::span<const PixelRect> rects, QRgb rgb);  // at most kRectGroup
   bool WritesPixels() const;
   // Alpha becomes all or nothing, as the recording canvas sees it; opaque drawing puts
   // BackColor where the picture is transparent.
@@ -87,6 +88,7 @@ class PainterCanvas : public Canvas {
   int height_;
   QFont font_;
   std::function<void()> changed_;
+  std::vector<PixelSpan> pixels_;  // of the shape being drawn, kept for the next
 };
 
 }  // namespace quendrel
