@@ -76,22 +76,34 @@ void PainterCanvas::FillColumnSpans(std::span<const PixelColumnSpan> spans, Colo
 }
 
 // A tall span written top to bottom touches a new cache line, often a new page, at every
-// pixel. Spans in one colour may go in any order, so neighbouring spans over the same rows
-// become one rectangle, and a few rectangles at a time are written row by row.
+// pixel; a short one stays among lines the cache still holds. Spans in one colour may go in any
+// order, so neighbouring tall spans over the same rows become one rectangle, and a few
+// rectangles at a time are written row by row.
 void PainterCanvas::WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRgb rgb) {
-  std::array<PixelRect, kRectGroup> group;
+  constexpr int kShortRows = 64;
+  uchar* const bits = image_->bits();  // the image is our own from here on
+  const qsizetype stride = image_->bytesPerLine();
+  const int width = image_->width();
+  const int height = image_->height();
+  std::array<PixelRect, kRectGroup> tall;
   std::size_t count = 0;
   for (const PixelColumnSpan& span : spans) {
-    const PixelRect rect{span.X, span.X, std::max(span.Y0, 0), std::min(span.Y1, image_->height() - 1)};
-    if (span.X < 0 || span.X >= image_->width() || rect.Top > rect.Bottom) continue;
-    if (count > 0 && group[count - 1].Widen(rect)) continue;
+    const PixelRect rect{span.X, span.X, std::max(span.Y0, 0), std::min(span.Y1, height - 1)};
+    if (span.X < 0 || span.X >= width || rect.Top > rect.Bottom) continue;
+    if (rect.Bottom - rect.Top < kShortRows) {
+      for (int y = rect.Top; y <= rect.Bottom; ++y) {
+        reinterpret_cast<QRgb*>(bits + y * stride)[rect.Left] = rgb;
+      }
+      continue;
+    }
+    if (count > 0 && tall[count - 1].Widen(rect)) continue;
     if (count == kRectGroup) {
-      WriteRects({group.data(), count}, rgb);
+      WriteRects({tall.data(), count}, rgb);
       count = 0;
     }
-    group[count++] = rect;
+    tall[count++] = rect;
   }
-  WriteRects({group.data(), count}, rgb);
+  WriteRects({tall.data(), count}, rgb);
 }
 
 // A painter fills a large rectangle many pixels at a time; small ones are not worth one.
