@@ -40,6 +40,7 @@ bool OrderedJobs::RunNext() {
 
 void OrderedJobs::Wait(std::size_t i) {
   std::future<void>& done = done_[i];
+  if (!done.valid()) return;  // waited for before
   while (done.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
     if (!RunNext()) break;
   }

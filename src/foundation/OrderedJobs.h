@@ -20,7 +20,7 @@ class OrderedJobs {
   OrderedJobs(const OrderedJobs&) = delete;
   OrderedJobs& operator=(const OrderedJobs&) = delete;
 
-  // Returns once job i has run, throwing what it threw. Each job is waited for once.
+  // Returns once job i has run; the first wait for it throws what it threw.
   void Wait(std::size_t i);
 
   // The threads a machine can run at once, at least one.

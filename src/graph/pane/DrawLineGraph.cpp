@@ -126,14 +126,12 @@ void DrawDecimated(const GraphPane& pane, Canvas& canvas, const Plot& plot, unsi
   }
   const unsigned workers = threads == 0 ? OrderedJobs::MachineThreads() : threads;
   OrderedJobs walks(std::move(jobs), workers - 1);
-  if (pane.XRules()) {
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-      walks.Wait(i);
-      walked[i].Rules.DrawOn(canvas);
-    }
+  for (std::size_t i = 0; i < drawn.size() && pane.XRules(); ++i) {
+    walks.Wait(i);
+    walked[i].Rules.DrawOn(canvas);
   }
   for (std::size_t i = 0; i < drawn.size(); ++i) {
-    if (!pane.XRules()) walks.Wait(i);
+    walks.Wait(i);
     StartSeries(canvas, plot, *drawn[i]);
     walked[i].Lines.DrawOn(canvas);
     DrawMarks(pane, canvas, plot, *drawn[i], walked[i].Totals);
