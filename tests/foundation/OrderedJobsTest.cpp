@@ -57,7 +57,9 @@ TEST(OrderedJobsTest, EachJobRunsOnceAndIsDoneWhenWaitedFor) {
 TEST(OrderedJobsTest, WithoutHelpersJobsRunOnTheCallersThreadWhenItGetsToThem) {
   std::vector<std::thread::id> ranOn;
   std::vector<std::function<void()>> work;
-  for (int i = 0; i < 5; ++i) work.emplace_back([&ranOn] { ranOn.push_back(std::this_thread::get_id()); });
+  for (int i = 0; i < 5; ++i) {
+    work.emplace_back([&ranOn] { ranOn.push_back(std::this_thread::get_id()); });
+  }
   OrderedJobs jobs(std::move(work), 0);
   EXPECT_TRUE(ranOn.empty());
   jobs.Wait(1);

@@ -57,17 +57,20 @@ void ColumnCoverage::AppendColumn(int x, int dx, std::vector<PixelColumnSpan>& o
   const DotColumns::Rows& shape = dot_.At(dx);
   rows_.clear();
   if (shape.Low <= shape.High) {
-    for (const Rows& run : centreRuns_) rows_.push_back({run.Low + shape.Low, run.High + shape.High});
+    for (const Rows& run : centreRuns_) {
+      rows_.push_back({run.Low + shape.Low, run.High + shape.High});
+    }
   }
   if (dx == 0 && !chains_.empty()) {
     rows_.insert(rows_.end(), chains_.begin(), chains_.end());
-    std::sort(rows_.begin(), rows_.end(), [](const Rows& a, const Rows& b) { return a.Low < b.Low; });
+    std::sort(rows_.begin(), rows_.end(),
+              [](const Rows& a, const Rows& b) { return a.Low < b.Low; });
   }
   AppendJoined(x + dx, rows_, out);
 }
 
 // Rows sorted by their top; overlapping and touching ones become one span.
-void ColumnCoverage::AppendJoined(int x, std::vector<Rows>& rows,
+void ColumnCoverage::AppendJoined(int x, const std::vector<Rows>& rows,
                                   std::vector<PixelColumnSpan>& out) {
   if (rows.empty()) return;
   Rows open = rows.front();

@@ -1,7 +1,7 @@
 // The pixels one device column of a line-graph series covers in its colour: the centres of its
 // dots and its vertical runs, turned into vertical spans once the column is complete. A repaint
-// adds nearly every point of the window here, so adding one is a store and a few comparisons
-// without a branch that depends on the data.
+// adds nearly every point of the window here, so adding one is a store and a few comparisons,
+// none of them a branch that goes either way with the data.
 #pragma once
 
 #include <algorithm>
@@ -81,7 +81,8 @@ class ColumnCoverage {
   void StartChain(int row);
   void TakeCentreRuns();
   void AppendColumn(int x, int dx, std::vector<PixelColumnSpan>& out);
-  static void AppendJoined(int x, std::vector<Rows>& rows, std::vector<PixelColumnSpan>& out);
+  static void AppendJoined(int x, const std::vector<Rows>& rows,
+                           std::vector<PixelColumnSpan>& out);
 
   const DotColumns& dot_;
   int lowRow_;

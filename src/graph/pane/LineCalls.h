@@ -26,7 +26,6 @@ class LineCalls {
 
   // The kept calls in the order they came.
   void DrawOn(Canvas& canvas) const;
-  std::size_t KeptCount() const { return calls_.size(); }
 
  private:
   enum class Kind : std::uint8_t { Line, Circle, Spans };

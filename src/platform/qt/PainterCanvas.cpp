@@ -132,7 +132,8 @@ void PainterCanvas::WriteRects(std::span<const PixelRect> rects, QRgb rgb) {
     auto* const line = reinterpret_cast<QRgb*>(bits + y * stride);
     for (std::size_t i = 0; i < smallCount; ++i) {
       const PixelRect& rect = small[i];
-      if (y >= rect.Top && y <= rect.Bottom) std::fill(line + rect.Left, line + rect.Right + 1, rgb);
+      if (y < rect.Top || y > rect.Bottom) continue;
+      std::fill(line + rect.Left, line + rect.Right + 1, rgb);
     }
   }
 }

@@ -65,10 +65,15 @@ class PainterCanvas : public Canvas {
     // Takes in a rectangle beside it over the same rows.
     bool Widen(const PixelRect& next) {
       if (next.Top != Top || next.Bottom != Bottom) return false;
-      if (next.Left == Right + 1) Right = next.Right;
-      else if (next.Right == Left - 1) Left = next.Left;
-      else return false;
-      return true;
+      if (next.Left == Right + 1) {
+        Right = next.Right;
+        return true;
+      }
+      if (next.Right == Left - 1) {
+        Left = next.Left;
+        return true;
+      }
+      return false;
     }
   };
   static constexpr std::size_t kRectGroup = 16;
