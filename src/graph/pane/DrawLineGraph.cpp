@@ -112,29 +112,35 @@ void DrawEveryPoint(const GraphPane& pane, Canvas& canvas, const Plot& plot) {
 
 // The series are walked side by side, each into calls of its own, and drawn in their order as
 // their walks come back: every series' rules first, then each one's dots, segments, ticks and
-// marks.
+// marks. A rules walk is short, so the rules are drawn while the other walks go on.
 void DrawDecimated(const GraphPane& pane, Canvas& canvas, const Plot& plot, unsigned threads) {
   const DotColumns dot = DotColumns::Measure(static_cast<float>(kLineDotRadius));
   const ColumnBoundsTable columns(PixelOf(plot.Ctx.Virtual.Left) - 1,
                                   PixelOf(plot.Ctx.Virtual.Right) + 1);
-  const LineColumnsShared shared{dot, columns, pane.LineColor(), pane.XRules(), pane.RuleColor()};
+  const LineColumnsShared shared{dot, columns, pane.LineColor()};
+  const SeriesCollection ruled = pane.XRules() ? VisibleSeries(pane) : SeriesCollection();
   const SeriesCollection drawn = VisibleSeries(pane);
-  std::vector<LineSeriesColumns> walked(drawn.size());
+  std::vector<LineCalls> rules(ruled.size());
+  std::vector<LineSeriesColumns> lines(drawn.size());
   std::vector<std::function<void()>> jobs;
+  for (std::size_t i = 0; i < ruled.size(); ++i) {
+    jobs.emplace_back(
+        [&, i] { AddXRuleColumns(rules[i], plot, *ruled[i], columns, pane.RuleColor()); });
+  }
   for (std::size_t i = 0; i < drawn.size(); ++i) {
-    jobs.emplace_back([&, i] { WalkLineSeriesColumns(plot, *drawn[i], shared, walked[i]); });
+    jobs.emplace_back([&, i] { WalkLineSeriesColumns(plot, *drawn[i], shared, lines[i]); });
   }
   const unsigned workers = threads == 0 ? OrderedJobs::MachineThreads() : threads;
   OrderedJobs walks(std::move(jobs), workers - 1);
-  for (std::size_t i = 0; i < drawn.size() && pane.XRules(); ++i) {
+  for (std::size_t i = 0; i < ruled.size(); ++i) {
     walks.Wait(i);
-    walked[i].Rules.DrawOn(canvas);
+    rules[i].DrawOn(canvas);
   }
   for (std::size_t i = 0; i < drawn.size(); ++i) {
-    walks.Wait(i);
+    walks.Wait(ruled.size() + i);
     StartSeries(canvas, plot, *drawn[i]);
-    walked[i].Lines.DrawOn(canvas);
-    DrawMarks(pane, canvas, plot, *drawn[i], walked[i].Totals);
+    lines[i].Lines.DrawOn(canvas);
+    DrawMarks(pane, canvas, plot, *drawn[i], lines[i].Totals);
   }
 }
 

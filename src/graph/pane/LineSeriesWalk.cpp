@@ -1,12 +1,10 @@
 #include "graph/pane/LineSeriesWalk.h"
 
-#include <optional>
 #include <span>
 #include <vector>
 
 #include "graph/pane/LineColumnDecimator.h"
 #include "graph/pane/LinePointCalls.h"
-#include "graph/pane/LineXRules.h"
 
 namespace quendrel {
 namespace {
@@ -30,17 +28,13 @@ void WalkLineSeriesColumns(const LinePlot& plot, const gdSeries& series,
   const LineMapping map(plot, series.Gain());
   LineColumnDecimator columns(out.Lines, plot, shared.Dot, shared.Columns, series.Color(),
                               shared.TickColor);
-  std::optional<XRuleColumns> rules;
-  if (shared.Rules) rules.emplace(out.Rules, plot, shared.Columns, shared.RuleColor);
   std::vector<LinePoint> mapped;
   WalkWindowRuns(series, plot.Ctx.firstTime, [&](std::span<const SeriesPoint> run) {
     mapped.resize(run.size());
     out.Totals.Sum = MapNewestFirst(run, map, out.Totals.Sum, mapped.data());
     out.Totals.Count += static_cast<std::int32_t>(run.size());
-    if (rules) rules->Add(mapped);
     columns.Add(mapped);
   });
-  if (rules) rules->Finish();
   columns.Finish();
 }
 

@@ -23,14 +23,10 @@ struct LineColumnsShared {
   const DotColumns& Dot;
   const ColumnBoundsTable& Columns;
   Color TickColor;
-  bool Rules;
-  Color RuleColor;
 };
 
-// A series walked a column at a time, its calls kept: the rules, when the plot has them, apart
-// from the rest, as every series' rules come before any series.
+// A series walked a column at a time, its calls kept.
 struct LineSeriesColumns {
-  LineCalls Rules;
   LineCalls Lines;
   LineSeriesTotals Totals;
 };

@@ -1,8 +1,71 @@
 #include "graph/pane/LineXRules.h"
 
+#include <vector>
+
+#include "graph/pane/ColumnBounds.h"
 #include "graph/pane/SafeCanvas.h"
 
 namespace quendrel {
+namespace {
+
+// The rules of the walk's current device column, held back until the walk leaves it.
+class RuleColumns {
+ public:
+  RuleColumns(LineCalls& calls, const LinePlot& plot, const ColumnBoundsTable& columns,
+              Color color)
+      : calls_(calls), plot_(plot), columns_(columns), color_(color) {}
+
+  // In walk order. A point off every pixel column has its line left out on the way to the
+  // canvas anyway.
+  void Add(double x) {
+    if (!Drawable({x})) return;
+    if (count_ > 0 && bounds_.Holds(static_cast<float>(x))) {
+      ++count_;
+      return;
+    }
+    DrawColumn();
+    StartColumn(x);
+  }
+
+  void Finish() {
+    DrawColumn();
+    calls_.ColumnSpans(spans_, color_);
+  }
+
+ private:
+  void StartColumn(double x);
+  void DrawColumn();
+
+  LineCalls& calls_;
+  const LinePlot& plot_;
+  const ColumnBoundsTable& columns_;
+  Color color_;
+  ColumnBounds bounds_;  // of the column of the last rule; none at first
+  int column_ = 0;
+  double x_ = 0.0;  // of the column's first rule
+  int count_ = 0;
+  std::vector<PixelColumnSpan> spans_;
+};
+
+void RuleColumns::StartColumn(double x) {
+  column_ = Canvas::ToPixel(static_cast<float>(x));
+  bounds_ = columns_.Of(column_);
+  x_ = x;
+  count_ = 1;
+}
+
+void RuleColumns::DrawColumn() {
+  if (count_ == 1) calls_.Line(x_, plot_.Top(), x_, plot_.Bottom(), color_);
+  if (count_ > 1 && Drawable({plot_.Top(), plot_.Bottom()})) {
+    const PixelColumnSpan span =
+        UprightLinePixels(column_, Canvas::ToPixel(static_cast<float>(plot_.Top())),
+                          Canvas::ToPixel(static_cast<float>(plot_.Bottom())));
+    if (span.Y0 <= span.Y1) spans_.push_back(span);
+  }
+  count_ = 0;
+}
+
+}  // namespace
 
 void AddEveryXRule(LineCalls& calls, const LinePlot& plot, const gdSeries& series,
                    Color ruleColor) {
@@ -13,40 +76,13 @@ void AddEveryXRule(LineCalls& calls, const LinePlot& plot, const gdSeries& serie
   });
 }
 
-// A point off every pixel column has its line left out on the way to the canvas anyway.
-void XRuleColumns::Add(std::span<const LinePoint> points) {
-  for (const LinePoint& point : points) {
-    if (!Drawable({point.X})) continue;
-    if (count_ > 0 && bounds_.Holds(static_cast<float>(point.X))) {
-      ++count_;
-      continue;
-    }
-    DrawColumn();
-    StartColumn(point.X);
-  }
-}
-
-void XRuleColumns::Finish() {
-  DrawColumn();
-  calls_.ColumnSpans(spans_, color_);
-}
-
-void XRuleColumns::StartColumn(double x) {
-  column_ = Canvas::ToPixel(static_cast<float>(x));
-  bounds_ = columns_.Of(column_);
-  x_ = x;
-  count_ = 1;
-}
-
-void XRuleColumns::DrawColumn() {
-  if (count_ == 1) calls_.Line(x_, plot_.Top(), x_, plot_.Bottom(), color_);
-  if (count_ > 1 && Drawable({plot_.Top(), plot_.Bottom()})) {
-    const PixelColumnSpan span =
-        UprightLinePixels(column_, Canvas::ToPixel(static_cast<float>(plot_.Top())),
-                          Canvas::ToPixel(static_cast<float>(plot_.Bottom())));
-    if (span.Y0 <= span.Y1) spans_.push_back(span);
-  }
-  count_ = 0;
+void AddXRuleColumns(LineCalls& calls, const LinePlot& plot, const gdSeries& series,
+                     const ColumnBoundsTable& columns, Color ruleColor) {
+  const LineMapping map(plot, series.Gain());
+  RuleColumns rules(calls, plot, columns, ruleColor);
+  WalkWindow(series, plot.Ctx.firstTime,
+             [&](const SeriesPoint& point) { rules.Add(map.X(point.Timestamp)); });
+  rules.Finish();
 }
 
 }  // namespace quendrel
