@@ -19,8 +19,8 @@ class RuleColumns {
   // canvas anyway.
   void Add(double x) {
     if (!Drawable({x})) return;
-    if (count_ > 0 && bounds_.Holds(static_cast<float>(x))) {
-      ++count_;
+    if (bounds_.Holds(static_cast<float>(x))) {
+      many_ = true;
       return;
     }
     DrawColumn();
@@ -43,7 +43,7 @@ class RuleColumns {
   ColumnBounds bounds_;  // of the column of the last rule; none at first
   int column_ = 0;
   double x_ = 0.0;  // of the column's first rule
-  int count_ = 0;
+  bool many_ = false;  // the column holds more rules than its first
   std::vector<PixelColumnSpan> spans_;
 };
 
@@ -51,18 +51,20 @@ void RuleColumns::StartColumn(double x) {
   column_ = Canvas::ToPixel(static_cast<float>(x));
   bounds_ = columns_.Of(column_);
   x_ = x;
-  count_ = 1;
+  many_ = false;
 }
 
 void RuleColumns::DrawColumn() {
-  if (count_ == 1) calls_.Line(x_, plot_.Top(), x_, plot_.Bottom(), color_);
-  if (count_ > 1 && Drawable({plot_.Top(), plot_.Bottom()})) {
-    const PixelColumnSpan span =
-        UprightLinePixels(column_, Canvas::ToPixel(static_cast<float>(plot_.Top())),
-                          Canvas::ToPixel(static_cast<float>(plot_.Bottom())));
-    if (span.Y0 <= span.Y1) spans_.push_back(span);
+  if (bounds_.Low > bounds_.High) return;  // none yet
+  if (!many_) {
+    calls_.Line(x_, plot_.Top(), x_, plot_.Bottom(), color_);
+    return;
   }
-  count_ = 0;
+  if (!Drawable({plot_.Top(), plot_.Bottom()})) return;
+  const PixelColumnSpan span =
+      UprightLinePixels(column_, Canvas::ToPixel(static_cast<float>(plot_.Top())),
+                        Canvas::ToPixel(static_cast<float>(plot_.Bottom())));
+  if (span.Y0 <= span.Y1) spans_.push_back(span);
 }
 
 }  // namespace
