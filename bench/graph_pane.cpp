@@ -30,6 +30,19 @@ void BM_LineGraphRepaint(benchmark::State& state) {
 BENCHMARK(BM_LineGraphRepaint)->ArgNames({"rules", "average"})->Args({0, 0})->Args({1, 0})->Args({0, 1})
     ->Unit(benchmark::kMillisecond)->Iterations(10);
 
+// The same repaint with every series worked out on the drawing thread.
+void BM_LineGraphRepaintOneThread(benchmark::State& state) {
+  EnsureGuiApp();
+  Scan scan(16, 100000);
+  scan.pane.SetXRules(state.range(0) != 0);
+  scan.pane.SetShowAverage(state.range(1) != 0);
+  QImage image(1000, 600, QImage::Format_RGB32);
+  PainterCanvas canvas(image);
+  for (auto _ : state) DrawLineGraph(scan.pane, canvas, LineGraphDetail::Decimated, 1);
+}
+BENCHMARK(BM_LineGraphRepaintOneThread)->ArgNames({"rules", "average"})->Args({0, 0})->Args({1, 0})
+    ->Args({0, 1})->Unit(benchmark::kMillisecond)->Iterations(10);
+
 // The same repaint drawing every point by itself, for comparison.
 void BM_LineGraphRepaintEveryPoint(benchmark::State& state) {
   EnsureGuiApp();

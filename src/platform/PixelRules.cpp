@@ -62,6 +62,11 @@ void AppendLinePixels(int x1, int y1, int x2, int y2, std::vector<PixelSpan>& ou
   }
 }
 
+PixelColumnSpan UprightLinePixels(int x, int y1, int y2) {
+  if (y1 == y2) return {x, 0, -1};
+  return {x, std::min(y1, y2 + 1), std::max(y1, y2 - 1)};
+}
+
 void AppendBoxOutlinePixels(int x1, int y1, int x2, int y2, std::vector<PixelSpan>& out) {
   const int left = std::min(x1, x2);
   const int right = std::max(x1, x2);

@@ -31,6 +31,9 @@ struct PixelPoint {
 // Bresenham from the first point towards the second, which is left out (so a zero-length
 // line covers nothing and connected lines never cover a pixel twice).
 void AppendLinePixels(int x1, int y1, int x2, int y2, std::vector<PixelSpan>& out);
+// The same for a line inside column x, as one vertical span; Y1 is below Y0 for a line of no
+// length.
+PixelColumnSpan UprightLinePixels(int x, int y1, int y2);
 
 // Corner to corner, both included, in any order.
 void AppendBoxOutlinePixels(int x1, int y1, int x2, int y2, std::vector<PixelSpan>& out);

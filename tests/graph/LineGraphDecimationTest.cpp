@@ -157,6 +157,19 @@ TEST_P(LineGraphDecimationTest, SamePixelsOnAQtImage) {
       TestOutputPath("graph", std::string("line-dense-") + c.name + ".png"))));
 }
 
+// The series are worked out side by side and drawn as their work comes back: the canvas gets
+// the same calls in the same order however many threads did the work.
+TEST_P(LineGraphDecimationTest, SameCallsOnAnyNumberOfThreads) {
+  const DenseCase& c = GetParam();
+  RecordingCanvas alone(c.width, c.height);
+  DrawLineGraph(rig.pane, alone, LineGraphDetail::Decimated, 1);
+  for (const unsigned threads : {2u, 5u, 0u}) {
+    RecordingCanvas together(c.width, c.height);
+    DrawLineGraph(rig.pane, together, LineGraphDetail::Decimated, threads);
+    EXPECT_EQ(together.LogText(), alone.LogText()) << threads << " threads";
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Panes, LineGraphDecimationTest,
     ::testing::Values(DenseCase{"wide-rules-average", 400, 300, true, true, false},

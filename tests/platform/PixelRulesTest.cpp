@@ -63,6 +63,15 @@ TEST(LinePixels, StraightLineIsOneRun) {
   EXPECT_EQ(spans[0], (PixelSpan{7, 10, 99}));
 }
 
+TEST(LinePixels, UprightLineAsOneSpanCoversWhatTheLineCovers) {
+  for (const auto& [y1, y2] : {std::pair{2, 9}, {9, 2}, {4, 4}, {4, 5}, {5, 4}, {-3, 1}}) {
+    const PixelColumnSpan span = UprightLinePixels(6, y1, y2);
+    PixelSet pixels;
+    for (int y = span.Y0; y <= span.Y1; ++y) pixels.insert({span.X, y});
+    EXPECT_EQ(pixels, Line(6, y1, 6, y2)) << y1 << " to " << y2;
+  }
+}
+
 TEST(LinePixels, ConnectedLinesShareNoPixelAndLeaveOutTheLastPoint) {
   const std::vector<std::pair<int, int>> points = {{0, 0}, {7, 3}, {2, 9}, {2, 9}, {-4, 1}};
   std::vector<PixelSpan> spans;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 namespace quendrel {
@@ -40,12 +41,19 @@ class SeriesPoints {
   // tight loop of drawing walks that go over every point of a window.
   template <typename Visit>
   void VisitBackTo(std::size_t first, Visit visit) const {
+    VisitRunsBackTo(first, [&visit](std::span<const SeriesPoint> run) {
+      for (auto point = run.rbegin(); point != run.rend(); ++point) visit(*point);
+    });
+  }
+  // The same points as runs that lie side by side, each oldest first; the newest run comes
+  // first. A walk that works on many points at once takes them this way.
+  template <typename VisitRun>
+  void VisitRunsBackTo(std::size_t first, VisitRun visit) const {
     if (first >= count_) return;
     const SeriesPointPlace oldest = PlaceOf(first);
     for (std::size_t b = blocks_.size(); b-- > oldest.Block;) {
-      const SeriesPoint* const points = blocks_[b].data();
       const std::size_t begin = b == oldest.Block ? oldest.Offset : 0;
-      for (std::size_t o = blocks_[b].size(); o-- > begin;) visit(points[o]);
+      visit(std::span<const SeriesPoint>(blocks_[b]).subspan(begin));
     }
   }
 

@@ -1,6 +1,6 @@
 #include "graph/pane/ColumnCoverage.h"
 
-#include <algorithm>
+#include <climits>
 
 namespace quendrel {
 namespace {
@@ -11,81 +11,87 @@ constexpr long long kMostRows = 1 << 16;
 }  // namespace
 
 ColumnCoverage::ColumnCoverage(const DotColumns& dot, int lowRow, int highRow)
-    : dot_(dot), lowRow_(lowRow), highRow_(highRow), base_(lowRow - dot.Radius - 1) {
-  const long long rows = static_cast<long long>(highRow) - lowRow + 2LL * dot.Radius + 3;
-  if (highRow < lowRow || rows > kMostRows) return;
-  size_ = static_cast<int>(rows);
-  centre_.assign(static_cast<std::size_t>(size_), 0);
-  runDelta_.assign(static_cast<std::size_t>(size_) + 1, 0);
-  centresBefore_.assign(static_cast<std::size_t>(size_) + 1, 0);
+    : dot_(dot), lowRow_(lowRow), highRow_(highRow) {
+  const long long rows = static_cast<long long>(highRow) - lowRow + 1;
+  if (rows <= 0 || rows > kMostRows) {
+    lowRow_ = 1;
+    highRow_ = 0;
+  } else {
+    centre_.assign(static_cast<std::size_t>(rows), 0);
+  }
+  centreLow_ = chainLow_ = INT_MAX;
+  centreHigh_ = chainHigh_ = INT_MIN;
 }
 
-void ColumnCoverage::AddRun(int fromRow, int toRow) {
-  const int low = Index(std::min(fromRow, toRow));
-  const int high = Index(std::max(fromRow, toRow));
-  ++runDelta_[static_cast<std::size_t>(low)];
-  --runDelta_[static_cast<std::size_t>(high) + 1];
-  if (!hasRun_) {
-    runLow_ = low;
-    runHigh_ = high;
-    hasRun_ = true;
-  }
-  runLow_ = std::min(runLow_, low);
-  runHigh_ = std::max(runHigh_, high);
-  touched_ = true;
+void ColumnCoverage::CloseChain() {
+  if (chainLow_ <= chainHigh_) chains_.push_back({chainLow_, chainHigh_});
+  chainLow_ = INT_MAX;
+  chainHigh_ = INT_MIN;
 }
 
-// A row of column dx is covered when a dot's centre lies within the shape's reach of it, or, in
-// the centre column, when a run passes it.
-void ColumnCoverage::AppendColumn(int x, int dx, std::vector<PixelColumnSpan>& out) const {
-  const DotColumns::Rows& shape = dot_.At(dx);
-  const bool dots = hasCentre_ && shape.Low <= shape.High;
-  const bool runs = dx == 0 && hasRun_;
-  if (!dots && !runs) return;
-  int from = dots ? centreLow_ + shape.Low : runLow_;
-  int to = dots ? centreHigh_ + shape.High : runHigh_;
-  if (runs) {
-    from = std::min(from, runLow_);
-    to = std::max(to, runHigh_);
-  }
-  const auto centresIn = [&](int low, int high) {
-    low = std::max(low, centreLow_);
-    high = std::min(high, centreHigh_);
-    if (low > high) return 0;
-    return centresBefore_[static_cast<std::size_t>(high + 1)] -
-           centresBefore_[static_cast<std::size_t>(low)];
-  };
-  int passing = 0;  // runs start at or after from
-  int open = -1;
-  for (int i = from; i <= to; ++i) {
-    if (runs) passing += runDelta_[static_cast<std::size_t>(i)];
-    const bool covered =
-        (runs && passing > 0) || (dots && centresIn(i - shape.High, i - shape.Low) > 0);
-    if (covered && open < 0) open = i;
-    if (!covered && open >= 0) {
-      out.push_back({x + dx, open + base_, i - 1 + base_});
-      open = -1;
+void ColumnCoverage::StartChain(int row) {
+  CloseChain();
+  chainLow_ = chainHigh_ = row;
+}
+
+// The centres as runs of neighbouring rows, top to bottom; the marks are cleared on the way.
+void ColumnCoverage::TakeCentreRuns() {
+  centreRuns_.clear();
+  if (centreLow_ > centreHigh_) return;
+  std::uint8_t* const marks = centre_.data();
+  for (int row = centreLow_; row <= centreHigh_; ++row) {
+    std::uint8_t& mark = marks[row - lowRow_];
+    if (mark == 0) continue;
+    mark = 0;
+    if (!centreRuns_.empty() && centreRuns_.back().High == row - 1) {
+      centreRuns_.back().High = row;
+    } else {
+      centreRuns_.push_back({row, row});
     }
   }
-  if (open >= 0) out.push_back({x + dx, open + base_, to + base_});
+}
+
+// Centre runs stay in order when the dot's reach is added to each; the runs of the chains
+// join them in the centre column, where a dot always covers its own centre.
+void ColumnCoverage::AppendColumn(int x, int dx, std::vector<PixelColumnSpan>& out) {
+  const DotColumns::Rows& shape = dot_.At(dx);
+  rows_.clear();
+  if (shape.Low <= shape.High) {
+    for (const Rows& run : centreRuns_) {
+      rows_.push_back({run.Low + shape.Low, run.High + shape.High});
+    }
+  }
+  if (dx == 0 && !chains_.empty()) {
+    rows_.insert(rows_.end(), chains_.begin(), chains_.end());
+    std::sort(rows_.begin(), rows_.end(),
+              [](const Rows& a, const Rows& b) { return a.Low < b.Low; });
+  }
+  AppendJoined(x + dx, rows_, out);
+}
+
+// Rows sorted by their top; overlapping and touching ones become one span.
+void ColumnCoverage::AppendJoined(int x, const std::vector<Rows>& rows,
+                                  std::vector<PixelColumnSpan>& out) {
+  if (rows.empty()) return;
+  Rows open = rows.front();
+  for (const Rows& next : rows) {
+    if (next.Low <= open.High + 1) {
+      open.High = std::max(open.High, next.High);
+      continue;
+    }
+    out.push_back({x, open.Low, open.High});
+    open = next;
+  }
+  out.push_back({x, open.Low, open.High});
 }
 
 void ColumnCoverage::TakeSpans(int x, std::vector<PixelColumnSpan>& out) {
-  if (!touched_) return;
-  if (hasCentre_) {
-    int count = 0;
-    for (int i = centreLow_; i <= centreHigh_; ++i) {
-      centresBefore_[static_cast<std::size_t>(i)] = count;
-      count += centre_[static_cast<std::size_t>(i)];
-    }
-    centresBefore_[static_cast<std::size_t>(centreHigh_) + 1] = count;
-  }
+  CloseChain();
+  TakeCentreRuns();
   for (int dx = -dot_.Radius; dx <= dot_.Radius; ++dx) AppendColumn(x, dx, out);
-  if (hasCentre_) {
-    std::fill(centre_.begin() + centreLow_, centre_.begin() + centreHigh_ + 1, 0);
-  }
-  if (hasRun_) std::fill(runDelta_.begin() + runLow_, runDelta_.begin() + runHigh_ + 2, 0);
-  touched_ = hasCentre_ = hasRun_ = false;
+  chains_.clear();
+  centreLow_ = INT_MAX;
+  centreHigh_ = INT_MIN;
 }
 
 }  // namespace quendrel

@@ -1,15 +1,20 @@
 // The line graph: per visible series a chain of dots clipped to the plot band, a tick on the zero
 // line at every sample time, optional average and current-value marks, and the axes on top.
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "foundation/NumberText.h"
+#include "foundation/OrderedJobs.h"
 #include "graph/data/gdSeries.h"
+#include "graph/pane/ColumnBoundsTable.h"
+#include "graph/pane/DotColumns.h"
 #include "graph/pane/GraphDrawing.h"
-#include "graph/pane/ColumnBounds.h"
 #include "graph/pane/GraphPane.h"
-#include "graph/pane/LineColumnDecimator.h"
-#include "graph/pane/LinePointCalls.h"
+#include "graph/pane/LineCalls.h"
+#include "graph/pane/LineSeriesWalk.h"
+#include "graph/pane/LineXRules.h"
 #include "graph/pane/SafeCanvas.h"
 
 namespace quendrel {
@@ -18,23 +23,7 @@ namespace {
 using Plot = LinePlot;
 using Walked = LinePoint;
 
-// Rules of one pixel column cover the same pixels: a column draws the rule of its first point.
-void DrawXRules(const GraphPane& pane, Canvas& canvas, const Plot& plot, LineGraphDetail detail) {
-  for (const auto& series : pane.SeriesSet()) {
-    if (!series->Visible()) continue;
-    ColumnBounds column;  // of the last rule drawn; none at first
-    const LineMapping map(plot, series->Gain());
-    WalkWindow(*series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
-      const double x = map.X(point.Timestamp);
-      if (detail == LineGraphDetail::Decimated && Drawable({x})) {
-        const auto canvasX = static_cast<float>(x);
-        if (column.Holds(canvasX)) return;
-        column = ColumnBounds::Of(Canvas::ToPixel(canvasX));
-      }
-      SafeLine(canvas, x, plot.Top(), x, plot.Bottom(), pane.RuleColor());
-    });
-  }
-}
+int PixelOf(int twips) { return Canvas::ToPixel(static_cast<float>(twips)); }
 
 void Path(Canvas& canvas, std::initializer_list<Walked> points, Color c) {
   const Walked* previous = nullptr;
@@ -85,45 +74,88 @@ void DrawMark(const GraphPane& pane, Canvas& canvas, const Plot& plot, const gdS
   SafePrintAt(canvas, plot.Right() + 7 * plot.Ctx.xPixel, y, text);
 }
 
-void DrawSeries(const GraphPane& pane, Canvas& canvas, const Plot& plot, const gdSeries& series,
-                const DotColumns& dot, LineGraphDetail detail) {
-  const Color c = series.Color();
-  canvas.SetForeColor(c);
-  canvas.SetFillColor(c);
-  LineColumnDecimator columns(canvas, plot, dot, c, pane.LineColor());
-  Walked p;
-  double sum = 0.0;
-  std::int32_t count = 0;
-  const LineMapping map(plot, series.Gain());
-  WalkWindow(series, plot.Ctx.firstTime, [&](const SeriesPoint& point) {
-    sum += point.Value;
-    const Walked walked{map.X(point.Timestamp), map.Y(point.Value)};
-    canvas.SetFillStyle(vbFSSolid);
-    if (detail == LineGraphDetail::Decimated) {
-      columns.Add(walked);
-    } else {
-      DrawLinePoint(canvas, plot, p, walked, c, pane.LineColor());
-    }
-    p = walked;
-    ++count;
-  });
-  columns.Finish();
-  if (count == 0) return;
-  if (pane.ShowAverage()) DrawMark(pane, canvas, plot, series, sum / count, false);
+// A series is drawn in its colour, its dots filled, once it has a point in the window.
+void StartSeries(Canvas& canvas, const Plot& plot, const gdSeries& series) {
+  canvas.SetForeColor(series.Color());
+  canvas.SetFillColor(series.Color());
+  const SeriesPoints& points = series.Points();
+  if (points.LowerBound(plot.Ctx.firstTime) < points.Count()) canvas.SetFillStyle(vbFSSolid);
+}
+
+void DrawMarks(const GraphPane& pane, Canvas& canvas, const Plot& plot, const gdSeries& series,
+               const LineSeriesTotals& totals) {
+  if (totals.Count == 0) return;
+  if (pane.ShowAverage()) DrawMark(pane, canvas, plot, series, totals.Sum / totals.Count, false);
   if (pane.ShowCurrent()) DrawMark(pane, canvas, plot, series, series.MostRecentValue(), true);
+}
+
+SeriesCollection VisibleSeries(const GraphPane& pane) {
+  SeriesCollection visible = pane.SeriesSet();
+  std::erase_if(visible, [](const auto& series) { return !series->Visible(); });
+  return visible;
+}
+
+void DrawEveryPoint(const GraphPane& pane, Canvas& canvas, const Plot& plot) {
+  LineCalls direct(canvas);
+  if (pane.XRules()) {
+    for (const auto& series : VisibleSeries(pane)) {
+      AddEveryXRule(direct, plot, *series, pane.RuleColor());
+    }
+  }
+  for (const auto& series : VisibleSeries(pane)) {
+    StartSeries(canvas, plot, *series);
+    const LineSeriesTotals totals =
+        WalkLineSeriesPoints(direct, plot, *series, pane.LineColor());
+    DrawMarks(pane, canvas, plot, *series, totals);
+  }
+}
+
+// The series are walked side by side, each into calls of its own, and drawn in their order as
+// their walks come back: every series' rules first, then each one's dots, segments, ticks and
+// marks. A rules walk is short, so the rules are drawn while the other walks go on.
+void DrawDecimated(const GraphPane& pane, Canvas& canvas, const Plot& plot, unsigned threads) {
+  const DotColumns dot = DotColumns::Measure(static_cast<float>(kLineDotRadius));
+  const ColumnBoundsTable columns(PixelOf(plot.Ctx.Virtual.Left) - 1,
+                                  PixelOf(plot.Ctx.Virtual.Right) + 1);
+  const LineColumnsShared shared{dot, columns, pane.LineColor()};
+  const SeriesCollection ruled = pane.XRules() ? VisibleSeries(pane) : SeriesCollection();
+  const SeriesCollection drawn = VisibleSeries(pane);
+  std::vector<LineCalls> rules(ruled.size());
+  std::vector<LineSeriesColumns> lines(drawn.size());
+  std::vector<std::function<void()>> jobs;
+  for (std::size_t i = 0; i < ruled.size(); ++i) {
+    jobs.emplace_back(
+        [&, i] { AddXRuleColumns(rules[i], plot, *ruled[i], columns, pane.RuleColor()); });
+  }
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    jobs.emplace_back([&, i] { WalkLineSeriesColumns(plot, *drawn[i], shared, lines[i]); });
+  }
+  const unsigned workers = threads == 0 ? OrderedJobs::MachineThreads() : threads;
+  OrderedJobs walks(std::move(jobs), workers - 1);
+  for (std::size_t i = 0; i < ruled.size(); ++i) {
+    walks.Wait(i);
+    rules[i].DrawOn(canvas);
+  }
+  for (std::size_t i = 0; i < drawn.size(); ++i) {
+    walks.Wait(ruled.size() + i);
+    StartSeries(canvas, plot, *drawn[i]);
+    lines[i].Lines.DrawOn(canvas);
+    DrawMarks(pane, canvas, plot, *drawn[i], lines[i].Totals);
+  }
 }
 
 }  // namespace
 
-void DrawLineGraph(const GraphPane& pane, Canvas& canvas, LineGraphDetail detail) {
+void DrawLineGraph(const GraphPane& pane, Canvas& canvas, LineGraphDetail detail,
+                   unsigned threads) {
   if (pane.PaintLock()) return;
   GraphContext ctx;
   if (!DrawGraphFrame(pane, canvas, ctx)) return;
   const Plot plot{ctx};
-  if (pane.XRules()) DrawXRules(pane, canvas, plot, detail);
-  const DotColumns dot = DotColumns::Measure(static_cast<float>(kLineDotRadius));
-  for (const auto& series : pane.SeriesSet()) {
-    if (series->Visible()) DrawSeries(pane, canvas, plot, *series, dot, detail);
+  if (detail == LineGraphDetail::EveryPoint) {
+    DrawEveryPoint(pane, canvas, plot);
+  } else {
+    DrawDecimated(pane, canvas, plot, threads);
   }
   DrawPlotAxes(pane, canvas, ctx);
 }

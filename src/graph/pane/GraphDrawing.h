@@ -27,9 +27,11 @@ void DrawBarGraph(const GraphPane& pane, Canvas& canvas);
 // Everything but the series; false when nothing can be plotted.
 bool DrawGraphFrame(const GraphPane& pane, Canvas& canvas, GraphContext& ctx);
 // Decimated: where many points share a pixel column, their dots and runs are drawn as vertical
-// spans, the same pixels as drawing every point by itself (which stays for comparison).
+// spans, the same pixels as drawing every point by itself (which stays for comparison). The
+// decimated series are worked out on up to the given number of threads (0: as many as the
+// machine runs at once) and drawn on the caller's.
 enum class LineGraphDetail { Decimated, EveryPoint };
 void DrawLineGraph(const GraphPane& pane, Canvas& canvas,
-                   LineGraphDetail detail = LineGraphDetail::Decimated);
+                   LineGraphDetail detail = LineGraphDetail::Decimated, unsigned threads = 0);
 
 }  // namespace quendrel

@@ -5,43 +5,25 @@
 // pixel, while the number of calls follows the pane's width rather than the number of points.
 #pragma once
 
-#include <cmath>
+#include <span>
 #include <vector>
 
 #include "graph/pane/ColumnBounds.h"
+#include "graph/pane/ColumnBoundsTable.h"
 #include "graph/pane/ColumnCoverage.h"
 #include "graph/pane/DotColumns.h"
+#include "graph/pane/LineCalls.h"
 #include "graph/pane/LinePlot.h"
-#include "graph/pane/SafeCanvas.h"
-#include "platform/Canvas.h"
 
 namespace quendrel {
 
 class LineColumnDecimator {
  public:
-  LineColumnDecimator(Canvas& canvas, const LinePlot& plot, const DotColumns& dot, Color color,
-                      Color tickColor);
+  LineColumnDecimator(LineCalls& calls, const LinePlot& plot, const DotColumns& dot,
+                      const ColumnBoundsTable& columns, Color color, Color tickColor);
 
-  // The series' points in walk order, newest first. Most points join the column of the point
-  // before them, which is kept short enough to run inside the walk.
-  void Add(const LinePoint& point) {
-    const Band where = band_.Of(point.Y);
-    const int row = where == Band::Inside ? Canvas::ToPixel(static_cast<float>(point.Y)) : 0;
-    const Placed placed{point, where, row};
-    const float x = static_cast<float>(point.X);
-    if (count_ > 1 && std::fabs(point.X) <= kFarTwips && bounds_.Holds(x)) {
-      if (InBandRun(placed)) {
-        coverage_.AddDot(placed.Row);
-        AddRunFromPrevious(placed.Row);
-      } else {
-        Merge(placed, true);
-      }
-      ++count_;
-      previous_ = placed;
-      return;
-    }
-    AddSlowly(placed);
-  }
+  // The series' points in walk order, newest first, as many at a time as the caller has.
+  void Add(std::span<const LinePoint> points);
   // Draws the last column.
   void Finish();
 
@@ -52,30 +34,28 @@ class LineColumnDecimator {
     int Row = 0;  // of a point inside the band
   };
 
-  // Both this point and the one before it in the column are inside the band and on rows the
-  // coverage holds: a dot and a vertical run.
-  bool InBandRun(const Placed& placed) const {
-    return placed.Where == Band::Inside && previous_.Where == Band::Inside &&
-           previous_.Point.X != 0.0 && std::fabs(placed.Point.Y) <= kFarTwips &&
-           std::fabs(previous_.Point.Y) <= kFarTwips && coverage_.Holds(placed.Row) &&
-           coverage_.Holds(previous_.Row);
-  }
-  // A line leaves out its last pixel, which the dot covers anyway.
-  void AddRunFromPrevious(int row) {
-    if (previous_.Row < row) coverage_.AddRun(previous_.Row, row - 1);
-    if (previous_.Row > row) coverage_.AddRun(row + 1, previous_.Row);
-  }
+  // Nearly every point of a dense window stays in the column, inside the band, after a point
+  // of the column joined to the run there: a dot and a vertical run each. Takes such points
+  // from the front, in a loop with nothing but arithmetic in it, and says how many.
+  std::size_t AddDense(std::span<const LinePoint> points);
+  // The dense loop may go on from the last point: it lies in the column, inside the band, on
+  // the column's run.
+  bool DenseCanFollow() const;
+  void AddOne(const LinePoint& point);
   void AddSlowly(const Placed& placed);
   void StartColumn(int column);
   void Merge(const Placed& placed, bool previousInColumn);
   void DrawColumn();
 
-  Canvas& canvas_;
+  LineCalls& calls_;
   const LinePlot& plot_;
+  const ColumnBoundsTable& columns_;
   Color color_;
   Color tickColor_;
   BandBounds band_;
   ColumnCoverage coverage_;
+  bool bandNear_;  // the band lies within the canvas's reach
+  bool denseColumn_ = false;  // the dense loop may run in the column
   std::vector<PixelColumnSpan> spans_;
   Placed previous_;  // P, the next newer point
   // The column's first point and its P, drawn as they are while it stays alone.

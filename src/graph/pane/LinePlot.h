@@ -78,5 +78,11 @@ void WalkWindow(const gdSeries& series, double firstTime, Visit visit) {
   const SeriesPoints& points = series.Points();
   points.VisitBackTo(points.LowerBound(firstTime), visit);
 }
+// The same as runs of points side by side, each oldest first, the newest run first.
+template <typename VisitRun>
+void WalkWindowRuns(const gdSeries& series, double firstTime, VisitRun visit) {
+  const SeriesPoints& points = series.Points();
+  points.VisitRunsBackTo(points.LowerBound(firstTime), visit);
+}
 
 }  // namespace quendrel

@@ -2,13 +2,22 @@
 
 #include <QFontMetrics>
 #include <algorithm>
+#include <array>
 
+#include "platform/SystemColors.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
 namespace {
 
 constexpr int kOpaqueAlpha = 128;
+
+// What a painter's fillRect leaves in a 32-bit image for the colour, without making a QColor.
+QRgb OpaqueRgb(Color color) {
+  const std::uint32_t bgr = ResolveColor(color);
+  return qRgb(static_cast<int>(bgr & 0xFFu), static_cast<int>((bgr >> 8) & 0xFFu),
+              static_cast<int>((bgr >> 16) & 0xFFu));
+}
 
 }  // namespace
 
@@ -33,9 +42,8 @@ bool PainterCanvas::WritesPixels() const {
 
 // What a painter's fillRect leaves in such an image for an opaque colour.
 void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) {
-  const QColor qcolor = ToQColor(color);
   if (WritesPixels()) {
-    const QRgb rgb = qcolor.rgba();
+    const QRgb rgb = OpaqueRgb(color);
     const int width = image_->width();
     const int height = image_->height();
     uchar* const bits = image_->bits();
@@ -48,6 +56,7 @@ void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) 
     }
     return;
   }
+  const QColor qcolor = ToQColor(color);
   QPainter painter(&device_);
   for (const PixelSpan& span : spans) {
     painter.fillRect(QRect(span.X0, span.Y, span.X1 - span.X0 + 1, 1), qcolor);
@@ -55,25 +64,77 @@ void PainterCanvas::FillSpans(const std::vector<PixelSpan>& spans, Color color) 
 }
 
 void PainterCanvas::FillColumnSpans(std::span<const PixelColumnSpan> spans, Color color) {
-  const QColor qcolor = ToQColor(color);
   if (WritesPixels()) {
-    const QRgb rgb = qcolor.rgba();
-    const int width = image_->width();
-    const int height = image_->height();
-    uchar* const bits = image_->bits();
-    const qsizetype stride = image_->bytesPerLine();
-    for (const PixelColumnSpan& span : spans) {
-      if (span.X < 0 || span.X >= width) continue;
-      const int y1 = std::min(span.Y1, height - 1);
-      for (int y = std::max(span.Y0, 0); y <= y1; ++y) {
-        reinterpret_cast<QRgb*>(bits + y * stride)[span.X] = rgb;
-      }
-    }
+    WriteColumnSpans(spans, OpaqueRgb(color));
     return;
   }
+  const QColor qcolor = ToQColor(color);
   QPainter painter(&device_);
   for (const PixelColumnSpan& span : spans) {
     painter.fillRect(QRect(span.X, span.Y0, 1, span.Y1 - span.Y0 + 1), qcolor);
+  }
+}
+
+// A tall span written top to bottom touches a new cache line, often a new page, at every
+// pixel; a short one stays among lines the cache still holds. Spans in one colour may go in any
+// order, so neighbouring tall spans over the same rows become one rectangle, and a few
+// rectangles at a time are written row by row.
+void PainterCanvas::WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRgb rgb) {
+  constexpr int kShortRows = 64;
+  uchar* const bits = image_->bits();  // the image is our own from here on
+  const qsizetype stride = image_->bytesPerLine();
+  const int width = image_->width();
+  const int height = image_->height();
+  std::array<PixelRect, kRectGroup> tall;
+  std::size_t count = 0;
+  for (const PixelColumnSpan& span : spans) {
+    const PixelRect rect{span.X, span.X, std::max(span.Y0, 0), std::min(span.Y1, height - 1)};
+    if (span.X < 0 || span.X >= width || rect.Top > rect.Bottom) continue;
+    if (rect.Bottom - rect.Top < kShortRows) {
+      for (int y = rect.Top; y <= rect.Bottom; ++y) {
+        reinterpret_cast<QRgb*>(bits + y * stride)[rect.Left] = rgb;
+      }
+      continue;
+    }
+    if (count > 0 && tall[count - 1].Widen(rect)) continue;
+    if (count == kRectGroup) {
+      WriteRects({tall.data(), count}, rgb);
+      count = 0;
+    }
+    tall[count++] = rect;
+  }
+  WriteRects({tall.data(), count}, rgb);
+}
+
+// A painter fills a large rectangle many pixels at a time; small ones are not worth one.
+void PainterCanvas::WriteRects(std::span<const PixelRect> rects, QRgb rgb) {
+  constexpr long long kPainterPixels = 4096;
+  std::array<PixelRect, kRectGroup> small;
+  std::size_t smallCount = 0;
+  int top = image_->height();
+  int bottom = -1;
+  for (const PixelRect& rect : rects) {
+    const long long pixels =
+        static_cast<long long>(rect.Right - rect.Left + 1) * (rect.Bottom - rect.Top + 1);
+    if (pixels >= kPainterPixels) {
+      QPainter painter(&device_);
+      painter.fillRect(QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right, rect.Bottom)),
+                       QColor::fromRgb(rgb));
+      continue;
+    }
+    small[smallCount++] = rect;
+    top = std::min(top, rect.Top);
+    bottom = std::max(bottom, rect.Bottom);
+  }
+  uchar* const bits = image_->bits();
+  const qsizetype stride = image_->bytesPerLine();
+  for (int y = top; y <= bottom; ++y) {
+    auto* const line = reinterpret_cast<QRgb*>(bits + y * stride);
+    for (std::size_t i = 0; i < smallCount; ++i) {
+      const PixelRect& rect = small[i];
+      if (y < rect.Top || y > rect.Bottom) continue;
+      std::fill(line + rect.Left, line + rect.Right + 1, rgb);
+    }
   }
 }
 
@@ -89,27 +150,25 @@ void PainterCanvas::DoLine(float x1, float y1, float x2, float y2, Color color) 
   const int from = ToPixel(y1);
   const int to = ToPixel(y2);
   if (column == ToPixel(x2)) {
-    // Upright, as rules and ticks are: one column of pixels, the last left out.
-    if (from != to) {
-      const PixelColumnSpan span{column, std::min(from, to + 1), std::max(from, to - 1)};
-      FillColumnSpans({&span, 1}, color);
-    }
+    // Upright, as rules and ticks are: one column of pixels.
+    const PixelColumnSpan span = UprightLinePixels(column, from, to);
+    if (span.Y0 <= span.Y1) FillColumnSpans({&span, 1}, color);
     Changed();
     return;
   }
-  std::vector<PixelSpan> spans;
-  AppendLinePixels(column, from, ToPixel(x2), to, spans);
-  FillSpans(spans, color);
+  pixels_.clear();
+  AppendLinePixels(column, from, ToPixel(x2), to, pixels_);
+  FillSpans(pixels_, color);
   Changed();
 }
 
 void PainterCanvas::DoPolyline(std::span<const CanvasPoint> points, Color color) {
-  std::vector<PixelSpan> spans;
+  pixels_.clear();
   for (std::size_t i = 1; i < points.size(); ++i) {
     AppendLinePixels(ToPixel(points[i - 1].X), ToPixel(points[i - 1].Y), ToPixel(points[i].X),
-                     ToPixel(points[i].Y), spans);
+                     ToPixel(points[i].Y), pixels_);
   }
-  FillSpans(spans, color);
+  FillSpans(pixels_, color);
   Changed();
 }
 
@@ -125,13 +184,13 @@ void PainterCanvas::DoBox(float x1, float y1, float x2, float y2, Color outline,
   const int right = ToPixel(x2);
   const int bottom = ToPixel(y2);
   if (fill) {
-    std::vector<PixelSpan> insideSpans;
-    AppendBoxInsidePixels(left, top, right, bottom, insideSpans);
-    FillSpans(insideSpans, inside);
+    pixels_.clear();
+    AppendBoxInsidePixels(left, top, right, bottom, pixels_);
+    FillSpans(pixels_, inside);
   }
-  std::vector<PixelSpan> outlineSpans;
-  AppendBoxOutlinePixels(left, top, right, bottom, outlineSpans);
-  FillSpans(outlineSpans, outline);
+  pixels_.clear();
+  AppendBoxOutlinePixels(left, top, right, bottom, pixels_);
+  FillSpans(pixels_, outline);
   Changed();
 }
 
@@ -141,13 +200,13 @@ void PainterCanvas::DoCircle(float x, float y, float radius, Color outline, bool
   const int cy = ToPixel(y);
   const int r = ToPixel(radius);
   if (fill) {
-    std::vector<PixelSpan> insideSpans;
-    AppendCircleInsidePixels(cx, cy, r, insideSpans);
-    FillSpans(insideSpans, inside);
+    pixels_.clear();
+    AppendCircleInsidePixels(cx, cy, r, pixels_);
+    FillSpans(pixels_, inside);
   }
-  std::vector<PixelSpan> outlineSpans;
-  AppendCircleOutlinePixels(cx, cy, r, outlineSpans);
-  FillSpans(outlineSpans, outline);
+  pixels_.clear();
+  AppendCircleOutlinePixels(cx, cy, r, pixels_);
+  FillSpans(pixels_, outline);
   Changed();
 }
 

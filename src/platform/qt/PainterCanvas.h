@@ -56,6 +56,29 @@ class PainterCanvas : public Canvas {
   // drawings), through a painter on any other device.
   void FillSpans(const std::vector<PixelSpan>& spans, Color color);
   void FillColumnSpans(std::span<const PixelColumnSpan> spans, Color color);
+  // Pixels inside the image, all edges included.
+  struct PixelRect {
+    int Left;
+    int Right;
+    int Top;
+    int Bottom;
+    // Takes in a rectangle beside it over the same rows.
+    bool Widen(const PixelRect& next) {
+      if (next.Top != Top || next.Bottom != Bottom) return false;
+      if (next.Left == Right + 1) {
+        Right = next.Right;
+        return true;
+      }
+      if (next.Right == Left - 1) {
+        Left = next.Left;
+        return true;
+      }
+      return false;
+    }
+  };
+  static constexpr std::size_t kRectGroup = 16;
+  void WriteColumnSpans(std::span<const PixelColumnSpan> spans, QRgb rgb);
+  void WriteRects(std::span<const PixelRect> rects, QRgb rgb);  // at most kRectGroup
   bool WritesPixels() const;
   // Alpha becomes all or nothing, as the recording canvas sees it; opaque drawing puts
   // BackColor where the picture is transparent.
@@ -70,6 +93,7 @@ class PainterCanvas : public Canvas {
   int height_;
   QFont font_;
   std::function<void()> changed_;
+  std::vector<PixelSpan> pixels_;  // of the shape being drawn, kept for the next
 };
 
 }  // namespace quendrel

@@ -78,6 +78,20 @@ QImage NewImage(int width, int height, QImage::Format format = QImage::Format_RG
   return image;
 }
 
+int DifferentPixels(const CanvasImage& actual, const CanvasImage& expected) {
+  int differences = 0;
+  for (int y = 0; y < actual.Height; ++y) {
+    for (int x = 0; x < actual.Width; ++x) {
+      if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
+      if (++differences <= 5) {
+        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual.Pixel(x, y)
+                      << " instead of " << expected.Pixel(x, y);
+      }
+    }
+  }
+  return differences;
+}
+
 void SaveForViewing(const QImage& image, const char* name) {
   const char* folder = std::getenv("QUENDREL_TEST_OUTPUT");
   if (folder == nullptr) return;
@@ -109,17 +123,42 @@ TEST_F(PainterCanvasTest, SampleDrawingMatchesTheRecordingCanvasPixelForPixel) {
     const CanvasImage actual = painter.Snapshot();
     ASSERT_EQ(actual.Width, expected.Width);
     ASSERT_EQ(actual.Height, expected.Height);
-    int differences = 0;
-    for (int y = 0; y < actual.Height; ++y) {
-      for (int x = 0; x < actual.Width; ++x) {
-        if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
-        if (++differences <= 5) {
-          ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual.Pixel(x, y)
-                        << " instead of " << expected.Pixel(x, y);
-        }
-      }
-    }
-    EXPECT_EQ(differences, 0);
+    EXPECT_EQ(DifferentPixels(actual, expected), 0);
+  }
+}
+
+// Span sets as dense drawings make them: blocks of neighbours over the same rows (large enough
+// for a painter's fill, either way along), tall spans of ragged rows, more than a handful at
+// once, short ones, and spans reaching past every edge or covering nothing.
+void DrawSpanSets(Canvas& canvas) {
+  canvas.SetBackColor(kWhite);
+  canvas.Cls();
+  std::vector<PixelColumnSpan> block;
+  for (int x = 10; x < 60; ++x) block.push_back({x, 5, 100});
+  canvas.ColumnSpans(block, kBlue);
+  std::vector<PixelColumnSpan> backwards;
+  for (int x = 120; x > 100; --x) backwards.push_back({x, -10, 130});
+  canvas.ColumnSpans(backwards, kGreen);
+  std::vector<PixelColumnSpan> ragged;
+  for (int x = 30; x < 70; ++x) ragged.push_back({x, 20 + x % 9, 90 + x % 5});
+  ragged.push_back({31, 0, 3});
+  canvas.ColumnSpans(ragged, kRed);
+  std::vector<PixelColumnSpan> edges = {{-1, 0, 119}, {0, -5, 200}, {199, 50, 60}, {200, 0, 10},
+                                        {150, 7, 6},  {150, 119, 125}, {151, -9, 0}};
+  for (int x = 140; x < 190; x += 2) edges.push_back({x, x % 11, x % 11 + 3});
+  canvas.ColumnSpans(edges, 0x00808080);
+}
+
+TEST_F(PainterCanvasTest, ColumnSpansInAnyArrangementMatchTheRecordingCanvas) {
+  RecordingCanvas recording(200, 120);
+  DrawSpanSets(recording);
+  for (const QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32,
+                                      QImage::Format_ARGB32_Premultiplied, QImage::Format_RGB888}) {
+    SCOPED_TRACE(format);
+    QImage image = NewImage(200, 120, format);
+    PainterCanvas painter(image);
+    DrawSpanSets(painter);
+    EXPECT_EQ(DifferentPixels(painter.Snapshot(), recording.Snapshot()), 0);
   }
 }
 
