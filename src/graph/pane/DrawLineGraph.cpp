@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/ColumnBounds.h"
