@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/ParameterId.h"
-#include "params/KVBFile.h"
+#include "foundation/text/ParameterId.h"
+#include "params/files/KVBFile.h"
 
 namespace quendrel {
 

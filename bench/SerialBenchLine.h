@@ -7,10 +7,10 @@
 #include <utility>
 #include <vector>
 
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "SerialBenchLine.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

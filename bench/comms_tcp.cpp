@@ -5,11 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "comms/EthernetModule.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -11,9 +11,9 @@
 #include "FullParameterFile.h"
 #include "editors/frmEditFragment.h"
 #include "editors/frmEditOffline.h"
-#include "params/FirmwareInformationTemplate.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
 #include "platform/ScriptedUi.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
 namespace {

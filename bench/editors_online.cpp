@@ -7,12 +7,12 @@
 #include <string>
 
 #include "SerialBenchLine.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "editors/frmEditOnline.h"
-#include "foundation/Config.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/Config.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -6,13 +6,13 @@
 #include <memory>
 
 #include "SerialBenchLine.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "editors/frmConfigureQuickSetup.h"
-#include "foundation/Config.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/Config.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

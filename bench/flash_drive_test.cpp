@@ -9,12 +9,12 @@
 #include <memory>
 
 #include "SerialBenchLine.h"
-#include "comms/FunctionTemplates.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "flash/qt/frmDriveTest.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

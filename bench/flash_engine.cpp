@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "flash/FL2File.h"
-#include "flash/FL2Loader.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/scripts/FL2File.h"
+#include "flash/scripts/FL2Loader.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "SerialBenchLine.h"
-#include "flash/FL2File.h"
-#include "flash/LoaderBuiltins.h"
-#include "flash/ParseEngine.h"
-#include "foundation/qovStringStream.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/loader/LoaderBuiltins.h"
+#include "flash/scripts/FL2File.h"
+#include "foundation/files/qovStringStream.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {

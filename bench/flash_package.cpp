@@ -8,7 +8,7 @@
 #include <string>
 
 #include "BenchFolder.h"
-#include "flash/FUPFile.h"
+#include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
 
 namespace quendrel {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "flash/ParseEngine.h"
-#include "flash/ScriptTokeniser.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/language/ScriptTokeniser.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "BenchFolder.h"
-#include "comms/GIOServer.h"
-#include "flash/ParseEngine.h"
+#include "comms/server/GIOServer.h"
+#include "flash/language/ParseEngine.h"
 #include "flash/qt/frmDriveFlash.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtUiServices.h"
 

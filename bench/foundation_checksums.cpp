@@ -1,7 +1,7 @@
 // Throughput of the frame checksum and the file cipher over 1 MiB, in bytes per second.
-#include "foundation/Crc16.h"
-#include "foundation/FileCipher.h"
-#include "foundation/RandomGenerator.h"
+#include "foundation/files/FileCipher.h"
+#include "foundation/values/Crc16.h"
+#include "foundation/values/RandomGenerator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Start-up cost of a large settings file: loading INI files of many keys or many sections, in keys per
 // second. Ten times the keys should cost about ten times the time.
-#include "foundation/INIFile.h"
+#include "foundation/settings/INIFile.h"
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>

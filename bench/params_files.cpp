@@ -2,9 +2,9 @@
 // second and bytes per second, from memory and through the disk (a save flushes its file to disk).
 #include "BenchFolder.h"
 #include "FullParameterFile.h"
-#include "params/KVBCodec.h"
-#include "params/KVBFile.h"
-#include "foundation/ParameterId.h"
+#include "params/files/KVBCodec.h"
+#include "params/files/KVBFile.h"
+#include "foundation/text/ParameterId.h"
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>

@@ -7,15 +7,15 @@
 #include <string>
 
 #include "SerialBenchLine.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
-#include "foundation/ProgressServer.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBFile.h"
-#include "params/KVDUploadTypes.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/settings/Config.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBFile.h"
+#include "params/transfer/KVDUploadTypes.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "comms/CommServer.h"
-#include "foundation/Config.h"
+#include "comms/server/CommServer.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/UiServices.h"
 #include "shell/qt/ShellApplication.h"

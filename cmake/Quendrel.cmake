@@ -27,12 +27,20 @@ function(quendrel_add_benchmark name)
   target_include_directories(bench_${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tools)
 endfunction()
 
-# quendrel_area_library(<target> [DEPS <targets...>])
-# The area's library from every .cpp in its folder (not its subfolders), so several people can add
-# files to one area without touching its CMakeLists.txt.
+# quendrel_area_library(<target> [SUBDIRS <folders...>] [DEPS <targets...>])
+# The area's library from every .cpp in its folder and in the SUBDIRS it names, so several people can
+# add files to one area without touching its CMakeLists.txt. Subfolders not named (qt/, runner/) are
+# libraries of their own.
 function(quendrel_area_library target)
-  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(L "" "" "SUBDIRS;DEPS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(subdir ${L_SUBDIRS})
+    if(NOT IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${subdir})
+      message(FATAL_ERROR "quendrel_area_library(${target}): no folder ${subdir}")
+    endif()
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${subdir}/*.cpp)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
   if(sources)
     add_library(${target} STATIC ${sources})
     target_include_directories(${target} PUBLIC ${QUENDREL_SRC})

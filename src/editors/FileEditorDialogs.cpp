@@ -1,9 +1,9 @@
 #include "editors/FileEditorDialogs.h"
 
-#include "foundation/BrowseForFile.h"
-#include "foundation/OptOutMsgBox.h"
-#include "foundation/PathText.h"
-#include "params/KVBFile.h"
+#include "foundation/files/BrowseForFile.h"
+#include "foundation/files/PathText.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "params/files/KVBFile.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "foundation/NumberText.h"
-#include "foundation/ParameterId.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/text/ParameterId.h"
 
 namespace quendrel {
 

@@ -1,7 +1,7 @@
 #include "editors/ValueRefusal.h"
 
-#include "foundation/FixedPoint.h"
-#include "params/ParameterDownload.h"
+#include "foundation/text/FixedPoint.h"
+#include "params/transfer/ParameterDownload.h"
 #include "platform/UiServices.h"
 #include "tree/ParameterTreeNode.h"
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/ProgressServer.h"
-#include "params/FirmwareInformationTemplate.h"
-#include "params/KVBFile.h"
+#include "foundation/progress/ProgressServer.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
+#include "params/files/KVBFile.h"
 
 namespace quendrel {
 

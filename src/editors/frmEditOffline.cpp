@@ -5,12 +5,12 @@
 
 #include "editors/FileEditorDialogs.h"
 #include "editors/ValueRefusal.h"
-#include "foundation/BrowseForFile.h"
-#include "foundation/Config.h"
-#include "foundation/FixedPoint.h"
-#include "foundation/NumberText.h"
-#include "foundation/ParameterId.h"
-#include "params/ParameterBinding.h"
+#include "foundation/files/BrowseForFile.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/FixedPoint.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/text/ParameterId.h"
+#include "params/transfer/ParameterBinding.h"
 #include "platform/KeyCodes.h"
 #include "platform/UiServices.h"
 

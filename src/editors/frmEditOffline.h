@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeEvents.h"
 

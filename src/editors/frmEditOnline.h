@@ -9,8 +9,8 @@
 #include <set>
 #include <string>
 
-#include "foundation/ProgressServer.h"
-#include "params/KVBFile.h"
+#include "foundation/progress/ProgressServer.h"
+#include "params/files/KVBFile.h"
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeEvents.h"
 

@@ -1,12 +1,12 @@
 #include "shell/CommunicationsStatus.h"
 
-#include "comms/CommSettings.h"
-#include "comms/EthernetModule.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
-#include "foundation/BaudRate.h"
-#include "foundation/NumberText.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/CommSettings.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
+#include "foundation/text/BaudRate.h"
+#include "foundation/text/NumberText.h"
 #include "widgets/SerialPortSettings.h"
 
 namespace quendrel {

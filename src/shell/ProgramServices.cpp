@@ -3,15 +3,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "comms/CommServer.h"
-#include "comms/FunctionTemplates.h"
-#include "flash/ScriptParser.h"
-#include "foundation/Config.h"
-#include "foundation/Crc16.h"
-#include "foundation/FileCipher.h"
-#include "foundation/RandomGenerator.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "comms/server/CommServer.h"
+#include "flash/language/ScriptParser.h"
+#include "foundation/files/FileCipher.h"
+#include "foundation/settings/Config.h"
+#include "foundation/values/Crc16.h"
+#include "foundation/values/RandomGenerator.h"
 #include "graph/data/ScanList.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "resources/BuiltInText.h"
 #include "shell/AppGlobals.h"
 

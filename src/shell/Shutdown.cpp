@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <exception>
 
-#include "foundation/Config.h"
-#include "foundation/ParseBoolean.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/ParseBoolean.h"
 #include "platform/Clock.h"
 #include "platform/UiServices.h"
 #include "shell/AppGlobals.h"

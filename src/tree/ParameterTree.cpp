@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "foundation/NumberText.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/RecordingCanvas.h"
 #include "tree/TreeRenderFlags.h"
 

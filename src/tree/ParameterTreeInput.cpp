@@ -1,8 +1,8 @@
 // Keys, mouse and in-place editing of the parameter tree.
 #include <cmath>
 
-#include "foundation/NumberText.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RuntimeError.h"
 #include "tree/ParameterTree.h"
 #include "tree/TreeRenderFlags.h"
 

@@ -1,7 +1,7 @@
 // Layout, scroll bars, canvas geometry and painting of the parameter tree.
 #include <algorithm>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "platform/ImageList.h"
 #include "tree/ParameterTree.h"
 #include "tree/TreeRenderFlags.h"

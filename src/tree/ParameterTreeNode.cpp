@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "foundation/NumberText.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/Canvas.h"
 #include "platform/ImageList.h"
 #include "tree/ParameterTree.h"

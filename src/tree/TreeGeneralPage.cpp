@@ -3,7 +3,7 @@
 #include <cmath>
 #include <optional>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "platform/UiServices.h"
 #include "tree/ParameterTree.h"
 

@@ -1,10 +1,10 @@
 #include "widgets/EthernetSettings.h"
 
-#include "comms/CommSettings.h"
-#include "comms/EthernetModule.h"
-#include "comms/GIOServer.h"
-#include "comms/SettingsChecks.h"
-#include "foundation/Config.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/server/CommSettings.h"
+#include "comms/server/GIOServer.h"
+#include "comms/server/SettingsChecks.h"
+#include "foundation/settings/Config.h"
 
 namespace quendrel {
 

@@ -1,10 +1,10 @@
 #include "widgets/SerialPortSettings.h"
 
-#include "comms/CommSettings.h"
-#include "comms/GIOServer.h"
-#include "comms/SettingsChecks.h"
-#include "foundation/BaudRate.h"
-#include "foundation/Config.h"
+#include "comms/server/CommSettings.h"
+#include "comms/server/GIOServer.h"
+#include "comms/server/SettingsChecks.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/BaudRate.h"
 
 namespace quendrel {
 

@@ -2,10 +2,10 @@
 // TCP on loopback with both protocols, with and without the interface's login.
 #include <gtest/gtest.h>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/EthernetRig.h"
 #include "comms/support/SerialRig.h"
-#include "foundation/Crc16.h"
+#include "foundation/values/Crc16.h"
 
 namespace quendrel {
 namespace {

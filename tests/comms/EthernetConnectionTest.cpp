@@ -6,7 +6,7 @@
 #include <future>
 #include <memory>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/EthernetRig.h"
 
 namespace quendrel {

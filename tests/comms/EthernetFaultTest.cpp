@@ -2,7 +2,7 @@
 // its timeout, and the exchange after it finds the drive again.
 #include <gtest/gtest.h>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/EthernetRig.h"
 
 namespace quendrel {

@@ -5,11 +5,11 @@
 #include <netinet/in.h>
 #include <unistd.h>
 
-#include "comms/CommServer.h"
-#include "comms/EthernetLogin.h"
-#include "comms/EthernetModule.h"
-#include "foundation/Config.h"
-#include "foundation/FileCipher.h"
+#include "comms/modules/EthernetLogin.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/server/CommServer.h"
+#include "foundation/files/FileCipher.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

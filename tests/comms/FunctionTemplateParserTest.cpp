@@ -1,10 +1,10 @@
 // The drive function template text: the built-in one loads whole, and a broken one loads nothing.
 #include <gtest/gtest.h>
 
-#include "comms/DFTValueType.h"
-#include "comms/FunctionTemplateParser.h"
-#include "comms/FunctionTemplates.h"
-#include "foundation/RuntimeError.h"
+#include "comms/functions/DFTValueType.h"
+#include "comms/functions/FunctionTemplateParser.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 namespace {

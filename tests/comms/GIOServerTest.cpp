@@ -1,11 +1,11 @@
 // The module registry: selection and its setting, the response-time average and the byte channel.
 #include <gtest/gtest.h>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 
 namespace quendrel {

@@ -4,8 +4,8 @@
 
 #include <deque>
 
-#include "comms/ModbusTcpChannel.h"
-#include "comms/ModbusTcpCodec.h"
+#include "comms/modules/ModbusTcpChannel.h"
+#include "comms/modules/ModbusTcpCodec.h"
 #include "platform/FakeClock.h"
 
 namespace quendrel {

@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/EthernetRig.h"
 #include "comms/support/SerialRig.h"
-#include "foundation/Crc16.h"
+#include "foundation/values/Crc16.h"
 
 namespace quendrel {
 namespace {

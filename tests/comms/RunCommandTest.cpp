@@ -2,8 +2,8 @@
 // values, the report in both detail modes, the result codes and the special functions.
 #include <gtest/gtest.h>
 
-#include "comms/DriveReport.h"
-#include "comms/GIOError.h"
+#include "comms/functions/DriveReport.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/TemplateRig.h"
 
 namespace quendrel {

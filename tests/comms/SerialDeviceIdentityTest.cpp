@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "foundation/support/TempFolder.h"
 #include "platform/Clock.h"
 

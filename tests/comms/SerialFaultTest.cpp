@@ -1,7 +1,7 @@
 // Every line fault the simulated drive can inject: the right code, no hang, and a line that recovers.
 #include <gtest/gtest.h>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
 #include "platform/Clock.h"
 

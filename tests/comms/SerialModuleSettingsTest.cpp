@@ -4,10 +4,10 @@
 
 #include <limits>
 
-#include "comms/GIOError.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -1,9 +1,9 @@
 // Retries, legacy codes, failsoft and timeouts, counted where it matters: on the drive's side.
 #include <gtest/gtest.h>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 
 namespace quendrel {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "comms/FunctionTemplates.h"
+#include "comms/functions/FunctionTemplates.h"
 #include "comms/support/EthernetRig.h"
 #include "comms/support/StringFeedback.h"
 #include "platform/ScriptedUi.h"

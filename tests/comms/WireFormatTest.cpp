@@ -3,9 +3,9 @@
 
 #include <sstream>
 
-#include "comms/DrivePdu.h"
-#include "comms/SerialFrameCodec.h"
-#include "foundation/Crc16.h"
+#include "comms/modules/SerialFrameCodec.h"
+#include "comms/server/DrivePdu.h"
+#include "foundation/values/Crc16.h"
 
 namespace quendrel {
 namespace {

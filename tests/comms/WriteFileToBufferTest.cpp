@@ -9,10 +9,10 @@
 #include <fstream>
 #include <map>
 
-#include "comms/FunctionTemplates.h"
-#include "comms/ScriptPackage.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "comms/functions/ScriptPackage.h"
 #include "comms/support/TemplateRig.h"
-#include "foundation/ProgressServer.h"
+#include "foundation/progress/ProgressServer.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

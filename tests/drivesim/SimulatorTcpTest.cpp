@@ -7,7 +7,7 @@
 
 #include "drivesim/DefaultParameterTable.h"
 #include "drivesim/SimFrame.h"
-#include "foundation/FileCipher.h"
+#include "foundation/files/FileCipher.h"
 
 namespace quendrel {
 namespace {

@@ -10,8 +10,8 @@
 #include <filesystem>
 
 #include "editors/qt/frmEditOfflineWindow.h"
-#include "foundation/Config.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/Config.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/support/TempFolder.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtUiServices.h"

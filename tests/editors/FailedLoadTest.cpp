@@ -11,11 +11,11 @@
 
 #include "editors/frmEditFragment.h"
 #include "editors/frmEditOffline.h"
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
 #include "foundation/support/RefusedFiles.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBCodec.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBCodec.h"
 #include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 

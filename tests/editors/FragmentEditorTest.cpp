@@ -7,9 +7,9 @@
 #include <functional>
 
 #include "editors/frmEditFragment.h"
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"

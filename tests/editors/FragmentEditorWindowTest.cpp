@@ -8,13 +8,13 @@
 #include <QTest>
 
 #include "editors/qt/frmEditFragmentWindow.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/TreeIcons.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

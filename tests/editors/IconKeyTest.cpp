@@ -10,7 +10,7 @@
 #include "editors/qt/popIconHelp.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

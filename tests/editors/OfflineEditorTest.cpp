@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "editors/frmEditOffline.h"
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 #include "platform/UiServices.h"

@@ -8,15 +8,15 @@
 #include <QTest>
 
 #include "editors/qt/frmEditOfflineWindow.h"
-#include "foundation/OptOutMsgBox.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/TreeIcons.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -8,8 +8,8 @@
 
 #include "drivesim/DefaultParameterTable.h"
 #include "editors/frmEditOnline.h"
-#include "foundation/Config.h"
-#include "params/FirmwareInformationTemplate.h"
+#include "foundation/settings/Config.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
 #include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"

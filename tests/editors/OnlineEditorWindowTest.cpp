@@ -14,7 +14,7 @@
 #include "support/TestOutput.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/TreeIcons.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -6,10 +6,10 @@
 
 #include "editors/QuickSetupKeypad.h"
 #include "editors/frmConfigureQuickSetup.h"
-#include "params/FS2Compiler.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/ParameterDownload.h"
+#include "params/compatibility/FS2Compiler.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/support/TempFolder.h"
+#include "params/transfer/ParameterDownload.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

@@ -1,4 +1,4 @@
-#include "flash/ArrowKeySet.h"
+#include "flash/language/ArrowKeySet.h"
 
 #include <gtest/gtest.h>
 

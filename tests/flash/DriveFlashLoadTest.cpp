@@ -6,10 +6,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "comms/GIOContext.h"
+#include "comms/server/GIOContext.h"
 #include "flash/support/DriveFlashRig.h"
 #include "flash/support/PackageWriter.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 
 namespace quendrel {
 namespace {

@@ -8,14 +8,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "comms/FunctionTemplates.h"
-#include "comms/GIOError.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
 #include "flash/runner/DriveFlash.h"
 #include "flash/support/PackageWriter.h"
 #include "flash/support/TempFolder.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
 

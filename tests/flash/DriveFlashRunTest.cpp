@@ -3,8 +3,8 @@
 // the script, single steps, skips, seeking and reset.
 #include <gtest/gtest.h>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
 #include "flash/support/DriveFlashRig.h"
 
 namespace quendrel {

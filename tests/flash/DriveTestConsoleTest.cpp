@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "comms/FunctionTemplates.h"
+#include "comms/functions/FunctionTemplates.h"
 #include "comms/support/SerialRig.h"
 #include "comms/support/StringFeedback.h"
-#include "flash/DriveTestConsole.h"
-#include "foundation/Config.h"
+#include "flash/drivetest/DriveTestConsole.h"
+#include "foundation/settings/Config.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

@@ -2,8 +2,8 @@
 // cells read as one number, and text fields holding characters the wire cannot carry.
 #include <gtest/gtest.h>
 
-#include "comms/FunctionTemplates.h"
-#include "flash/DriveTestGrid.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "flash/drivetest/DriveTestGrid.h"
 #include "platform/KeyCodes.h"
 
 namespace quendrel {

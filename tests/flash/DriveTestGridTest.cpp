@@ -2,9 +2,9 @@
 // the in-place editor's commits, and the arguments (or the refusal) a command's fields give.
 #include <gtest/gtest.h>
 
-#include "comms/FunctionTemplates.h"
-#include "flash/DriveTestGrid.h"
-#include "flash/DriveTestPanel.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "flash/drivetest/DriveTestGrid.h"
+#include "flash/drivetest/DriveTestPanel.h"
 #include "platform/KeyCodes.h"
 
 namespace quendrel {

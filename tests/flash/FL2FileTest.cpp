@@ -11,12 +11,12 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
-#include "comms/ScriptPackage.h"
-#include "flash/ScriptArchive.h"
+#include "comms/functions/ScriptPackage.h"
+#include "flash/scripts/ScriptArchive.h"
 #include "flash/support/MemoryArchive.h"
 #include "flash/support/ScriptRig.h"
-#include "foundation/RuntimeError.h"
-#include "foundation/qovStringStream.h"
+#include "foundation/files/qovStringStream.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 namespace {

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "flash/FLAFile.h"
-#include "flash/FLATranslation.h"
-#include "flash/FUPFile.h"
-#include "flash/ParseEngine.h"
+#include "flash/scripts/FLAFile.h"
+#include "flash/scripts/FLATranslation.h"
+#include "flash/scripts/FUPFile.h"
+#include "flash/language/ParseEngine.h"
 #include "flash/support/PackageWriter.h"
 #include "foundation/support/TempFolder.h"
-#include "foundation/ProgressServer.h"
-#include "foundation/RuntimeError.h"
-#include "foundation/TextChecks.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/values/RuntimeError.h"
+#include "foundation/text/TextChecks.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 

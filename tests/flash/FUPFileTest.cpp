@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "flash/FUPFile.h"
+#include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
 #include "foundation/support/TempFolder.h"
 

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "flash/ParseArrow.h"
-#include "flash/ParseEngine.h"
-#include "flash/ParseLattice.h"
-#include "flash/ParseRule.h"
-#include "foundation/qovStringStream.h"
+#include "flash/language/ParseArrow.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/language/ParseLattice.h"
+#include "flash/language/ParseRule.h"
+#include "foundation/files/qovStringStream.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

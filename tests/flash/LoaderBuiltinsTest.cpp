@@ -7,18 +7,18 @@
 #include <map>
 #include <memory>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
-#include "flash/LoaderBuiltins.h"
-#include "flash/ScriptArchive.h"
+#include "flash/loader/LoaderBuiltins.h"
+#include "flash/scripts/ScriptArchive.h"
 #include "flash/support/MemoryArchive.h"
 #include "flash/support/LoaderModule.h"
 #include "flash/support/ScriptRig.h"
 #include "flash/support/TempFolder.h"
-#include "foundation/Config.h"
-#include "foundation/ProgressServer.h"
-#include "foundation/qovStringStream.h"
+#include "foundation/settings/Config.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/files/qovStringStream.h"
 #include "support/CaseName.h"
 
 namespace quendrel {

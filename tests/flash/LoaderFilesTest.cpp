@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOServer.h"
-#include "flash/InitializeDataFile.h"
-#include "flash/InitializeHexFile.h"
+#include "comms/server/GIOServer.h"
+#include "flash/loader/InitializeDataFile.h"
+#include "flash/loader/InitializeHexFile.h"
 #include "flash/support/LoaderModule.h"
-#include "foundation/ProgressServer.h"
+#include "foundation/progress/ProgressServer.h"
 #include "platform/FakeClock.h"
 #include "support/CaseName.h"
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "flash/FL2File.h"
-#include "flash/LoaderBuiltins.h"
+#include "flash/loader/LoaderBuiltins.h"
+#include "flash/scripts/FL2File.h"
 #include "flash/support/LoaderFileText.h"
 #include "flash/support/LoaderLineRig.h"
 #include "flash/support/TempFolder.h"

@@ -1,11 +1,11 @@
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "flash/ScriptParser.h"
+#include "flash/language/ScriptParser.h"
 #include "platform/ScriptedUi.h"
 #include "support/CaseName.h"
 

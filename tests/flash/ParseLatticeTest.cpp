@@ -1,4 +1,4 @@
-#include "flash/ParseLattice.h"
+#include "flash/language/ParseLattice.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "flash/ParseEngine.h"
-#include "flash/ScriptTokeniser.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/language/ScriptTokeniser.h"
 #include "support/ReferenceLattice.h"
 
 namespace quendrel {

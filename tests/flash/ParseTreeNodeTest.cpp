@@ -1,4 +1,4 @@
-#include "flash/ParseTreeNode.h"
+#include "flash/language/ParseTreeNode.h"
 
 #include <gtest/gtest.h>
 

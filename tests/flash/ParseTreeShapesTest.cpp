@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
 #include "support/CaseName.h"
 
 namespace quendrel {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "support/CaseName.h"
 #include "flash/support/ScriptRig.h"
 

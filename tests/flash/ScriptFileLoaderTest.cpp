@@ -5,17 +5,17 @@
 
 #include <filesystem>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
-#include "flash/FUPFile.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
 #include "flash/runner/ScriptFileLoader.h"
 #include "flash/runner/ScriptReservation.h"
+#include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
 #include "flash/support/TempFolder.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 

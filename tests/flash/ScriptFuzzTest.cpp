@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "flash/FL2File.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/scripts/FL2File.h"
 #include "flash/support/TempFolder.h"
 #include "platform/FakeClock.h"
 #include "platform/UiServices.h"

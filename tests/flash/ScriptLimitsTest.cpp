@@ -9,8 +9,8 @@
 #include <fstream>
 #include <string>
 
-#include "flash/FLAFile.h"
-#include "flash/ParseLattice.h"
+#include "flash/language/ParseLattice.h"
+#include "flash/scripts/FLAFile.h"
 #include "flash/support/ScriptRig.h"
 #include "flash/support/TempFolder.h"
 #include "support/CaseName.h"

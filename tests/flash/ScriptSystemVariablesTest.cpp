@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <memory>
 
-#include "comms/EthernetModule.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/SerialRig.h"
 #include "flash/support/ScriptRig.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "support/CaseName.h"
 

@@ -1,4 +1,4 @@
-#include "flash/ScriptTokeniser.h"
+#include "flash/language/ScriptTokeniser.h"
 #include "support/CaseName.h"
 
 #include <gtest/gtest.h>

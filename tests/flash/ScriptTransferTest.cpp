@@ -7,19 +7,19 @@
 #include <filesystem>
 #include <map>
 
-#include "comms/FunctionTemplates.h"
+#include "comms/functions/FunctionTemplates.h"
 #include "drivesim/DefaultParameterTable.h"
-#include "flash/ScriptArchive.h"
+#include "flash/scripts/ScriptArchive.h"
 #include "flash/support/MemoryArchive.h"
 #include "flash/support/ScriptDriveRig.h"
 #include "flash/support/ScriptRig.h"
-#include "foundation/Config.h"
-#include "foundation/ProgressServer.h"
-#include "foundation/qovStringStream.h"
+#include "foundation/files/qovStringStream.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/settings/Config.h"
 #include "foundation/support/FileText.h"
 #include "foundation/support/ProgressFakes.h"
 #include "foundation/support/TempFolder.h"
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 #include "support/CaseName.h"
 
 namespace quendrel {

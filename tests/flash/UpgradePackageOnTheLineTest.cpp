@@ -6,15 +6,15 @@
 
 #include <memory>
 
-#include "flash/FL2File.h"
-#include "flash/FLAFile.h"
-#include "flash/FUPFile.h"
+#include "flash/scripts/FL2File.h"
+#include "flash/scripts/FLAFile.h"
+#include "flash/scripts/FUPFile.h"
 #include "flash/support/LoaderFileText.h"
 #include "flash/support/LoaderLineRig.h"
 #include "flash/support/PackageWriter.h"
 #include "flash/support/TempFolder.h"
-#include "foundation/Crc16.h"
-#include "foundation/ProgressServer.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/values/Crc16.h"
 
 namespace quendrel {
 namespace {

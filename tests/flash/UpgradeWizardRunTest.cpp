@@ -3,10 +3,10 @@
 // see while it runs and after it ends or fails.
 #include <gtest/gtest.h>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
-#include "flash/IFlashCommandFile.h"
+#include "flash/scripts/IFlashCommandFile.h"
 #include "flash/support/PackageWriter.h"
 #include "flash/support/TempFolder.h"
 #include "flash/support/WizardRig.h"

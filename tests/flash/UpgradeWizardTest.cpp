@@ -3,16 +3,16 @@
 // drive on a pseudo-terminal or a module that answers from a queue.
 #include <gtest/gtest.h>
 
-#include "comms/GIOServer.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
 #include "comms/support/SerialRig.h"
-#include "flash/FUPFile.h"
-#include "flash/IFlashCommandFile.h"
+#include "flash/scripts/FUPFile.h"
+#include "flash/scripts/IFlashCommandFile.h"
 #include "flash/support/TempFolder.h"
 #include "flash/support/WizardRig.h"
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/BaudRate.h"
+#include "foundation/text/BaudRate.h"
 
 namespace quendrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/BitText.h"
+#include "foundation/text/BitText.h"
 
 namespace quendrel {
 namespace {

@@ -1,6 +1,6 @@
 // The file question must reach the dialog with the caller's filter, title and name, ask for an
 // existing file when opening and before overwriting when saving, and turn a cancel into "".
-#include "foundation/BrowseForFile.h"
+#include "foundation/files/BrowseForFile.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "foundation/ColorText.h"
+#include "foundation/settings/ColorText.h"
 
 namespace quendrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 
 #include <gtest/gtest.h>
 

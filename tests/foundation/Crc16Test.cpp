@@ -1,4 +1,4 @@
-#include "foundation/Crc16.h"
+#include "foundation/values/Crc16.h"
 
 #include <gtest/gtest.h>
 

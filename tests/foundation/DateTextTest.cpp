@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "foundation/DateText.h"
+#include "foundation/text/DateText.h"
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 

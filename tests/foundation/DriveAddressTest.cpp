@@ -1,5 +1,5 @@
 // Typed drive addresses: rounding, wrap to a byte, and the texts that address no drive.
-#include "foundation/DriveAddress.h"
+#include "foundation/text/DriveAddress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "foundation/FileCipher.h"
+#include "foundation/files/FileCipher.h"
 
 #include <gtest/gtest.h>
 

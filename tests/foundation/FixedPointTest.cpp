@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "foundation/FixedPoint.h"
+#include "foundation/text/FixedPoint.h"
 
 namespace quendrel {
 namespace {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "foundation/FontSpec.h"
+#include "foundation/settings/FontSpec.h"
 
 namespace quendrel {
 namespace {

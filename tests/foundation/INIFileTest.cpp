@@ -1,4 +1,4 @@
-#include "foundation/INIFile.h"
+#include "foundation/settings/INIFile.h"
 
 #include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"

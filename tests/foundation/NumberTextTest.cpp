@@ -9,8 +9,8 @@
 #include <utility>
 #include <string>
 
-#include "foundation/NumberText.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 namespace {

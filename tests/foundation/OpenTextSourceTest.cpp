@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "foundation/OpenTextSource.h"
+#include "foundation/files/OpenTextSource.h"
 #include "foundation/support/TempFolder.h"
 #include "resources/BuiltInText.h"
 

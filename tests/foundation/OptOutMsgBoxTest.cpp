@@ -1,10 +1,10 @@
 // Remembered answers must silence a question for good, only when the user ticked the box, and
 // only for that question's key.
-#include "foundation/OptOutMsgBox.h"
+#include "foundation/settings/OptOutMsgBox.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/ScriptedUi.h"
 #include "support/CaseName.h"
 

@@ -1,7 +1,7 @@
 // Jobs handed to helper threads must come back in the order given, each run once, with a job's
 // failure reported where that job is waited for, and without helpers everything must stay on
 // the caller's thread, each job run only when the caller gets to it.
-#include "foundation/OrderedJobs.h"
+#include "foundation/threads/OrderedJobs.h"
 
 #include <gtest/gtest.h>
 

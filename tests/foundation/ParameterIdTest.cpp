@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/ParameterId.h"
+#include "foundation/text/ParameterId.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

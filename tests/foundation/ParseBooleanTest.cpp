@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "foundation/ParseBoolean.h"
+#include "foundation/settings/ParseBoolean.h"
 
 namespace quendrel {
 namespace {

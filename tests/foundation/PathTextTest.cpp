@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "foundation/PathText.h"
+#include "foundation/files/PathText.h"
 
 namespace quendrel {
 namespace {

@@ -1,4 +1,4 @@
-#include "foundation/ProgressServer.h"
+#include "foundation/progress/ProgressServer.h"
 
 #include "foundation/support/ProgressFakes.h"
 #include "support/CaseName.h"

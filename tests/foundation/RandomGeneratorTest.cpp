@@ -1,4 +1,4 @@
-#include "foundation/RandomGenerator.h"
+#include "foundation/values/RandomGenerator.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Reading a file the user named: only regular files are read, never more than asked for or than the
 // caller's format can hold, and nothing else is waited for or read without end.
-#include "foundation/RegularFile.h"
+#include "foundation/files/RegularFile.h"
 
 #include <gtest/gtest.h>
 
-#include "foundation/FileTextStream.h"
+#include "foundation/files/FileTextStream.h"
 #include "foundation/support/FileText.h"
 #include "foundation/support/RefusedFiles.h"
 #include "foundation/support/TempFolder.h"

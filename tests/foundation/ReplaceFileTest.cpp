@@ -1,4 +1,4 @@
-#include "foundation/ReplaceFile.h"
+#include "foundation/files/ReplaceFile.h"
 
 #include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"

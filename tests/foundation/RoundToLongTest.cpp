@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/RoundToLong.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/values/RoundToLong.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 namespace {

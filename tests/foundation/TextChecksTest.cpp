@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "foundation/TextChecks.h"
+#include "foundation/text/TextChecks.h"
 
 namespace quendrel {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/FileTextStream.h"
-#include "foundation/TextStream.h"
-#include "foundation/qovStringStream.h"
+#include "foundation/files/FileTextStream.h"
+#include "foundation/files/TextStream.h"
+#include "foundation/files/qovStringStream.h"
 #include "foundation/support/TempFolder.h"
 
 namespace quendrel {

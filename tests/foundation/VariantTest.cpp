@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "foundation/RuntimeError.h"
-#include "foundation/Variant.h"
+#include "foundation/values/RuntimeError.h"
+#include "foundation/values/Variant.h"
 
 namespace quendrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/RuntimeError.h"
-#include "foundation/qovArrayList.h"
+#include "foundation/values/RuntimeError.h"
+#include "foundation/values/qovArrayList.h"
 
 namespace quendrel {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/RuntimeError.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/KeyCodes.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/ScriptedUi.h"

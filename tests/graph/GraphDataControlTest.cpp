@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/RandomGenerator.h"
-#include "foundation/RuntimeError.h"
 #include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
+#include "foundation/values/RandomGenerator.h"
+#include "foundation/values/RuntimeError.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphPalette.h"
 #include "platform/FakeClock.h"

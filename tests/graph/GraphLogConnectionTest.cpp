@@ -2,10 +2,10 @@
 // that finds a lost drive and brings it back, and Connect during a scan.
 #include <gtest/gtest.h>
 
-#include "comms/GIOError.h"
-#include "foundation/Config.h"
+#include "comms/server/GIOError.h"
+#include "foundation/settings/Config.h"
 #include "graph/support/GraphLogRig.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
 namespace {

@@ -2,8 +2,8 @@
 // limits, and a close that comes while a handler spins a message loop (an upload, a box).
 #include <gtest/gtest.h>
 
-#include "foundation/Config.h"
-#include "foundation/FontSpec.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/FontSpec.h"
 #include "graph/support/GraphLogRig.h"
 
 namespace quendrel {

@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "comms/GIOError.h"
-#include "foundation/Config.h"
+#include "comms/server/GIOError.h"
+#include "foundation/settings/Config.h"
 #include "graph/support/GraphLogRig.h"
 #include "platform/RecordingCanvas.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "graph/data/GraphPalette.h"
 #include "graph/data/ScanList.h"
 #include "graph/support/GraphLogRig.h"

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/RuntimeError.h"
 #include "foundation/support/FileText.h"
 #include "foundation/support/RefusedFiles.h"
 #include "foundation/support/TempFolder.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

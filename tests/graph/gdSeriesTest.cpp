@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/RuntimeError.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/FakeClock.h"
 
 namespace quendrel {

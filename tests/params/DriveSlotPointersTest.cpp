@@ -1,14 +1,14 @@
 // Quick setup pointers read from the simulated drive into a parameter set just before a slot is used:
 // a pointer moved behind the set's back, two slots showing one parameter, and drives that will not
 // tell (another version, a refused pointer, no answer).
-#include "params/DriveSlotPointers.h"
+#include "params/transfer/DriveSlotPointers.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "drivesim/DefaultParameterTable.h"
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 #include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 

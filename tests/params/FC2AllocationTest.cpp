@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "params/FC2Codec.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FC2Codec.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/support/ParamImages.h"
 
 namespace {

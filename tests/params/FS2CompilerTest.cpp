@@ -1,6 +1,6 @@
 // Compiling compatibility sources: what a correct source becomes, and that every mistake is reported on
 // its own line while nothing is written.
-#include "params/FS2Compiler.h"
+#include "params/compatibility/FS2Compiler.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "params/support/TempFolder.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "foundation/support/RefusedFiles.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBFile.h"
 #include "params/support/ParamImages.h"
 #include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"

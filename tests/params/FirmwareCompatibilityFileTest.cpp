@@ -1,6 +1,6 @@
 // The firmware compatibility file: templates found by version, its defaults, its file format, and the
 // simulated drive's file that the build compiles.
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "drivesim/DefaultParameterTable.h"
-#include "foundation/BitText.h"
-#include "params/FC2Codec.h"
-#include "params/FS2Compiler.h"
+#include "foundation/text/BitText.h"
+#include "params/compatibility/FC2Codec.h"
+#include "params/compatibility/FS2Compiler.h"
 #include "params/support/ParamImages.h"
 #include "params/support/TempFolder.h"
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "params/FC2Codec.h"
-#include "params/FS2Compiler.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBCodec.h"
-#include "params/KVBFile.h"
+#include "params/compatibility/FC2Codec.h"
+#include "params/compatibility/FS2Compiler.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBCodec.h"
+#include "params/files/KVBFile.h"
 #include "params/support/ParamImages.h"
 #include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"

@@ -1,6 +1,6 @@
 // Binary parameter files: what a save writes is what a load reads, and every damaged file is refused
 // with the right message, never read past its end.
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The parameter set's slots: what the editors and windows read from them and how they change.
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "foundation/RuntimeError.h"
-#include "params/FS2Compiler.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/values/RuntimeError.h"
+#include "params/compatibility/FS2Compiler.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 
 namespace quendrel {
 namespace {

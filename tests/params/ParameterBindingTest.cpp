@@ -1,19 +1,19 @@
 // Quick setup bindings: slot to shown parameter and back, from a parameter set and from a drive, with
 // unset and out-of-range pointers; and unlocking a drive with its access code.
-#include "params/ParameterBinding.h"
+#include "params/transfer/ParameterBinding.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
 
-#include "comms/CommServer.h"
-#include "foundation/Config.h"
-#include "params/FS2Compiler.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBFile.h"
-#include "params/UnlockDrive.h"
+#include "comms/server/CommServer.h"
+#include "foundation/settings/Config.h"
+#include "params/compatibility/FS2Compiler.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBFile.h"
 #include "params/support/TransferRig.h"
+#include "params/transfer/UnlockDrive.h"
 
 namespace quendrel {
 namespace {

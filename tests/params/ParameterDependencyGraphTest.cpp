@@ -1,6 +1,6 @@
 // The download order: dependencies first, ties by number, cycles broken by number. The simulated drive's
 // own template is ordered by the download tests.
-#include "params/ParameterDependencyGraph.h"
+#include "params/transfer/ParameterDependencyGraph.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Downloads into the simulated drive over a pseudo-terminal: dependency order, every skip rule, the
 // series and template checks, error lines, a lost drive, cancel, and a download then upload round trip.
-#include "params/ParameterDownload.h"
+#include "params/transfer/ParameterDownload.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "drivesim/DefaultParameterTable.h"
-#include "foundation/ParameterId.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBFile.h"
+#include "foundation/text/ParameterId.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBFile.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
 

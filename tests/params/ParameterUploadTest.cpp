@@ -10,17 +10,17 @@
 #include <set>
 #include <string>
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 #include "drivesim/DefaultParameterTable.h"
-#include "foundation/BitText.h"
-#include "foundation/Config.h"
-#include "foundation/ParameterId.h"
-#include "params/DriveTransfer.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVBFile.h"
-#include "params/KVDUploadTypes.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/BitText.h"
+#include "foundation/text/ParameterId.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/files/KVBFile.h"
 #include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
+#include "params/transfer/DriveTransfer.h"
+#include "params/transfer/KVDUploadTypes.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

@@ -8,9 +8,9 @@
 
 #include <memory>
 
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
-#include "foundation/Config.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 
 namespace quendrel {

@@ -16,19 +16,19 @@
 #include <tuple>
 #include <utility>
 
-#include "comms/EthernetModule.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/support/ShellTestSupport.h"
-#include "widgets/qt/frmEthernetConfigure.h"
-#include "widgets/qt/frmSerialPortConfigure.h"
+#include "widgets/qt/dialogs/frmEthernetConfigure.h"
+#include "widgets/qt/dialogs/frmSerialPortConfigure.h"
 
 namespace quendrel {
 namespace {

@@ -13,15 +13,15 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "editors/qt/frmEditFragmentWindow.h"
 #include "editors/qt/frmEditOfflineWindow.h"
 #include "editors/qt/frmEditOnlineWindow.h"
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/frmMainMDI.h"

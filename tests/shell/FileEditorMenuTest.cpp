@@ -7,11 +7,11 @@
 
 #include <functional>
 
-#include "comms/GIOServer.h"
+#include "comms/server/GIOServer.h"
 #include "editors/qt/frmEditFragmentWindow.h"
 #include "editors/qt/frmEditOfflineWindow.h"
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/frmMainMDI.h"

@@ -19,14 +19,14 @@
 
 #include <memory>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/popIconHelp.h"
 #include "flash/qt/frmDriveFlash.h"
 #include "flash/qt/frmUserFlash.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/WindowPlacement.h"

@@ -6,15 +6,15 @@
 
 #include <sys/stat.h>
 
-#include "comms/CommServer.h"
-#include "comms/FunctionTemplates.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/SerialModule.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/CommServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "graph/data/ScanList.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"

@@ -9,18 +9,18 @@
 
 #include <memory>
 
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
-#include "foundation/Config.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "shell/qt/frmAbout.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/qt/frmSplash.h"
 #include "shell/support/ShellTestSupport.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/TextProgressBar.h"
-#include "widgets/qt/frmEthernetConfigure.h"
-#include "widgets/qt/frmSerialPortConfigure.h"
+#include "widgets/qt/dialogs/frmEthernetConfigure.h"
+#include "widgets/qt/dialogs/frmSerialPortConfigure.h"
+#include "widgets/qt/progress/TextProgressBar.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/Config.h"
-#include "foundation/OptOutMsgBox.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/ScriptedUi.h"
 #include "shell/AppGlobals.h"
 #include "shell/ProgramServices.h"

@@ -7,8 +7,8 @@
 #include <QStatusBar>
 #include <gtest/gtest.h>
 
-#include "comms/CommServer.h"
-#include "foundation/Config.h"
+#include "comms/server/CommServer.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/ProgramServices.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/Config.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/settings/Config.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 

@@ -30,17 +30,17 @@
 #include <string>
 #include <vector>
 
-#include "comms/EthernetModule.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
 #include "flash/qt/frmDriveTest.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/support/ShellTestSupport.h"
 #include "widgets/TreeIcons.h"
-#include "widgets/qt/ChildWindowSize.h"
+#include "widgets/qt/windows/ChildWindowSize.h"
 
 namespace quendrel {
 namespace {

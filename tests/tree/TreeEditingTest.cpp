@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "foundation/RuntimeError.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/ScriptedUi.h"
 #include "tree/support/TreeTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <tuple>
 
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "widgets/EthernetSettings.h"
 #include "widgets/SerialPortSettings.h"
 

@@ -1,7 +1,7 @@
 // The text progress bar control on screen and the progress sinks: mouse events carry the bar
 // value under the mouse, a progress channel drives labels, boxes, bars, sliders and this
 // control, and a control destroyed mid-operation is simply left out.
-#include "widgets/qt/TextProgressBar.h"
+#include "widgets/qt/progress/TextProgressBar.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,14 +14,14 @@
 #include <memory>
 #include <optional>
 
-#include "foundation/ProgressServer.h"
+#include "foundation/progress/ProgressServer.h"
 #include "support/QtTestApp.h"
-#include "widgets/qt/BarProgressSink.h"
-#include "widgets/qt/IndicatorProgressSink.h"
-#include "widgets/qt/LabelProgressSink.h"
-#include "widgets/qt/SliderProgressSink.h"
-#include "widgets/qt/TextBoxProgressSink.h"
-#include "widgets/qt/TextProgressBarSink.h"
+#include "widgets/qt/progress/BarProgressSink.h"
+#include "widgets/qt/progress/IndicatorProgressSink.h"
+#include "widgets/qt/progress/LabelProgressSink.h"
+#include "widgets/qt/progress/SliderProgressSink.h"
+#include "widgets/qt/progress/TextBoxProgressSink.h"
+#include "widgets/qt/progress/TextProgressBarSink.h"
 
 namespace quendrel {
 namespace {

@@ -1,6 +1,6 @@
 #include "drivesim/SimFrame.h"
 
-#include "foundation/Crc16.h"
+#include "foundation/values/Crc16.h"
 
 namespace quendrel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "drivesim/SimFrame.h"
-#include "foundation/FileCipher.h"
+#include "foundation/files/FileCipher.h"
 
 namespace quendrel {
 

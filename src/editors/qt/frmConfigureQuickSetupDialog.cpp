@@ -10,11 +10,11 @@
 
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/BarProgressSink.h"
-#include "widgets/qt/LabelProgressSink.h"
-#include "widgets/qt/TextProgressBar.h"
-#include "widgets/qt/TextProgressBarSink.h"
+#include "widgets/qt/progress/BarProgressSink.h"
+#include "widgets/qt/progress/LabelProgressSink.h"
+#include "widgets/qt/progress/TextProgressBar.h"
+#include "widgets/qt/progress/TextProgressBarSink.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

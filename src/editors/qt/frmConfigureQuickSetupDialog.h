@@ -17,7 +17,7 @@
 #include <memory>
 
 #include "editors/frmConfigureQuickSetup.h"
-#include "widgets/qt/WindowHost.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "editors/frmEditFragment.h"
-#include "widgets/qt/WindowHost.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

@@ -6,12 +6,12 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "widgets/qt/SingleChildWindow.h"
+#include "widgets/qt/windows/SingleChildWindow.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/TreeIcons.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "editors/frmEditOffline.h"
-#include "widgets/qt/WindowHost.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "editors/frmEditOnline.h"
-#include "widgets/qt/WindowHost.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <array>
 
-#include "widgets/qt/WindowHost.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

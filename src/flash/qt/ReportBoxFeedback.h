@@ -9,7 +9,7 @@
 #include <QPointer>
 #include <string>
 
-#include "comms/TextFeedback.h"
+#include "comms/functions/TextFeedback.h"
 
 namespace quendrel {
 

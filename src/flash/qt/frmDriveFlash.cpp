@@ -8,11 +8,11 @@
 
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/ClientProgressSink.h"
-#include "widgets/qt/TextBoxProgressSink.h"
-#include "widgets/qt/TextProgressBar.h"
-#include "widgets/qt/TextProgressBarSink.h"
+#include "widgets/qt/progress/ClientProgressSink.h"
+#include "widgets/qt/progress/TextBoxProgressSink.h"
+#include "widgets/qt/progress/TextProgressBar.h"
+#include "widgets/qt/progress/TextProgressBarSink.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -13,19 +13,19 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "comms/CommServer.h"
+#include "comms/server/CommServer.h"
 #include "flash/qt/DeferredClose.h"
 #include "flash/qt/ReportBoxFeedback.h"
-#include "foundation/BrowseForFile.h"
+#include "foundation/files/BrowseForFile.h"
 #include "platform/Canvas.h"
 #include "platform/KeyCodes.h"
 #include "platform/SystemColors.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtInput.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/ChildWindowSize.h"
-#include "widgets/qt/SingleChildWindow.h"
+#include "widgets/qt/windows/Artwork.h"
+#include "widgets/qt/windows/ChildWindowSize.h"
+#include "widgets/qt/windows/SingleChildWindow.h"
 
 namespace quendrel {
 namespace {

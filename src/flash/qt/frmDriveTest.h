@@ -14,8 +14,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "flash/DriveTestConsole.h"
-#include "widgets/qt/WindowHost.h"
+#include "flash/drivetest/DriveTestConsole.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

@@ -6,18 +6,18 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "comms/EthernetModule.h"
-#include "comms/GIOServer.h"
-#include "comms/SerialModule.h"
+#include "comms/modules/EthernetModule.h"
+#include "comms/modules/SerialModule.h"
+#include "comms/server/GIOServer.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/ClientProgressSink.h"
-#include "widgets/qt/LabelProgressSink.h"
-#include "widgets/qt/TextProgressBar.h"
-#include "widgets/qt/TextProgressBarSink.h"
-#include "widgets/qt/frmEthernetConfigure.h"
-#include "widgets/qt/frmSerialPortConfigure.h"
+#include "widgets/qt/dialogs/frmEthernetConfigure.h"
+#include "widgets/qt/dialogs/frmSerialPortConfigure.h"
+#include "widgets/qt/progress/ClientProgressSink.h"
+#include "widgets/qt/progress/LabelProgressSink.h"
+#include "widgets/qt/progress/TextProgressBar.h"
+#include "widgets/qt/progress/TextProgressBarSink.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -13,10 +13,10 @@
 #include <functional>
 #include <memory>
 
-#include "flash/ScriptEnvironment.h"
 #include "flash/runner/UpgradeWizard.h"
 #include "flash/runner/UpgradeWizardView.h"
-#include "widgets/qt/WindowHost.h"
+#include "flash/scripts/ScriptEnvironment.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 namespace quendrel {
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <string_view>
 
-#include "comms/dfResponseCodes.h"
-#include "flash/IFlashCommandFile.h"
-#include "flash/ScriptEnvironment.h"
+#include "comms/functions/dfResponseCodes.h"
 #include "flash/runner/DriveFlashControls.h"
 #include "flash/runner/ScriptReservation.h"
-#include "foundation/ProgressServer.h"
+#include "flash/scripts/IFlashCommandFile.h"
+#include "flash/scripts/ScriptEnvironment.h"
+#include "foundation/progress/ProgressServer.h"
 
 namespace quendrel {
 

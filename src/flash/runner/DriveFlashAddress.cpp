@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 
 namespace quendrel {
 

@@ -2,7 +2,7 @@
 // user may abort, retry or ignore it.
 #pragma once
 
-#include "comms/dfResponseCodes.h"
+#include "comms/functions/dfResponseCodes.h"
 
 namespace quendrel {
 

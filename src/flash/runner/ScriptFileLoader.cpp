@@ -4,9 +4,9 @@
 #include <cctype>
 #include <filesystem>
 
-#include "flash/FL2File.h"
-#include "flash/FLAFile.h"
-#include "flash/FUPFile.h"
+#include "flash/scripts/FL2File.h"
+#include "flash/scripts/FLAFile.h"
+#include "flash/scripts/FUPFile.h"
 #include "platform/NumberedError.h"
 #include "platform/UiServices.h"
 

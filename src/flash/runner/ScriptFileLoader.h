@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "flash/IFlashCommandFile.h"
-#include "flash/ScriptEnvironment.h"
+#include "flash/scripts/IFlashCommandFile.h"
+#include "flash/scripts/ScriptEnvironment.h"
 
 namespace quendrel {
 

@@ -1,7 +1,7 @@
 #include "flash/runner/ScriptReservation.h"
 
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 
 namespace quendrel {
 

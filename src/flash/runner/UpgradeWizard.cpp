@@ -3,19 +3,19 @@
 #include <cmath>
 #include <exception>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
-#include "flash/FUPFile.h"
-#include "flash/IFlashCommandFile.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "flash/runner/ScriptFileLoader.h"
 #include "flash/runner/UpgradeWizardView.h"
-#include "foundation/BrowseForFile.h"
-#include "foundation/DriveAddress.h"
-#include "foundation/NumberText.h"
-#include "foundation/OptOutMsgBox.h"
-#include "foundation/ProgressServer.h"
-#include "foundation/RuntimeError.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "flash/scripts/FUPFile.h"
+#include "flash/scripts/IFlashCommandFile.h"
+#include "foundation/files/BrowseForFile.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/settings/OptOutMsgBox.h"
+#include "foundation/text/DriveAddress.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RuntimeError.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "comms/dfResponseCodes.h"
-#include "flash/ScriptEnvironment.h"
+#include "comms/functions/dfResponseCodes.h"
 #include "flash/runner/ScriptReservation.h"
+#include "flash/scripts/ScriptEnvironment.h"
 
 namespace quendrel {
 

@@ -1,6 +1,6 @@
 #include "graph/controls/ColorPickBox.h"
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/data/FormControls.h"
 #include "platform/KeyCodes.h"
 #include "platform/UiServices.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
 #include "platform/ImageList.h"

@@ -2,7 +2,7 @@
 #include <array>
 #include <cmath>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/controls/SeriesListBox.h"
 #include "graph/controls/SeriesListTexts.h"
 #include "graph/data/GraphDataControl.h"

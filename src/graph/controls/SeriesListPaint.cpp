@@ -1,7 +1,7 @@
 // Painting of the series list: the header and the rows that meet the control.
 #include <algorithm>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/controls/SeriesListBox.h"
 #include "graph/controls/SeriesListTexts.h"
 #include "graph/data/GraphDataControl.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/data/FormControls.h"
 #include "platform/KeyCodes.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "foundation/DateText.h"
-#include "foundation/RandomGenerator.h"
+#include "foundation/text/DateText.h"
+#include "foundation/values/RandomGenerator.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataFile.h"
 #include "graph/data/GraphPalette.h"

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "foundation/DateText.h"
-#include "foundation/NumberText.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/text/DateText.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 

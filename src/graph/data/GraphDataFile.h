@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "foundation/ReplaceFile.h"
+#include "foundation/files/ReplaceFile.h"
 #include "graph/data/SeriesCollection.h"
 
 namespace quendrel {

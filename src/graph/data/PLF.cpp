@@ -8,13 +8,13 @@
 #include <string_view>
 #include <system_error>
 
-#include "foundation/ColorText.h"
-#include "foundation/NumberText.h"
-#include "foundation/ParameterId.h"
-#include "foundation/ParseBoolean.h"
-#include "foundation/RegularFile.h"
-#include "foundation/ReplaceFile.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/files/RegularFile.h"
+#include "foundation/files/ReplaceFile.h"
+#include "foundation/settings/ColorText.h"
+#include "foundation/settings/ParseBoolean.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/text/ParameterId.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 

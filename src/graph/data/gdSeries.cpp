@@ -1,7 +1,7 @@
 #include "graph/data/gdSeries.h"
 
-#include "foundation/DateText.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/text/DateText.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel {
 

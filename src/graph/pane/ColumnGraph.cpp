@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"

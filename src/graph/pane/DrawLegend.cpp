@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NumberText.h"
-#include "foundation/RoundToLong.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/RoundToLong.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NumberText.h"
-#include "foundation/OrderedJobs.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/threads/OrderedJobs.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/ColumnBoundsTable.h"
 #include "graph/pane/DotColumns.h"

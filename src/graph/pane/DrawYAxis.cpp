@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"
 #include "graph/pane/SafeCanvas.h"

@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <string>
 
-#include "foundation/DateText.h"
-#include "foundation/NumberText.h"
+#include "foundation/text/DateText.h"
+#include "foundation/text/NumberText.h"
 #include "graph/data/gdSeries.h"
 #include "graph/pane/GraphDrawing.h"
 #include "graph/pane/GraphPane.h"

@@ -1,9 +1,9 @@
 // The graph pane's mouse rules, its popup menu and the three output commands.
 #include <utility>
 
-#include "foundation/BrowseForFile.h"
-#include "foundation/ReplaceFile.h"
-#include "foundation/RuntimeError.h"
+#include "foundation/files/BrowseForFile.h"
+#include "foundation/files/ReplaceFile.h"
+#include "foundation/values/RuntimeError.h"
 #include "graph/data/GraphDataControl.h"
 #include "graph/pane/GraphPane.h"
 #include "platform/BitmapFile.h"

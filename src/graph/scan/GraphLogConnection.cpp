@@ -2,17 +2,17 @@
 // the keepalive that finds a lost drive and brings it back.
 #include <cstdint>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
-#include "foundation/Config.h"
-#include "foundation/DriveAddress.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/DriveAddress.h"
 #include "graph/scan/ConnectionStates.h"
 #include "graph/scan/GraphLogHandlerScope.h"
 #include "graph/scan/GraphLogSession.h"
 #include "graph/scan/ScanTiming.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/KVDUploadTypes.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/transfer/KVDUploadTypes.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {

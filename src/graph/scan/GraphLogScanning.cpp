@@ -3,12 +3,12 @@
 #include <optional>
 #include <vector>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "foundation/BrowseForFile.h"
-#include "foundation/Config.h"
-#include "foundation/NumberText.h"
-#include "foundation/ParameterId.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "foundation/files/BrowseForFile.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/text/ParameterId.h"
 #include "graph/scan/GraphLogHandlerScope.h"
 #include "graph/scan/GraphLogSession.h"
 #include "graph/scan/ScanLogText.h"

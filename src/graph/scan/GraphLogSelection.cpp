@@ -3,20 +3,20 @@
 #include <cstdint>
 #include <vector>
 
-#include "comms/GIOContext.h"
-#include "foundation/DateText.h"
-#include "foundation/FixedPoint.h"
-#include "foundation/NumberText.h"
-#include "foundation/ParameterId.h"
-#include "foundation/RuntimeError.h"
+#include "comms/server/GIOContext.h"
+#include "foundation/text/DateText.h"
+#include "foundation/text/FixedPoint.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/text/ParameterId.h"
+#include "foundation/values/RuntimeError.h"
 #include "graph/data/GraphPalette.h"
 #include "graph/data/ScanList.h"
 #include "graph/scan/GraphLogHandlerScope.h"
 #include "graph/scan/GraphLogSession.h"
-#include "params/FirmwareCompatibilityFile.h"
-#include "params/FirmwareInformationTemplate.h"
-#include "params/ParameterBinding.h"
-#include "params/ParameterDownload.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
+#include "params/transfer/ParameterBinding.h"
+#include "params/transfer/ParameterDownload.h"
 
 namespace quendrel {
 

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "comms/udtDriveResponse.h"
-#include "foundation/ProgressServer.h"
+#include "comms/server/udtDriveResponse.h"
+#include "foundation/progress/ProgressServer.h"
 #include "graph/controls/SeriesListBox.h"
 #include "graph/controls/TimePicker.h"
 #include "graph/data/FormControls.h"
@@ -20,7 +20,7 @@
 #include "graph/pane/GraphPane.h"
 #include "graph/scan/GraphLogView.h"
 #include "graph/scan/ScanLogFile.h"
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeEvents.h"
 

@@ -1,11 +1,11 @@
 // The scan window's settings in [Graph/Log]: read when the window opens, written when it closes.
 #include <string>
 
-#include "foundation/ColorText.h"
-#include "foundation/Config.h"
-#include "foundation/FontSpec.h"
-#include "foundation/NumberText.h"
-#include "foundation/ParseBoolean.h"
+#include "foundation/settings/ColorText.h"
+#include "foundation/settings/Config.h"
+#include "foundation/settings/FontSpec.h"
+#include "foundation/settings/ParseBoolean.h"
+#include "foundation/text/NumberText.h"
 #include "graph/scan/GraphLogSession.h"
 #include "graph/scan/GraphLogSettingTexts.h"
 #include "graph/scan/ScanTiming.h"

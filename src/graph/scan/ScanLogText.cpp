@@ -1,7 +1,7 @@
 #include "graph/scan/ScanLogText.h"
 
-#include "foundation/DateText.h"
-#include "foundation/NumberText.h"
+#include "foundation/text/DateText.h"
+#include "foundation/text/NumberText.h"
 
 namespace quendrel {
 

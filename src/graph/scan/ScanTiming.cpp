@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "foundation/NumberText.h"
+#include "foundation/text/NumberText.h"
 
 namespace quendrel {
 

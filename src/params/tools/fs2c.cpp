@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "params/FS2Compiler.h"
+#include "params/compatibility/FS2Compiler.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

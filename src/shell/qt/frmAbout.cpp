@@ -10,7 +10,7 @@
 
 #include "platform/qt/QtConvert.h"
 #include "shell/AppGlobals.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 

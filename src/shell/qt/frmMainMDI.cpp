@@ -11,7 +11,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "comms/CommServer.h"
+#include "comms/server/CommServer.h"
 #include "editors/qt/frmConfigureQuickSetupDialog.h"
 #include "editors/qt/frmEditFragmentWindow.h"
 #include "editors/qt/frmEditOfflineWindow.h"
@@ -20,7 +20,7 @@
 #include "flash/qt/frmDriveFlash.h"
 #include "flash/qt/frmDriveTest.h"
 #include "flash/qt/frmUserFlash.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
@@ -28,11 +28,11 @@
 #include "shell/CommunicationsStatus.h"
 #include "shell/qt/WindowPlacement.h"
 #include "shell/qt/frmAbout.h"
-#include "widgets/qt/Artwork.h"
-#include "widgets/qt/ChildMnemonics.h"
-#include "widgets/qt/ChildWindowsExit.h"
-#include "widgets/qt/frmEthernetConfigure.h"
-#include "widgets/qt/frmSerialPortConfigure.h"
+#include "widgets/qt/dialogs/frmEthernetConfigure.h"
+#include "widgets/qt/dialogs/frmSerialPortConfigure.h"
+#include "widgets/qt/windows/Artwork.h"
+#include "widgets/qt/windows/ChildMnemonics.h"
+#include "widgets/qt/windows/ChildWindowsExit.h"
 
 namespace quendrel {
 

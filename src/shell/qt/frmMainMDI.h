@@ -11,7 +11,7 @@
 #include "platform/qt/QtImageList.h"
 #include "shell/Shutdown.h"
 #include "widgets/TreeIcons.h"
-#include "widgets/qt/WindowHost.h"
+#include "widgets/qt/windows/WindowHost.h"
 
 class QAction;
 class QLabel;

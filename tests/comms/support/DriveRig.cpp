@@ -1,6 +1,6 @@
 #include "comms/support/DriveRig.h"
 
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOModule.h"
-#include "comms/GIOServer.h"
+#include "comms/modules/GIOModule.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 
 namespace quendrel {

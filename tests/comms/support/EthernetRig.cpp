@@ -1,7 +1,7 @@
 #include "comms/support/EthernetRig.h"
 
-#include "foundation/Config.h"
-#include "foundation/NumberText.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/NumberText.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/EthernetModule.h"
+#include "comms/modules/EthernetModule.h"
 #include "comms/support/DriveRig.h"
 
 namespace quendrel {

@@ -1,8 +1,8 @@
 #include "comms/support/FakeModule.h"
 
-#include "comms/DrivePdu.h"
-#include "comms/GIOError.h"
-#include "comms/SerialFrameCodec.h"
+#include "comms/modules/SerialFrameCodec.h"
+#include "comms/server/DrivePdu.h"
+#include "comms/server/GIOError.h"
 #include "platform/FakeClock.h"
 
 namespace quendrel {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOModule.h"
+#include "comms/modules/GIOModule.h"
 
 namespace quendrel {
 

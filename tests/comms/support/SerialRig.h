@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/SerialModule.h"
+#include "comms/modules/SerialModule.h"
 #include "comms/support/DriveRig.h"
 
 namespace quendrel {

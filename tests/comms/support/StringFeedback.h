@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/TextFeedback.h"
+#include "comms/functions/TextFeedback.h"
 
 namespace quendrel {
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "comms/DrivePdu.h"
-#include "comms/FunctionTemplateParser.h"
-#include "comms/FunctionTemplates.h"
-#include "foundation/Config.h"
+#include "comms/functions/FunctionTemplateParser.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "comms/server/DrivePdu.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "comms/DriveFunctionTemplate.h"
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
+#include "comms/functions/DriveFunctionTemplate.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
 #include "comms/support/StringFeedback.h"
-#include "foundation/Variant.h"
+#include "foundation/values/Variant.h"
 
 namespace quendrel {
 

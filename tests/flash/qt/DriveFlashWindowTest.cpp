@@ -6,17 +6,17 @@
 #include <QTest>
 #include <fstream>
 
-#include "comms/GIOServer.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
 #include "flash/qt/frmDriveFlash.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "foundation/support/TempFolder.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
-#include "widgets/qt/TextProgressBar.h"
+#include "widgets/qt/progress/TextProgressBar.h"
 
 namespace quendrel {
 namespace {

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "comms/FunctionTemplates.h"
+#include "comms/functions/FunctionTemplates.h"
 #include "comms/support/SerialRig.h"
 #include "flash/qt/frmDriveTest.h"
 #include "platform/ScriptedUi.h"

@@ -7,23 +7,23 @@
 #include <QTest>
 #include <cstdio>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOError.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOError.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
 #include "comms/support/SerialRig.h"
 #include "flash/qt/frmUserFlash.h"
 #include "flash/support/PackageWriter.h"
 #include "flash/support/TempFolder.h"
 #include "flash/support/WizardRig.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
 #include "widgets/TextProgressBarModel.h"
-#include "widgets/qt/TextProgressBar.h"
+#include "widgets/qt/progress/TextProgressBar.h"
 
 namespace quendrel {
 namespace {

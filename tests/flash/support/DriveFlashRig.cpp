@@ -1,6 +1,6 @@
 #include "flash/support/DriveFlashRig.h"
 
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 
 namespace quendrel {
 

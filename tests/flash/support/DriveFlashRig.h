@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOServer.h"
+#include "comms/server/GIOServer.h"
 #include "comms/support/FakeModule.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
 #include "flash/runner/DriveFlash.h"
 #include "flash/support/TempFolder.h"
 #include "platform/Clock.h"

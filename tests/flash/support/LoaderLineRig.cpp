@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "comms/FunctionTemplates.h"
-#include "flash/IFlashCommandFile.h"
-#include "flash/ParseEngine.h"
-#include "foundation/Config.h"
+#include "comms/functions/FunctionTemplates.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/scripts/IFlashCommandFile.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

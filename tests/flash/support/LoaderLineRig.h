@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "comms/dfResponseCodes.h"
+#include "comms/functions/dfResponseCodes.h"
 #include "comms/support/SerialRig.h"
-#include "flash/ScriptEnvironment.h"
+#include "flash/scripts/ScriptEnvironment.h"
 #include "platform/ScriptedUi.h"
 
 namespace quendrel {

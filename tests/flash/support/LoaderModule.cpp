@@ -1,6 +1,6 @@
 #include "flash/support/LoaderModule.h"
 
-#include "comms/GIOError.h"
+#include "comms/server/GIOError.h"
 
 namespace quendrel {
 

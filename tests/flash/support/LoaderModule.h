@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOModule.h"
+#include "comms/modules/GIOModule.h"
 
 namespace quendrel {
 

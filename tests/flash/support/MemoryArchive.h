@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "flash/ScriptArchive.h"
-#include "foundation/qovStringStream.h"
+#include "flash/scripts/ScriptArchive.h"
+#include "foundation/files/qovStringStream.h"
 
 namespace quendrel::testing {
 

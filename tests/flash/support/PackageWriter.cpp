@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "flash/FUPFile.h"
-#include "foundation/FileCipher.h"
-#include "params/ByteWriter.h"
+#include "flash/scripts/FUPFile.h"
+#include "foundation/files/FileCipher.h"
+#include "params/files/ByteWriter.h"
 
 namespace quendrel {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "flash/ParseLattice.h"
-#include "flash/ParseTreeNode.h"
-#include "flash/udtToken.h"
+#include "flash/language/ParseLattice.h"
+#include "flash/language/ParseTreeNode.h"
+#include "flash/language/udtToken.h"
 
 namespace quendrel {
 

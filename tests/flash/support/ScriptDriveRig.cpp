@@ -2,10 +2,10 @@
 
 #include <stdexcept>
 
-#include "comms/SerialModule.h"
-#include "foundation/Config.h"
-#include "foundation/NumberText.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "comms/modules/SerialModule.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/NumberText.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOServer.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 
 namespace quendrel {

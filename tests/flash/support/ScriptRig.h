@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "flash/FL2File.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/scripts/FL2File.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 

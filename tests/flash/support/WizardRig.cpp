@@ -1,10 +1,10 @@
 #include "flash/support/WizardRig.h"
 
-#include "flash/FUPFile.h"
-#include "flash/ParseEngine.h"
+#include "flash/language/ParseEngine.h"
+#include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
 #include "flash/support/TempFolder.h"
-#include "foundation/Config.h"
+#include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
 

@@ -2,13 +2,13 @@
 // Refresh, so a test sees whether every change reached the screen.
 #pragma once
 
-#include "foundation/ProgressBarSink.h"
-#include "foundation/ProgressClientSink.h"
-#include "foundation/ProgressIndicatorSink.h"
-#include "foundation/ProgressLabelSink.h"
-#include "foundation/ProgressSliderSink.h"
-#include "foundation/ProgressTextBarSink.h"
-#include "foundation/ProgressTextBoxSink.h"
+#include "foundation/progress/ProgressBarSink.h"
+#include "foundation/progress/ProgressClientSink.h"
+#include "foundation/progress/ProgressIndicatorSink.h"
+#include "foundation/progress/ProgressLabelSink.h"
+#include "foundation/progress/ProgressSliderSink.h"
+#include "foundation/progress/ProgressTextBarSink.h"
+#include "foundation/progress/ProgressTextBoxSink.h"
 
 #include <cstdint>
 #include <string>

@@ -5,10 +5,10 @@
 #include <stdexcept>
 
 #include "drivesim/DefaultParameterTable.h"
-#include "foundation/Config.h"
-#include "foundation/DateText.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/DateText.h"
 #include "graph/data/ScanList.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/FakeImageList.h"
 
 namespace quendrel::testing {

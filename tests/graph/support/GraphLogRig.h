@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "comms/GIOServer.h"
+#include "comms/server/GIOServer.h"
 #include "graph/scan/GraphLogSession.h"
 #include "graph/support/InProcessDrive.h"
-#include "params/FirmwareInformationTemplate.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
 #include "params/support/TempFolder.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/ParameterId.h"
 #include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
+#include "foundation/text/ParameterId.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
 #include "graph/data/PLF.h"

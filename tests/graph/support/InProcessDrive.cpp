@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "comms/DrivePdu.h"
-#include "comms/GIOError.h"
-#include "comms/SerialFrameCodec.h"
+#include "comms/modules/SerialFrameCodec.h"
+#include "comms/server/DrivePdu.h"
+#include "comms/server/GIOError.h"
 #include "drivesim/DefaultParameterTable.h"
 
 namespace quendrel {

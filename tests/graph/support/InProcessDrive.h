@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOModule.h"
+#include "comms/modules/GIOModule.h"
 #include "drivesim/DriveResponder.h"
 
 namespace quendrel {

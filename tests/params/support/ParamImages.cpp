@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/Crc16.h"
-#include "foundation/FileCipher.h"
-#include "foundation/ParameterId.h"
+#include "foundation/files/FileCipher.h"
+#include "foundation/text/ParameterId.h"
+#include "foundation/values/Crc16.h"
 
 namespace quendrel {
 

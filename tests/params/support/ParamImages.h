@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "params/KVBFile.h"
+#include "params/files/KVBFile.h"
 
 namespace quendrel {
 

@@ -2,11 +2,11 @@
 
 #include <stdexcept>
 
-#include "comms/SerialModule.h"
-#include "foundation/Config.h"
-#include "foundation/Crc16.h"
-#include "foundation/NumberText.h"
-#include "params/FirmwareCompatibilityFile.h"
+#include "comms/modules/SerialModule.h"
+#include "foundation/settings/Config.h"
+#include "foundation/text/NumberText.h"
+#include "foundation/values/Crc16.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 
 namespace quendrel {

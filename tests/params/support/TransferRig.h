@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOContext.h"
-#include "comms/GIOServer.h"
+#include "comms/server/GIOContext.h"
+#include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
-#include "foundation/ProgressServer.h"
-#include "params/FirmwareInformationTemplate.h"
+#include "foundation/progress/ProgressServer.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
 
 namespace quendrel {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "comms/GIOModule.h"
+#include "comms/modules/GIOModule.h"
 #include "support/QtTestApp.h"
 
 namespace quendrel {

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "foundation/RuntimeError.h"
+#include "foundation/values/RuntimeError.h"
 
 namespace quendrel::test {
 namespace {

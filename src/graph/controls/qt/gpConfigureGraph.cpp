@@ -16,14 +16,14 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "foundation/FontSpec.h"
+#include "foundation/settings/FontSpec.h"
 #include "graph/controls/qt/ColorPickBoxWidget.h"
 #include "graph/controls/qt/TimePickerWidget.h"
 #include "graph/pane/qt/GraphPaneWidget.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
-#include "widgets/qt/Artwork.h"
+#include "widgets/qt/windows/Artwork.h"
 
 namespace quendrel::test {
 

@@ -1,0 +1,15 @@
+#include "flash/scripts/ScriptLength.h"
+
+#include "platform/UiServices.h"
+
+namespace quendrel {
+
+bool StatementCountFits(std::size_t count, UiServices& ui, const std::string& title) {
+  if (count <= kMostStatements) return true;
+  ui.MsgBox("The script has " + std::to_string(count) + " statements; at most " + std::to_string(kMostStatements) +
+                " can be run.",
+            vbCritical | vbOKOnly, title);
+  return false;
+}
+
+}  // namespace quendrel
