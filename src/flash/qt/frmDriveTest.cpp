@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "comms/CommServer.h"
-#include "flash/qt/DeferredClose.h"
 #include "flash/qt/ReportBoxFeedback.h"
 #include "foundation/BrowseForFile.h"
 #include "platform/Canvas.h"
@@ -25,6 +24,7 @@
 #include "platform/qt/QtInput.h"
 #include "widgets/qt/Artwork.h"
 #include "widgets/qt/ChildWindowSize.h"
+#include "widgets/qt/DeferredClose.h"
 #include "widgets/qt/SingleChildWindow.h"
 
 namespace quendrel {

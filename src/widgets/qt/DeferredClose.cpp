@@ -1,4 +1,4 @@
-#include "flash/qt/DeferredClose.h"
+#include "widgets/qt/DeferredClose.h"
 
 #include <QMdiSubWindow>
 #include <QTimer>
