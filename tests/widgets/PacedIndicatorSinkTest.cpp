@@ -1,0 +1,105 @@
+// The paced indicator: what reaches the screen while a window sends requests to a drive, slow ones
+// and a fast stream of them.
+#include "widgets/qt/PacedIndicatorSink.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "foundation/ProgressServer.h"
+#include "platform/FakeClock.h"
+#include "support/QtTestApp.h"
+
+namespace quendrel {
+namespace {
+
+// Notes the background of every paint of the label.
+class PaintLog : public QObject {
+ public:
+  explicit PaintLog(QLabel& label) : label_(label) { label.installEventFilter(this); }
+  std::vector<QColor> Colours;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &label_ && event->type() == QEvent::Paint) Colours.push_back(label_.palette().color(QPalette::Window));
+    return false;
+  }
+
+ private:
+  QLabel& label_;
+};
+
+class PacedIndicatorSinkTest : public ::testing::Test {
+ protected:
+  PacedIndicatorSinkTest() {
+    label.resize(13, 13);
+    label.show();
+    QApplication::processEvents();
+    progress.SetLabelIndicator(sink);
+    clock.Advance(1.0);
+  }
+
+  // One request on the wire for the given time.
+  void Request(double seconds) {
+    progress.Green();
+    clock.Advance(seconds);
+    progress.Red();
+  }
+
+  QApplication& app = QtTestApp();
+  FakeClock clock;
+  QLabel label;
+  std::shared_ptr<PacedIndicatorSink> sink = std::make_shared<PacedIndicatorSink>(&label, &clock);
+  ProgressServer progress;
+};
+
+const QColor kGreen(0, 255, 0);
+const QColor kRed(255, 0, 0);
+
+TEST_F(PacedIndicatorSinkTest, EverySlowRequestIsPaintedGreenWhileItRuns) {
+  PaintLog log(label);
+  for (int i = 0; i < 5; ++i) Request(0.030);
+  EXPECT_EQ(log.Colours, std::vector<QColor>(5, kGreen));
+  QApplication::processEvents();
+  ASSERT_EQ(log.Colours.size(), 6U);
+  EXPECT_EQ(log.Colours.back(), kRed);
+}
+
+TEST_F(PacedIndicatorSinkTest, AFastStreamPaysOneRepaintAFrameAtMost) {
+  PaintLog log(label);
+  // 1000 requests of 0.1 ms each, with 0.05 ms between them: 150 ms in all.
+  for (int i = 0; i < 1000; ++i) {
+    Request(0.0001);
+    clock.Advance(0.00005);
+  }
+  EXPECT_GE(log.Colours.size(), 9U);
+  EXPECT_LE(log.Colours.size(), 10U);
+  QApplication::processEvents();
+  EXPECT_EQ(log.Colours.back(), kRed);
+}
+
+TEST_F(PacedIndicatorSinkTest, APaintByTheMessageLoopCountsAsARepaint) {
+  PaintLog log(label);
+  Request(0.001);
+  QApplication::processEvents();  // paints the red that was only marked
+  ASSERT_EQ(log.Colours.size(), 2U);
+  progress.Green();  // the same frame
+  EXPECT_EQ(log.Colours.size(), 2U);
+  clock.Advance(PacedIndicatorSink::FrameSeconds);
+  progress.Green();
+  EXPECT_EQ(log.Colours.size(), 3U);
+}
+
+TEST_F(PacedIndicatorSinkTest, ALabelDestroyedFirstIsLeftOut) {
+  auto doomed = std::make_unique<QLabel>();
+  auto paced = std::make_shared<PacedIndicatorSink>(doomed.get(), &clock);
+  progress.SetLabelIndicator(paced);
+  doomed.reset();
+  Request(0.1);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace quendrel
