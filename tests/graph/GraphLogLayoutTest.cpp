@@ -50,6 +50,14 @@ INSTANTIATE_TEST_SUITE_P(Sizes, GraphLogLayoutSizes,
                            return name;
                          });
 
+TEST(GraphLogLayoutTest, AWideStartCaptionStaysInsideTheTabControl) {
+  GraphLogMetrics wide;
+  wide.WideButtonWidth = 2000;
+  const GraphLogPlacement placed = GraphLogLayout::Place(12000, 8000, kSetup, wide);
+  EXPECT_EQ(placed.bStartGraph.Right(), placed.tabStrip.Right() - 120);
+  EXPECT_GT(placed.bStartGraph.Left, placed.Setup->bRemoveAll.Right());
+}
+
 TEST(GraphLogLayoutTest, OnlyThePageShownIsLaidOut) {
   EXPECT_TRUE(GraphLogLayout::Place(12000, 8000, kSetup).Setup.has_value());
   EXPECT_FALSE(GraphLogLayout::Place(12000, 8000, kSetup).Display.has_value());

@@ -69,7 +69,7 @@ TEST_P(MenuItemTest, HasItsCaptionAndIsEnabledOnlyWhenItsWindowExists) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, MenuItemTest,
-    ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
+    ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", true},
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", true},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
                       MenuCase{"mnuEditParametersOffline", "Edit Parameter &File (Offline)", true},

@@ -22,7 +22,9 @@ GraphLogPlacement GraphLogLayout::Place(int width, int height, int page, const G
   frame.Height = std::max(height, MinHeight);
   frame.tabStrip = {kTabLeft, 0, frame.Width - 120, frame.Height - 505};
   const int buttonTop = frame.tabStrip.Bottom() - 55 - metrics.ButtonHeight;
-  frame.bStartGraph = {frame.tabStrip.Width - 1575, buttonTop, metrics.WideButtonWidth, metrics.ButtonHeight};
+  // A caption wider than the one the offset was made for moves the button left, not past the tab's edge.
+  const int startLeft = std::min(frame.tabStrip.Width - 1575, frame.tabStrip.Right() - kMargin - metrics.WideButtonWidth);
+  frame.bStartGraph = {startLeft, buttonTop, metrics.WideButtonWidth, metrics.ButtonHeight};
   if (page == DisplayPage) {
     frame.Display = PlaceDisplay(frame, metrics);
   } else {

@@ -19,6 +19,7 @@
 #include "editors/qt/popIconHelp.h"
 #include "flash/qt/frmDriveTest.h"
 #include "foundation/Config.h"
+#include "graph/scan/qt/frmGraphLog.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
@@ -127,7 +128,8 @@ void frmMainMDI::BuildMenus() {
           [this] { GuardSlot([this] { frmConfigureQuickSetupDialog::ShowModal(Host(), &server_); }); });
 
   QMenu* scan = menuBar()->addMenu(QStringLiteral("&Scan/Graph/Log"));
-  AddItem(scan, "mnuScanParametersOnline", "Online &Graph/Log", false);
+  connect(AddItem(scan, "mnuScanParametersOnline", "Online &Graph/Log", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { mnuScanParametersOnline_Click(); }); });
 
   QMenu* developer = menuBar()->addMenu(QStringLiteral("&Developer"));
   AddItem(developer, "mnuDriveFlash", "Drive &Flash...", false);
@@ -204,6 +206,15 @@ void frmMainMDI::mnuEditParametersOnline_Click() {
   links.MainStatus = [this](const std::string& text) { SetStatus(text); };
   links.WebSite = Product().WebSite;
   frmEditOnlineWindow::ShowWindow(Host(), links);
+}
+
+// The scan window shows its whole status text, all its lines, in the status panel.
+void frmMainMDI::mnuScanParametersOnline_Click() {
+  frmGraphLog::Links links;
+  links.Server = &server_;
+  links.MainStatus = [this](const std::string& text) { SetStatusPanel(2, text); };
+  links.UseIcons = UseIcons();
+  frmGraphLog::ShowWindow(Host(), links);
 }
 
 void frmMainMDI::SetStatus(const std::string& text) { SetStatusPanel(2, FirstLine(text)); }

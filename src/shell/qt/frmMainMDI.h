@@ -56,6 +56,7 @@ class frmMainMDI : public QMainWindow {
   void mnuCommsSerial_Click();
   void mnuCommsEthernet_Click();
   void mnuEditParametersOnline_Click();
+  void mnuScanParametersOnline_Click();
   void mnuHelpAbout_Click();
 
  protected:
