@@ -140,10 +140,9 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
   void SetGraphLogStatus(const std::string& text);
   void SetConnectionState(int state);
   void SetEnabled(GraphLogControl control, bool enabled);
-  void SetKeepalive(bool running);
-  void SetScanTimer(bool running);
+  void ShowScanTimer();
+  void ShowKeepalive();
   bool UploadParameters(float version);
-  std::shared_ptr<GIOContext> OpenContext(std::uint8_t address);
   udtDriveResponse ReadParameter(std::int32_t n);
 
   // Scanning and the log.
@@ -160,10 +159,11 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
 
   // Parameter selection.
   void BuildParameterTree();
-  void AddTreeNode(std::int32_t p);
+  // Null when the tree would not take the node.
+  ParameterTreeNode* AddTreeNode(std::int32_t p);
+  void TickWholeMenu(ParameterTreeNode& header);
   void UpdateSeriesForNode(ParameterTreeNode& node);
-  void AddSeriesForParameter(std::int32_t p, const std::string& name);
-  void CompleteSeries(gdSeries& series, std::int32_t p, bool nameFromDrive);
+  void CompleteSeries(gdSeries& series, std::int32_t p, bool nameFromShown);
   std::string WritePad(const gdSeries& series, std::int32_t p) const;
 
   GraphLogView& view_;
@@ -199,6 +199,7 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
   bool closeRequested_ = false;
   bool unloaded_ = false;
   bool rewritingAddress_ = false;
+  bool logWriteFailed_ = false;
   // The PAD a series' values are written and echoed with, by series name: a bound quick setup
   // slot's is that of the parameter it showed when the series was made.
   std::map<std::string, std::string> writePads_;
