@@ -314,10 +314,6 @@ void frmGraphLog::showEvent(QShowEvent* event) {
 
 QSize frmGraphLog::sizeHint() const { return {Px(kOpenWidth), Px(kOpenHeight)}; }
 
-QSize frmGraphLog::minimumSizeHint() const {
-  return {Px(GraphLogLayout::MinWidth), Px(GraphLogLayout::MinHeight)};
-}
-
 void frmGraphLog::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   GuardSlot([this] { Form_Resize(); });

@@ -34,7 +34,7 @@ struct frmGraphLogCore {
   std::shared_ptr<GraphLogSession> core_;
 };
 
-class frmGraphLog : private frmGraphLogCore, public QWidget, private GraphLogView {
+class frmGraphLog : private frmGraphLogCore, public QWidget, public GraphLogView {
  public:
   // What the main window passes besides its host.
   struct Links {
@@ -78,17 +78,11 @@ class frmGraphLog : private frmGraphLogCore, public QWidget, private GraphLogVie
   QTimer* ScanTimer() const { return TimerScan_; }
   QTimer* KeepaliveTimer() const { return TimerConnection_; }
 
+  // No minimum size for Qt to enforce: a maximized window keeps the room the area has, and a normal
+  // one springs back to the smallest size by itself.
   QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  // GraphLogView.
+  // What the core tells the window.
   void SetEnabled(GraphLogControl control, bool enabled) override;
   void SetStatus(const std::string& text) override;
   void SetStartCaption(const std::string& caption) override;
@@ -100,6 +94,13 @@ class frmGraphLog : private frmGraphLogCore, public QWidget, private GraphLogVie
   void ShowTabPage(int page) override;
   void CloseNow() override;
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
   void CreateControls();
   void CreateSetupPage(QWidget* page);
   void CreateDisplayPage(QWidget* page);
