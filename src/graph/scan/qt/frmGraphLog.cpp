@@ -14,6 +14,7 @@
 #include "graph/pane/qt/GraphPaneWidget.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
+#include "tree/TreeRenderFlags.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/qt/Artwork.h"
 #include "widgets/qt/DeferredClose.h"
@@ -94,6 +95,9 @@ frmGraphLog::frmGraphLog(const WindowHost& host, const Links& links, QWidget* pa
   ConnectSignals();
   bStartGraph_->raise();
   GuardSlot([this] { core_->Form_Load(); });
+  // The scan window's tree is for choosing what to scan: its nodes never get a value to show.
+  ParameterTree& tree = treePramList_->Tree();
+  tree.SetRenderFlags(tree.RenderFlags() & ~rfValue);
   Form_Resize();
 }
 
