@@ -114,6 +114,17 @@ TEST_F(GraphLogWindowTest, ClicksConnectTickScanAndStop) {
   EXPECT_TRUE(rig.SeriesNames().empty());
 }
 
+TEST_F(GraphLogWindowTest, ASweepLeavesTheListsPaintingToTheNextFrame) {
+  rig.Connect();
+  rig.Tick("M01P01");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->SeriesWidget()->Picture().isNull(); }));
+  rig.sim->SetValue(101, 4321);
+  const QImage before = window->SeriesWidget()->Picture().copy();
+  window->Core().TimerScan_Timer();
+  EXPECT_EQ(window->SeriesWidget()->Picture(), before);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->SeriesWidget()->Picture() != before; }));
+}
+
 TEST_F(GraphLogWindowTest, TheTimersRunAsTheCoreSaysAndAnIntervalOfZeroNeverFires) {
   struct Case {
     bool running;

@@ -10,25 +10,27 @@
 
 #include "foundation/ProgressServer.h"
 #include "platform/FakeClock.h"
+#include "platform/qt/QtConvert.h"
 #include "support/QtTestApp.h"
 
 namespace quendrel {
 namespace {
 
-// Notes the background of every paint of the label.
+// Notes the colour of every paint of the label.
 class PaintLog : public QObject {
  public:
-  explicit PaintLog(QLabel& label) : label_(label) { label.installEventFilter(this); }
+  PaintLog(QLabel& label, const PacedIndicatorSink& sink) : label_(label), sink_(sink) { label.installEventFilter(this); }
   std::vector<QColor> Colours;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &label_ && event->type() == QEvent::Paint) Colours.push_back(label_.palette().color(QPalette::Window));
+    if (watched == &label_ && event->type() == QEvent::Paint) Colours.push_back(ToQColor(sink_.Colour()));
     return false;
   }
 
  private:
   QLabel& label_;
+  const PacedIndicatorSink& sink_;
 };
 
 class PacedIndicatorSinkTest : public ::testing::Test {
@@ -59,7 +61,7 @@ const QColor kGreen(0, 255, 0);
 const QColor kRed(255, 0, 0);
 
 TEST_F(PacedIndicatorSinkTest, EverySlowRequestIsPaintedGreenWhileItRuns) {
-  PaintLog log(label);
+  PaintLog log(label, *sink);
   for (int i = 0; i < 5; ++i) Request(0.030);
   EXPECT_EQ(log.Colours, std::vector<QColor>(5, kGreen));
   QApplication::processEvents();
@@ -68,7 +70,7 @@ TEST_F(PacedIndicatorSinkTest, EverySlowRequestIsPaintedGreenWhileItRuns) {
 }
 
 TEST_F(PacedIndicatorSinkTest, AFastStreamPaysOneRepaintAFrameAtMost) {
-  PaintLog log(label);
+  PaintLog log(label, *sink);
   // 1000 requests of 0.1 ms each, with 0.05 ms between them: 150 ms in all.
   for (int i = 0; i < 1000; ++i) {
     Request(0.0001);
@@ -81,7 +83,7 @@ TEST_F(PacedIndicatorSinkTest, AFastStreamPaysOneRepaintAFrameAtMost) {
 }
 
 TEST_F(PacedIndicatorSinkTest, APaintByTheMessageLoopCountsAsARepaint) {
-  PaintLog log(label);
+  PaintLog log(label, *sink);
   Request(0.001);
   QApplication::processEvents();  // paints the red that was only marked
   ASSERT_EQ(log.Colours.size(), 2U);
@@ -90,6 +92,14 @@ TEST_F(PacedIndicatorSinkTest, APaintByTheMessageLoopCountsAsARepaint) {
   clock.Advance(PacedIndicatorSink::FrameSeconds);
   progress.Green();
   EXPECT_EQ(log.Colours.size(), 3U);
+}
+
+TEST_F(PacedIndicatorSinkTest, ThePaintShowsTheColourUnderTheLabelsFrame) {
+  label.setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  progress.Green();
+  const QImage shown = label.grab().toImage();
+  EXPECT_EQ(shown.pixelColor(label.width() / 2, label.height() / 2), kGreen);
+  EXPECT_NE(shown.pixelColor(0, 0), kGreen);
 }
 
 TEST_F(PacedIndicatorSinkTest, ALabelDestroyedFirstIsLeftOut) {

@@ -73,6 +73,11 @@ void SeriesListBox::Changed() {
 }
 
 void SeriesListBox::Refresh() {
+  if (refreshRequest_) return refreshRequest_();
+  RefreshNow();
+}
+
+void SeriesListBox::RefreshNow() {
   UpdateListScrollBar();
   PaintSeriesList(false);
 }

@@ -2,6 +2,8 @@
 // repaints the label at once unless it was painted less than a frame ago, so a slow request is seen
 // green while a fast link costs one repaint a frame at most. Turning red only marks the label for the
 // next paint: painted at once, it would leave the green of the request that follows it unpainted.
+// The colour is painted under the label's frame rather than set in its palette, whose every change
+// costs more than a round trip to the drive.
 #pragma once
 
 #include <QObject>
@@ -21,6 +23,8 @@ class PacedIndicatorSink : public QObject, public IndicatorProgressSink {
 
   void SetBackColor(std::uint32_t colour) override;
   void Refresh() override;
+  // 0x00BBGGRR, as the next paint shows it.
+  std::uint32_t Colour() const { return colour_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -29,8 +33,9 @@ class PacedIndicatorSink : public QObject, public IndicatorProgressSink {
   double Now() const;
 
   const Clock* clock_;
-  std::uint32_t colour_ = 0;
+  std::uint32_t colour_;
   bool painted_ = false;
+  bool marked_ = false;
   double lastPaint_ = 0.0;
 };
 

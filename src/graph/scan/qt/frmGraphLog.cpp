@@ -31,6 +31,9 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int Px(int twips) { return twips / kTwipsPerPixel; }
 constexpr int Twips(int pixels) { return pixels * kTwipsPerPixel; }
 
+// A screen shows a frame every 16 ms; the series list is painted no more often than that.
+constexpr int kFrameMs = 16;
+
 // The size the window opens at, in twips; it grows to the room the main window has.
 constexpr int kOpenWidth = 13500;
 constexpr int kOpenHeight = 8400;
@@ -90,6 +93,7 @@ frmGraphLog::frmGraphLog(const WindowHost& host, const Links& links, QWidget* pa
   gpGraph_ = Named(new GraphPaneWidget(core_->gpGraph(), tabStrip_->widget(kGraphLogGraphPage)), "gpGraph");
   tpWindowLen_ = Named(new TimePickerWidget(core_->tpWindowLen(), tabStrip_->widget(kGraphLogGraphPage)),
                        "tpWindowLen");
+  PaceListRefreshes();
   SetToolTips();
   MeasureControls();
   ConnectSignals();
@@ -101,7 +105,21 @@ frmGraphLog::frmGraphLog(const WindowHost& host, const Links& links, QWidget* pa
   Form_Resize();
 }
 
-frmGraphLog::~frmGraphLog() { Unload(); }
+frmGraphLog::~frmGraphLog() {
+  Unload();
+  core_->slbSeries().OnRefreshRequest(nullptr);
+}
+
+// A scan sweep asks for a refresh of the list and goes on; the list is painted once the frame is due.
+void frmGraphLog::PaceListRefreshes() {
+  listRefresh_ = new QTimer(this);
+  listRefresh_->setSingleShot(true);
+  listRefresh_->setInterval(kFrameMs);
+  connect(listRefresh_, &QTimer::timeout, this, [this] { GuardSlot([this] { core_->slbSeries().RefreshNow(); }); });
+  core_->slbSeries().OnRefreshRequest([this] {
+    if (!listRefresh_->isActive()) listRefresh_->start();
+  });
+}
 
 void frmGraphLog::CreateControls() {
   tabStrip_ = Named(new QTabWidget(this), "tabStrip");

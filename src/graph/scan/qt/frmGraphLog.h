@@ -104,6 +104,7 @@ class frmGraphLog : private frmGraphLogCore, public QWidget, public GraphLogView
   void CreateControls();
   void CreateSetupPage(QWidget* page);
   void CreateDisplayPage(QWidget* page);
+  void PaceListRefreshes();
   void SetToolTips();
   void MeasureControls();
   void ConnectSignals();
@@ -151,6 +152,7 @@ class frmGraphLog : private frmGraphLogCore, public QWidget, public GraphLogView
   QPushButton* bPrintSnapshot_ = nullptr;
   QTimer* TimerScan_ = nullptr;
   QTimer* TimerConnection_ = nullptr;
+  QTimer* listRefresh_ = nullptr;
 };
 
 }  // namespace quendrel
