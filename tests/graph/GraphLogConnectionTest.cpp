@@ -223,8 +223,7 @@ TEST_F(GraphLogConnectionTest, KeepalivePeriodSetting) {
     bool running;
     std::int32_t interval;
   };
-  for (const Case c : {Case{"100", true, 100000}, Case{"0.25", true, 250}, Case{"0", false, 0},
-                       Case{"-3", false, 0}, Case{"soon", false, 0}}) {
+  for (const Case c : {Case{"100", true, 100000}, Case{"soon", false, 0}}) {
     SCOPED_TRACE(c.setting);
     GraphLogRig fresh;
     Config().SetValue("KeepalivePeriod", "General", c.setting);

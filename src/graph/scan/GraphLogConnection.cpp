@@ -40,7 +40,11 @@ void GraphLogSession::bConnect_Click() {
   if (unloaded_ || !Enabled(GraphLogControl::bConnect)) return;
   HandlerScope scope(*this);
   // The scan of the drive connected so far ends here, with its close mark.
-  if (scanTimerRunning_) StopScanning("");
+  if (scanTimerRunning_) {
+    StopScanning("");
+    ReportLogWriteFailure();
+    if (scope.Stale()) return;
+  }
   SetEnabled(GraphLogControl::tpScanPeriod, false);
   SetEnabled(GraphLogControl::chkContinuousScan, false);
   SetConnectionState(StateConnecting);
@@ -74,7 +78,6 @@ void GraphLogSession::bConnect_Click() {
   SetEnabled(GraphLogControl::bConnect, true);
   SetEnabled(GraphLogControl::tpScanPeriod, !continuousScan_);
   SetEnabled(GraphLogControl::chkContinuousScan, true);
-  ReportLogWriteFailure();
 }
 
 // The set is filled afresh and replaces the window's only when the upload completed.

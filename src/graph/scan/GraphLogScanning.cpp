@@ -147,7 +147,7 @@ void GraphLogSession::ScanSweep() {
   const double mean = sum / count;
   for (gdSeriesNode& point : added) point.SetTimestamp(mean);
   WriteLogLine(ScanLogDataLine(mean, cells));
-  slbSeries_.Refresh();
+  if (!view_.ScheduleSeriesListRefresh()) slbSeries_.Refresh();
   gpGraph_.Refresh();
 }
 

@@ -183,8 +183,9 @@ void GraphLogSession::bRemoveAll_Click() {
 
 // --- Series list edits ---
 
+// An editor committed after the list was disabled (the drive was lost meanwhile) writes nothing.
 void GraphLogSession::slbSeries_ValueChanged(gdSeries& series, double value) {
-  if (unloaded_ || !driveContext_) return;
+  if (unloaded_ || !driveContext_ || !Enabled(GraphLogControl::slbSeries)) return;
   HandlerScope scope(*this);
   const std::int32_t p = ParseParameterId(series.Name());
   if (p < 0) return;

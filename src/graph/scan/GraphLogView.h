@@ -54,6 +54,10 @@ class GraphLogView {
   virtual void SetKeepaliveTimer(bool running, std::int32_t intervalMs) = 0;
   // Shows the page (kGraphLogSetupPage or kGraphLogGraphPage) and lays it out.
   virtual void ShowTabPage(int page) = 0;
+  // A sweep changed the series' values. True when the window has scheduled one repaint of the
+  // series list for its next paint (the sweep then costs no drawing of its own); false, the
+  // default, has the core repaint the list at once. The graph pane schedules its own repaint.
+  virtual bool ScheduleSeriesListRefresh() { return false; }
   // A close the core held back while one of its handlers ran is due now: the window closes itself,
   // from its message loop rather than from inside this call.
   virtual void CloseNow() = 0;

@@ -37,6 +37,10 @@ class RecordingGraphLogView : public GraphLogView {
   void SetScanTimer(bool running, std::int32_t interval) override { scanTimer = {running, interval}; }
   void SetKeepaliveTimer(bool running, std::int32_t interval) override { keepalive = {running, interval}; }
   void ShowTabPage(int page) override { tabPage = page; }
+  bool ScheduleSeriesListRefresh() override {
+    ++listRefreshes;
+    return scheduleListRefresh;
+  }
   void CloseNow() override {
     ++closes;
     if (onClose) onClose();
@@ -53,6 +57,8 @@ class RecordingGraphLogView : public GraphLogView {
   int tabPage = -1;
   int closes = 0;
   std::function<void()> onClose;
+  bool scheduleListRefresh = false;
+  int listRefreshes = 0;
 };
 
 class GraphLogRig {
@@ -95,6 +101,8 @@ class GraphLogRig {
 
 // The simulated drive's table with one text replaced.
 std::string TableWith(const std::string& from, const std::string& to);
+
+inline double FakeClockStart() { return FakeClock::DefaultStart; }
 
 // "01-01-2024 00:00:0s.mmm" for the fake clock's start plus that many seconds.
 std::string StampText(double secondsAfterStart, bool tabSeparated = false);
