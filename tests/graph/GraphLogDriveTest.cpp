@@ -286,7 +286,7 @@ TEST(GraphLogPictureTest, BothPagesAfterARealScan) {
     window->Core().TimerScan_Timer();
   }
   // What the window's list timer does once the frame is due.
-  window->Core().slbSeries().RefreshNow();
+  window->Core().slbSeries().Refresh();
   QApplication::processEvents();
   EXPECT_TRUE(rig.main.grab().save(QString::fromStdString(TestOutputPath("graph", "graph-log-display.png"))));
   window->TabStrip()->setCurrentIndex(0);

@@ -118,6 +118,7 @@ TEST_F(GraphLogWindowTest, ASweepLeavesTheListsPaintingToTheNextFrame) {
   rig.Connect();
   rig.Tick("M01P01");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !window->SeriesWidget()->Picture().isNull(); }));
+  Click(window->StartButton());
   rig.sim->SetValue(101, 4321);
   const QImage before = window->SeriesWidget()->Picture().copy();
   window->Core().TimerScan_Timer();

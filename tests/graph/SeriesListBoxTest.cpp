@@ -78,21 +78,6 @@ TEST(SeriesListTextsTest, GainActionAndValueTexts) {
   EXPECT_EQ(SeriesValueText(s), "");  // no name for a negative value
 }
 
-TEST(SeriesListBoxTest, AHostThatPacesRefreshesIsAskedInsteadOfAPaint) {
-  SeriesListRig rig;
-  rig.Add("M01P01", 1.5);
-  int asked = 0;
-  rig.list.OnRefreshRequest([&asked] { ++asked; });
-  rig.canvas.ClearLog();
-  rig.list.Refresh();
-  rig.list.Refresh();
-  EXPECT_EQ(asked, 2);
-  EXPECT_TRUE(rig.canvas.Log().empty());
-  rig.list.RefreshNow();
-  EXPECT_FALSE(rig.canvas.Log().empty());
-  EXPECT_EQ(asked, 2);
-}
-
 TEST(SeriesListBoxTest, PressesAndReleasesOpenWhatTheirAreaOpens) {
   // Canvas 6000 twips wide: the action text starts at 3780, the gain area at 5175.
   const struct {

@@ -73,11 +73,6 @@ void SeriesListBox::Changed() {
 }
 
 void SeriesListBox::Refresh() {
-  if (refreshRequest_) return refreshRequest_();
-  RefreshNow();
-}
-
-void SeriesListBox::RefreshNow() {
   UpdateListScrollBar();
   PaintSeriesList(false);
 }

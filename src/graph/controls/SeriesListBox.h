@@ -102,12 +102,7 @@ class SeriesListBox : public FormControl {
   void SetShowHeader(bool show);
   std::string DataControl() const;
   void SetDataControl(const std::string& name);
-  // Asks the host instead of painting when it has a hook for it: a scan refreshes the list after every
-  // sweep, far more often than a screen shows a frame, and the host paints once per frame.
-  void OnRefreshRequest(std::function<void()> hook) { refreshRequest_ = std::move(hook); }
   void Refresh();
-  // The refresh itself, at once: the scroll bar and every row.
-  void RefreshNow();
   std::int32_t MinWidth();
 
   // Geometry and state the host and tests read.
@@ -200,7 +195,6 @@ class SeriesListBox : public FormControl {
   std::function<void(gdSeries&)> colorChanged_;
   std::function<void(gdSeries&)> actionChanged_;
   std::function<void(gdSeries&)> gainChanged_;
-  std::function<void()> refreshRequest_;
 
   // Row arithmetic is 32-bit: sixteen bits ran out at about 140 series.
   std::int32_t listIndex_ = 0;

@@ -105,20 +105,19 @@ frmGraphLog::frmGraphLog(const WindowHost& host, const Links& links, QWidget* pa
   Form_Resize();
 }
 
-frmGraphLog::~frmGraphLog() {
-  Unload();
-  core_->slbSeries().OnRefreshRequest(nullptr);
-}
+frmGraphLog::~frmGraphLog() { Unload(); }
 
 // A scan sweep asks for a refresh of the list and goes on; the list is painted once the frame is due.
 void frmGraphLog::PaceListRefreshes() {
   listRefresh_ = new QTimer(this);
   listRefresh_->setSingleShot(true);
   listRefresh_->setInterval(kFrameMs);
-  connect(listRefresh_, &QTimer::timeout, this, [this] { GuardSlot([this] { core_->slbSeries().RefreshNow(); }); });
-  core_->slbSeries().OnRefreshRequest([this] {
-    if (!listRefresh_->isActive()) listRefresh_->start();
-  });
+  connect(listRefresh_, &QTimer::timeout, this, [this] { GuardSlot([this] { core_->slbSeries().Refresh(); }); });
+}
+
+bool frmGraphLog::ScheduleSeriesListRefresh() {
+  if (!listRefresh_->isActive()) listRefresh_->start();
+  return true;
 }
 
 void frmGraphLog::CreateControls() {

@@ -92,6 +92,8 @@ class frmGraphLog : private frmGraphLogCore, public QWidget, public GraphLogView
   void SetScanTimer(bool running, std::int32_t intervalMs) override;
   void SetKeepaliveTimer(bool running, std::int32_t intervalMs) override;
   void ShowTabPage(int page) override;
+  // The list is painted once the frame is due, however many sweeps ran meanwhile.
+  bool ScheduleSeriesListRefresh() override;
   void CloseNow() override;
 
  protected:
