@@ -3,6 +3,7 @@
 #include "shell/qt/frmMainMDI.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -27,6 +28,7 @@
 #include "flash/qt/frmDriveFlash.h"
 #include "flash/qt/frmUserFlash.h"
 #include "foundation/settings/Config.h"
+#include "graph/scan/qt/frmGraphLog.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "shell/qt/WindowPlacement.h"
@@ -73,7 +75,7 @@ TEST_P(MenuItemTest, HasItsCaptionAndIsEnabledOnlyWhenItsWindowExists) {
 
 INSTANTIATE_TEST_SUITE_P(
     Items, MenuItemTest,
-    ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", false},
+    ::testing::Values(MenuCase{"mnuScanParametersOnline", "Online &Graph/Log", true},
                       MenuCase{"mnuDriveTest", "&Test Drive Commands", true},
                       MenuCase{"mnuDriveFlash", "Drive &Flash...", true},
                       MenuCase{"mnuHelpIconKey", "Key to Parameter &Icons...", true},
@@ -251,6 +253,24 @@ TEST_F(MainWindowTest, TheIconKeyOpensOnTheChosenIconSet) {
 TEST_F(MainWindowTest, TreeIconsIsLetGoWithTheWindow) {
   { frmMainMDI window(&server); }
   EXPECT_FALSE(TreeIcons().HasImage("pram"));
+}
+
+TEST_F(MainWindowTest, TheScanMenuOpensOneScanWindowThatWritesWholeTextsIntoPanelTwo) {
+  frmMainMDI window(&server);
+  window.show();
+  window.SetStatusPanel(2, "before");
+  for (int click = 0; click < 2; ++click) {
+    window.MenuItem("mnuScanParametersOnline")->trigger();
+    QApplication::processEvents();
+  }
+  ASSERT_EQ(window.MdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(window.MdiArea()->activeSubWindow()->windowTitle(), "Graph/Log Parameters");
+  EXPECT_EQ(window.StatusPanelText(2), "Not Connected");
+  frmGraphLog::Instance()->SetStatus("Disconnected\nsince noon");
+  EXPECT_EQ(window.StatusPanelText(2), "Disconnected\nsince noon");
+  window.MdiArea()->closeAllSubWindows();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frmGraphLog::Instance(), nullptr);
 }
 
 TEST_F(MainWindowTest, TheWindowMenuListsTheChildWindowsAndTicksTheActiveOne) {

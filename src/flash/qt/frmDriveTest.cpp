@@ -14,7 +14,6 @@
 #include <algorithm>
 
 #include "comms/server/CommServer.h"
-#include "flash/qt/DeferredClose.h"
 #include "flash/qt/ReportBoxFeedback.h"
 #include "foundation/files/BrowseForFile.h"
 #include "platform/Canvas.h"
@@ -25,6 +24,7 @@
 #include "platform/qt/QtInput.h"
 #include "widgets/qt/windows/Artwork.h"
 #include "widgets/qt/windows/ChildWindowSize.h"
+#include "widgets/qt/windows/DeferredClose.h"
 #include "widgets/qt/windows/SingleChildWindow.h"
 
 namespace quendrel {

@@ -21,6 +21,7 @@
 #include "flash/qt/frmDriveTest.h"
 #include "flash/qt/frmUserFlash.h"
 #include "foundation/settings/Config.h"
+#include "graph/scan/qt/frmGraphLog.h"
 #include "platform/UiServices.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
@@ -131,7 +132,8 @@ void frmMainMDI::BuildMenus() {
           [this] { GuardSlot([this] { frmConfigureQuickSetupDialog::ShowModal(Host(), &server_); }); });
 
   QMenu* scan = menuBar()->addMenu(QStringLiteral("&Scan/Graph/Log"));
-  AddItem(scan, "mnuScanParametersOnline", "Online &Graph/Log", false);
+  connect(AddItem(scan, "mnuScanParametersOnline", "Online &Graph/Log", true), &QAction::triggered, this,
+          [this] { GuardSlot([this] { mnuScanParametersOnline_Click(); }); });
 
   QMenu* developer = menuBar()->addMenu(QStringLiteral("&Developer"));
   connect(AddItem(developer, "mnuDriveFlash", "Drive &Flash...", true), &QAction::triggered, this,
@@ -216,6 +218,15 @@ void frmMainMDI::mnuDriveFlash_Click() {
   links.Environment.commServer = &server_;
   links.MainStatus = [this](const std::string& text) { SetStatus(text); };
   frmDriveFlash::ShowModal(Host(), links);
+}
+
+// The scan window shows its whole status text, all its lines, in the status panel.
+void frmMainMDI::mnuScanParametersOnline_Click() {
+  frmGraphLog::Links links;
+  links.Server = &server_;
+  links.MainStatus = [this](const std::string& text) { SetStatusPanel(2, text); };
+  links.UseIcons = UseIcons();
+  frmGraphLog::ShowWindow(Host(), links);
 }
 
 void frmMainMDI::SetStatus(const std::string& text) { SetStatusPanel(2, FirstLine(text)); }

@@ -57,6 +57,7 @@ class frmMainMDI : public QMainWindow {
   void mnuCommsEthernet_Click();
   void mnuEditParametersOnline_Click();
   void mnuDriveFlash_Click();
+  void mnuScanParametersOnline_Click();
   void mnuHelpAbout_Click();
 
  protected:

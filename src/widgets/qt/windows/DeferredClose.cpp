@@ -1,4 +1,4 @@
-#include "flash/qt/DeferredClose.h"
+#include "widgets/qt/windows/DeferredClose.h"
 
 #include <QMdiSubWindow>
 #include <QTimer>

@@ -1,0 +1,48 @@
+#include "widgets/qt/progress/PacedIndicatorSink.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include "foundation/progress/ProgressServer.h"
+#include "platform/Clock.h"
+#include "platform/qt/QtConvert.h"
+
+namespace quendrel {
+
+PacedIndicatorSink::PacedIndicatorSink(QLabel* label, const Clock* clock)
+    : IndicatorProgressSink(label), clock_(clock), colour_(ProgressServer::IndicatorRed) {
+  if (!control_) return;
+  control_->setAutoFillBackground(false);
+  control_->installEventFilter(this);
+}
+
+double PacedIndicatorSink::Now() const { return (clock_ != nullptr ? *clock_ : CurrentClock()).MonotonicSeconds(); }
+
+void PacedIndicatorSink::SetBackColor(std::uint32_t colour) { colour_ = colour; }
+
+void PacedIndicatorSink::Refresh() {
+  if (!control_) return;
+  const bool recent = painted_ && Now() - lastPaint_ < FrameSeconds;
+  if (colour_ == ProgressServer::IndicatorGreen && !recent) {
+    control_->repaint();
+  } else if (!marked_) {
+    // One mark until the next paint: asking again costs as much as a round trip on a fast link.
+    marked_ = true;
+    control_->update();
+  }
+}
+
+// Every paint counts, also the ones the message loop does for a mark. The label draws its frame over
+// the colour.
+bool PacedIndicatorSink::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == control_ && event->type() == QEvent::Paint) {
+    painted_ = true;
+    marked_ = false;
+    lastPaint_ = Now();
+    QPainter painter(control_);
+    painter.fillRect(control_->rect(), ToQColor(colour_));
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace quendrel
