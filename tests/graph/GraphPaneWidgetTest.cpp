@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLocale>
+#include <QTimer>
 
 #include <cmath>
 #include <string>
@@ -12,6 +14,7 @@
 #include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
 #include "graph/support/GraphPaneRig.h"
+#include "platform/qt/FramePacer.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
@@ -53,6 +56,66 @@ TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
   EXPECT_EQ(widget.Picture(), picture);
   rig.pane.SetPaintLock(false);
   EXPECT_NE(widget.Picture(), picture);
+}
+
+// Counts the paints the message loop gives a widget.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget& widget) : widget_(widget) { widget.installEventFilter(this); }
+  int Paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &widget_ && event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+
+ private:
+  QWidget& widget_;
+};
+
+// The message loop within one frame: the repaints asked for, never a timer, however slowly the test
+// runs.
+void RunMessageLoopWithinTheFrame() { QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::X11ExcludeTimers); }
+
+void EndTheFrame(QTimer& frameEnd) {
+  frameEnd.stop();
+  QMetaObject::invokeMethod(&frameEnd, "timeout");
+  RunMessageLoopWithinTheFrame();
+}
+
+// A continuous scan on a fast link refreshes the pane after every sweep, a sweep a millisecond.
+TEST_F(GraphPaneWidgetTest, SweepsArePaintedOnceAFrameAndTheLastOneAlways) {
+  GraphPaneWidget widget(rig.pane);
+  widget.resize(300, 200);
+  Sample();
+  widget.show();
+  RunMessageLoopWithinTheFrame();
+  const PaintCounter counter(widget);
+  QTimer& frameEnd = *widget.findChild<QTimer*>("frameEnd");
+
+  rig.clock.Advance(1.0);
+  for (int sweep = 0; sweep < 10; ++sweep) {
+    rig.pane.SetCaption("Sweep " + std::to_string(sweep));
+    RunMessageLoopWithinTheFrame();
+    rig.clock.Advance(0.001);
+  }
+  EXPECT_EQ(counter.Paints, 1);
+  ASSERT_TRUE(frameEnd.isActive());
+  EXPECT_EQ(frameEnd.interval(), 15);  // from the second sweep, a millisecond after the paint
+  EndTheFrame(frameEnd);
+  EXPECT_EQ(counter.Paints, 2);
+  // The locked pane keeps what the last paint drew: the last sweep's caption.
+  rig.pane.SetPaintLock(true);
+  const QImage shown = widget.Picture().copy();
+  rig.pane.SetPaintLock(false);
+  EXPECT_EQ(widget.Picture(), shown);
+
+  rig.clock.Advance(FramePacer::FrameSeconds);
+  rig.pane.Refresh();
+  RunMessageLoopWithinTheFrame();
+  EXPECT_EQ(counter.Paints, 3);
+  EXPECT_FALSE(frameEnd.isActive());
 }
 
 int PixelsOf(const QImage& image, Color color) {

@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "platform/qt/FramePacer.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtInput.h"
@@ -22,12 +23,14 @@ char DecimalSeparator(const QLocale& locale) {
 }  // namespace
 
 GraphPaneWidget::GraphPaneWidget(GraphPane& pane, QWidget* parent)
-    : QWidget(parent), pane_(pane), image_(1, 1, QImage::Format_RGB32), canvas_(image_) {
+    : QWidget(parent), pane_(pane), image_(1, 1, QImage::Format_RGB32), canvas_(image_),
+      pacer_(new FramePacer(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  // A sweep refreshes many times; Qt folds the updates into one paint, and a hidden pane none.
+  // A continuous scan refreshes after every sweep, hundreds of times a second on a fast link: painted
+  // each time, the pane would set the pace of the sweeps instead of the drive.
   pane_.OnRefresh([this] {
     outOfDate_ = true;
-    update();
+    pacer_->RequestRepaint();
   });
   pane_.OnSnapshot([this] { return FromQImage(Picture(), "graph"); });
   pane_.OnDecimalSeparator([] { return DecimalSeparator(QLocale()); });

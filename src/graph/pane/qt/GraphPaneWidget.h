@@ -1,5 +1,5 @@
-// The graph pane on the screen: shows the core's drawing from a kept image, repaints it once per
-// burst of refreshes, and passes the mouse on to the core.
+// The graph pane on the screen: shows the core's drawing from a kept image, repaints it once a frame
+// at most however often the core refreshes, and passes the mouse on to the core.
 #pragma once
 
 #include <QImage>
@@ -9,6 +9,8 @@
 #include "platform/qt/PainterCanvas.h"
 
 namespace quendrel {
+
+class FramePacer;
 
 class GraphPaneWidget : public QWidget {
  public:
@@ -38,6 +40,7 @@ class GraphPaneWidget : public QWidget {
   GraphPane& pane_;
   QImage image_;
   PainterCanvas canvas_;
+  FramePacer* pacer_;
   bool outOfDate_ = true;
 };
 
