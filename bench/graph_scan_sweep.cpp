@@ -3,11 +3,18 @@
 // connection, and their ratio. A ratio of 1.0 means the sweep costs its round trips and nothing
 // more; well above it, the sweep (log line, time stamps, refreshes, indicator) does work of its own.
 // A continuous scan runs the message loop between two sweeps: its time (the repaints the sweeps asked
-// for) and the sweeps a second that leaves are measured too.
+// for) and the sweeps a second that leaves are measured too, and a continuous scan is run as the
+// window runs it, its scan timer firing every millisecond.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
 #include <chrono>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +28,7 @@
 #include "foundation/settings/Config.h"
 #include "foundation/text/ParameterId.h"
 #include "graph/data/ScanList.h"
+#include "graph/pane/qt/GraphPaneWidget.h"
 #include "graph/scan/qt/frmGraphLog.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
@@ -86,6 +94,12 @@ class SweepRig {
     CreateScanList("");
     ResetConfig();
   }
+  // A sweep writes one line.
+  std::size_t LogLines() const {
+    std::ifstream log(folder.File("sweep.log"), std::ios::binary);
+    return static_cast<std::size_t>(
+        std::count(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>(), '\n'));
+  }
   bool Ready() const { return window->Core().LogOpen() && window->Core().gdcGraphData().SeriesSet().size() == kSwept.size(); }
 
   // The 16 reads one by one, timed each on its own, summed.
@@ -142,11 +156,59 @@ void Sweep(benchmark::State& state, bool tcp) {
   state.counters["parameters/s"] = benchmark::Counter(n * static_cast<double>(kSwept.size()) / sweeps);
 }
 
+// Counts the paints the message loop gives a widget.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget& widget) : widget_(widget) { widget.installEventFilter(this); }
+  int Paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &widget_ && event->type() == QEvent::Paint) ++Paints;
+    return false;
+  }
+
+ private:
+  QWidget& widget_;
+};
+
+void ContinuousSweeps(benchmark::State& state, bool tcp) {
+  SweepRig rig(tcp);
+  if (!rig.Ready()) {
+    state.SkipWithError("the window did not connect and scan the 16 parameters");
+    return;
+  }
+  const PaintCounter graph(*rig.window->GraphWidget());
+  const std::size_t linesBefore = rig.LogLines();
+  rig.window->ScanTimer()->start(1);
+  double seconds = 0.0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    QEventLoop loop;
+    QTimer::singleShot(250, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double elapsed = Seconds(std::chrono::steady_clock::now() - start);
+    state.SetIterationTime(elapsed);
+    seconds += elapsed;
+  }
+  rig.window->ScanTimer()->stop();
+  const double sweeps = static_cast<double>(rig.LogLines() - linesBefore);
+  state.counters["sweeps/s"] = sweeps / seconds;
+  state.counters["sweep_ms"] = 1000.0 * seconds / sweeps;
+  state.counters["graph_paints/s"] = graph.Paints / seconds;
+}
+
 void BM_ScanSweepModbusTcp(benchmark::State& state) { Sweep(state, true); }
 BENCHMARK(BM_ScanSweepModbusTcp)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 void BM_ScanSweepPseudoTerminal(benchmark::State& state) { Sweep(state, false); }
 BENCHMARK(BM_ScanSweepPseudoTerminal)->UseManualTime()->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+void BM_ContinuousSweepsModbusTcp(benchmark::State& state) { ContinuousSweeps(state, true); }
+BENCHMARK(BM_ContinuousSweepsModbusTcp)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
+
+void BM_ContinuousSweepsPseudoTerminal(benchmark::State& state) { ContinuousSweeps(state, false); }
+BENCHMARK(BM_ContinuousSweepsPseudoTerminal)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(8);
 
 }  // namespace
 }  // namespace quendrel
