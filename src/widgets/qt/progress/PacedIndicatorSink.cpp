@@ -33,9 +33,10 @@ void PacedIndicatorSink::Refresh() {
 }
 
 // Every paint counts, also the ones the message loop does for a mark. The label draws its frame over
-// the colour.
+// the colour. The type is tested first: the label's last events arrive while it is being destroyed,
+// when it is no longer a QLabel and the guarded pointer must not be read.
 bool PacedIndicatorSink::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == control_ && event->type() == QEvent::Paint) {
+  if (event->type() == QEvent::Paint && watched == control_) {
     painted_ = true;
     marked_ = false;
     lastPaint_ = Now();
