@@ -14,10 +14,10 @@
 #include "flash/runner/ScriptReservation.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "foundation/files/OpenTextSource.h"
-#include "foundation/support/TempFolder.h"
 #include "resources/BuiltInText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -28,7 +28,7 @@ class OpenTextSourceTest : public ::testing::Test {
   }
 
  private:
-  testing::TempFolder folder_;
+  TempFolder folder_;
 };
 
 constexpr int kNoSuchResource = 987654;

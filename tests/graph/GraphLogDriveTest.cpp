@@ -20,11 +20,12 @@
 #include "foundation/settings/Config.h"
 #include "graph/controls/qt/SeriesListBoxWidget.h"
 #include "graph/pane/qt/GraphPaneWidget.h"
-#include "tree/qt/ParameterTreeWidget.h"
 #include "graph/support/GraphLogRig.h"
 #include "graph/support/ScanWindowRig.h"
 #include "platform/FakeClock.h"
+#include "support/FileText.h"
 #include "support/TestOutput.h"
+#include "tree/qt/ParameterTreeWidget.h"
 
 namespace quendrel {
 namespace {

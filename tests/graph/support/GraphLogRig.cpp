@@ -10,6 +10,7 @@
 #include "graph/data/ScanList.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/FakeImageList.h"
+#include "support/FileText.h"
 
 namespace quendrel::testing {
 
