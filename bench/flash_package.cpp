@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "BenchFolder.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -31,7 +31,6 @@ std::string SixteenMegabytePackage() {
   return PackageImage(spec);
 }
 
-using bench::BenchFolder;
 
 void Report(benchmark::State& state, std::size_t size) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(size));
@@ -39,7 +38,7 @@ void Report(benchmark::State& state, std::size_t size) {
 }
 
 void BM_LoadPackageFile(benchmark::State& state) {
-  const BenchFolder folder;
+  const TempFolder folder;
   const std::string image = SixteenMegabytePackage();
   const std::filesystem::path path = folder.File("release.fup");
   if (!WritePackageFile(path, image)) return state.SkipWithError("the package could not be written");

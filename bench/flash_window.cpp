@@ -6,13 +6,13 @@
 #include <fstream>
 #include <string>
 
-#include "BenchFolder.h"
 #include "comms/server/GIOServer.h"
 #include "flash/language/ParseEngine.h"
 #include "flash/qt/frmDriveFlash.h"
 #include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtUiServices.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -29,7 +29,7 @@ class BenchUi final : public QtUiServices {
   int boxes = 0;
 };
 
-std::string AssignmentScript(const bench::BenchFolder& folder) {
+std::string AssignmentScript(const TempFolder& folder) {
   const std::string path = folder.File("assignments.fl2");
   std::ofstream script(path);
   for (int i = 0; i < kStatements; ++i) script << "a" << i % 10 << " = " << i << " + 1;\n";
@@ -37,7 +37,7 @@ std::string AssignmentScript(const bench::BenchFolder& folder) {
 }
 
 void BM_DriveFlashStartLoop(benchmark::State& state) {
-  bench::BenchFolder folder;
+  TempFolder folder;
   BenchUi ui;
   SetUi(&ui);
   ParseEngine parser;

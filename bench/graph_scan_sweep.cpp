@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "BenchFolder.h"
 #include "comms/modules/EthernetModule.h"
 #include "comms/modules/SerialModule.h"
 #include "comms/server/GIOContext.h"
@@ -23,6 +22,7 @@
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
 #include "tree/qt/ParameterTreeWidget.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -99,7 +99,7 @@ class SweepRig {
     return sum;
   }
 
-  bench::BenchFolder folder;
+  TempFolder folder;
   DriveSimProcess sim;
   GIOServer server;
   std::unique_ptr<frmGraphLog> window;

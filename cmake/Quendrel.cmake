@@ -20,11 +20,13 @@ function(quendrel_add_test name)
 endfunction()
 
 # quendrel_add_benchmark(<name> SOURCES <files...> LIBS <targets...>)
+# Benchmarks share the tests' plain support (temporary folders) and may build test helpers in.
 function(quendrel_add_benchmark name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(bench_${name} ${B_SOURCES})
-  target_link_libraries(bench_${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
-  target_include_directories(bench_${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tools)
+  target_link_libraries(bench_${name} PRIVATE ${B_LIBS} quendrel_test_support benchmark::benchmark
+                        benchmark::benchmark_main)
+  target_include_directories(bench_${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
 endfunction()
 
 # quendrel_area_library(<target> [SUBDIRS <folders...>] [DEPS <targets...>])
