@@ -31,7 +31,6 @@ std::string SixteenMegabytePackage() {
   return PackageImage(spec);
 }
 
-
 void Report(benchmark::State& state, std::size_t size) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(size));
   state.counters["MB"] = static_cast<double>(size) / (1 << 20);

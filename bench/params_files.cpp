@@ -18,7 +18,6 @@ namespace {
 
 KVBFile FullFile() { return FullParameterFile(); }
 
-
 void Report(benchmark::State& state, std::size_t imageSize) {
   const auto files = static_cast<double>(state.iterations());
   state.counters["files/s"] = benchmark::Counter(files, benchmark::Counter::kIsRate);

@@ -239,7 +239,6 @@ TEST(FLAFile, AStatementThatDoesNotParseStaysToBeRetried) {
   EXPECT_EQ(rig.script->CommandString(-1), "timeout =");
 }
 
-
 TEST(FLAFile, ScriptsComeFromDiskThenThePackage) {
   const TempFolder folder;
   ASSERT_TRUE(WritePackageFile(folder.Path() / "disk.fla", "wait;1\n"));

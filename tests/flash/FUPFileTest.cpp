@@ -19,7 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 std::string AllByteValues() {
   std::string bytes;
   for (int value = 0; value < 256; ++value) bytes += static_cast<char>(value);

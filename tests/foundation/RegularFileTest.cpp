@@ -12,7 +12,6 @@
 namespace quendrel {
 namespace {
 
-
 TEST(RegularFileTest, WhatIsNoReadableFileIsRefusedAtOnceWithItsReason) {
   TempFolder folder;
   for (const auto& c : testing::UnopenablePaths(folder.Path().string())) {

@@ -18,7 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
 TEST(ReplaceFileTest, ReplacesTheContentsAndKeepsTheModeAndTheUsersNeighbours) {
   TempFolder folder;
   const std::string path = folder.File("set.KVB");

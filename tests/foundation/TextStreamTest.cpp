@@ -18,7 +18,6 @@ namespace {
 
 using namespace std::string_literals;
 
-
 struct StringSource {
   std::unique_ptr<TextStream> Over(const std::string& text) {
     return std::make_unique<qovStringStream>(text);

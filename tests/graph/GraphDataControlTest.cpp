@@ -20,7 +20,6 @@
 namespace quendrel {
 namespace {
 
-
 // 1 January 2024, 00:01:00.
 constexpr double kMinute = FakeClock::DefaultStart + 60.0;
 

@@ -21,7 +21,6 @@
 namespace quendrel {
 namespace {
 
-
 struct CommaDecimalPoint : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }
 };
