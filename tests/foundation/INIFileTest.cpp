@@ -1,6 +1,7 @@
 #include "foundation/settings/INIFile.h"
 
 #include "platform/ScriptedUi.h"
+#include "support/CurrentFolder.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
 
@@ -17,7 +18,6 @@ namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
-
 
 struct ParseCase {
   const char* what;
@@ -224,23 +224,10 @@ TEST(INIFileTest, PreserveINIKeepsValuesEqualToTheDefaults) {
   EXPECT_EQ(ReadTestFile(path), "[General]\nRetries=3\nPreserveINI=True\n");
 }
 
-// Restores the current directory when the test ends, whatever happens.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : saved_(fs::current_path()) {}
-  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-  ~CurrentDirectoryGuard() { fs::current_path(saved_); }
-
- private:
-  fs::path saved_;
-};
-
 TEST(INIFileTest, SaveLandsWhereTheFileWasReadAfterTheDirectoryChanged) {
   TempFolder start;
   TempFolder elsewhere;
-  const CurrentDirectoryGuard guard;
-  fs::current_path(start.File(""));
+  const CurrentFolder current(start.Path());
 
   INIFile ini;
   ASSERT_TRUE(ini.Load("Quendrel.INI"));
