@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "QtBenchMain.h"
 #include "comms/server/GIOServer.h"
 #include "flash/language/ParseEngine.h"
 #include "flash/qt/frmDriveFlash.h"
@@ -70,14 +71,3 @@ BENCHMARK(BM_DriveFlashStartLoop)->UseRealTime()->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 }  // namespace quendrel
-
-// The application lives in main, so it is gone before the program's statics.
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

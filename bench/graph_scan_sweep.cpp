@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "QtBenchMain.h"
 #include "comms/modules/EthernetModule.h"
 #include "comms/modules/SerialModule.h"
 #include "comms/server/GIOContext.h"
@@ -21,8 +22,8 @@
 #include "graph/scan/qt/frmGraphLog.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
-#include "tree/qt/ParameterTreeWidget.h"
 #include "support/TempFolder.h"
+#include "tree/qt/ParameterTreeWidget.h"
 
 namespace quendrel {
 namespace {
@@ -143,15 +144,3 @@ BENCHMARK(BM_ScanSweepPseudoTerminal)->UseManualTime()->Unit(benchmark::kMillise
 
 }  // namespace
 }  // namespace quendrel
-
-// The application lives in main, so it is gone before the program's statics: a static one outlives
-// Qt's own and crashes the program on its way out.
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
