@@ -2,11 +2,10 @@
 // window's worth of noisy sine waves bound to a graph pane.
 #pragma once
 
-#include <QGuiApplication>
 #include <cmath>
-#include <cstdlib>
 #include <string>
 
+#include "GuiApp.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
 #include "graph/pane/GraphPane.h"
@@ -15,14 +14,6 @@
 namespace quendrel::bench {
 
 inline constexpr double kScanEnd = FakeClock::DefaultStart + 86400.0;
-
-inline void EnsureGuiApp() {
-  static int argc = 1;
-  static char name[] = "bench";
-  static char* argv[] = {name, nullptr};
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QGuiApplication app(argc, argv);
-}
 
 // Every point inside the pane's 300-second window. Named series get a legend caption each.
 struct Scan {

@@ -2,9 +2,7 @@
 // through the firmware template), the fragment editor a fragment against a 2100-entry template
 // (tree and preview list), in milliseconds per file.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -14,6 +12,7 @@
 #include "params/compatibility/FirmwareInformationTemplate.h"
 #include "platform/ScriptedUi.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -30,9 +29,8 @@ KVBFile FullFile() {
 
 void BM_OfflineLoadFullFile(benchmark::State& state) {
   if (!FirmwareCompatibility().Load(QUENDREL_DRIVESIM_FC2)) state.SkipWithError("no firmware template");
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("quendrel-bench-offline-" + std::to_string(::getpid()) + ".KVB"))
-          .string();
+  const TempFolder folder;
+  const std::string path = folder.File("offline.KVB");
   if (!FullFile().SaveKVBFile(path, false)) state.SkipWithError("the file was not written");
   auto tree = std::make_shared<ParameterTree>();
   frmEditOffline form(tree, nullptr);
@@ -44,7 +42,6 @@ void BM_OfflineLoadFullFile(benchmark::State& state) {
   }
   state.counters["slots/s"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * KVBFile::kSlotCount, benchmark::Counter::kIsRate);
-  std::filesystem::remove(path);
 }
 BENCHMARK(BM_OfflineLoadFullFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -72,9 +69,8 @@ void BM_FragmentLoadAgainstFullTemplate(benchmark::State& state) {
   KVBFile fragment = FullParameterFile();
   for (std::int32_t n = 0; n < KVBFile::kSlotCount; n += 3) fragment.SetIdentifier(n, "");
   fragment.SetValue(1129, "9.5");
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("quendrel-bench-fragment-" + std::to_string(::getpid()) + ".KVB"))
-          .string();
+  const TempFolder folder;
+  const std::string path = folder.File("fragment.KVB");
   if (!fragment.SaveKVBFile(path, false)) state.SkipWithError("the file was not written");
   auto tree = std::make_shared<ParameterTree>();
   frmEditFragment form(tree, nullptr);
@@ -87,7 +83,6 @@ void BM_FragmentLoadAgainstFullTemplate(benchmark::State& state) {
     benchmark::DoNotOptimize(form.View().lbPreview.size());
   }
   state.counters["preview lines"] = static_cast<double>(form.View().lbPreview.size());
-  std::filesystem::remove(path);
 }
 BENCHMARK(BM_FragmentLoadAgainstFullTemplate)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "QtBenchMain.h"
 #include "SerialBenchLine.h"
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/modules/SerialModule.h"
@@ -59,15 +60,3 @@ BENCHMARK(BM_SingleCommandNewReport)->UseRealTime()->MinTime(2.0);
 
 }  // namespace
 }  // namespace quendrel
-
-// The application lives in main, so it is gone before the program's statics: a static one outlived
-// Qt's own and crashed the program on its way out.
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

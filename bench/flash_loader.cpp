@@ -4,8 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <cstdio>
 #include <string>
@@ -17,6 +15,7 @@
 #include "flash/scripts/FL2File.h"
 #include "foundation/files/qovStringStream.h"
 #include "platform/UiServices.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -43,10 +42,8 @@ struct LoaderLine : SerialBenchLine {
                    static_cast<SerialModule*>(server.Module("Serial")), nullptr, &Config()};
     script = std::make_unique<FL2File>(environment);
     script->LoadText("x = 1;");
-    path = std::filesystem::temp_directory_path() / ("quendrel-bench-image-" + std::to_string(words) + ".hex");
-    std::ofstream(path) << Image(words);
+    path = folder.Write("image.hex", Image(words));
   }
-  ~LoaderLine() { std::filesystem::remove(path); }
 
   static ParseEngine& Parser() {
     static ParseEngine engine;
@@ -60,14 +57,15 @@ struct LoaderLine : SerialBenchLine {
 
   bool WriteProgram() {
     dfResponseCodes code = dfResponseOK;
-    LoaderBuiltins::InitializeWriteProgram({Variant(path.string())}, *script, nullptr, code);
+    LoaderBuiltins::InitializeWriteProgram({Variant(path)}, *script, nullptr, code);
     return code == dfResponseOK;
   }
 
   long imageBytes;
   ScriptEnvironment environment;
   std::unique_ptr<FL2File> script;
-  std::filesystem::path path;
+  TempFolder folder;
+  std::string path;
 };
 
 void Transfer(benchmark::State& state, LoaderLine& line, double byteSeconds) {

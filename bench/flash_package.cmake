@@ -1,4 +1,3 @@
 quendrel_add_benchmark(flash_package
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/flash_package.cpp ${CMAKE_SOURCE_DIR}/tests/flash/support/PackageWriter.cpp
   LIBS quendrel_flash quendrel_params quendrel_foundation quendrel_platform)
-target_include_directories(bench_flash_package PRIVATE ${CMAKE_SOURCE_DIR}/tests)

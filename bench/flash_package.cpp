@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
-#include "BenchFolder.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -31,15 +31,13 @@ std::string SixteenMegabytePackage() {
   return PackageImage(spec);
 }
 
-using bench::BenchFolder;
-
 void Report(benchmark::State& state, std::size_t size) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(size));
   state.counters["MB"] = static_cast<double>(size) / (1 << 20);
 }
 
 void BM_LoadPackageFile(benchmark::State& state) {
-  const BenchFolder folder;
+  const TempFolder folder;
   const std::string image = SixteenMegabytePackage();
   const std::filesystem::path path = folder.File("release.fup");
   if (!WritePackageFile(path, image)) return state.SkipWithError("the package could not be written");

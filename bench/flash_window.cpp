@@ -6,13 +6,14 @@
 #include <fstream>
 #include <string>
 
-#include "BenchFolder.h"
+#include "QtBenchMain.h"
 #include "comms/server/GIOServer.h"
 #include "flash/language/ParseEngine.h"
 #include "flash/qt/frmDriveFlash.h"
 #include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/qt/QtUiServices.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -29,7 +30,7 @@ class BenchUi final : public QtUiServices {
   int boxes = 0;
 };
 
-std::string AssignmentScript(const bench::BenchFolder& folder) {
+std::string AssignmentScript(const TempFolder& folder) {
   const std::string path = folder.File("assignments.fl2");
   std::ofstream script(path);
   for (int i = 0; i < kStatements; ++i) script << "a" << i % 10 << " = " << i << " + 1;\n";
@@ -37,7 +38,7 @@ std::string AssignmentScript(const bench::BenchFolder& folder) {
 }
 
 void BM_DriveFlashStartLoop(benchmark::State& state) {
-  bench::BenchFolder folder;
+  TempFolder folder;
   BenchUi ui;
   SetUi(&ui);
   ParseEngine parser;
@@ -70,14 +71,3 @@ BENCHMARK(BM_DriveFlashStartLoop)->UseRealTime()->Unit(benchmark::kMillisecond)-
 
 }  // namespace
 }  // namespace quendrel
-
-// The application lives in main, so it is gone before the program's statics.
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

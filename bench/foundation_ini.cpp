@@ -3,35 +3,14 @@
 #include "foundation/settings/INIFile.h"
 
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
+
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
-
-// A settings file in a folder of its own, removed when the benchmark ends.
-class SettingsFile {
- public:
-  explicit SettingsFile(const std::string& text) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-bench-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) folder_ = pattern;
-    std::ofstream(Path(), std::ios::binary) << text;
-  }
-  SettingsFile(const SettingsFile&) = delete;
-  SettingsFile& operator=(const SettingsFile&) = delete;
-  ~SettingsFile() {
-    std::error_code ignored;
-    if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
-  }
-  std::string Path() const { return (folder_ / "Quendrel.INI").string(); }
-
- private:
-  std::filesystem::path folder_;
-};
 
 std::string ManyKeys(std::int64_t keys, std::int64_t keysPerSection) {
   std::string text;
@@ -44,10 +23,11 @@ std::string ManyKeys(std::int64_t keys, std::int64_t keysPerSection) {
 
 void LoadSettings(benchmark::State& state, std::int64_t keysPerSection) {
   const std::int64_t keys = state.range(0);
-  const SettingsFile file(ManyKeys(keys, keysPerSection));
+  const TempFolder folder;
+  const std::string path = folder.Write("Quendrel.INI", ManyKeys(keys, keysPerSection));
   for (auto _ : state) {
     INIFile ini;
-    benchmark::DoNotOptimize(ini.Load(file.Path()));
+    benchmark::DoNotOptimize(ini.Load(path));
   }
   state.counters["keys/s"] =
       benchmark::Counter(static_cast<double>(state.iterations() * keys), benchmark::Counter::kIsRate);

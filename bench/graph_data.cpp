@@ -3,10 +3,8 @@
 // the time to write the graph data file of a ten-hour, 16-series scan.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
@@ -14,6 +12,7 @@
 
 #include "graph/data/GraphDataControl.h"
 #include "graph/data/gdSeries.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -115,11 +114,9 @@ BENCHMARK(BM_AddPointAfterClockSetBack)->Unit(benchmark::kMillisecond)->Iteratio
 void BM_SaveAllTenHours(benchmark::State& state) {
   GraphDataControl control(nullptr, "gdcGraphData");
   for (int s = 0; s < kSeries; ++s) Fill(*control.AddSeries("M01P" + std::to_string(10 + s), "", 0), 360'000, kStart);
-  const std::string path =
-      (std::filesystem::temp_directory_path() / ("quendrel-bench-" + std::to_string(::getpid()) + ".dat")).string();
+  const TempFolder folder;
+  const std::string path = folder.File("graph.dat");
   for (auto _ : state) control.SaveAll(path, ',');
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
   state.counters["rows/s"] = benchmark::Counter(36'000.0, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_SaveAllTenHours)->Unit(benchmark::kMillisecond);

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchFolder.h"
+#include "QtBenchMain.h"
 #include "comms/modules/EthernetModule.h"
 #include "comms/modules/SerialModule.h"
 #include "comms/server/GIOContext.h"
@@ -32,6 +32,7 @@
 #include "graph/scan/qt/frmGraphLog.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
+#include "support/TempFolder.h"
 #include "tree/qt/ParameterTreeWidget.h"
 
 namespace quendrel {
@@ -115,7 +116,7 @@ class SweepRig {
     return sum;
   }
 
-  bench::BenchFolder folder;
+  TempFolder folder;
   DriveSimProcess sim;
   GIOServer server;
   std::unique_ptr<frmGraphLog> window;
@@ -212,15 +213,3 @@ BENCHMARK(BM_ContinuousSweepsPseudoTerminal)->UseManualTime()->Unit(benchmark::k
 
 }  // namespace
 }  // namespace quendrel
-
-// The application lives in main, so it is gone before the program's statics: a static one outlives
-// Qt's own and crashes the program on its way out.
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -1,10 +1,10 @@
 // Loading and saving a full parameter file (all 2100 slots present), in files per second, slots per
 // second and bytes per second, from memory and through the disk (a save flushes its file to disk).
-#include "BenchFolder.h"
 #include "FullParameterFile.h"
 #include "params/files/KVBCodec.h"
 #include "params/files/KVBFile.h"
 #include "foundation/text/ParameterId.h"
+#include "support/TempFolder.h"
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -17,8 +17,6 @@ namespace quendrel {
 namespace {
 
 KVBFile FullFile() { return FullParameterFile(); }
-
-using bench::BenchFolder;
 
 void Report(benchmark::State& state, std::size_t imageSize) {
   const auto files = static_cast<double>(state.iterations());
@@ -50,7 +48,7 @@ void BM_LoadFullFileFromMemory(benchmark::State& state) {
 BENCHMARK(BM_LoadFullFileFromMemory);
 
 void BM_SaveFullFile(benchmark::State& state) {
-  const BenchFolder folder;
+  const TempFolder folder;
   const KVBFile set = FullFile();
   const std::string path = folder.File("full.KVB");
   for (auto _ : state) {
@@ -61,7 +59,7 @@ void BM_SaveFullFile(benchmark::State& state) {
 BENCHMARK(BM_SaveFullFile)->Unit(benchmark::kMillisecond);
 
 void BM_LoadFullFile(benchmark::State& state) {
-  const BenchFolder folder;
+  const TempFolder folder;
   const std::string path = folder.File("full.KVB");
   FullFile().SaveKVBFile(path, false);
   KVBFile set;

@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 #include "comms/server/CommServer.h"
 #include "foundation/settings/Config.h"
@@ -12,6 +11,7 @@
 #include "platform/UiServices.h"
 #include "shell/qt/ShellApplication.h"
 #include "shell/qt/frmMainMDI.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -30,14 +30,13 @@ QApplication& App() {
 
 void BM_StartupToMainWindow(benchmark::State& state) {
   App();
-  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "quendrel-bench-startup";
-  std::filesystem::create_directories(folder);
+  const quendrel::TempFolder folder;
   quendrel::FakeClock clock;
   for (auto _ : state) {
     quendrel::ShellApplication::Options options;
-    options.Folder = folder.string();
+    options.Folder = folder.Path().string();
     options.SplashMinimumSeconds = 0.0;
-    options.LockPath = QString::fromStdString((folder / "quendrel.lock").string());
+    options.LockPath = QString::fromStdString(folder.File("quendrel.lock"));
     quendrel::ShellApplication shell(options);
     if (shell.Start(quendrel::Ui(), clock) != quendrel::StartupOutcome::Running) {
       state.SkipWithError("start-up failed");
@@ -50,7 +49,6 @@ void BM_StartupToMainWindow(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["startups/s"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
-  std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_StartupToMainWindow)->Unit(benchmark::kMillisecond);
 

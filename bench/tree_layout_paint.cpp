@@ -3,10 +3,9 @@
 // the tree grows; layout visits every expanded node.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
-#include <cstdlib>
 #include <memory>
 
+#include "GuiApp.h"
 #include "platform/RecordingCanvas.h"
 #include "tree/ParameterTree.h"
 #include "tree/qt/TreeImageCanvas.h"
@@ -14,13 +13,7 @@
 namespace quendrel {
 namespace {
 
-void EnsureGuiApp() {
-  static int argc = 1;
-  static char name[] = "bench";
-  static char* argv[] = {name, nullptr};
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static QGuiApplication app(argc, argv);
-}
+using bench::EnsureGuiApp;
 
 // menus x (parameters + 1) nodes, every menu expanded, in a 320 x 240 pixel control.
 std::shared_ptr<ParameterTree> MakeTree(int menus, int parameters, bool onImage) {

@@ -1,13 +1,13 @@
 # quendrel_add_test(<name> LABEL <area> SOURCES <files...> LIBS <targets...>)
 # One GoogleTest executable; every test in it carries the area's ctest label,
-# so `ctest -L comms` runs one area.
+# so `ctest -L comms` runs one area. Every test program links the shared test support.
 function(quendrel_add_test name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL)
     message(FATAL_ERROR "quendrel_add_test(${name}): LABEL is required")
   endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} quendrel_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
   gtest_discover_tests(${name}
     # Two properties of one entry each: discovery cannot pass a list with ";" in one property.
@@ -20,11 +20,13 @@ function(quendrel_add_test name)
 endfunction()
 
 # quendrel_add_benchmark(<name> SOURCES <files...> LIBS <targets...>)
+# Benchmarks share the tests' plain support (temporary folders) and may build test helpers in.
 function(quendrel_add_benchmark name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(bench_${name} ${B_SOURCES})
-  target_link_libraries(bench_${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main)
-  target_include_directories(bench_${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tools)
+  target_link_libraries(bench_${name} PRIVATE ${B_LIBS} quendrel_test_support benchmark::benchmark
+                        benchmark::benchmark_main)
+  target_include_directories(bench_${name} PRIVATE ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
 endfunction()
 
 # quendrel_area_library(<target> [SUBDIRS <folders...>] [DEPS <targets...>])
@@ -62,7 +64,7 @@ function(quendrel_area_tests area)
   set(libs ${A_LIBS})
   if(support)
     add_library(${area}_test_support OBJECT ${support})
-    target_link_libraries(${area}_test_support PUBLIC ${A_LIBS} GTest::gtest GTest::gmock)
+    target_link_libraries(${area}_test_support PUBLIC ${A_LIBS} quendrel_test_support GTest::gtest GTest::gmock)
     target_include_directories(${area}_test_support PUBLIC
       ${QUENDREL_SRC} ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/tools)
     list(PREPEND libs ${area}_test_support)

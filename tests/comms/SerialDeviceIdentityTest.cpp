@@ -12,8 +12,8 @@
 #include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "foundation/settings/Config.h"
-#include "foundation/support/TempFolder.h"
 #include "platform/Clock.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenTheListShifts) {
   DriveSimProcess driveA;
   DriveSimProcess driveB;
-  const testing::TempFolder devices;
+  const TempFolder devices;
   fs::create_symlink(driveA.DevicePath(), devices.File("ttyUSB0"));
   fs::create_symlink(driveB.DevicePath(), devices.File("ttyUSB1"));
   ResetConfig();
@@ -64,7 +64,7 @@ TEST(SerialDeviceIdentityTest, AReconnectReachesOnlyTheDeviceConfiguredEvenWhenT
 TEST(SerialDeviceIdentityTest, AnAdapterPluggedInAfterStartUpIsFoundAndThenKept) {
   DriveSimProcess driveA;
   DriveSimProcess driveB;
-  const testing::TempFolder devices;
+  const TempFolder devices;
   ResetConfig();
   Config().SetValue("ComPort", "Serial Port", "0");
   Config().SetValue("Timeout", "Serial Port", "0.4");

@@ -1,15 +1,11 @@
 // Drive functions from the built-in templates against the simulated drive over Modbus/TCP.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <fstream>
-
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/support/EthernetRig.h"
 #include "comms/support/StringFeedback.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -72,13 +68,10 @@ TEST_F(TemplateDriveTest, FlashCommandsAreAcknowledgedAndTheResetIsNotWaitedFor)
 
 TEST_F(TemplateDriveTest, AHexFileGoesToTheDrivePacketByPacket) {
   ScriptedUi ui;
-  std::string folder = (std::filesystem::temp_directory_path() / "quendrel-e2e-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(folder.data()), nullptr);
-  const std::string path = folder + "/image.hex";
-  std::ofstream(path) << ":0401000001020304F1\n:03011000AABBCCBB\n:00000001FF\n";
+  const TempFolder folder;
+  const std::string path = folder.Write("image.hex", ":0401000001020304F1\n:03011000AABBCCBB\n:00000001FF\n");
   rig_.Sim().ResetStats();
   const udtTemplateCallInfo call = Run("WriteFileToBuffer", {"\"" + path + "\""});
-  std::filesystem::remove_all(folder);
   EXPECT_EQ(call.rcResponse, dfResponseOK);
   EXPECT_EQ(rig_.Sim().RequestCount(39), 2);
   EXPECT_EQ(ui.Pumps(), 2);

@@ -1,12 +1,10 @@
 // Sending an Intel HEX file to the drive's page buffer, one packet per data record.
 #include <gtest/gtest.h>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 #include "comms/functions/FunctionTemplates.h"
@@ -14,30 +12,10 @@
 #include "comms/support/TemplateRig.h"
 #include "foundation/progress/ProgressServer.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
-
-// A folder of its own for the files a test writes, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-hex-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string Write(const std::string& name, const std::string& text) const {
-    const std::string path = (path_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-
- private:
-  std::filesystem::path path_;
-};
 
 class PackageFiles final : public ScriptPackage {
  public:

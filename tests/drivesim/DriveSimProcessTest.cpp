@@ -19,6 +19,8 @@
 
 #include <string>
 
+#include "support/TempFolder.h"
+
 namespace quendrel {
 namespace {
 
@@ -176,18 +178,12 @@ TEST(DriveSimProcessTest, StartsWithOptionsAndRejectsBadOnes) {
 }
 
 TEST(DriveSimProcessTest, ServesATableFromAFile) {
-  char path[] = "/tmp/drivesim-table-XXXXXX";
-  const int fd = ::mkstemp(path);
-  ASSERT_GE(fd, 0);
-  const std::string table = "00.00 | Only Menu | 0000000000000000 | 0 | ro |\n20.99 | Last | 0000000000000011 | -1 | rw |\n";
-  ASSERT_EQ(::write(fd, table.data(), table.size()), static_cast<ssize_t>(table.size()));
-  ::close(fd);
-  {
-    DriveSimProcess sim({"--table", path});
-    EXPECT_EQ(sim.Value(2099), -1);
-    EXPECT_EQ(sim.Command("get 1129"), "error no such parameter");
-  }
-  ::unlink(path);
+  const TempFolder folder;
+  const std::string path = folder.Write(
+      "table.txt", "00.00 | Only Menu | 0000000000000000 | 0 | ro |\n20.99 | Last | 0000000000000011 | -1 | rw |\n");
+  DriveSimProcess sim({"--table", path});
+  EXPECT_EQ(sim.Value(2099), -1);
+  EXPECT_EQ(sim.Command("get 1129"), "error no such parameter");
 }
 
 TEST(DriveSimProcessTest, ServesModbusTcpAndRtuOverTcpOnSystemChosenPorts) {

@@ -12,12 +12,12 @@
 #include "editors/qt/frmEditOfflineWindow.h"
 #include "foundation/settings/Config.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
-#include "params/support/TempFolder.h"
 #include "platform/qt/QtConvert.h"
 #include "platform/qt/QtUiServices.h"
 #include "support/CaseName.h"
 #include "support/FileDialogDriver.h"
 #include "support/QtTestApp.h"
+#include "support/TempFolder.h"
 #include "tree/qt/ParameterTreeWidget.h"
 
 namespace quendrel {

@@ -16,8 +16,9 @@
 #include "foundation/support/RefusedFiles.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/files/KVBCodec.h"
-#include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

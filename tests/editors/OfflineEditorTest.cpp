@@ -7,9 +7,9 @@
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
-#include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 #include "platform/UiServices.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -10,9 +10,10 @@
 #include "editors/frmEditOnline.h"
 #include "foundation/settings/Config.h"
 #include "params/compatibility/FirmwareInformationTemplate.h"
-#include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

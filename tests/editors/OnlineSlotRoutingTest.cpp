@@ -9,10 +9,11 @@
 
 #include "drivesim/DefaultParameterTable.h"
 #include "editors/frmEditOnline.h"
-#include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 #include "platform/KeyCodes.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -8,9 +8,9 @@
 #include "editors/frmConfigureQuickSetup.h"
 #include "params/compatibility/FS2Compiler.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
-#include "params/support/TempFolder.h"
 #include "params/transfer/ParameterDownload.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

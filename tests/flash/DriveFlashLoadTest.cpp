@@ -4,12 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "comms/server/GIOContext.h"
 #include "flash/support/DriveFlashRig.h"
 #include "flash/support/PackageWriter.h"
 #include "foundation/settings/Config.h"
+#include "support/CurrentFolder.h"
+#include "support/FileText.h"
 
 namespace quendrel {
 namespace {
@@ -19,31 +20,12 @@ namespace fs = std::filesystem;
 const std::string kNotLoaded = "Unable to load Drive Flash file.";
 const std::string kSuccess = "Drive Flash was successful.";
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::string Package(const std::string& root, std::vector<PackageMember> members) {
   PackageSpec spec;
   spec.rootName = root;
   spec.members = std::move(members);
   return PackageImage(spec);
 }
-
-// The process's current directory for one test, where the user's relative names are taken from.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& folder) : saved_(fs::current_path()) { fs::current_path(folder); }
-  ~CurrentFolder() { fs::current_path(saved_); }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
-
- private:
-  fs::path saved_;
-};
 
 struct KindCase {
   const char* what;
@@ -168,7 +150,7 @@ TEST(DriveFlashLoading, LoggingWritesTheLoadLinesBesideTheScript) {
   rig.Start();
   ASSERT_EQ(rig.Script(), nullptr) << "ended, and the log closed with it";
   const std::string path = (rig.folder.Path() / "run.fl2").string();
-  EXPECT_EQ(ReadAll(rig.folder.Path() / "run.log"),
+  EXPECT_EQ(ReadTestFile(rig.folder.File("run.log")),
             "File Loaded: \"" + path + "\" at 01-01-2024 01:02:03\r\n(Parsed in 0.125 seconds)\r\nhello\r\n"
             "File Closed at 01-01-2024 01:02:03\r\n");
   EXPECT_TRUE(rig.mainStatus.empty()) << "the parse time goes to the log instead";

@@ -3,36 +3,23 @@
 // and no other window's frame may reach the line while the script owns it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
 #include "flash/language/ParseEngine.h"
 #include "flash/runner/DriveFlash.h"
+#include "flash/support/LoaderFileText.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
-
-std::string Hex4(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
-  return text;
-}
-
-std::string Words(int count, int seed) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += Hex4(seed * 7919 + i * 104729);
-  return text;
-}
 
 // Three data records for the drive's page buffer, then the end record.
 const std::string kBootHex =
@@ -51,13 +38,6 @@ const char* kRootScript =
     "timeout = 0;\n"
     "ProcessorReset();\n";
 
-std::string ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 ParseEngine& Parser() {
   static ParseEngine engine;
   return engine;
@@ -68,8 +48,8 @@ TEST(DriveFlashOnTheLine, RunsAPackageIntoTheLoaderWithTheLogOnAndNoForeignFrame
   SerialRig line;
   ScriptedUi ui;
   TempFolder folder;
-  const std::string program = Words(300, 1);
-  const std::string blockWords = Words(120, 2);
+  const std::string program = HexWords(300, 1);
+  const std::string blockWords = HexWords(120, 2);
   PackageSpec spec;
   spec.rootName = "Main.FL2";
   spec.members = {{"main.fl2", kRootScript},
@@ -108,7 +88,7 @@ TEST(DriveFlashOnTheLine, RunsAPackageIntoTheLoaderWithTheLogOnAndNoForeignFrame
 
   EXPECT_FALSE(foreign->ReadValue(11, 29).Error) << "the drive runs its firmware again and the line is free";
 
-  const std::string log = ReadAll(folder.Path() / "flash.log");
+  const std::string log = ReadTestFile(folder.File("flash.log"));
   EXPECT_EQ(log.rfind("File Loaded: \"" + package + "\" at ", 0), 0U) << log;
   EXPECT_NE(log.find("\r\n(Parsed in "), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nFile Closed at "), std::string::npos) << log;

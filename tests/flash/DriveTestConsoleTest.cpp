@@ -3,15 +3,13 @@
 // period rules, and one exchange at a time while a file transfer pumps the window's events.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/support/SerialRig.h"
 #include "comms/support/StringFeedback.h"
 #include "flash/drivetest/DriveTestConsole.h"
 #include "foundation/settings/Config.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -170,8 +168,8 @@ TEST_F(DriveTestConsoleTest, OnlyATransferTellsTheWindowOfTheBusyState) {
   EXPECT_TRUE(told.empty());
   EXPECT_NE(report_->Text().find("Parameter: M11P29\r\n"), std::string::npos);
 
-  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-drive-test-busy.hex").string();
-  std::ofstream(path) << ":0401000001020304F1\r\n:00000001FF\r\n";
+  const TempFolder folder;
+  const std::string path = folder.Write("busy.hex", ":0401000001020304F1\r\n:00000001FF\r\n");
   Choose("WriteFileToBuffer");
   console_.Panel().SetFilename(path);
   ScriptedUi ui;
@@ -180,12 +178,12 @@ TEST_F(DriveTestConsoleTest, OnlyATransferTellsTheWindowOfTheBusyState) {
   console_.ExecuteSelectedFunction();
   EXPECT_EQ(toldAtPump, 1U);
   EXPECT_EQ(told, (std::vector<bool>{true, false}));
-  std::filesystem::remove(path);
 }
 
 TEST_F(DriveTestConsoleTest, OneExchangeAtATimeAndAClosedBoxEndsTheTransfer) {
-  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-drive-test.hex").string();
-  std::ofstream(path) << ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n";
+  const TempFolder folder;
+  const std::string path =
+      folder.Write("test.hex", ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n");
   Choose("WriteFileToBuffer");
   console_.Panel().SetFilename(path);
   ScriptedUi ui;
@@ -204,7 +202,6 @@ TEST_F(DriveTestConsoleTest, OneExchangeAtATimeAndAClosedBoxEndsTheTransfer) {
   rig_.Sim().ResetStats();
   console_.ExecuteSelectedFunction();
   EXPECT_EQ(rig_.Sim().RequestCount(), 1);
-  std::filesystem::remove(path);
 }
 
 }  // namespace

@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
-#include <stdlib.h>
 #include <sys/stat.h>
 
 #include "comms/functions/ScriptPackage.h"
@@ -17,6 +14,7 @@
 #include "flash/support/ScriptRig.h"
 #include "foundation/files/qovStringStream.h"
 #include "foundation/values/RuntimeError.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -24,34 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 using testing::MemoryArchive;
-
-// A fresh folder of the test's own, so disk lookups see only what the test put there.
-class Folder {
- public:
-  Folder() {
-    std::string pattern = (fs::temp_directory_path() / "quendrel-fl2-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  ~Folder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-void Write(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string Read(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 TEST(FL2File, StepsReportCodesAndMoveThePC) {
   ScriptRig rig;
@@ -106,11 +76,11 @@ TEST(FL2File, CallArgumentsRunTwice) {
 }
 
 TEST(FL2File, TemporaryFilesAndTheLog) {
-  const Folder first;
-  const Folder second;
-  const fs::path& folder = first.path();
-  const fs::path& other = second.path();
-  Write(folder / "kept.txt", "mine");
+  const TempFolder first;
+  const TempFolder second;
+  const fs::path& folder = first.Path();
+  const fs::path& other = second.Path();
+  first.Write("kept.txt", "mine");
   {
     ScriptRig rig;
     ASSERT_TRUE(rig.Load("x = 1;"));
@@ -119,26 +89,26 @@ TEST(FL2File, TemporaryFilesAndTheLog) {
     script.SetlogFile("script.log");
     script.AllocateTempFile("kept.txt");
     script.AllocateTempFile("made.txt");
-    Write(folder / "made.txt", "temp");
+    first.Write("made.txt", "temp");
     script.SetWorkingFolder(other.string());
-    Write(other / "made.txt", "not the script's");
+    second.Write("made.txt", "not the script's");
     rig.Release();
   }
   EXPECT_TRUE(fs::exists(folder / "kept.txt"));
   EXPECT_FALSE(fs::exists(folder / "made.txt"));
   EXPECT_TRUE(fs::exists(other / "made.txt"));
   const std::string made = "\"" + (folder / "made.txt").string() + "\"";
-  const std::string log = Read(folder / "script.log");
+  const std::string log = first.Read("script.log");
   EXPECT_NE(log.find("Allocating temporary file " + made + "...\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("Deleting temporary file " + made + "...\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("File Closed at "), std::string::npos) << log;
 }
 
 TEST(FL2File, FilesComeFromTheWorkingFolderBeforeThePackage) {
-  const Folder temp;
-  const fs::path& folder = temp.path();
-  Write(folder / "both.fl2", "x = \"disk\";");
-  Write(folder / "data.hex", "on disk");
+  const TempFolder temp;
+  const fs::path& folder = temp.Path();
+  temp.Write("both.fl2", "x = \"disk\";");
+  temp.Write("data.hex", "on disk");
   ScriptRig rig;
   FL2File& script = rig.Script();
   script.SetWorkingFolder(folder.string());
@@ -165,11 +135,11 @@ TEST(FL2File, FilesComeFromTheWorkingFolderBeforeThePackage) {
 // Scripts and the files they name are read from disk only when they are regular files of a script's
 // size: a pipe nobody writes to is never waited for, a device never read without end.
 TEST(FL2File, OnlyRegularFilesOfAScriptsSizeAreReadFromDisk) {
-  const Folder temp;
-  const fs::path& folder = temp.path();
+  const TempFolder temp;
+  const fs::path& folder = temp.Path();
   ASSERT_EQ(::mkfifo((folder / "pipe.fl2").c_str(), 0644), 0);
   ASSERT_EQ(::mkfifo((folder / "pipe.hex").c_str(), 0644), 0);
-  Write(folder / "huge.fl2", "x = 1;");
+  temp.Write("huge.fl2", "x = 1;");
   fs::resize_file(folder / "huge.fl2", kLargestScriptFile + 1);
   ScriptRig rig;
   FL2File& script = rig.Script();

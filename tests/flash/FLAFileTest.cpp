@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "flash/language/ParseEngine.h"
 #include "flash/scripts/FLAFile.h"
 #include "flash/scripts/FLATranslation.h"
 #include "flash/scripts/FUPFile.h"
-#include "flash/language/ParseEngine.h"
 #include "flash/support/PackageWriter.h"
-#include "foundation/support/TempFolder.h"
 #include "foundation/progress/ProgressServer.h"
-#include "foundation/values/RuntimeError.h"
 #include "foundation/text/TextChecks.h"
+#include "foundation/values/RuntimeError.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -238,8 +238,6 @@ TEST(FLAFile, AStatementThatDoesNotParseStaysToBeRetried) {
   EXPECT_EQ(rig.progress.Progress(), 2);
   EXPECT_EQ(rig.script->CommandString(-1), "timeout =");
 }
-
-using testing::TempFolder;
 
 TEST(FLAFile, ScriptsComeFromDiskThenThePackage) {
   const TempFolder folder;

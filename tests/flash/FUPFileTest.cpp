@@ -12,14 +12,12 @@
 
 #include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
-#include "foundation/support/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-using testing::TempFolder;
 
 std::string AllByteValues() {
   std::string bytes;

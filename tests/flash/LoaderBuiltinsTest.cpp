@@ -12,14 +12,14 @@
 #include "comms/support/FakeModule.h"
 #include "flash/loader/LoaderBuiltins.h"
 #include "flash/scripts/ScriptArchive.h"
-#include "flash/support/MemoryArchive.h"
 #include "flash/support/LoaderModule.h"
+#include "flash/support/MemoryArchive.h"
 #include "flash/support/ScriptRig.h"
-#include "flash/support/TempFolder.h"
-#include "foundation/settings/Config.h"
-#include "foundation/progress/ProgressServer.h"
 #include "foundation/files/qovStringStream.h"
+#include "foundation/progress/ProgressServer.h"
+#include "foundation/settings/Config.h"
 #include "support/CaseName.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -7,7 +7,7 @@
 #include "flash/scripts/FL2File.h"
 #include "flash/support/LoaderFileText.h"
 #include "flash/support/LoaderLineRig.h"
-#include "flash/support/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

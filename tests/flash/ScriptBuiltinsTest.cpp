@@ -6,10 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include <stdlib.h>
-
 #include "flash/support/ScriptRig.h"
 #include "support/CaseName.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -75,8 +74,8 @@ TEST(ScriptBuiltins, WaitSleepsOnTheClockAndRefusesHugeTimes) {
 }
 
 TEST(ScriptBuiltins, FileNamesResolveInTheWorkingFolder) {
-  std::string pattern = (fs::temp_directory_path() / "quendrel-fl2-XXXXXX").string();
-  const fs::path folder = ::mkdtemp(pattern.data());
+  const TempFolder temp;
+  const fs::path& folder = temp.Path();
   fs::create_directories(folder / "my.dir");
   for (const char* name : {"log.txt", "log (1).txt", "a.b.c", "my.dir/log.txt"}) std::ofstream(folder / name) << "x";
   {
@@ -96,7 +95,6 @@ TEST(ScriptBuiltins, FileNamesResolveInTheWorkingFolder) {
   }
   EXPECT_FALSE(fs::exists(folder / "fresh.txt")) << "registered as temporary by the flag";
   EXPECT_TRUE(fs::exists(folder / "log.txt"));
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -14,27 +14,16 @@
 #include "flash/runner/ScriptReservation.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "foundation/settings/Config.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
+#include "support/CurrentFolder.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The process's current directory for one test, the way the user's relative names meet it.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& folder) : saved_(fs::current_path()) { fs::current_path(folder); }
-  ~CurrentFolder() { fs::current_path(saved_); }
-  CurrentFolder(const CurrentFolder&) = delete;
-  CurrentFolder& operator=(const CurrentFolder&) = delete;
-
- private:
-  fs::path saved_;
-};
 
 ParseEngine& Parser() {
   static ParseEngine engine;
@@ -60,7 +49,8 @@ TEST_F(ScriptFileLoaderTest, APackageRootRunsFromThePackageBesideTheFilesOnDisk)
   auto package = Package("Main.FL2", {{"main.fl2", "a = fileexists(\"boot.hex\");\nb = fileexists(\"beside.txt\");\n"},
                                       {"boot.hex", ":00000001FF\n"}});
   folder.Write("beside.txt", "on disk");
-  const CurrentFolder elsewhere(fs::temp_directory_path());
+  const TempFolder other;
+  const CurrentFolder elsewhere(other.Path());
   auto script = Loader().LoadPackageRoot(package, folder.Path().string());
   ASSERT_NE(script, nullptr);
   EXPECT_EQ(script->Archive(), package);

@@ -9,9 +9,9 @@
 
 #include "flash/language/ParseEngine.h"
 #include "flash/scripts/FL2File.h"
-#include "flash/support/TempFolder.h"
 #include "platform/FakeClock.h"
 #include "platform/UiServices.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

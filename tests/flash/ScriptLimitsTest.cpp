@@ -12,8 +12,8 @@
 #include "flash/language/ParseLattice.h"
 #include "flash/scripts/FLAFile.h"
 #include "flash/support/ScriptRig.h"
-#include "flash/support/TempFolder.h"
 #include "support/CaseName.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

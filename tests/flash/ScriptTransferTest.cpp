@@ -16,19 +16,16 @@
 #include "foundation/files/qovStringStream.h"
 #include "foundation/progress/ProgressServer.h"
 #include "foundation/settings/Config.h"
-#include "foundation/support/FileText.h"
 #include "foundation/support/ProgressFakes.h"
-#include "foundation/support/TempFolder.h"
 #include "params/files/KVBFile.h"
 #include "support/CaseName.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
 
 constexpr int kRampMode = 203;      // writable whatever the model
 constexpr int kRatedCurrent = 301;  // the power stage's rating: written only to a drive of the file's model
@@ -136,12 +133,12 @@ TEST(ScriptTransfer, UploadedFileDownloadsBackToTheDrive) {
 
 TEST(ScriptTransfer, UploadModesAndRefusals) {
   TransferBench bench;
-  WriteFile(bench.folder.File("taken.kvb"), "keep me");
+  WriteTestFile(bench.folder.File("taken.kvb"), "keep me");
   bench.drive.Sim().ResetStats();
   const auto taken = bench.Run("r = uploadfile(\"taken.kvb\");");
   EXPECT_EQ(Outcome(taken), dfResponseFileAlreadyExists);
   EXPECT_EQ(bench.drive.Sim().RequestCount(), 0);
-  EXPECT_EQ(ReadFile(bench.folder.File("taken.kvb")), "keep me");
+  EXPECT_EQ(ReadTestFile(bench.folder.File("taken.kvb")), "keep me");
 
   // A folder that does not exist leaves the file in the working folder; a mode outside 0-3 uploads
   // nothing and says which file failed.
@@ -223,7 +220,7 @@ TEST_P(ModelDependentDownload, WritesTheRatingOnlyToAKnownModel) {
   TempFolder tables;
   std::vector<std::string> arguments;
   if (!c.tableLines.empty()) {
-    WriteFile(tables.File("table.txt"), DefaultParameterTableText() + c.tableLines);
+    WriteTestFile(tables.File("table.txt"), DefaultParameterTableText() + c.tableLines);
     arguments = {"--table", tables.File("table.txt")};
   }
   TransferBench bench(arguments);
@@ -278,7 +275,7 @@ class RefusedDownload : public ::testing::TestWithParam<RefusedDownloadCase> {};
 TEST_P(RefusedDownload, SendsNothing) {
   const RefusedDownloadCase& c = GetParam();
   TransferBench bench;
-  if (!c.contents.empty()) WriteFile(bench.folder.File(c.file), c.contents);
+  if (!c.contents.empty()) WriteTestFile(bench.folder.File(c.file), c.contents);
   for (int i = 0; i < c.messageBoxes; ++i) bench.script.ui.AnswerMsgBox(vbOK);
   bench.drive.Sim().ResetStats();
   EXPECT_EQ(Outcome(bench.Run("d = downloadfile(\"" + c.file + "\");")), c.code);
@@ -304,8 +301,8 @@ TEST(ScriptTransfer, DownloadTakesThePackageMemberFirst) {
   TransferBench bench;
   bench.UploadAndChangeDrive("drive.kvb");
   bench.archive = std::make_shared<MemoryArchive>(
-      std::map<std::string, std::string>{{"setup.kvd", ReadFile(bench.folder.File("drive.kvb"))}});
-  WriteFile(bench.folder.File("setup.kvd"), "a disk file of that name is never read");
+      std::map<std::string, std::string>{{"setup.kvd", ReadTestFile(bench.folder.File("drive.kvb"))}});
+  WriteTestFile(bench.folder.File("setup.kvd"), "a disk file of that name is never read");
   EXPECT_EQ(Outcome(bench.Run("d = downloadfile(\"setup.kvd\");")), dfResponseOK);
   EXPECT_EQ(bench.script.Var("d"), "True");
   EXPECT_EQ(bench.drive.Sim().Value(kRampMode), 0);

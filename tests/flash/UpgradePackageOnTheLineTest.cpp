@@ -12,9 +12,9 @@
 #include "flash/support/LoaderFileText.h"
 #include "flash/support/LoaderLineRig.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "foundation/progress/ProgressServer.h"
 #include "foundation/values/Crc16.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

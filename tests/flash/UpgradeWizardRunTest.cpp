@@ -8,9 +8,9 @@
 #include "comms/support/SerialRig.h"
 #include "flash/scripts/IFlashCommandFile.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "flash/support/WizardRig.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -8,13 +8,13 @@
 #include "comms/support/SerialRig.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/scripts/IFlashCommandFile.h"
-#include "flash/support/TempFolder.h"
 #include "flash/support/WizardRig.h"
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
 #include "foundation/values/RuntimeError.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -1,8 +1,9 @@
 #include "foundation/settings/INIFile.h"
 
-#include "foundation/support/FileText.h"
-#include "foundation/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
+#include "support/CurrentFolder.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,6 @@ namespace quendrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
 
 struct ParseCase {
   const char* what;
@@ -124,7 +121,7 @@ TEST(INIFileTest, TextRoundTripsAwkwardValues) {
 TEST(INIFileTest, SaveReplacesTheFileItWasLoadedFrom) {
   TempFolder folder;
   const std::string path = folder.File("Quendrel.INI");
-  WriteFile(path, "; hand-made\r\n[General]\r\nDriveAddress=2\r\n[Serial Port]\r\nBaudRate=9600\r\n");
+  WriteTestFile(path, "; hand-made\r\n[General]\r\nDriveAddress=2\r\n[Serial Port]\r\nBaudRate=9600\r\n");
   ::chmod(path.c_str(), 0640);
 
   INIFile defaults;
@@ -134,7 +131,7 @@ TEST(INIFileTest, SaveReplacesTheFileItWasLoadedFrom) {
   EXPECT_EQ(user.Value("BaudRate", "Serial Port"), "9600");
   user.SetValue("DriveAddress", "General", "1");
   ASSERT_TRUE(user.Save());
-  EXPECT_EQ(ReadFile(path), "; hand-made\r\n[General]\r\n[Serial Port]\r\nBaudRate=9600\r\n")
+  EXPECT_EQ(ReadTestFile(path), "; hand-made\r\n[General]\r\n[Serial Port]\r\nBaudRate=9600\r\n")
       << "a value changed back to the default is left out, the comment stays";
   struct stat info {};
   ASSERT_EQ(::stat(path.c_str(), &info), 0);
@@ -192,7 +189,7 @@ TEST(INIFileTest, SaveChangesOnlyWhatChangedInTheUsersFile) {
   for (const auto& c : cases) {
     TempFolder folder;
     const std::string path = folder.File("Quendrel.INI");
-    WriteFile(path, kHandWritten);
+    WriteTestFile(path, kHandWritten);
     struct stat before {};
     ::stat(path.c_str(), &before);
     INIFile user(&defaults);
@@ -200,7 +197,7 @@ TEST(INIFileTest, SaveChangesOnlyWhatChangedInTheUsersFile) {
     EXPECT_EQ(user.Value("BaudRate", "Serial Port"), "4800") << "the later line wins";
     c.edit(user);
     ASSERT_TRUE(user.Save()) << c.what;
-    EXPECT_EQ(ReadFile(path), c.expected) << c.what;
+    EXPECT_EQ(ReadTestFile(path), c.expected) << c.what;
     struct stat after {};
     ::stat(path.c_str(), &after);
     EXPECT_EQ(before.st_ino == after.st_ino, c.expected == kHandWritten) << c.what << ": rewritten only on change";
@@ -219,31 +216,18 @@ TEST(INIFileTest, PreserveINIKeepsValuesEqualToTheDefaults) {
   user.SetValue("Retries", "General", "3");
 
   ASSERT_TRUE(user.Save());
-  EXPECT_EQ(ReadFile(path), "");
+  EXPECT_EQ(ReadTestFile(path), "");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"Quendrel.INI"}) << "no temporary file left";
 
   user.SetValue("PreserveINI", "General", true);
   ASSERT_TRUE(user.Save());
-  EXPECT_EQ(ReadFile(path), "[General]\nRetries=3\nPreserveINI=True\n");
+  EXPECT_EQ(ReadTestFile(path), "[General]\nRetries=3\nPreserveINI=True\n");
 }
-
-// Restores the current directory when the test ends, whatever happens.
-class CurrentDirectoryGuard {
- public:
-  CurrentDirectoryGuard() : saved_(fs::current_path()) {}
-  CurrentDirectoryGuard(const CurrentDirectoryGuard&) = delete;
-  CurrentDirectoryGuard& operator=(const CurrentDirectoryGuard&) = delete;
-  ~CurrentDirectoryGuard() { fs::current_path(saved_); }
-
- private:
-  fs::path saved_;
-};
 
 TEST(INIFileTest, SaveLandsWhereTheFileWasReadAfterTheDirectoryChanged) {
   TempFolder start;
   TempFolder elsewhere;
-  const CurrentDirectoryGuard guard;
-  fs::current_path(start.File(""));
+  const CurrentFolder current(start.Path());
 
   INIFile ini;
   ASSERT_TRUE(ini.Load("Quendrel.INI"));
@@ -251,7 +235,7 @@ TEST(INIFileTest, SaveLandsWhereTheFileWasReadAfterTheDirectoryChanged) {
   fs::current_path(elsewhere.File(""));
   ASSERT_TRUE(ini.Save());
 
-  EXPECT_EQ(ReadFile(start.File("Quendrel.INI")), "[General]\nIconSet=cards\n");
+  EXPECT_EQ(ReadTestFile(start.File("Quendrel.INI")), "[General]\nIconSet=cards\n");
   EXPECT_TRUE(elsewhere.Names().empty());
 }
 
@@ -344,24 +328,24 @@ TEST(INIFileTest, EditsMadeToTheFileWhileTheProgramRunsSurviveTheSave) {
   for (const auto& c : cases) {
     TempFolder folder;
     const std::string path = folder.File("Quendrel.INI");
-    WriteFile(path, read);
+    WriteTestFile(path, read);
     INIFile user(&defaults);
     ASSERT_TRUE(user.Load(path)) << c.what;
     c.edit(user);
     if (c.onDisk.empty()) {
       fs::remove(path);
     } else {
-      WriteFile(path, c.onDisk);
+      WriteTestFile(path, c.onDisk);
     }
     ASSERT_TRUE(user.Save()) << c.what;
-    EXPECT_EQ(ReadFile(path), c.expected) << c.what;
+    EXPECT_EQ(ReadTestFile(path), c.expected) << c.what;
   }
 }
 
 TEST(INIFileTest, AFileThatBecameUnreadableWhileRunningIsNotOverwritten) {
   TempFolder folder;
   const std::string path = folder.File("Quendrel.INI");
-  WriteFile(path, "[General]\nRetries=3\n");
+  WriteTestFile(path, "[General]\nRetries=3\n");
   INIFile ini;
   ASSERT_TRUE(ini.Load(path));
   ini.SetValue("Retries", "General", "4");

@@ -1,24 +1,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "foundation/files/OpenTextSource.h"
-#include "foundation/support/TempFolder.h"
 #include "resources/BuiltInText.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 class OpenTextSourceTest : public ::testing::Test {
  protected:
-  std::string WriteFile(const std::string& name, const std::string& text) const {
-    const auto path = folder_.File(name);
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
+  std::string WriteFile(const std::string& name, const std::string& text) const { return folder_.Write(name, text); }
   std::string MissingFile() const { return folder_.File("missing.txt"); }
 
   // Some number the program has built in, or -1 while no text is built in yet.
@@ -28,7 +23,7 @@ class OpenTextSourceTest : public ::testing::Test {
   }
 
  private:
-  testing::TempFolder folder_;
+  TempFolder folder_;
 };
 
 constexpr int kNoSuchResource = 987654;
@@ -81,12 +76,10 @@ TEST(BuiltInTextTest, EveryResourceFileIsBuiltInByteForByte) {
     if (dash == 0 || dash == std::string::npos || name.find_first_not_of("0123456789") != dash) {
       continue;
     }
-    std::ifstream file(entry.path(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
+    const std::string bytes = ReadTestFile(entry.path());
     const auto builtIn = BuiltInText(std::stoi(name.substr(0, dash)));
     ASSERT_TRUE(builtIn.has_value()) << name;
-    EXPECT_EQ(*builtIn, bytes.str()) << name;
+    EXPECT_EQ(*builtIn, bytes) << name;
     ++checked;
   }
   EXPECT_EQ(checked, static_cast<int>(BuiltInTextNumbers().size()));

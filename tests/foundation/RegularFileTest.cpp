@@ -5,14 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "foundation/files/FileTextStream.h"
-#include "foundation/support/FileText.h"
 #include "foundation/support/RefusedFiles.h"
-#include "foundation/support/TempFolder.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
-
-using testing::TempFolder;
 
 TEST(RegularFileTest, WhatIsNoReadableFileIsRefusedAtOnceWithItsReason) {
   TempFolder folder;
@@ -32,7 +30,7 @@ TEST(RegularFileTest, WhatIsNoReadableFileIsRefusedAtOnceWithItsReason) {
 TEST(RegularFileTest, ReadsPieceByPieceAndWholeUpToTheLimit) {
   TempFolder folder;
   const std::string path = folder.File("ten.txt");
-  testing::WriteFile(path, "0123456789");
+  WriteTestFile(path, "0123456789");
 
   RegularFile file(path);
   ASSERT_TRUE(file.IsOpen());

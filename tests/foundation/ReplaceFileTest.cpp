@@ -1,7 +1,7 @@
 #include "foundation/files/ReplaceFile.h"
 
-#include "foundation/support/FileText.h"
-#include "foundation/support/TempFolder.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,32 +18,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
-
 TEST(ReplaceFileTest, ReplacesTheContentsAndKeepsTheModeAndTheUsersNeighbours) {
   TempFolder folder;
   const std::string path = folder.File("set.KVB");
-  WriteFile(path, std::string(5000, 'o'));
+  WriteTestFile(path, std::string(5000, 'o'));
   ::chmod(path.c_str(), 0604);
   // Names a careless save would have used for its temporary file.
-  WriteFile(path + ".tmp", "mine");
-  WriteFile(path + ".new-XXXXXX", "mine too");
+  WriteTestFile(path + ".tmp", "mine");
+  WriteTestFile(path + ".new-XXXXXX", "mine too");
 
   const ReplaceFileResult saved = ReplaceFile(path, [](const FileByteSink& sink) {
     return sink("new ") && sink("") && sink("contents");
   });
   ASSERT_TRUE(saved) << saved.Reason;
   EXPECT_TRUE(saved.Reason.empty());
-  EXPECT_EQ(ReadFile(path), "new contents");
+  EXPECT_EQ(ReadTestFile(path), "new contents");
   EXPECT_EQ(fs::status(path).permissions(), static_cast<fs::perms>(0604));
-  EXPECT_EQ(ReadFile(path + ".tmp"), "mine");
-  EXPECT_EQ(ReadFile(path + ".new-XXXXXX"), "mine too");
+  EXPECT_EQ(ReadTestFile(path + ".tmp"), "mine");
+  EXPECT_EQ(ReadTestFile(path + ".new-XXXXXX"), "mine too");
   EXPECT_EQ(folder.Names().size(), 3U) << "no temporary file left behind";
 
   ASSERT_TRUE(ReplaceFile(folder.File("fresh.FC2"), std::string_view("\0\1", 2)));
-  EXPECT_EQ(ReadFile(folder.File("fresh.FC2")), std::string("\0\1", 2));
+  EXPECT_EQ(ReadTestFile(folder.File("fresh.FC2")), std::string("\0\1", 2));
 }
 
 std::vector<std::string> NamesIn(const std::string& folder) {
@@ -61,7 +57,7 @@ struct RefusalCase {
 TEST(ReplaceFileTest, ARefusedOrAbandonedSaveKeepsTheOldFileAndSaysWhy) {
   TempFolder folder;
   const std::string kept = folder.File("kept.INI");
-  WriteFile(kept, "old");
+  WriteTestFile(kept, "old");
   fs::create_directory(folder.File("Quendrel.INI"));
   const RefusalCase cases[] = {
       {"missing folder", folder.File("missing/Quendrel.INI"),
@@ -81,7 +77,7 @@ TEST(ReplaceFileTest, ARefusedOrAbandonedSaveKeepsTheOldFileAndSaysWhy) {
   });
   EXPECT_FALSE(abandoned);
   EXPECT_FALSE(abandoned.Reason.empty());
-  EXPECT_EQ(ReadFile(kept), "old");
+  EXPECT_EQ(ReadTestFile(kept), "old");
   EXPECT_TRUE(fs::is_directory(folder.File("Quendrel.INI")));
   auto names = folder.Names();
   std::sort(names.begin(), names.end());
@@ -95,7 +91,7 @@ TEST(ReplaceFileTest, ASaveThroughLinksReplacesTheFileTheyNameAndKeepsThemLinks)
   fs::create_directories(folder.File("real/deep"));
   fs::create_directory(folder.File("links"));
   const std::string target = folder.File("real/deep/set.KVB");
-  WriteFile(target, "old");
+  WriteTestFile(target, "old");
   struct Link {
     std::string path;
     std::string names;
@@ -124,7 +120,7 @@ TEST(ReplaceFileTest, ASaveThroughLinksReplacesTheFileTheyNameAndKeepsThemLinks)
     const std::string bytes = std::string("saved through ") + c.what;
     const ReplaceFileResult saved = ReplaceFile(c.saved, bytes);
     ASSERT_TRUE(saved) << saved.Reason;
-    EXPECT_EQ(ReadFile(c.holder), bytes);
+    EXPECT_EQ(ReadTestFile(c.holder), bytes);
     for (const Link& link : chain) {
       ASSERT_TRUE(fs::is_symlink(link.path)) << link.path;
       EXPECT_EQ(fs::read_symlink(link.path).string(), link.names);
@@ -137,7 +133,7 @@ TEST(ReplaceFileTest, ASaveThroughLinksReplacesTheFileTheyNameAndKeepsThemLinks)
 TEST(ReplaceFileTest, ALinkToWhatMayNotBeReplacedIsRefusedWithTheReason) {
   TempFolder folder;
   const std::string locked = folder.File("locked.KVB");
-  WriteFile(locked, "old");
+  WriteTestFile(locked, "old");
   ::chmod(locked.c_str(), 0444);
   const std::string pipe = folder.File("pipe.KVB");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
@@ -156,7 +152,7 @@ TEST(ReplaceFileTest, ALinkToWhatMayNotBeReplacedIsRefusedWithTheReason) {
     EXPECT_FALSE(saved) << c.what;
     EXPECT_EQ(saved.Reason, c.reason) << c.what;
   }
-  EXPECT_EQ(ReadFile(locked), "old");
+  EXPECT_EQ(ReadTestFile(locked), "old");
   EXPECT_TRUE(fs::is_symlink(folder.File("to-locked.KVB")));
   EXPECT_EQ(folder.Names().size(), 6U) << "no temporary file left";
 }
@@ -172,10 +168,10 @@ TEST(ReplaceFileTest, NamesUpToTheFileSystemsLimitAreSaved) {
   for (const std::string& name : names) {
     SCOPED_TRACE(name.size());
     const std::string path = folder.File(name);
-    WriteFile(path, "old");
+    WriteTestFile(path, "old");
     const ReplaceFileResult saved = ReplaceFile(path, "new " + name);
     ASSERT_TRUE(saved) << saved.Reason;
-    EXPECT_EQ(ReadFile(path), "new " + name);
+    EXPECT_EQ(ReadTestFile(path), "new " + name);
   }
   EXPECT_EQ(folder.Names().size(), 4U) << "no temporary file left";
 

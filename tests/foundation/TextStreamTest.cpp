@@ -11,14 +11,12 @@
 #include "foundation/files/FileTextStream.h"
 #include "foundation/files/TextStream.h"
 #include "foundation/files/qovStringStream.h"
-#include "foundation/support/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
 
 using namespace std::string_literals;
-
-using testing::TempFolder;
 
 struct StringSource {
   std::unique_ptr<TextStream> Over(const std::string& text) {

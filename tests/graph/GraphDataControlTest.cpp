@@ -9,20 +9,16 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/support/FileText.h"
-#include "foundation/support/TempFolder.h"
 #include "foundation/values/RandomGenerator.h"
 #include "foundation/values/RuntimeError.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphPalette.h"
 #include "platform/FakeClock.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
-
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
 
 // 1 January 2024, 00:01:00.
 constexpr double kMinute = FakeClock::DefaultStart + 60.0;
@@ -157,7 +153,7 @@ TEST_F(GraphDataControlTest, TheDataFileHasOneRowPerSecondInHeaderOrder) {
       for (const auto& [t, v] : points) series->AddPoint(kMinute + t, v);
     }
     data.SaveAll(folder.File("graph.dat"), c.separator);
-    EXPECT_EQ(ReadFile(folder.File("graph.dat")), c.expected) << c.what;
+    EXPECT_EQ(ReadTestFile(folder.File("graph.dat")), c.expected) << c.what;
   }
 }
 
@@ -165,7 +161,7 @@ TEST_F(GraphDataControlTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
   TempFolder folder;
   control.AddSeries("M01P02", "", 0)->AddPoint(kMinute, 1);
   const std::string kept = folder.File("kept.dat");
-  WriteFile(kept, "old data");
+  WriteTestFile(kept, "old data");
   ::chmod(kept.c_str(), 0444);
   const std::pair<std::string, std::string> failures[] = {
       {kept, kept + " is read-only"},
@@ -179,7 +175,7 @@ TEST_F(GraphDataControlTest, AFailedSaveKeepsTheOldFileAndSaysWhy) {
       EXPECT_EQ(error.Description(), reason);
     }
   }
-  EXPECT_EQ(ReadFile(kept), "old data");
+  EXPECT_EQ(ReadTestFile(kept), "old data");
   EXPECT_EQ(folder.Names().size(), 1U);
 }
 

@@ -11,7 +11,6 @@
 
 #include <csignal>
 #include <cmath>
-#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -20,11 +19,12 @@
 #include "foundation/settings/Config.h"
 #include "graph/controls/qt/SeriesListBoxWidget.h"
 #include "graph/pane/qt/GraphPaneWidget.h"
-#include "tree/qt/ParameterTreeWidget.h"
 #include "graph/support/GraphLogRig.h"
 #include "graph/support/ScanWindowRig.h"
 #include "platform/FakeClock.h"
+#include "support/FileText.h"
 #include "support/TestOutput.h"
+#include "tree/qt/ParameterTreeWidget.h"
 
 namespace quendrel {
 namespace {
@@ -45,8 +45,7 @@ std::string TableFile(const TempFolder& folder) {
 // The drive's own compatibility source, but slot 3 with two decimals: the program's file scales the
 // slot unlike the Decel Time (one decimal) its pointer shows.
 std::string CompatibilitySource() {
-  std::ifstream in(QUENDREL_DRIVESIM_FS2, std::ios::binary);
-  std::string source{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string source = ReadTestFile(QUENDREL_DRIVESIM_FS2);
   const std::string from = "Parameter 00.03 | Decel Time        | 0000000000010001 |";
   const std::size_t at = source.find(from);
   EXPECT_NE(at, std::string::npos);

@@ -8,7 +8,8 @@
 
 #include "graph/scan/ScanLogFile.h"
 #include "graph/scan/ScanTiming.h"
-#include "params/support/TempFolder.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

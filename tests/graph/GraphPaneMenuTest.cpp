@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/support/FileText.h"
-#include "foundation/support/TempFolder.h"
 #include "graph/support/GraphPaneRig.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -26,7 +26,7 @@ struct GraphPaneMenuTest : ::testing::Test {
 
   GraphPaneRig rig;
   ScriptedUi ui;
-  testing::TempFolder folder;
+  TempFolder folder;
   std::vector<GraphPaneEvent> events;
 };
 
@@ -83,7 +83,7 @@ TEST_F(GraphPaneMenuTest, SnapshotIsABitmapUnderTheNameChosenAndAFailureSaysWhy)
   const std::string path = folder.File("graph");
   ui.AnswerFileDialog(path);
   rig.pane.SaveSnapshot();
-  EXPECT_EQ(testing::ReadFile(path).substr(0, 2), "BM");
+  EXPECT_EQ(ReadTestFile(path).substr(0, 2), "BM");
 
   const std::string missing = folder.File("no/such/folder/graph.bmp");
   ui.AnswerFileDialog(missing);
@@ -139,7 +139,7 @@ TEST_F(GraphPaneMenuTest, GraphDataNeedsABoundControlAndAWritableFile) {
   rig.AddSeries("A", {1.0});
   ui.AnswerFileDialog(folder.File("graph.dat"));
   rig.pane.SaveGraphData();
-  EXPECT_NE(testing::ReadFile(folder.File("graph.dat")).find("A"), std::string::npos);
+  EXPECT_NE(ReadTestFile(folder.File("graph.dat")).find("A"), std::string::npos);
 
   ui.AnswerFileDialog(folder.File("none/graph.dat"));
   ui.AnswerMsgBox(vbOK);

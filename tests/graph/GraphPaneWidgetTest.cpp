@@ -11,12 +11,12 @@
 #include <cmath>
 #include <string>
 
-#include "foundation/support/FileText.h"
-#include "foundation/support/TempFolder.h"
 #include "graph/support/GraphPaneRig.h"
 #include "platform/qt/FramePacer.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
 #include "support/QtTestApp.h"
+#include "support/TempFolder.h"
 #include "support/TestOutput.h"
 
 namespace quendrel {
@@ -173,11 +173,11 @@ TEST_F(GraphPaneWidgetTest, GraphDataCarriesTheDecimalSeparatorOfTheUsersLocale)
   for (const LocaleCase& c : cases) {
     SCOPED_TRACE(c.Locale.name().toStdString());
     const DefaultLocale user(c.Locale);
-    testing::TempFolder folder;
+    TempFolder folder;
     ScriptedUi ui;
     ui.AnswerFileDialog(folder.File("graph.dat"));
     rig.pane.SaveGraphData();
-    const std::string text = testing::ReadFile(folder.File("graph.dat"));
+    const std::string text = ReadTestFile(folder.File("graph.dat"));
     EXPECT_EQ(text.substr(text.size() - std::string(c.row).size()), c.row);
   }
 }

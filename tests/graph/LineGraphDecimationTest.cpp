@@ -14,6 +14,7 @@
 #include "graph/support/GraphPaneRig.h"
 #include "platform/qt/PainterCanvas.h"
 #include "platform/qt/QtConvert.h"
+#include "platform/support/DifferentPixels.h"
 #include "support/CaseName.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
@@ -114,20 +115,6 @@ struct LineGraphDecimationTest : ::testing::TestWithParam<DenseCase> {
 
   GraphPaneRig rig;
 };
-
-int DifferentPixels(const CanvasImage& actual, const CanvasImage& expected) {
-  int differences = 0;
-  for (int y = 0; y < actual.Height; ++y) {
-    for (int x = 0; x < actual.Width; ++x) {
-      if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
-      if (++differences <= 5) {
-        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual.Pixel(x, y)
-                      << " instead of " << expected.Pixel(x, y);
-      }
-    }
-  }
-  return differences;
-}
 
 TEST_P(LineGraphDecimationTest, SamePixelsAsEveryPointDrawnByItself) {
   const DenseCase& c = GetParam();

@@ -12,18 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "foundation/support/FileText.h"
 #include "foundation/support/RefusedFiles.h"
-#include "foundation/support/TempFolder.h"
 #include "foundation/values/RuntimeError.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
-
-using testing::ReadFile;
-using testing::TempFolder;
-using testing::WriteFile;
 
 struct CommaDecimalPoint : std::numpunct<char> {
   char do_decimal_point() const override { return ','; }
@@ -49,7 +45,7 @@ struct Entry {
 
 TEST(PLFTest, LoadTakesEachWellFormedLineAndReportsBadIds) {
   TempFolder folder;
-  WriteFile(folder.File("list.SCP"),
+  WriteTestFile(folder.File("list.SCP"),
             "M01P02;True;False;#FF0000;1;extra\r\n"
             "m01b03;false;TRUE;#00FF00;0.5\r\n"
             "M01P04;True;False;#FF0000\r\n"
@@ -99,7 +95,7 @@ TEST(PLFTest, EachLineEndEndsALine) {
     SCOPED_TRACE(c.what);
     TempFolder folder;
     const std::string end = c.end;
-    WriteFile(folder.File("list.SCP"), "M01P02;True;False;#FF0000;1" + end + "X1;True;True;#000000;1" + end +
+    WriteTestFile(folder.File("list.SCP"), "M01P02;True;False;#FF0000;1" + end + "X1;True;True;#000000;1" + end +
                                            "M05P10;False;True;#00FF00;0.5" + end + end +
                                            "M20P99;True;True;#0000FF;2" + end);
     PLF list(folder.Path().string());
@@ -112,7 +108,7 @@ TEST(PLFTest, EachLineEndEndsALine) {
     EXPECT_TRUE(list.Logged(510));
     EXPECT_EQ(list.Color(2099), 0xFF0000u);
     list.Save("list.SCP");
-    EXPECT_EQ(ReadFile(folder.File("list.SCP")),
+    EXPECT_EQ(ReadTestFile(folder.File("list.SCP")),
               "M01P02;True;False;#FF0000;1\r\nM05P10;False;True;#00FF00;0.5\r\nM20P99;True;True;#0000FF;2\r\n");
   }
 }
@@ -124,7 +120,7 @@ TEST(PLFTest, ALineOfSeparatorsTakesLittleMoreThanItsOwnSize) {
   {
     std::string text = "M01P02;True;False;#FF0000;1";
     text.append(kSize, ';');
-    WriteFile(folder.File("list.SCP"), text + "\r\n" + std::string(kSize, ';') + "\r\n");
+    WriteTestFile(folder.File("list.SCP"), text + "\r\n" + std::string(kSize, ';') + "\r\n");
   }
   PLF list;
   const long before = testing::PeakMemoryKB();
@@ -139,7 +135,7 @@ TEST(PLFTest, FractionalGainsSurviveARoundTripUnderACommaLocale) {
   TempFolder folder;
   PLF list(folder.Path().string());
   list.Save("");
-  EXPECT_EQ(ReadFile(folder.File("Untitled.SCP")), "");
+  EXPECT_EQ(ReadTestFile(folder.File("Untitled.SCP")), "");
   const Entry entries[] = {{0, true, false, 0x0000FF, 1.0}, {102, false, true, 0x123456, 0.25},
                            {2099, true, true, 0, -1e-7}, {1205, false, false, 0xFFFFFF, 1000}};
   for (const Entry& e : entries) {
@@ -152,7 +148,7 @@ TEST(PLFTest, FractionalGainsSurviveARoundTripUnderACommaLocale) {
   const auto cwd = std::filesystem::current_path();
   list.Save("Quendrel.SCP");
   EXPECT_EQ(std::filesystem::current_path(), cwd);
-  EXPECT_EQ(ReadFile(folder.File("Quendrel.SCP")),
+  EXPECT_EQ(ReadTestFile(folder.File("Quendrel.SCP")),
             "M00P00;True;False;#FF0000;1\r\nM01P02;False;True;#563412;0.25\r\n"
             "M12P05;False;False;#FFFFFF;1000\r\nM20P99;True;True;#000000;-1E-07\r\n");
   PLF loaded;
@@ -168,10 +164,10 @@ TEST(PLFTest, ARefusedSaveLeavesTheOldFileAsItWas) {
   TempFolder folder;
   PLF list(folder.Path().string());
   list.SetParameter(102, true);
-  WriteFile(folder.File("Quendrel.SCP"), "M01P01;True;True;#000000;1\r\n");
+  WriteTestFile(folder.File("Quendrel.SCP"), "M01P01;True;True;#000000;1\r\n");
   ::chmod(folder.File("Quendrel.SCP").c_str(), 0444);
   EXPECT_THROW(list.Save("Quendrel.SCP"), RuntimeError);
-  EXPECT_EQ(ReadFile(folder.File("Quendrel.SCP")), "M01P01;True;True;#000000;1\r\n");
+  EXPECT_EQ(ReadTestFile(folder.File("Quendrel.SCP")), "M01P01;True;True;#000000;1\r\n");
   EXPECT_THROW(list.Save("gone/Quendrel.SCP"), RuntimeError);
   EXPECT_EQ(folder.Names().size(), 1U);
 }

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "drivesim/DefaultParameterTable.h"
-#include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

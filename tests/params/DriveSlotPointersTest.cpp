@@ -9,8 +9,9 @@
 
 #include "drivesim/DefaultParameterTable.h"
 #include "params/files/KVBFile.h"
-#include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

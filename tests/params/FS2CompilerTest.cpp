@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "params/support/TempFolder.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -14,7 +14,8 @@
 #include "params/compatibility/FC2Codec.h"
 #include "params/compatibility/FS2Compiler.h"
 #include "params/support/ParamImages.h"
-#include "params/support/TempFolder.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -13,8 +13,9 @@
 #include "params/files/KVBCodec.h"
 #include "params/files/KVBFile.h"
 #include "params/support/ParamImages.h"
-#include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

@@ -8,8 +8,9 @@
 #include <vector>
 
 #include "params/support/ParamImages.h"
-#include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

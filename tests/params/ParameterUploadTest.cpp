@@ -17,11 +17,12 @@
 #include "foundation/text/ParameterId.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/files/KVBFile.h"
-#include "params/support/TempFolder.h"
 #include "params/support/TransferRig.h"
 #include "params/transfer/DriveTransfer.h"
 #include "params/transfer/KVDUploadTypes.h"
 #include "platform/ScriptedUi.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {

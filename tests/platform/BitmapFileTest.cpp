@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <cstdint>
+#include <string>
+
+#include "support/FileText.h"
+#include "support/TempFolder.h"
+#include "support/TestOutput.h"
 
 namespace quendrel {
 namespace {
@@ -20,24 +22,16 @@ std::uint32_t LittleEndianAt(const std::string& data, std::size_t offset, int by
   return value;
 }
 
-std::filesystem::path OutputFolder() {
-  const char* folder = std::getenv("QUENDREL_TEST_OUTPUT");
-  std::filesystem::path path = folder != nullptr ? folder : std::filesystem::temp_directory_path();
-  std::filesystem::create_directories(path);
-  return path;
-}
-
 TEST(BitmapFileTest, WritesHeaderAndBottomUpPaddedRows) {
   CanvasImage image;
   image.Width = 3;
   image.Height = 2;
   // Top row red, green, blue; bottom row white, black, grey.
   image.Pixels = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFFFFFFu, 0xFF000000u, 0x00808080u};
-  const auto path = OutputFolder() / "bitmap-file-test.bmp";
-  ASSERT_TRUE(SaveBitmapFile(image, path.string()));
+  const std::string path = TestOutputPath("platform", "bitmap-file-test.bmp");
+  ASSERT_TRUE(SaveBitmapFile(image, path));
 
-  std::ifstream file(path, std::ios::binary);
-  const std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const std::string data = ReadTestFile(path);
   ASSERT_EQ(data.size(), 54u + 2 * 12u);  // 9 bytes per row padded to 12
   EXPECT_EQ(data.substr(0, 2), "BM");
   EXPECT_EQ(LittleEndianAt(data, 2, 4), data.size());
@@ -56,7 +50,8 @@ TEST(BitmapFileTest, WritesHeaderAndBottomUpPaddedRows) {
 }
 
 TEST(BitmapFileTest, FailsOnAnEmptyPictureOrAnUnwritablePath) {
-  EXPECT_FALSE(SaveBitmapFile(CanvasImage{}, (OutputFolder() / "empty.bmp").string()));
+  const TempFolder folder;
+  EXPECT_FALSE(SaveBitmapFile(CanvasImage{}, folder.File("empty.bmp")));
   CanvasImage image;
   image.Width = 1;
   image.Height = 1;

@@ -26,6 +26,7 @@
 #include "platform/ScriptedUi.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/TempFolder.h"
 #include "widgets/TreeIcons.h"
 
 namespace quendrel {

@@ -22,6 +22,7 @@
 #include "shell/ProgramServices.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/TempFolder.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/TreeIcons.h"
 
@@ -32,9 +33,9 @@ class GraphLogExitTest : public ::testing::Test {
  protected:
   GraphLogExitTest() : server(SystemClockInstance()) {
     QSettings(QStringLiteral("Quendrel"), QStringLiteral("Quendrel")).clear();
-    SetAppFolder(folder.Path());
+    SetAppFolder(folder.Path().string());
     LoadProgramSettings();
-    CreateScanList(folder.Path());
+    CreateScanList(folder.Path().string());
     if (!FirmwareCompatibility().Load(QUENDREL_DRIVESIM_FC2)) ADD_FAILURE() << "no compatibility file";
     Config().SetValue("PortNames", "Serial Port", sim.DevicePath());
     Config().SetValue("ComPort", "Serial Port", "0");

@@ -14,11 +14,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <ostream>
-
 #include <memory>
+#include <ostream>
 
 #include "comms/modules/SerialModule.h"
 #include "comms/server/GIOContext.h"
@@ -33,6 +30,7 @@
 #include "platform/ScriptedUi.h"
 #include "shell/qt/WindowPlacement.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -116,8 +114,8 @@ TEST_F(MainWindowTest, FirmwareUpgradeOpensTheWizardAsAModalDialogOverTheMainWin
 
 TEST_F(MainWindowTest, DriveFlashOpensAsAModalDialogThatReportsToTheStatusBar) {
   frmMainMDI window(&server);
-  const std::string script = (std::filesystem::temp_directory_path() / "quendrel-menu-flash.fl2").string();
-  std::ofstream(script) << "a = 1;";
+  const TempFolder folder;
+  const std::string script = folder.Write("menu-flash.fl2", "a = 1;");
   QWidget* parent = nullptr;
   frmDriveFlash::OnOpen([&](frmDriveFlash& dialog) {
     parent = dialog.isModal() ? dialog.parentWidget() : nullptr;
@@ -132,7 +130,6 @@ TEST_F(MainWindowTest, DriveFlashOpensAsAModalDialogThatReportsToTheStatusBar) {
   EXPECT_EQ(ui.Prompts(), std::vector<std::string>{"Drive Flash was successful."});
   EXPECT_EQ(window.StatusPanelText(2).rfind("(Parsed in ", 0), 0U) << window.StatusPanelText(2);
   EXPECT_EQ(Config().Value("LastScriptFile", "Drive Flash"), script) << "kept when the window closed";
-  std::filesystem::remove(script);
 }
 
 TEST_F(MainWindowTest, TheMenuBarReadsInItsOrder) {

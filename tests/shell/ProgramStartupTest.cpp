@@ -21,6 +21,7 @@
 #include "shell/CommunicationsStatus.h"
 #include "shell/Shutdown.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/TempFolder.h"
 #include "widgets/TreeIcons.h"
 
 namespace quendrel {
@@ -34,7 +35,7 @@ class ProgramStartupTest : public ::testing::Test {
     ResetConfig();
   }
 
-  StartupOutcome Start() { return Startup(ProgramStartupHooks(folder.Path()), ui, clock, 0.0); }
+  StartupOutcome Start() { return Startup(ProgramStartupHooks(folder.Path().string()), ui, clock, 0.0); }
 
   TempFolder folder;
   ScriptedUi ui;
@@ -45,7 +46,7 @@ TEST_F(ProgramStartupTest, ReadsTheUsersSettingsFromTheProgramFolder) {
   folder.Write(SettingsFileName,
                "[General]\nGIOTarget=None\nUseIcons=False\n[Serial Port]\nBaudRate=9600\n");
   ASSERT_EQ(Start(), StartupOutcome::Running);
-  EXPECT_EQ(AppFolder(), folder.Path() + "/");
+  EXPECT_EQ(AppFolder(), folder.Path().string() + "/");
   EXPECT_EQ(Config().Value("BaudRate", "Serial Port"), "9600");
   EXPECT_EQ(Config().Value("Timeout", "Serial Port"), "1");  // from the built-in defaults
   EXPECT_EQ(Config().Path().empty(), false);
@@ -87,8 +88,8 @@ TEST_F(ProgramStartupTest, AMissingCompatibilityFileLeavesItEmptyWithoutAQuestio
 }
 
 TEST_F(ProgramStartupTest, RelativePathsAreFoundInTheProgramFolder) {
-  SetAppFolder(folder.Path());
-  EXPECT_EQ(ResolveProgramPath("Quendrel.SCP"), folder.Path() + "/Quendrel.SCP");
+  SetAppFolder(folder.Path().string());
+  EXPECT_EQ(ResolveProgramPath("Quendrel.SCP"), folder.Path().string() + "/Quendrel.SCP");
   EXPECT_EQ(ResolveProgramPath("/var/lib/scan.SCP"), "/var/lib/scan.SCP");
   EXPECT_EQ(ResolveProgramPath(""), "");
 }

@@ -14,6 +14,7 @@
 #include "shell/AppGlobals.h"
 #include "shell/ProgramServices.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -76,7 +77,7 @@ TEST_F(ShutdownTest, AScanListThatCannotBeSavedIsReportedAndTheSettingsAreStillS
 class ProgramExitTest : public ShutdownTest {
  protected:
   void StartIn(const TempFolder& where) {
-    SetAppFolder(where.Path());
+    SetAppFolder(where.Path().string());
     LoadProgramSettings();
   }
 
@@ -106,7 +107,7 @@ TEST_F(ProgramExitTest, TheSettingsGoBackToTheFileTheyWereReadFrom) {
   StartIn(folder);
   EXPECT_EQ(Config().Value("DriveAddress", "General"), "5");
   TempFolder elsewhere;
-  SetAppFolder(elsewhere.Path());
+  SetAppFolder(elsewhere.Path().string());
   Config().SetValue("DriveAddress", "General", "9");
   EXPECT_TRUE(Shutdown(ProgramShutdownHooks(), ui));
   EXPECT_NE(folder.Read(SettingsFileName).find("DriveAddress=9"), std::string::npos);

@@ -15,6 +15,7 @@
 #include "shell/qt/ShellApplication.h"
 #include "shell/qt/frmMainMDI.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -32,7 +33,7 @@ class SingleInstanceTest : public ::testing::Test {
 
   ShellApplication::Options OptionsIn(const TempFolder& where) const {
     ShellApplication::Options options;
-    options.Folder = where.Path();
+    options.Folder = where.Path().string();
     options.SplashMinimumSeconds = 0.0;
     options.ShowSplash = false;
     options.LockPath = QString::fromStdString(locks.File("quendrel.lock"));

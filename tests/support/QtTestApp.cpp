@@ -3,11 +3,10 @@
 #include <stdlib.h>
 
 #include <filesystem>
-#include <stdexcept>
-#include <string>
-#include <system_error>
 
 #include <gtest/gtest.h>
+
+#include "support/TempFolder.h"
 
 namespace quendrel {
 namespace {
@@ -35,23 +34,15 @@ class ApplicationTeardown : public ::testing::Environment {
 class PrivateHome {
  public:
   PrivateHome() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quendrel-qt-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
-    std::filesystem::create_directories(path_ / "runtime");
-    std::filesystem::permissions(path_ / "runtime", std::filesystem::perms::owner_all);
-    setenv("XDG_CONFIG_HOME", (path_ / "config").c_str(), 1);
-    setenv("XDG_RUNTIME_DIR", (path_ / "runtime").c_str(), 1);
+    const std::filesystem::path& path = folder_.Path();
+    std::filesystem::create_directories(path / "runtime");
+    std::filesystem::permissions(path / "runtime", std::filesystem::perms::owner_all);
+    setenv("XDG_CONFIG_HOME", (path / "config").c_str(), 1);
+    setenv("XDG_RUNTIME_DIR", (path / "runtime").c_str(), 1);
   }
-  ~PrivateHome() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  PrivateHome(const PrivateHome&) = delete;
-  PrivateHome& operator=(const PrivateHome&) = delete;
 
  private:
-  std::filesystem::path path_;
+  TempFolder folder_;
 };
 
 }  // namespace

@@ -11,10 +11,10 @@
 #include "flash/language/ParseEngine.h"
 #include "flash/qt/frmDriveFlash.h"
 #include "foundation/settings/Config.h"
-#include "foundation/support/TempFolder.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
+#include "support/TempFolder.h"
 #include "support/TestOutput.h"
 #include "widgets/qt/progress/TextProgressBar.h"
 
@@ -76,7 +76,7 @@ class DriveFlashWindowTest : public ::testing::Test {
   FakeClock clock_;
   GIOServer server_{clock_};
   ScriptedUi ui_;
-  testing::TempFolder folder_;
+  TempFolder folder_;
   std::vector<std::string> calls_;
 };
 

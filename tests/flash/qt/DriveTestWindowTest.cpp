@@ -9,14 +9,13 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
-#include <filesystem>
-#include <fstream>
 
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/support/SerialRig.h"
 #include "flash/qt/frmDriveTest.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
+#include "support/TempFolder.h"
 #include "support/TestOutput.h"
 
 namespace quendrel {
@@ -37,12 +36,6 @@ class HostWindow : public QMainWindow {
  private:
   QMdiArea* area_;
 };
-
-std::string HexFile() {
-  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-window-test.hex").string();
-  std::ofstream(path) << ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n";
-  return path;
-}
 
 class DriveTestWindowTest : public ::testing::Test {
  protected:
@@ -85,6 +78,12 @@ class DriveTestWindowTest : public ::testing::Test {
     window->show();
   }
 
+  // Three data records: a transfer long enough to close or exit during it.
+  std::string HexFile() const {
+    return folder_.Write("test.hex", ":0401000001020304F1\r\n:03011000AABBCCBB\r\n:01012000FFDF\r\n:00000001FF\r\n");
+  }
+
+  TempFolder folder_;
   SerialRig rig_;
   std::unique_ptr<frmDriveTest> window_;
 };
@@ -179,12 +178,10 @@ TEST_F(DriveTestWindowTest, ClosingDuringATransferEndsItAndTheWindowGoesAfterwar
   EXPECT_TRUE(window.isNull());
   EXPECT_TRUE(area.isVisible());  // closing the one window is no exit
   EXPECT_EQ(rig_.Sim().RequestCount(), 1);
-  std::filesystem::remove(path);
 }
 
 TEST_F(DriveTestWindowTest, ExchangeButtonsAreDeadWhileATransferRuns) {
-  const std::string path = (std::filesystem::temp_directory_path() / "quendrel-window-busy.hex").string();
-  std::ofstream(path) << ":0401000001020304F1\r\n:00000001FF\r\n";
+  const std::string path = folder_.Write("busy.hex", ":0401000001020304F1\r\n:00000001FF\r\n");
   Choose("WriteFileToBuffer");
   qobject_cast<QLineEdit*>(window_->ChildNamed("tbFilename"))->setText(QString::fromStdString(path));
   const std::vector<QWidget*> buttons = {window_->ExecuteButton(), window_->ChildNamed("bUnlockDrive"),
@@ -201,7 +198,6 @@ TEST_F(DriveTestWindowTest, ExchangeButtonsAreDeadWhileATransferRuns) {
   QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
   EXPECT_GT(pumps, 0);
   for (QWidget* button : buttons) EXPECT_TRUE(button->isEnabled()) << button->objectName().toStdString();
-  std::filesystem::remove(path);
 }
 
 TEST_F(DriveTestWindowTest, OneExitDuringATransferEndsItAndTheProgramGoesOn) {
@@ -226,7 +222,6 @@ TEST_F(DriveTestWindowTest, OneExitDuringATransferEndsItAndTheProgramGoesOn) {
   EXPECT_TRUE(window.isNull());
   EXPECT_FALSE(host.isVisible());
   EXPECT_EQ(rig_.Sim().RequestCount(), 1);
-  std::filesystem::remove(path);
 }
 
 TEST_F(DriveTestWindowTest, EveryCharacterKeyOpensTheEditorAndOnlyPrintablesReplaceTheText) {

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <cstdio>
 
 #include "comms/server/GIOContext.h"
 #include "comms/server/GIOError.h"
@@ -13,14 +12,15 @@
 #include "comms/support/FakeModule.h"
 #include "comms/support/SerialRig.h"
 #include "flash/qt/frmUserFlash.h"
+#include "flash/support/LoaderFileText.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "flash/support/WizardRig.h"
 #include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
+#include "support/TempFolder.h"
 #include "support/TestOutput.h"
 #include "widgets/TextProgressBarModel.h"
 #include "widgets/qt/progress/TextProgressBar.h"
@@ -34,19 +34,6 @@ constexpr const char* kFailedText =
 
 void Draw(QWidget& dialog, const std::string& name) {
   EXPECT_TRUE(dialog.grab().save(QString::fromStdString(TestOutputPath("flash", "upgrade-wizard-" + name + ".png"))));
-}
-
-std::string Hex4(int value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
-  return text;
-}
-
-// count words from a seed, four hexadecimal digits each.
-std::string Words(int count, int seed) {
-  std::string text;
-  for (int i = 0; i < count; ++i) text += Hex4(seed * 7919 + i * 104729);
-  return text;
 }
 
 ScriptEnvironment Environment(ScriptedUi& ui, GIOServer& server, SerialModule* serial) {
@@ -87,8 +74,8 @@ class UpgradeWizardWindow : public ::testing::Test {
 // The package a release would bring: the root script sends the drive into its loader and feeds it the
 // program image and the data file.
 TEST_F(UpgradeWizardWindow, UpgradesTheSimulatedDriveFromAPackage) {
-  const std::string program = Words(300, 1);
-  const std::string data = Words(260, 2);
+  const std::string program = HexWords(300, 1);
+  const std::string data = HexWords(260, 2);
   PackageSpec spec;
   spec.versionText = "2.200";
   spec.rootName = "upgrade.fl2";

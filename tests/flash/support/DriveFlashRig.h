@@ -12,9 +12,9 @@
 #include "comms/support/FakeModule.h"
 #include "flash/language/ParseEngine.h"
 #include "flash/runner/DriveFlash.h"
-#include "flash/support/TempFolder.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 

@@ -3,10 +3,10 @@
 #include "flash/language/ParseEngine.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/support/PackageWriter.h"
-#include "flash/support/TempFolder.h"
 #include "foundation/settings/Config.h"
 #include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel {
 

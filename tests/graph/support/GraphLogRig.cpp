@@ -9,7 +9,9 @@
 #include "foundation/text/DateText.h"
 #include "graph/data/ScanList.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/support/OwnTemplate.h"
 #include "platform/FakeImageList.h"
+#include "support/FileText.h"
 
 namespace quendrel::testing {
 
@@ -91,13 +93,7 @@ void GraphLogRig::AtPump(int pump, std::function<void()> action) {
   });
 }
 
-std::shared_ptr<FirmwareInformationTemplate> GraphLogRig::OwnTemplate() {
-  auto fit = std::make_shared<FirmwareInformationTemplate>(*FirmwareCompatibility().FitData(2.105));
-  FirmwareCompatibilityFile fc2;
-  fc2.AddTemplate(fit);
-  FirmwareCompatibility() = fc2;
-  return fit;
-}
+std::shared_ptr<FirmwareInformationTemplate> GraphLogRig::OwnTemplate() { return InstallOwnTemplate(); }
 
 std::vector<std::string> GraphLogRig::LogLines() const {
   const std::string text = ReadTestFile(LogPath());

@@ -14,9 +14,9 @@
 #include "graph/scan/GraphLogSession.h"
 #include "graph/support/InProcessDrive.h"
 #include "params/compatibility/FirmwareInformationTemplate.h"
-#include "params/support/TempFolder.h"
 #include "platform/FakeClock.h"
 #include "platform/ScriptedUi.h"
+#include "support/TempFolder.h"
 
 namespace quendrel::testing {
 

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "foundation/support/FileText.h"
-#include "foundation/support/TempFolder.h"
 #include "foundation/text/ParameterId.h"
 #include "graph/data/FormControls.h"
 #include "graph/data/GraphDataControl.h"
@@ -17,6 +15,8 @@
 #include "graph/pane/GraphPane.h"
 #include "platform/FakeClock.h"
 #include "platform/RecordingCanvas.h"
+#include "support/FileText.h"
+#include "support/TempFolder.h"
 
 namespace quendrel::testing {
 
@@ -80,7 +80,7 @@ inline constexpr Color kListBlue = 0xFF0000;
 // each with the same values.
 inline void AddScanListSeries(GraphPaneRig& rig, const std::string& list, const std::vector<double>& values) {
   TempFolder folder;
-  WriteFile(folder.File("list.SCP"), list);
+  WriteTestFile(folder.File("list.SCP"), list);
   PLF scanList;
   scanList.Load(folder.File("list.SCP"));
   for (std::int32_t tn = 0; tn < PLF::kEntries; ++tn) {

@@ -15,6 +15,7 @@
 #include "params/compatibility/FS2Compiler.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
+#include "support/FileText.h"
 #include "support/QtTestApp.h"
 #include "tree/qt/ParameterTreeWidget.h"
 #include "widgets/TreeIcons.h"

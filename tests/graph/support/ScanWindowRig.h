@@ -14,9 +14,9 @@
 #include "comms/server/GIOServer.h"
 #include "drivesim/DriveSimProcess.h"
 #include "graph/scan/qt/frmGraphLog.h"
-#include "params/support/TempFolder.h"
 #include "platform/ScriptedUi.h"
 #include "platform/qt/QtImageList.h"
+#include "support/TempFolder.h"
 
 namespace quendrel::testing {
 

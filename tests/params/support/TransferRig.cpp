@@ -7,6 +7,7 @@
 #include "foundation/text/NumberText.h"
 #include "foundation/values/Crc16.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/support/OwnTemplate.h"
 #include "platform/Clock.h"
 
 namespace quendrel {
@@ -38,13 +39,7 @@ TransferRig::~TransferRig() {
 
 void TransferRig::SetRetries(int retries) { Config().SetValue("Retries", "General", std::to_string(retries)); }
 
-std::shared_ptr<FirmwareInformationTemplate> TransferRig::OwnTemplate() {
-  auto fit = std::make_shared<FirmwareInformationTemplate>(*FirmwareCompatibility().FitData(2.105));
-  FirmwareCompatibilityFile fc2;
-  fc2.AddTemplate(fit);
-  FirmwareCompatibility() = fc2;
-  return fit;
-}
+std::shared_ptr<FirmwareInformationTemplate> TransferRig::OwnTemplate() { return InstallOwnTemplate(); }
 
 namespace {
 

@@ -9,28 +9,18 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "platform/qt/QtConvert.h"
-#include "platform/qt/QtTestApp.h"
 #include "platform/qt/QtUiServices.h"
 #include "support/CaseName.h"
 #include "support/FileDialogDriver.h"
+#include "support/FileText.h"
+#include "support/QtTestApp.h"
 
 namespace quendrel {
 namespace {
 
 constexpr const char* kParameterFilter = "Parameter Files Only (*.KVB)|*.KVB|All Files (*.*)|*.*";
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
 
 class FileDialogTest : public ::testing::Test {
  protected:
@@ -66,7 +56,7 @@ class FileDialogTest : public ::testing::Test {
 
 TEST_F(FileDialogTest, OpenPicksNamesInAnyScriptInACyrillicFolder) {
   std::filesystem::create_directory(folder);
-  for (const char* name : {"für.KVB", "насос.KVB"}) WriteAll(File(name), name);
+  for (const char* name : {"für.KVB", "насос.KVB"}) WriteTestFile(File(name), name);
   for (const char* name : {"für.KVB", "насос.KVB"}) {
     WhenModalShown<QFileDialog>([name](QFileDialog& dialog) {
       WaitForListing(dialog, 2);
@@ -75,13 +65,13 @@ TEST_F(FileDialogTest, OpenPicksNamesInAnyScriptInACyrillicFolder) {
     });
     const std::string picked = Open(folder + "/");
     EXPECT_EQ(picked, File(name));
-    EXPECT_EQ(ReadAll(picked), name);
+    EXPECT_EQ(ReadTestFile(picked), name);
   }
 }
 
 TEST_F(FileDialogTest, SaveGivesABareNameTheFilterExtensionBeforeAskingToReplace) {
   std::filesystem::create_directory(folder);
-  WriteAll(File("x.KVB"), "old");
+  WriteTestFile(File("x.KVB"), "old");
 
   WhenModalShown<QFileDialog>([](QFileDialog& dialog) {
     TypeFileName(dialog, QString::fromUtf8("мотор"));
@@ -108,7 +98,7 @@ TEST_F(FileDialogTest, SaveGivesABareNameTheFilterExtensionBeforeAskingToReplace
     PressAccept(dialog);
   });
   EXPECT_EQ(Save(), File("x.KVB"));
-  EXPECT_EQ(ReadAll(File("x.KVB")), "old");  // the dialog only names the file; the caller writes it
+  EXPECT_EQ(ReadTestFile(File("x.KVB")), "old");  // the dialog only names the file; the caller writes it
 }
 
 TEST_F(FileDialogTest, AllFilesChosenKeepsTheNameAsTyped) {
@@ -172,8 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FileDialogTest, ListsAFolderWithAFifoWithoutReadingAnyFile) {
   std::filesystem::create_directory(folder);
   ASSERT_EQ(mkfifo(File("pipe").c_str(), 0600), 0);
-  WriteAll(File("picture"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
-  WriteAll(File("set.KVB"), "KVB1");
+  WriteTestFile(File("picture"), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+  WriteTestFile(File("set.KVB"), "KVB1");
   WhenModalShown<QFileDialog>([this](QFileDialog& dialog) {
     dialog.selectNameFilter(QStringLiteral("All Files (*)"));
     WaitForListing(dialog, 2);  // a FIFO is a system entry, which the list leaves out

@@ -4,16 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFileInfo>
-#include <cstdlib>
 
 #include "platform/BitmapFile.h"
 #include "platform/FakeImageList.h"
 #include "platform/RecordingCanvas.h"
 #include "platform/SystemColors.h"
 #include "platform/qt/QtConvert.h"
-#include "platform/qt/QtTestApp.h"
+#include "platform/support/DifferentPixels.h"
+#include "support/QtTestApp.h"
+#include "support/TestOutput.h"
 
 namespace quendrel {
 namespace {
@@ -78,25 +77,8 @@ QImage NewImage(int width, int height, QImage::Format format = QImage::Format_RG
   return image;
 }
 
-int DifferentPixels(const CanvasImage& actual, const CanvasImage& expected) {
-  int differences = 0;
-  for (int y = 0; y < actual.Height; ++y) {
-    for (int x = 0; x < actual.Width; ++x) {
-      if (actual.Pixel(x, y) == expected.Pixel(x, y)) continue;
-      if (++differences <= 5) {
-        ADD_FAILURE() << "pixel " << x << "," << y << ": " << std::hex << actual.Pixel(x, y)
-                      << " instead of " << expected.Pixel(x, y);
-      }
-    }
-  }
-  return differences;
-}
-
 void SaveForViewing(const QImage& image, const char* name) {
-  const char* folder = std::getenv("QUENDREL_TEST_OUTPUT");
-  if (folder == nullptr) return;
-  QDir().mkpath(QString::fromLocal8Bit(folder));
-  image.save(QString::fromLocal8Bit(folder) + "/" + name);
+  image.save(QString::fromStdString(TestOutputPath("platform", name)));
 }
 
 class PainterCanvasTest : public ::testing::Test {
@@ -167,12 +149,9 @@ TEST_F(PainterCanvasTest, SnapshotSavedAsBitmapReadsBackIdentical) {
   QImage image = NewImage(200, 120);
   PainterCanvas canvas(image);
   DrawSample(canvas, icons);
-  const char* folder = std::getenv("QUENDREL_TEST_OUTPUT");
-  const QString path = QString::fromLocal8Bit(folder != nullptr ? folder : "/tmp") +
-                       "/painter-canvas-snapshot.bmp";
-  QDir().mkpath(QFileInfo(path).path());
-  ASSERT_TRUE(SaveBitmapFile(canvas.Snapshot(), path.toStdString()));
-  const QImage reloaded(path, "BMP");
+  const std::string path = TestOutputPath("platform", "painter-canvas-snapshot.bmp");
+  ASSERT_TRUE(SaveBitmapFile(canvas.Snapshot(), path));
+  const QImage reloaded(QString::fromStdString(path), "BMP");
   ASSERT_FALSE(reloaded.isNull());
   EXPECT_EQ(reloaded.convertToFormat(QImage::Format_RGB32), image);
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/qt/QtTestApp.h"
+#include "support/QtTestApp.h"
 
 namespace quendrel {
 namespace {

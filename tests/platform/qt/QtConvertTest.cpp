@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/SystemColors.h"
-#include "support/CaseName.h"
 #include "platform/qt/QtImageList.h"
-#include "platform/qt/QtTestApp.h"
+#include "support/CaseName.h"
+#include "support/QtTestApp.h"
 
 namespace quendrel {
 namespace {

@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/qt/QtTestApp.h"
 #include "support/CaseName.h"
+#include "support/QtTestApp.h"
 
 namespace quendrel {
 namespace {

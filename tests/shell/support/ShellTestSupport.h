@@ -1,5 +1,4 @@
-// What the shell's tests share: temporary folders, the render output folder and a module that
-// only counts.
+// What the shell's tests share: the render output folder and a module that only counts.
 #pragma once
 
 #include <string>
@@ -11,25 +10,6 @@
 namespace quendrel {
 
 class FakeClock;
-
-// A new empty folder, removed with everything in it when the object goes.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  // The path of a file in the folder.
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  void Write(const std::string& name, const std::string& content) const;
-  // "" when the file is missing.
-  std::string Read(const std::string& name) const;
-
- private:
-  std::string path_;
-};
 
 // Where a test puts the pictures people look at: $QUENDREL_TEST_OUTPUT/shell/<name>, or the
 // system's temporary folder when run outside ctest.
