@@ -14,7 +14,7 @@
 #include "foundation/support/FileText.h"
 #include "foundation/support/TempFolder.h"
 #include "graph/support/GraphPaneRig.h"
-#include "platform/qt/FramePacer.h"
+#include "platform/ScreenFrame.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
@@ -111,7 +111,7 @@ TEST_F(GraphPaneWidgetTest, SweepsArePaintedOnceAFrameAndTheLastOneAlways) {
   rig.pane.SetPaintLock(false);
   EXPECT_EQ(widget.Picture(), shown);
 
-  rig.clock.Advance(FramePacer::FrameSeconds);
+  rig.clock.Advance(kFrameSeconds);
   rig.pane.Refresh();
   RunMessageLoopWithinTheFrame();
   EXPECT_EQ(counter.Paints, 3);

@@ -118,6 +118,7 @@ void GraphLogSession::ScanSweep() {
   // The point each read added, by the cursor AddPoint returned: a clock set back puts it among
   // older points, where the newest point is another one.
   std::vector<gdSeriesNode> added;
+  added.reserve(set.size());
   for (const auto& s : set) {
     const std::int32_t p = ParseParameterId(s->Name());
     const double t = Now();
