@@ -4,6 +4,8 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/ZoneOffsetCache.h"
+
 namespace quendrel {
 namespace {
 
@@ -13,6 +15,12 @@ constexpr double kSecondsPerDay = 86400.0;
 
 Clock* installedClock = nullptr;
 
+// One a thread: the clock is read from any thread, and a cache of its own needs no lock.
+ZoneOffsetCache& ThreadZoneOffsets() {
+  thread_local ZoneOffsetCache cache;
+  return cache;
+}
+
 }  // namespace
 
 Clock::~Clock() = default;
@@ -21,10 +29,9 @@ double SystemClock::Now() const {
   const auto now = std::chrono::system_clock::now();
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch());
   const std::time_t seconds = static_cast<std::time_t>(ms.count() / 1000);
-  std::tm local{};
-  localtime_r(&seconds, &local);
   // The scale counts local time, so the zone's offset (and summer time) is added in.
-  const double localSeconds = static_cast<double>(seconds) + static_cast<double>(local.tm_gmtoff);
+  const auto offset = static_cast<double>(ThreadZoneOffsets().OffsetAt(seconds));
+  const double localSeconds = static_cast<double>(seconds) + offset;
   return kEpochDay * kSecondsPerDay + localSeconds + static_cast<double>(ms.count() % 1000) / 1000.0;
 }
 

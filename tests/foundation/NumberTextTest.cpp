@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <charconv>
 #include <clocale>
+#include <cstdint>
+#include <cstring>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -237,6 +241,42 @@ TEST(NumberTextTest, SingleTextHasSevenDigits) {
       {3.4028235e38f, "3.402823E+38"},
   };
   for (const auto& [value, text] : cases) EXPECT_EQ(SingleToText(value), text) << value;
+}
+
+// Ties at the eighth digit round to even; a float just under a power of ten that rounds up to it
+// loses its nines.
+TEST(NumberTextTest, SingleTextRoundsTheSeventhDigitHalfToEven) {
+  const std::pair<float, const char*> cases[] = {
+      {1234567.5f, "1234568"}, {1234568.5f, "1234568"}, {-1234567.5f, "-1234568"}, {0.0001f, "0.0001"},
+      {0.00001f, "0.00001"},   {0.01f, "0.01"},         {9999999.0f, "9999999"},   {0.1234567f, "0.1234567"},
+      {-0.0f, "0"},            {50.0f, "50"},           {-12.05f, "-12.05"},       {65535.0f, "65535"},
+  };
+  for (const auto& [value, text] : cases) EXPECT_EQ(SingleToText(value), text) << value;
+}
+
+// Seven significant digits mean the float rounded exactly, whatever way the text is made: its value
+// must be that of the standard library's seven digits. A stride through every float from below 1E-07
+// to above 1E+08, of both signs.
+TEST(NumberTextTest, SingleTextHasTheValueOfTheFloatRoundedToSevenDigits) {
+  const auto valueOf = [](std::string_view text) {
+    double value = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+  };
+  constexpr std::uint32_t kFirst = 0x33000000;  // 2.98E-08
+  constexpr std::uint32_t kLast = 0x4D000000;   // 1.34E+08
+  constexpr std::uint32_t kStride = 2003;
+  for (std::uint32_t bits = kFirst; bits < kLast; bits += kStride) {
+    float magnitude = 0.0f;
+    std::memcpy(&magnitude, &bits, sizeof magnitude);
+    for (const float value : {magnitude, -magnitude}) {
+      std::array<char, 32> digits{};
+      const char* end =
+          std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::scientific, 6).ptr;
+      ASSERT_EQ(valueOf(SingleToText(value)), valueOf(std::string_view(digits.data(), end - digits.data())))
+          << SingleToText(value);
+    }
+  }
 }
 
 TEST(NumberTextTest, ConversionsToIntegersRoundHalfToEven) {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "graph/support/GraphPaneRig.h"
-#include "platform/qt/FramePacer.h"
+#include "platform/ScreenFrame.h"
 #include "platform/ScriptedUi.h"
 #include "support/FileText.h"
 #include "support/QtTestApp.h"
@@ -111,7 +111,7 @@ TEST_F(GraphPaneWidgetTest, SweepsArePaintedOnceAFrameAndTheLastOneAlways) {
   rig.pane.SetPaintLock(false);
   EXPECT_EQ(widget.Picture(), shown);
 
-  rig.clock.Advance(FramePacer::FrameSeconds);
+  rig.clock.Advance(kFrameSeconds);
   rig.pane.Refresh();
   RunMessageLoopWithinTheFrame();
   EXPECT_EQ(counter.Paints, 3);

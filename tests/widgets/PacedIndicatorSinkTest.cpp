@@ -10,6 +10,7 @@
 
 #include "foundation/progress/ProgressServer.h"
 #include "platform/FakeClock.h"
+#include "platform/ScreenFrame.h"
 #include "platform/qt/QtConvert.h"
 #include "support/QtTestApp.h"
 
@@ -89,7 +90,7 @@ TEST_F(PacedIndicatorSinkTest, APaintByTheMessageLoopCountsAsARepaint) {
   ASSERT_EQ(log.Colours.size(), 2U);
   progress.Green();  // the same frame
   EXPECT_EQ(log.Colours.size(), 2U);
-  clock.Advance(PacedIndicatorSink::FrameSeconds);
+  clock.Advance(kFrameSeconds);
   progress.Green();
   EXPECT_EQ(log.Colours.size(), 3U);
 }

@@ -1,7 +1,9 @@
 #include "foundation/text/DateText.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 
 #include "platform/Clock.h"
@@ -42,18 +44,29 @@ int DaysInMonth(int year, int month) {
   return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-std::string ZeroPadded(long long value, std::size_t width) {
-  std::string digits = std::to_string(value);
-  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
-  return digits;
+// The texts are appended to one string in place: a scan writes a stamp on every line it logs.
+void AppendZeroPadded(std::string& text, long long value, std::size_t width) {
+  std::array<char, 24> digits{};
+  const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+  const auto count = static_cast<std::size_t>(end - digits.data());
+  if (count < width) text.append(width - count, '0');
+  text.append(digits.data(), count);
 }
 
-std::string DateText(const CalendarTime& t) {
-  return ZeroPadded(t.Month, 2) + "-" + ZeroPadded(t.Day, 2) + "-" + ZeroPadded(t.Year, 4);
+void AppendDate(std::string& text, const CalendarTime& t) {
+  AppendZeroPadded(text, t.Month, 2);
+  text += '-';
+  AppendZeroPadded(text, t.Day, 2);
+  text += '-';
+  AppendZeroPadded(text, t.Year, 4);
 }
 
-std::string TimeText(const CalendarTime& t) {
-  return ZeroPadded(t.Hour, 2) + ":" + ZeroPadded(t.Minute, 2) + ":" + ZeroPadded(t.Second, 2);
+void AppendTime(std::string& text, const CalendarTime& t) {
+  AppendZeroPadded(text, t.Hour, 2);
+  text += ':';
+  AppendZeroPadded(text, t.Minute, 2);
+  text += ':';
+  AppendZeroPadded(text, t.Second, 2);
 }
 
 // Reads the pieces of a date or time text left to right; every method leaves the position alone on failure.
@@ -172,19 +185,33 @@ CalendarTime CalendarTimeOf(double seconds) {
 
 std::string FormatTimestamp(double seconds, bool withMilliseconds, bool tabSeparated) {
   const CalendarTime time = CalendarTimeOf(seconds);
-  std::string text = DateText(time) + (tabSeparated ? "\t" : " ") + TimeText(time);
+  std::string text;
+  text.reserve(23);
+  AppendDate(text, time);
+  text += tabSeparated ? '\t' : ' ';
+  AppendTime(text, time);
   if (!withMilliseconds) return text;
   // The fraction of a date-scale double carries noise below a microsecond: settle it there before cutting,
   // or 0.123 would show as 122.
   const double fraction = std::isfinite(seconds) ? seconds - std::floor(seconds) : 0.0;
   const auto microseconds = static_cast<long long>(std::llround(fraction * 1e6));
   const long long milliseconds = std::min(999LL, microseconds / 1000);
-  return text + "." + ZeroPadded(milliseconds, 3);
+  text += '.';
+  AppendZeroPadded(text, milliseconds, 3);
+  return text;
 }
 
-std::string ShortDateText(double seconds) { return DateText(CalendarTimeOf(seconds)); }
+std::string ShortDateText(double seconds) {
+  std::string text;
+  AppendDate(text, CalendarTimeOf(seconds));
+  return text;
+}
 
-std::string ShortTimeText(double seconds) { return TimeText(CalendarTimeOf(seconds)); }
+std::string ShortTimeText(double seconds) {
+  std::string text;
+  AppendTime(text, CalendarTimeOf(seconds));
+  return text;
+}
 
 std::optional<double> ParseDateText(std::string_view text) {
   DateScanner scan(text);

@@ -11,6 +11,7 @@
 #include "foundation/text/ParameterId.h"
 #include "graph/scan/GraphLogHandlerScope.h"
 #include "graph/scan/GraphLogSession.h"
+#include "graph/scan/ScanLogCells.h"
 #include "graph/scan/ScanLogText.h"
 #include "graph/scan/ScanTiming.h"
 #include "platform/UiServices.h"
@@ -112,12 +113,13 @@ void GraphLogSession::TimerScan_Timer() {
 void GraphLogSession::ScanSweep() {
   const SeriesCollection set = gdcGraphData_.SeriesSet();
   if (set.empty()) return;
-  std::string cells;
+  ScanLogCells cells(set.size());
   double sum = 0.0;
   int count = 0;
   // The point each read added, by the cursor AddPoint returned: a clock set back puts it among
   // older points, where the newest point is another one.
   std::vector<gdSeriesNode> added;
+  added.reserve(set.size());
   for (const auto& s : set) {
     const std::int32_t p = ParseParameterId(s->Name());
     const double t = Now();
@@ -128,8 +130,8 @@ void GraphLogSession::ScanSweep() {
     progress_.Red();
     if (r.Error) {
       if (s->Logged()) {
-        cells += ScanLogErrorCell(r.intData);
-        WriteLogLine(cells);
+        cells.AddError(r.intData);
+        WriteLogLine(cells.Text());
       }
       s->SetError(true);
       if (IsConnectionLost(r.intData)) {
@@ -141,12 +143,12 @@ void GraphLogSession::ScanSweep() {
     }
     s->SetError(false);
     added.push_back(s->AddPoint(t, r.sglData));
-    if (s->Logged()) cells += ScanLogValueCell(r.sglData);
+    if (s->Logged()) cells.AddValue(r.sglData);
     s->SetDirty(true);
   }
   const double mean = sum / count;
   for (gdSeriesNode& point : added) point.SetTimestamp(mean);
-  WriteLogLine(ScanLogDataLine(mean, cells));
+  WriteLogLine(ScanLogDataLine(mean, cells.Text()));
   if (!view_.ScheduleSeriesListRefresh()) slbSeries_.Refresh();
   gpGraph_.Refresh();
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/Clock.h"
+#include "platform/ScreenFrame.h"
 
 namespace quendrel {
 
@@ -21,12 +22,12 @@ void FramePacer::RequestRepaint() {
   // A hidden widget is painted in full when it is shown.
   if (!widget_->isVisible() || frameEnd_.isActive()) return;
   const double sincePaint = CurrentClock().MonotonicSeconds() - lastPaint_;
-  if (!painted_ || sincePaint >= FrameSeconds) {
+  if (!painted_ || sincePaint >= kFrameSeconds) {
     widget_->update();
     return;
   }
   // A clock set back since the paint waits one whole frame.
-  const double left = std::clamp(FrameSeconds - sincePaint, 0.0, FrameSeconds);
+  const double left = std::clamp(kFrameSeconds - sincePaint, 0.0, kFrameSeconds);
   frameEnd_.start(static_cast<int>(std::lround(left * 1000.0)));
 }
 

@@ -12,9 +12,6 @@ namespace quendrel {
 
 class FramePacer : public QObject {
  public:
-  // A screen shows a frame every 16 ms; painting more often costs time nobody sees.
-  static constexpr double FrameSeconds = 0.016;
-
   // The pacer is the widget's child and counts every paint of it, the message loop's own too, by the
   // program's current clock.
   explicit FramePacer(QWidget* widget);

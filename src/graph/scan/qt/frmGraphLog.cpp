@@ -12,6 +12,7 @@
 #include "graph/controls/qt/SeriesListBoxWidget.h"
 #include "graph/controls/qt/TimePickerWidget.h"
 #include "graph/pane/qt/GraphPaneWidget.h"
+#include "platform/ScreenFrame.h"
 #include "platform/qt/GuardSlot.h"
 #include "platform/qt/QtConvert.h"
 #include "tree/TreeRenderFlags.h"
@@ -30,9 +31,6 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int Px(int twips) { return twips / kTwipsPerPixel; }
 constexpr int Twips(int pixels) { return pixels * kTwipsPerPixel; }
-
-// A screen shows a frame every 16 ms; the series list is painted no more often than that.
-constexpr int kFrameMs = 16;
 
 // The size the window opens at, in twips; it grows to the room the main window has.
 constexpr int kOpenWidth = 13500;
@@ -111,7 +109,8 @@ frmGraphLog::~frmGraphLog() { Unload(); }
 void frmGraphLog::PaceListRefreshes() {
   listRefresh_ = new QTimer(this);
   listRefresh_->setSingleShot(true);
-  listRefresh_->setInterval(kFrameMs);
+  // The series list is painted no more often than a screen shows a frame.
+  listRefresh_->setInterval(kFrameMilliseconds);
   connect(listRefresh_, &QTimer::timeout, this, [this] { GuardSlot([this] { core_->slbSeries().Refresh(); }); });
 }
 

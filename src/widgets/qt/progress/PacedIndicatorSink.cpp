@@ -5,6 +5,7 @@
 
 #include "foundation/progress/ProgressServer.h"
 #include "platform/Clock.h"
+#include "platform/ScreenFrame.h"
 #include "platform/qt/QtConvert.h"
 
 namespace quendrel {
@@ -18,12 +19,14 @@ PacedIndicatorSink::PacedIndicatorSink(QLabel* label, const Clock* clock)
 
 double PacedIndicatorSink::Now() const { return (clock_ != nullptr ? *clock_ : CurrentClock()).MonotonicSeconds(); }
 
+bool PacedIndicatorSink::PaintedWithinFrame() const { return painted_ && Now() - lastPaint_ < kFrameSeconds; }
+
 void PacedIndicatorSink::SetBackColor(std::uint32_t colour) { colour_ = colour; }
 
 void PacedIndicatorSink::Refresh() {
   if (!control_) return;
-  const bool recent = painted_ && Now() - lastPaint_ < FrameSeconds;
-  if (colour_ == ProgressServer::IndicatorGreen && !recent) {
+  // The clock is asked for a green only: a red never paints at once.
+  if (colour_ == ProgressServer::IndicatorGreen && !PaintedWithinFrame()) {
     control_->repaint();
   } else if (!marked_) {
     // One mark until the next paint: asking again costs as much as a round trip on a fast link.

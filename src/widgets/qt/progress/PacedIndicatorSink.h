@@ -16,8 +16,6 @@ class Clock;
 
 class PacedIndicatorSink : public QObject, public IndicatorProgressSink {
  public:
-  static constexpr double FrameSeconds = 0.016;
-
   // clock null: the program's current clock.
   explicit PacedIndicatorSink(QLabel* label, const Clock* clock = nullptr);
 
@@ -31,6 +29,7 @@ class PacedIndicatorSink : public QObject, public IndicatorProgressSink {
 
  private:
   double Now() const;
+  bool PaintedWithinFrame() const;
 
   const Clock* clock_;
   std::uint32_t colour_;
