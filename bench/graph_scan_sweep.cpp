@@ -32,6 +32,7 @@
 #include "graph/scan/qt/frmGraphLog.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "platform/Clock.h"
+#include "support/PaintCounter.h"
 #include "support/TempFolder.h"
 #include "tree/qt/ParameterTreeWidget.h"
 
@@ -159,22 +160,6 @@ void Sweep(benchmark::State& state, bool tcp) {
   state.counters["continuous_sweeps/s"] = n / (sweeps + loops);
   state.counters["parameters/s"] = benchmark::Counter(n * static_cast<double>(kSwept.size()) / sweeps);
 }
-
-// Counts the paints the message loop gives a widget.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget& widget) : widget_(widget) { widget.installEventFilter(this); }
-  int Paints = 0;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &widget_ && event->type() == QEvent::Paint) ++Paints;
-    return false;
-  }
-
- private:
-  QWidget& widget_;
-};
 
 void ContinuousSweeps(benchmark::State& state, bool tcp) {
   SweepRig rig(tcp);

@@ -15,6 +15,7 @@
 #include "platform/ScreenFrame.h"
 #include "platform/ScriptedUi.h"
 #include "support/FileText.h"
+#include "support/PaintCounter.h"
 #include "support/QtTestApp.h"
 #include "support/TempFolder.h"
 #include "support/TestOutput.h"
@@ -57,22 +58,6 @@ TEST_F(GraphPaneWidgetTest, HiddenPaneDrawsOnlyWhenItsPictureIsWanted) {
   rig.pane.SetPaintLock(false);
   EXPECT_NE(widget.Picture(), picture);
 }
-
-// Counts the paints the message loop gives a widget.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget& widget) : widget_(widget) { widget.installEventFilter(this); }
-  int Paints = 0;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == &widget_ && event->type() == QEvent::Paint) ++Paints;
-    return false;
-  }
-
- private:
-  QWidget& widget_;
-};
 
 // The message loop within one frame: the repaints asked for, never a timer, however slowly the test
 // runs.
