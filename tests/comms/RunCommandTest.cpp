@@ -38,12 +38,10 @@ TEST_F(RunCommandTest, ArgumentsAreEncodedByTheirType) {
       {"BYTE", "300", "\x2C"},
       {"BYTE", "-1", "\xFF"},
       {"BYTE", "&H7F", "\x7F"},
-      {"BYTE", " 12.5 volts", "\x0C"},
       {"BYTE", "13.5", "\x0E"},
       {"SHORT", "-2", "\xFF\xFE"},
       {"SHORT", "40000", "\x9C\x40"},
       {"SHORT", "&H8000", std::string("\x80\x00", 2)},
-      {"SHORT", "", std::string(2, '\0')},
       {"SHORT", std::int16_t{-300}, "\xFE\xD4"},
       {"MEDIUM", "&H123456", "\x12\x34\x56"},
       {"MEDIUM", "16777217", std::string("\x00\x00\x01", 3)},
@@ -165,6 +163,22 @@ TEST_F(RunCommandTest, AMissingArgumentSendsNothing) {
   EXPECT_TRUE(rig_.Module().sent.empty());
   EXPECT_EQ(call.rcResponse, dfResponseGeneralError);
   EXPECT_EQ(rig_.Feedback().Text(), Lines({"Request", "=======", "Missing argument: Raw Value"}));
+}
+
+TEST_F(RunCommandTest, ANumberFieldGivenATextThatIsNoNumberSendsNothing) {
+  const char* const texts[] = {"", " 12.5 volts", "\"abc\"", "\"1x\"", "0x0C", "\"\""};
+  for (const char* type : {"BYTE", "SHORT", "MEDIUM", "LONG", "FIXED 1", "MXXPXX"}) {
+    for (const char* text : texts) {
+      SCOPED_TRACE(std::string(type) + " " + text);
+      rig_.Module().sent.clear();
+      const udtTemplateCallInfo call = rig_.RunText(OneParameter(type), {Variant(text)});
+      EXPECT_TRUE(rig_.Module().sent.empty());
+      EXPECT_EQ(call.rcResponse, dfResponseGeneralError);
+      EXPECT_EQ(rig_.Feedback().Text(), Lines({"Request", "=======", "Not a number: Value"}));
+    }
+  }
+  rig_.RunText(OneParameter("SHORT"), {Variant("\" -12 \"")});
+  EXPECT_EQ(rig_.LastPayload(), "\xFF\xF4") << "a quoted text that is wholly a number";
 }
 
 TEST_F(RunCommandTest, ResultCodesFollowTheErrorAndTheTemplatesMark) {

@@ -110,6 +110,18 @@ TEST(FLATranslation, LinesCommentsAndTheLastLine) {
   for (const ScriptCase& c : cases) EXPECT_EQ(TranslateFLAScript(c.text), c.statements) << c.what;
 }
 
+TEST(FLATranslation, ControlCharactersEndTheLineAndCtrlZTheFile) {
+  const std::vector<ScriptCase> cases = {
+      {"an end-of-file mark ends the last line", "func6;203;1\x1a", {"WriteValue(203,1)"}},
+      {"nothing after the mark is read", "wait;1\x1a\nwait;2\n", {"Wait(1)"}},
+      {"the mark inside a comment still ends the file", "wait;1\n/* \x1a */wait;2\n", {"Wait(1)"}},
+      {"NUL padding", std::string("func6;203;1\0\0", 13), {"WriteValue(203,1)"}},
+      {"a form feed between lines", "wait;1\fwait;2\n", {"Wait(1)", "Wait(2)"}},
+      {"a tab stays in the text", "func39;a\tb.hex\n", {"WriteFileToBuffer(\"a\\tb.hex\")"}},
+  };
+  for (const ScriptCase& c : cases) EXPECT_EQ(TranslateFLAScript(c.text), c.statements) << c.what;
+}
+
 // The label a progress service shows its detail line in.
 class DetailLabel final : public ProgressLabelSink {
  public:

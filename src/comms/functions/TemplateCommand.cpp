@@ -11,6 +11,7 @@
 #include "comms/server/GIOError.h"
 #include "foundation/files/RegularFile.h"
 #include "foundation/progress/ProgressServer.h"
+#include "foundation/text/NumberText.h"
 #include "foundation/text/TextChecks.h"
 #include "platform/UiServices.h"
 
@@ -24,6 +25,12 @@ enum EibCommand : char { kIsEthernet = 0, kReadEib = 1, kSetEib = 2, kSaveEib = 
 char LowByte(long long value) { return static_cast<char>(value & 0xFF); }
 
 bool IsParameterService(int code) { return code >= dfcReadPAD && code <= dfcWriteValue; }
+
+// The Ethernet interface's reset takes its one field as a yes/no ("True", "False", a number), read as
+// settings are, so it needs no number.
+bool ReadsItsFieldAsAFlag(const DriveFunctionTemplate& function) {
+  return function.Special() && function.Name() == "ResetEIB";
+}
 
 }  // namespace
 
@@ -51,9 +58,26 @@ bool TemplateCommand::TakeArguments() {
       Fail(dfResponseGeneralError, "Missing argument: " + item.Description);
       return false;
     }
-    arguments_.push_back(argument.AsText());
+    const std::optional<std::string> text = ArgumentText(item, argument);
+    if (!text) {
+      Fail(dfResponseGeneralError, "Not a number: " + item.Description);
+      return false;
+    }
+    arguments_.push_back(*text);
   }
   return true;
+}
+
+// A number field given a text takes the number the whole text spells ("12", "&H0C"); any other text
+// would go out as 0, a value nobody wrote, so the call fails before its request is built.
+std::optional<std::string> TemplateCommand::ArgumentText(const udtTemplateItem& item, const Variant& argument) const {
+  if (item.Type == dftString || item.Type == dftCharacter || argument.Type() != Variant::Kind::Text ||
+      ReadsItsFieldAsAFlag(function_)) {
+    return argument.AsText();
+  }
+  std::string text = StripQuotes(argument.AsText());
+  if (!IsNumericText(text)) return std::nullopt;
+  return text;
 }
 
 std::string TemplateCommand::EncodeRequest() const {

@@ -25,6 +25,7 @@ class TemplateCommand {
  private:
   // One argument text per request item, from the front of the list; false (reported) when it runs out.
   bool TakeArguments();
+  std::optional<std::string> ArgumentText(const udtTemplateItem& item, const Variant& argument) const;
   std::string EncodeRequest() const;
   std::optional<std::string> SpecialRequest() const;
   // Parameter services go through the context's retry and legacy policy, anything else as it is.

@@ -123,8 +123,13 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
       continue;
     }
     const std::string& text = RowAt(row).value;
-    if (IsNumeric(item.Type) && !FieldTakesTypedNumber(text, item.Type, item.Decimals)) return item.Description;
-    collected.append(Variant(text));
+    if (!IsNumeric(item.Type)) {
+      collected.append(Variant(text));
+    } else if (FieldTakesTypedNumber(text, item.Type, item.Decimals)) {
+      collected.append(TypedArgumentValue(text, item.Type));
+    } else {
+      return item.Description;
+    }
     ++row;
   }
   arguments = std::move(collected);

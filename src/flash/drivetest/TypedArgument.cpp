@@ -56,6 +56,13 @@ bool FieldTakesTypedNumber(std::string_view text, DFTValueType type, int decimal
   return value >= -std::ldexp(1.0, bits - 1) && value <= std::ldexp(1.0, bits) - 1;
 }
 
+Variant TypedArgumentValue(std::string_view text, DFTValueType type) {
+  if (IsNumericText(text)) return Variant(std::string(text));
+  // As the encoder reads an "&H" or "&O" number in a field wider than a word: its digits unsigned.
+  const auto radix = FieldBits(type) > 16 ? LeadingRadixDigits(text) : std::nullopt;
+  return Variant(radix ? static_cast<double>(*radix) : TypedNumber(text).value_or(0.0));
+}
+
 double BoxNumber(std::string_view text) {
   const double value = LeadingNumber(text);
   if (!std::isfinite(value) || !InInt32Range(RoundHalfEvenValue(value))) return 0;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "comms/functions/DFTValueType.h"
+#include "foundation/values/Variant.h"
 
 namespace quendrel {
 
@@ -23,6 +24,10 @@ std::optional<double> TypedNumberBeforeRounding(std::string_view text);
 // fixed-point field is held to that for its raw word (1.5 with two decimals is 150); in a field wider
 // than 16 bits an "&H" or "&O" number counts as the unsigned value of its digits, as it is sent.
 bool FieldTakesTypedNumber(std::string_view text, DFTValueType type, int decimals = 0);
+
+// The value a request carries for a text FieldTakesTypedNumber accepted. The request encoder takes only
+// texts that are wholly a number, so a unit after the number ("12 Hz") is left behind here.
+Variant TypedArgumentValue(std::string_view text, DFTValueType type);
 
 // True when a whole number fits a 32-bit field.
 bool InInt32Range(double value);

@@ -97,7 +97,15 @@ std::string JoinArguments(const std::vector<std::string>& fields) {
   return joined;
 }
 
-bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+// CR and LF end a command line, and so does any other control character but tab: an editor's
+// padding (NUL) or a stray form feed must not become part of the last argument.
+bool EndsLine(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < ' ' && c != '\t') || byte == 0x7F;
+}
+
+// Old editors and copy tools mark the end of a text file with Ctrl-Z and may leave anything after it.
+constexpr char kEndOfFileMark = '\x1A';
 
 bool IsBlankOrControl(char c) {
   const auto byte = static_cast<unsigned char>(c);
@@ -109,7 +117,10 @@ bool IsBlankOrControl(char c) {
 class LineScanner {
  public:
   std::vector<std::string> Scan(std::string_view text) {
-    for (const char c : text) Take(c);
+    for (const char c : text) {
+      if (c == kEndOfFileMark) break;
+      Take(c);
+    }
     // A last line without a line break still counts, unless it is only trailing filler such as
     // blanks or an end-of-file mark.
     if (!std::all_of(line_.begin(), line_.end(), IsBlankOrControl)) EndLine();
@@ -127,7 +138,7 @@ class LineScanner {
       }
       return;
     }
-    if (inLineComment_ && !IsLineBreak(c)) return;
+    if (inLineComment_ && !EndsLine(c)) return;
     inLineComment_ = false;
     if (previous == '/' && (c == '*' || c == '/') && !line_.empty()) {
       line_.pop_back();
@@ -135,7 +146,7 @@ class LineScanner {
       previous_ = '\0';
       return;
     }
-    if (IsLineBreak(c)) {
+    if (EndsLine(c)) {
       EndLine();
       return;
     }
