@@ -4,12 +4,11 @@
 
 #include <string>
 
+#include "params/transfer/TypedValueWriter.h"  // ValueRefusedText, the one answer to such a value
+
 namespace quendrel {
 
 class ParameterTreeNode;
-
-// The editors' one answer to such a value; the online editor shows it in its status line.
-inline constexpr const char* ValueRefusedText = "Value out of range - not written";
 
 // True when the node's value, under the decimals of the PAD, is a raw word a register holds.
 bool FitsParameterWord(const ParameterTreeNode& node, const std::string& pad);

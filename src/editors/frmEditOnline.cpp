@@ -18,7 +18,7 @@
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/transfer/DriveSlotPointers.h"
 #include "params/transfer/ParameterBinding.h"
-#include "params/transfer/ParameterDownload.h"
+#include "params/transfer/TypedValueWriter.h"
 #include "params/transfer/UnlockDrive.h"
 #include "platform/Canvas.h"
 #include "platform/SystemColors.h"
@@ -409,19 +409,20 @@ void frmEditOnline::pTree_ValueCommit(ParameterTreeNode& node) {
 }
 
 bool frmEditOnline::WriteNodeValue(ParameterTreeNode& node, DrivePass& pass) {
-  const std::int32_t t = node.Tag();
-  const auto raw = ParameterDownload::TypedRawValue(node.Value(), DecimalPlacesFromFlags(set_.PAD(t)));
-  if (!raw) {
-    SetStatus(ValueRefusedText, true);
-    return false;
-  }
-  // Through the slot that shows t on the drive now; none does any more: to t itself.
-  const std::int32_t s = pass.Pointers().SlotFor(t);
-  ShowMovedPointers(pass);
   SetIndicator(ProgressServer::IndicatorGreen);
-  const udtDriveResponse reply = pass.Context().WriteValue(MenuOf(s), PramOf(s), *raw);
+  const TypedValueWriter::Result written =
+      TypedValueWriter(set_, pass.Context(), pass.Pointers()).Write(node.Tag(), node.Value());
   SetIndicator(ProgressServer::IndicatorRed);
-  if (!reply.Error) return true;
+  ShowMovedPointers(pass);
+  switch (written.outcome) {
+    case TypedValueWriter::Outcome::Written:
+      return true;
+    case TypedValueWriter::Outcome::Refused:
+      SetStatus(ValueRefusedText, true);
+      return false;
+    case TypedValueWriter::Outcome::Failed:
+      break;
+  }
   SetStatus("Error saving edited value to drive", true);
   return false;
 }

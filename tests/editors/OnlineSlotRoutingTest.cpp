@@ -119,6 +119,16 @@ TEST_F(OnlineSlotRoutingTest, AnEditThroughASlotReadsTheVersionAndThePointerFirs
   EXPECT_EQ(DriveValue(201), 75);
 }
 
+// The row of a slot unset at Connect is the slot itself; set on the drive since, it writes the
+// parameter its pointer names, in that parameter's scale.
+TEST_F(OnlineSlotRoutingTest, AnUnsetSlotsRowWritesInTheScaleOfWhatItsPointerNamesNow) {
+  Start(Table(4, 0));
+  rig->Sim().SetValue(1204, 204);  // S-Curve Time, two decimals where the slot has one
+  Commit("M00P04", "0.75");
+  EXPECT_EQ(DriveValue(204), 75);
+  EXPECT_EQ(DriveValue(4), 124);
+}
+
 TEST_F(OnlineSlotRoutingTest, ASlotsRowIsNamedAfterWhatItShows) {
   Start(Table(3, 204));  // S-Curve Time
   EXPECT_EQ(Node("M00P03").Caption(), "M00P03: S-Curve Time");

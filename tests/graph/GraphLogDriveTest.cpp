@@ -9,8 +9,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <cmath>
+#include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -188,6 +190,65 @@ TEST_P(GraphLogDriveTest, EditsReachTheDriveInTheScaleOfWhatEachRowShows) {
   EXPECT_DOUBLE_EQ(rig->Series("M00P03")->MostRecentValue(), 6.5);
   EXPECT_DOUBLE_EQ(rig->Series("M00P04")->MostRecentValue(), 13.5);
   EXPECT_EQ(window->StatusLabel()->text(), "Connected");
+}
+
+// Pointers moved on the drive after Connect, to a target scaled unlike the one the row was made for.
+TEST_P(GraphLogDriveTest, AnEditReachesTheParameterItsRowNamesThroughTheSlotThatShowsItNow) {
+  Start();
+  rig->Connect();
+  TickAll();
+  rig->sim->SetValue(1203, 204);  // slot 3 leaves Decel Time (one decimal) for S-Curve Time (two)
+  rig->sim->SetValue(1204, 204);  // the unset slot, whose row is the slot itself, too
+  TypeIntoList("M00P03", "6.5");
+  EXPECT_EQ(rig->sim->Value(202), 65);
+  TypeIntoList("M00P04", "0.75");
+  EXPECT_EQ(rig->sim->Value(204), 75);
+  EXPECT_EQ(rig->sim->Value(4), 124);
+  EXPECT_DOUBLE_EQ(rig->Series("M00P03")->MostRecentValue(), 6.5);
+  EXPECT_DOUBLE_EQ(rig->Series("M00P04")->MostRecentValue(), 0.75);
+}
+
+TEST_P(GraphLogDriveTest, ValuesNoRegisterHoldsUnderTheReceivingDecimalsAreRefusedUnsent) {
+  Start();
+  rig->Connect();
+  TickAll();
+  rig->sim->SetValue(1204, 204);  // the unset slot now writes S-Curve Time, two decimals
+  const std::pair<const char*, const char*> cases[] = {{"M02P01", "7000"}, {"M02P04", "-400"}, {"M00P04", "700"}};
+  for (const auto& [name, typed] : cases) {
+    SCOPED_TRACE(std::string(name) + " " + typed);
+    rig->sim->ResetStats();
+    const std::size_t points = rig->Series(name)->PointCount();
+    TypeIntoList(name, typed);
+    EXPECT_EQ(rig->sim->RequestCount(0x46), 0);
+    EXPECT_EQ(window->StatusLabel()->text().toStdString(), "Value out of range - not written");
+    EXPECT_EQ(rig->Series(name)->PointCount(), points);
+  }
+  EXPECT_EQ(rig->sim->Value(201), 50);
+  EXPECT_EQ(rig->sim->Value(204), 25);
+}
+
+// The list on the screen against the same list painted afresh, after each kind of edit.
+TEST_P(GraphLogDriveTest, AfterAWriteTheRowShowsTheValueReadBackAtOnce) {
+  Start();
+  rig->Connect();
+  TickAll();
+  SeriesListBoxWidget& list = *window->SeriesWidget();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !list.Picture().isNull(); }));
+  const auto edits = std::to_array<std::function<void()>>(
+      {[&] { TypeIntoList("M02P01", "7.5"); }, [&] { ChooseInList("M02P03", 2); },
+       [&] { ChooseInList("M02P03", 1); }, [&] { OpenEditor("M04P05"); }});
+  for (std::size_t i = 0; i < edits.size(); ++i) {
+    SCOPED_TRACE(i);
+    edits[i]();
+    const QImage shown = list.Picture().copy();
+    Core().slbSeries().Refresh();
+    EXPECT_TRUE(list.Picture() == shown) << "the row still shows what it showed before the write";
+  }
+  EXPECT_EQ(rig->sim->Value(203), 1);
+  EXPECT_DOUBLE_EQ(rig->Series("M02P03")->MostRecentValue(), 1.0);  // S-Curve
+  EXPECT_DOUBLE_EQ(rig->Series("M04P05")->MostRecentValue(), 0.0);
+  EXPECT_TRUE(list.Picture().save(QString::fromStdString(
+      TestOutputPath("graph", std::string("graph-log-written-") + testing::DriveLinkName(GetParam()) + ".png"))));
 }
 
 TEST_P(GraphLogDriveTest, ALostDriveStopsTheScanAndItsReturnRestartsIt) {

@@ -219,7 +219,7 @@ TEST_F(GraphLogSelectionTest, ValuesWithoutARawWordAndRefusedWritesAreReported) 
     rig.drive->Forget();
     session.slbSeries_ValueChanged(speed, value);
     EXPECT_TRUE(rig.drive->Writes().empty()) << value;
-    EXPECT_EQ(session.StatusText(), "Error writing new value for M03P03");
+    EXPECT_EQ(session.StatusText(), "Value out of range - not written");
     EXPECT_FALSE(speed.Error());
   }
   EXPECT_EQ(rig.drive->Value(303), 1450);

@@ -169,7 +169,7 @@ void SeriesListBox::DblClick() {
   } else if (!s->BitPram()) {
     OpenNumberEditor(s);
   } else {
-    // The series keeps its value: the new one comes back from the drive with the next scan.
+    // The series keeps its value here: the host shows what the drive holds once it has written it.
     const double toggled = s->MostRecentValue() == 0.0 ? 1.0 : 0.0;
     if (valueChanged_) valueChanged_(*s, toggled);
     s->SetDirty(true);

@@ -49,7 +49,7 @@ void GraphLogSession::bConnect_Click() {
   SetEnabled(GraphLogControl::chkContinuousScan, false);
   SetConnectionState(StateConnecting);
   gdcGraphData_.Clear();
-  writePads_.clear();
+  rowParameters_.clear();
   if (driveContext_) driveContext_->CloseContext();
   driveContext_ = services_.Server->OpenContext(DriveAddressFromText(driveAddressText_), -1.0F);
   const udtDriveResponse version = ReadParameter(FirmwareCompatibility().SoftwareVersion());
@@ -73,7 +73,7 @@ void GraphLogSession::bConnect_Click() {
     SetGraphLogStatus("Error Connecting.");
     tree_->Clear();
     gdcGraphData_.Clear();
-    writePads_.clear();
+    rowParameters_.clear();
   }
   SetEnabled(GraphLogControl::bConnect, true);
   SetEnabled(GraphLogControl::tpScanPeriod, !continuousScan_);

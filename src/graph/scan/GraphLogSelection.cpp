@@ -6,7 +6,6 @@
 #include "comms/server/GIOContext.h"
 #include "foundation/text/DateText.h"
 #include "foundation/text/FixedPoint.h"
-#include "foundation/text/NumberText.h"
 #include "foundation/text/ParameterId.h"
 #include "foundation/values/RuntimeError.h"
 #include "graph/data/GraphPalette.h"
@@ -15,8 +14,9 @@
 #include "graph/scan/GraphLogSession.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/compatibility/FirmwareInformationTemplate.h"
+#include "params/transfer/DriveSlotPointers.h"
 #include "params/transfer/ParameterBinding.h"
-#include "params/transfer/ParameterDownload.h"
+#include "params/transfer/TypedValueWriter.h"
 
 namespace quendrel {
 
@@ -100,7 +100,7 @@ void GraphLogSession::UpdateSeriesForNode(ParameterTreeNode& node) {
     ScanList().SetParameter(p, false);
     if (gdcGraphData_.Series(id) == nullptr) return;
     gdcGraphData_.RemoveSeries(id);
-    writePads_.erase(id);
+    rowParameters_.erase(id);
   } else {
     const std::string prefix = id + ": ";
     const std::string& caption = node.Caption();
@@ -142,12 +142,12 @@ void GraphLogSession::CompleteSeries(gdSeries& series, std::int32_t p, bool name
   series.SetFormatString(FixedPointFormat(pramFile_.PAD(shown)));
   const std::int32_t n = pramFile_.NumDVDs(shown);
   for (std::int32_t i = 0; i < n; ++i) series.SetDVD(static_cast<std::int16_t>(i), pramFile_.DVD(shown, i));
-  writePads_[series.Name()] = pramFile_.PAD(shown);
+  rowParameters_[series.Name()] = shown;
 }
 
-std::string GraphLogSession::WritePad(const gdSeries& series, std::int32_t p) const {
-  const auto kept = writePads_.find(series.Name());
-  return kept != writePads_.end() ? kept->second : pramFile_.PAD(p);
+std::int32_t GraphLogSession::RowParameter(const gdSeries& series, std::int32_t p) const {
+  const auto kept = rowParameters_.find(series.Name());
+  return kept != rowParameters_.end() ? kept->second : p;
 }
 
 // --- Tree events ---
@@ -183,30 +183,38 @@ void GraphLogSession::bRemoveAll_Click() {
 
 // --- Series list edits ---
 
-// An editor committed after the list was disabled (the drive was lost meanwhile) writes nothing.
+// An editor committed after the list was disabled (the drive was lost meanwhile) writes nothing. The
+// value reaches the parameter the row names as the online editor's edits do, through the slot that
+// shows it on the drive at this moment, or directly once no slot does.
 void GraphLogSession::slbSeries_ValueChanged(gdSeries& series, double value) {
   if (unloaded_ || !driveContext_ || !Enabled(GraphLogControl::slbSeries)) return;
   HandlerScope scope(*this);
   const std::int32_t p = ParseParameterId(series.Name());
   if (p < 0) return;
-  const std::string pad = WritePad(series, p);
-  const std::string failure = "Error writing new value for " + ParameterIdText(p);
-  // Low 16 bits, as every write; a value with no 32-bit integer is refused and nothing is sent.
-  const auto raw = ParameterDownload::RawValue(value, DecimalPlacesFromFlags(pad));
-  if (!raw) {
-    SetGraphLogStatus(failure);
+  DriveSlotPointers pointers(pramFile_, *driveContext_);
+  TypedValueWriter writer(pramFile_, *driveContext_, pointers);
+  const TypedValueWriter::Result written = writer.Write(RowParameter(series, p), value);
+  if (written.outcome == TypedValueWriter::Outcome::Refused) {
+    SetGraphLogStatus(ValueRefusedText);
     return;
   }
-  const udtDriveResponse reply =
-      driveContext_->WriteValue(static_cast<std::uint8_t>(p / 100), static_cast<std::uint8_t>(p % 100), *raw);
-  if (reply.Error) {
-    SetGraphLogStatus(failure);
+  if (written.outcome == TypedValueWriter::Outcome::Failed) {
+    SetGraphLogStatus("Error writing new value for " + ParameterIdText(p));
     series.SetError(true);
     return;
   }
-  const std::string echoed = ScaleFixedPointValue(SingleToText(reply.sglData), pad);
-  series.AddPoint(Now(), LeadingNumber(echoed));
+  const udtDriveResponse held = writer.ReadBack(written);
+  // A drive that took the word but would not say what it holds now holds that word.
+  ShowValueWritten(series, held.Error ? writer.Accepted(written) : held.sglData);
+}
+
+// At once, scanning or not: the user is looking at the row just edited.
+void GraphLogSession::ShowValueWritten(gdSeries& series, double value) {
+  series.AddPoint(Now(), value);
   series.SetError(false);
+  series.SetDirty(true);
+  slbSeries_.Refresh();
+  gpGraph_.Refresh();
 }
 
 void GraphLogSession::slbSeries_ColorChanged(gdSeries& series) {

@@ -164,7 +164,9 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
   void TickWholeMenu(ParameterTreeNode& header);
   void UpdateSeriesForNode(ParameterTreeNode& node);
   void CompleteSeries(gdSeries& series, std::int32_t p, bool nameFromShown);
-  std::string WritePad(const gdSeries& series, std::int32_t p) const;
+  // The parameter a series' row names, which its edits are written to.
+  std::int32_t RowParameter(const gdSeries& series, std::int32_t p) const;
+  void ShowValueWritten(gdSeries& series, double value);
 
   GraphLogView& view_;
   std::shared_ptr<ParameterTree> tree_;
@@ -200,9 +202,9 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
   bool unloaded_ = false;
   bool rewritingAddress_ = false;
   bool logWriteFailed_ = false;
-  // The PAD a series' values are written and echoed with, by series name: a bound quick setup
-  // slot's is that of the parameter it showed when the series was made.
-  std::map<std::string, std::string> writePads_;
+  // The parameter each series' row names, by series name: for a bound quick setup slot, the
+  // parameter the slot showed when the series was made, whose name, format and value names it shows.
+  std::map<std::string, std::int32_t> rowParameters_;
 };
 
 }  // namespace quendrel
