@@ -230,6 +230,20 @@ TEST_F(GraphLogSelectionTest, ValuesWithoutARawWordAndRefusedWritesAreReported) 
   EXPECT_EQ(bus.PointCount(), 1u);
 }
 
+TEST_F(GraphLogSelectionTest, ATypedTextThatIsNoNumberIsRefusedAloud) {
+  Connect();
+  rig.Tick("M03P03");
+  SeriesListBox& list = session.slbSeries();
+  list.SetListIndex(1);
+  list.DblClick();
+  ASSERT_EQ(list.Editor().Open, SeriesListEditorKind::Number);
+  rig.drive->Forget();
+  list.EditorTextChanged("12,5");
+  list.EditorKeyDown(vbKeyReturn);
+  EXPECT_TRUE(rig.drive->Writes().empty());
+  EXPECT_EQ(session.StatusText(), "Value out of range - not written");
+}
+
 // A quick setup slot shows the parameter its pointer names, and the drive writes the slot in that
 // parameter's scale; an unset slot is answered from its own row, in its own scale.
 TEST_F(GraphLogSelectionTest, SlotsAreWrittenInTheScaleTheyShow) {

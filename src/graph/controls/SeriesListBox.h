@@ -89,6 +89,8 @@ class SeriesListBox : public FormControl {
   void OnSettingsChanged(std::function<void()> hook) { settingsChanged_ = std::move(hook); }
 
   void OnValueChanged(std::function<void(gdSeries&, double)> hook) { valueChanged_ = std::move(hook); }
+  // A typed text that is no number: nothing is committed, and the owner says why.
+  void OnValueRefused(std::function<void()> hook) { valueRefused_ = std::move(hook); }
   void OnColorChanged(std::function<void(gdSeries&)> hook) { colorChanged_ = std::move(hook); }
   void OnActionChanged(std::function<void(gdSeries&)> hook) { actionChanged_ = std::move(hook); }
   void OnGainChanged(std::function<void(gdSeries&)> hook) { gainChanged_ = std::move(hook); }
@@ -192,6 +194,7 @@ class SeriesListBox : public FormControl {
   const ImageList* images_ = nullptr;
   std::function<void()> settingsChanged_;
   std::function<void(gdSeries&, double)> valueChanged_;
+  std::function<void()> valueRefused_;
   std::function<void(gdSeries&)> colorChanged_;
   std::function<void(gdSeries&)> actionChanged_;
   std::function<void(gdSeries&)> gainChanged_;

@@ -236,7 +236,10 @@ void SeriesListBox::CommitListEdit() {
     value = edit.EntryIndexes[static_cast<std::size_t>(edit.Chosen)];
   } else {
     // Never send a running drive a number the user did not type.
-    if (!TypedNumberValue(edit.Text)) return;
+    if (!TypedNumberValue(edit.Text)) {
+      if (valueRefused_) valueRefused_();
+      return;
+    }
     value = LeadingNumber(edit.Text);
   }
   if (valueChanged_) valueChanged_(*series, value);

@@ -208,6 +208,10 @@ void GraphLogSession::slbSeries_ValueChanged(gdSeries& series, double value) {
   ShowValueWritten(series, held.Error ? writer.Accepted(written) : held.sglData);
 }
 
+void GraphLogSession::slbSeries_ValueRefused() {
+  if (!unloaded_) SetGraphLogStatus(ValueRefusedText);
+}
+
 // At once, scanning or not: the user is looking at the row just edited.
 void GraphLogSession::ShowValueWritten(gdSeries& series, double value) {
   series.AddPoint(Now(), value);

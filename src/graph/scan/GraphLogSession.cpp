@@ -19,6 +19,7 @@ GraphLogSession::GraphLogSession(GraphLogView& view, std::shared_ptr<ParameterTr
   slbSeries_.SetShowHeader(true);
   gpGraph_.SetDataSource(gdcGraphData_.Name());
   slbSeries_.OnValueChanged([this](gdSeries& s, double value) { slbSeries_ValueChanged(s, value); });
+  slbSeries_.OnValueRefused([this] { slbSeries_ValueRefused(); });
   slbSeries_.OnColorChanged([this](gdSeries& s) { slbSeries_ColorChanged(s); });
   slbSeries_.OnActionChanged([this](gdSeries& s) { slbSeries_ActionChanged(s); });
   slbSeries_.OnGainChanged([this](gdSeries& s) { slbSeries_GainChanged(s); });

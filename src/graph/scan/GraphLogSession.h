@@ -120,6 +120,7 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
 
   // --- Series list and picker events (the core installs them on its controls; public for tests) ---
   void slbSeries_ValueChanged(gdSeries& series, double value);
+  void slbSeries_ValueRefused();
   void slbSeries_ColorChanged(gdSeries& series);
   void slbSeries_ActionChanged(gdSeries& series);
   void slbSeries_GainChanged(gdSeries& series);
