@@ -137,7 +137,10 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   void ShowLastValueRead(ParameterTreeNode& node);
   // The row whose read found the drive gone, null when every row was read.
   ParameterTreeNode* UpdateAllParameters(DrivePass& pass);
-  bool SaveMayGoOn(const ParameterTreeNode& stoppedAt, const DrivePass& pass);
+  // The first row, in walk order, whose value the pass did not read; null when it read them all.
+  const ParameterTreeNode* FirstNotRefreshed(const DrivePass& pass) const;
+  // lostAt: where the drive was found gone, null when it answered to the end.
+  bool SaveMayGoOn(const ParameterTreeNode* lostAt, const ParameterTreeNode& firstStale, const DrivePass& pass);
   void ConnectionLost(bool retry);
   void ForgetShownSet();
   // False when nothing reached the drive.
