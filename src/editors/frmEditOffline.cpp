@@ -66,7 +66,7 @@ std::int32_t frmEditOffline::Shown(std::int32_t n) const { return GetPresentBoun
 // The other side of a binding for an edit of n, n itself when there is none.
 std::int32_t frmEditOffline::Resolved(std::int32_t n) const { return ResolvePresentBoundParameter(set_, n); }
 
-bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !set_.ReadOnly(n); }
+bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !ShowsReadOnly(set_, n); }
 
 // --- Files ---
 
@@ -141,11 +141,7 @@ void frmEditOffline::AddSlotNode(std::int32_t n) {
   if (tree_->FindNode(key) != nullptr) return;
   ParameterTreeNode& node = tree_->AddNode(key, ParentKey(id), id);
   node.SetTag(static_cast<std::int16_t>(n));
-  if (n % 100 == 0) {
-    node.SetEnabled(false);
-  } else if (set_.ReadOnly(n)) {
-    node.SetGreyed(true);
-  }
+  if (n % 100 == 0) node.SetEnabled(false);
   ShowParameter(node, n);
 }
 
@@ -154,6 +150,7 @@ void frmEditOffline::AddSlotNode(std::int32_t n) {
 void frmEditOffline::ShowParameter(ParameterTreeNode& node, std::int32_t n) const {
   const std::int32_t shown = Shown(n);
   node.SetCaption(set_.Identifier(n) + ": " + set_.Name(shown));
+  if (n % 100 != 0) node.SetGreyed(set_.ReadOnly(shown));
   node.SetIcon(set_.IconName(shown));
   // The digits follow the parameter whose value the node shows, so a bound slot's value is not
   // rounded to the slot's own places (and written back rounded on the next commit).

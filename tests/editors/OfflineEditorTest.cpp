@@ -3,6 +3,8 @@
 // question on load, browse and close.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editors/frmEditOffline.h"
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
@@ -178,6 +180,36 @@ TEST_F(OfflineEditorTest, ReadOnlyAndHeaderNodesRefuseEdits) {
     EXPECT_EQ(form->Set().Value(Node(key).Tag()), before);
   }
   EXPECT_FALSE(form->Unsaved());
+}
+
+// An edit through a slot lands on the parameter it shows, so a read-only target makes the slot's row
+// read-only too, whether the file pointed there at load or the pointer was edited since.
+TEST_F(OfflineEditorTest, ASlotShowingAReadOnlyParameterTakesNoEdit) {
+  struct Case {
+    const char* name;
+    const char* pointerInFile;
+    const char* pointerTyped;  // "" for none
+  };
+  for (const Case& c : {Case{"in the file", "10.03", ""}, Case{"typed", "4.05", "10.03"}}) {
+    SCOPED_TRACE(c.name);
+    file.SetValue(1201, c.pointerInFile);
+    ASSERT_TRUE(file.SaveKVBFile(path, false));
+    form->Form_Load();
+    Load();
+    if (*c.pointerTyped != '\0') Commit("M12P01", c.pointerTyped);
+    const std::string slotBefore = form->Set().Value(1);
+    const std::string targetBefore = form->Set().Value(1003);
+    ParameterTreeNode& slot = Node("M00P01");
+    EXPECT_EQ(slot.Caption(), "M00P01: DC Bus Voltage");
+    EXPECT_TRUE(slot.Greyed());
+    DoubleClick("M00P01");
+    EXPECT_FALSE(tree->EditorOpen());
+    slot.SetValue(999.0F);
+    form->pTree_ValueCommit(slot);
+    EXPECT_EQ(form->Set().Value(1), slotBefore);
+    EXPECT_EQ(form->Set().Value(1003), targetBefore);
+    EXPECT_NE(targetBefore, "999");
+  }
 }
 
 // A value no register holds under the decimals the node shows, or a text whose leading number is not
