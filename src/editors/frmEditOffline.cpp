@@ -50,6 +50,7 @@ void frmEditOffline::Form_Load() {
   if (icons_ != nullptr) tree_->SetIconList(icons_);
   unsaved_ = false;
   set_ = KVBFile();
+  file_.clear();
   controls_.tbFileNameText.clear();
 }
 
@@ -71,7 +72,7 @@ bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !Sh
 // --- Files ---
 
 bool frmEditOffline::MayDiscard() {
-  return !unsaved_ || AskSaveChanges(Caption, controls_.tbFileNameText, [this] { return bSaveFile_Click(); });
+  return !unsaved_ || AskSaveChanges(Caption, file_, [this] { return bSaveFile_Click(); });
 }
 
 void frmEditOffline::bBrowse_Click() {
@@ -101,6 +102,7 @@ bool frmEditOffline::Load(const std::string& path) {
   KVBFile loaded;
   if (!loaded.LoadKVBFile(path)) return false;
   set_ = std::move(loaded);
+  file_ = path;
   tree_->Clear();
   controls_.tbDescriptionText = set_.Description();
   BuildTree();
@@ -112,7 +114,7 @@ bool frmEditOffline::Load(const std::string& path) {
 bool frmEditOffline::bSaveFile_Click() {
   const std::string path = SaveSetAs(set_, "Save Parameter File...", false);
   if (path.empty()) return false;
-  controls_.tbFileNameText = path;
+  controls_.tbFileNameText = file_ = path;
   unsaved_ = false;
   return true;
 }

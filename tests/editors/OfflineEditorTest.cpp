@@ -212,6 +212,40 @@ TEST_F(OfflineEditorTest, ASlotShowingAReadOnlyParameterTakesNoEdit) {
   }
 }
 
+// The question before another file replaces unsaved edits names the file that holds them, not the one
+// typed into the name box to load next.
+TEST_F(OfflineEditorTest, TheUnsavedChangesQuestionNamesTheFileHoldingTheEdits) {
+  struct Case {
+    const char* name;
+    std::function<void()> edit;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"loaded", [this] { LoadAndEdit(); }, "Edit Parameter File (Offline) - set.KVB"},
+      {"saved under another name",
+       [this] {
+         LoadAndEdit();
+         ui.AnswerFileDialog(folder.File("onl1.KVB"));
+         ASSERT_TRUE(form->bSaveFile_Click());
+         form->tbDescription_Change("Edited again");
+       },
+       "Edit Parameter File (Offline) - onl1.KVB"},
+      {"never loaded", [this] { form->tbDescription_Change("New"); }, "Edit Parameter File (Offline) - Untitled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->Form_Load();
+    c.edit();
+    const std::string held = form->View().tbFileNameText;
+    form->tbFileName_Change(folder.File("qs1.KVB"));
+    ui.AnswerOptOutBox(vbCancel);
+    form->bLoadFile_Click();
+    EXPECT_EQ(ui.Titles().back(), c.title);
+    EXPECT_TRUE(form->Unsaved());
+    form->tbFileName_Change(held);
+  }
+}
+
 // A value no register holds under the decimals the node shows, or a text whose leading number is not
 // what was typed, is stored nowhere: the node shows the file's value again and a box says why.
 TEST_F(OfflineEditorTest, TypedValuesNoRegisterHoldsAreRefused) {

@@ -33,7 +33,8 @@ namespace quendrel {
 namespace {
 
 constexpr char kConnected[] = "Connection Established to Drive 1";
-constexpr char kOfflineTitle[] = "Edit Parameter File (Offline) - pump.KVB";
+// The name box holds a typed name, but the edited set was never loaded from or saved to a file.
+constexpr char kOfflineTitle[] = "Edit Parameter File (Offline) - Untitled";
 constexpr char kFragmentTitle[] = "Build/Edit Fragment File - Untitled";
 
 // The simulated drive at address 1 on the serial line the settings name, with its firmware known.
