@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "comms/server/GIOContext.h"
 #include "comms/server/GIOError.h"
@@ -131,8 +132,10 @@ void frmEditOnline::Form_Unload() {
   Changed();
 }
 
+// The request is used up: an exit that asked may still be called off, and the window then carries on.
 void frmEditOnline::CloseIfRequested() {
-  if (closeRequested_ && !unloaded_ && onClose_) onClose_();
+  if (!std::exchange(closeRequested_, false) || unloaded_ || !onClose_) return;
+  onClose_();
 }
 
 // The box and Save are disabled while a connect yields to the message loop: the set is being replaced.

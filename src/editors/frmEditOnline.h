@@ -67,7 +67,8 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
 
   // Called after the control fields changed; the window repaints them at once.
   void OnChanged(std::function<void()> handler) { onChanged_ = std::move(handler); }
-  // Called when a close the core deferred is due: the window closes itself.
+  // Called when a close the core deferred is due: the window closes itself, or lets the exit that asked
+  // go on.
   void OnClose(std::function<void()> handler) { onClose_ = std::move(handler); }
 
   const Controls& View() const { return controls_; }
