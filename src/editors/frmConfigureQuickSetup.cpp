@@ -498,6 +498,7 @@ void frmConfigureQuickSetup::tbCustomName_LostFocus() {
 void frmConfigureQuickSetup::ShowScale(std::int32_t n) {
   controls_.tbScaleEditDecimals = DecimalPlacesFromFlags(set_.PAD(n));
   controls_.tbScaleEditText = FormatFixedPointText(set_.Value(n), set_.PAD(n));
+  scaleBeforeEdit_ = set_.Value(n);
 }
 
 // Only a text that is a number as a whole and that the drive's word holds exactly is written: anything
@@ -514,11 +515,15 @@ std::optional<double> frmConfigureQuickSetup::ScaleValue(const std::string& text
   return *value;
 }
 
+// Every keystroke sends the whole text. A prefix the box took on the way (32.76 of 32.768) is no value
+// the user chose, so a text the box refuses puts back the scale from before the edit, and leaving the
+// box shows that scale.
 void frmConfigureQuickSetup::tbScaleEdit_Change(const std::string& text) {
   controls_.tbScaleEditText = text;
   const std::int32_t n = controls_.tbScaleEditTag;
   if (busy_ || !HasParameter(n)) return;
-  if (const auto value = ScaleValue(text, n)) set_.SetValue(n, DoubleToText(*value));
+  const auto value = ScaleValue(text, n);
+  set_.SetValue(n, value ? DoubleToText(*value) : scaleBeforeEdit_);
 }
 
 void frmConfigureQuickSetup::tbScaleEdit_LostFocus() {

@@ -134,7 +134,8 @@ class frmConfigureQuickSetup {
   void tbCustomName_Change(const std::string& text);
   void tbCustomName_LostFocus();
   void tbScaleEdit_Change(const std::string& text);
-  // The box then shows the scale the set holds, whatever was left half typed or refused.
+  // The box then shows the scale the set holds, whatever was left half typed or refused, and the next
+  // edit starts from it.
   void tbScaleEdit_LostFocus();
   void chkPreviewShowData_Click(bool ticked) { controls_.chkPreviewShowData = ticked; }
   void bPreviewUp_Click() { MovePreview(true); }
@@ -198,6 +199,8 @@ class frmConfigureQuickSetup {
   bool busy_ = false;
   bool unloaded_ = false;
   std::uint8_t uploadedAddress_ = 0;
+  // The scale the set held when the box last showed it: what a refused text leaves in the set.
+  std::string scaleBeforeEdit_;
   std::function<void()> onChanged_;
 };
 

@@ -217,7 +217,7 @@ void frmEditFragment::AddSlotNode(std::int32_t n) {
   if (!HasLeadingNumber(set_.Value(n))) set_.SetValue(n, SingleToText(node.Value()));
   node.SetChecked(set_.WorkFlag(n) ? 1 : 0);
   pTree_CheckChanged(node);
-  node.SetEnabled(!set_.ReadOnly(n));
+  node.SetEnabled(!ShowsReadOnly(set_, n));
   node.SetGreyed(n % 100 != 0 && !node.Enabled());
   ShowIcon(node);
 }
@@ -286,7 +286,7 @@ void frmEditFragment::pTree_ValueCommit(ParameterTreeNode& node) {
   const std::int32_t t = node.Tag();
   // A fragment usually lacks the parameter a slot shows.
   const std::int32_t b = ResolvePresentBoundParameter(set_, t);
-  if (set_.ReadOnly(t)) return;
+  if (ShowsReadOnly(set_, t)) return;
   const std::string oldText = set_.Value(t);
   const float old = ValueOf(oldText);
   if (!FitsParameterWord(node, set_.PAD(t))) {
@@ -359,7 +359,7 @@ void frmEditFragment::ApplyTemplate() {
 
 void frmEditFragment::pTree_DblClick() {
   ParameterTreeNode* node = tree_->Selected();
-  if (node == nullptr || set_.ReadOnly(node->Tag())) return;
+  if (node == nullptr || ShowsReadOnly(set_, node->Tag())) return;
   if (node->DVDCount() > 0) {
     tree_->SelectCurrentValue();
     return;

@@ -50,6 +50,7 @@ void frmEditOffline::Form_Load() {
   if (icons_ != nullptr) tree_->SetIconList(icons_);
   unsaved_ = false;
   set_ = KVBFile();
+  file_.clear();
   controls_.tbFileNameText.clear();
 }
 
@@ -66,12 +67,12 @@ std::int32_t frmEditOffline::Shown(std::int32_t n) const { return GetPresentBoun
 // The other side of a binding for an edit of n, n itself when there is none.
 std::int32_t frmEditOffline::Resolved(std::int32_t n) const { return ResolvePresentBoundParameter(set_, n); }
 
-bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !set_.ReadOnly(n); }
+bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !ShowsReadOnly(set_, n); }
 
 // --- Files ---
 
 bool frmEditOffline::MayDiscard() {
-  return !unsaved_ || AskSaveChanges(Caption, controls_.tbFileNameText, [this] { return bSaveFile_Click(); });
+  return !unsaved_ || AskSaveChanges(Caption, file_, [this] { return bSaveFile_Click(); });
 }
 
 void frmEditOffline::bBrowse_Click() {
@@ -101,6 +102,7 @@ bool frmEditOffline::Load(const std::string& path) {
   KVBFile loaded;
   if (!loaded.LoadKVBFile(path)) return false;
   set_ = std::move(loaded);
+  file_ = path;
   tree_->Clear();
   controls_.tbDescriptionText = set_.Description();
   BuildTree();
@@ -112,7 +114,7 @@ bool frmEditOffline::Load(const std::string& path) {
 bool frmEditOffline::bSaveFile_Click() {
   const std::string path = SaveSetAs(set_, "Save Parameter File...", false);
   if (path.empty()) return false;
-  controls_.tbFileNameText = path;
+  controls_.tbFileNameText = file_ = path;
   unsaved_ = false;
   return true;
 }
@@ -141,11 +143,7 @@ void frmEditOffline::AddSlotNode(std::int32_t n) {
   if (tree_->FindNode(key) != nullptr) return;
   ParameterTreeNode& node = tree_->AddNode(key, ParentKey(id), id);
   node.SetTag(static_cast<std::int16_t>(n));
-  if (n % 100 == 0) {
-    node.SetEnabled(false);
-  } else if (set_.ReadOnly(n)) {
-    node.SetGreyed(true);
-  }
+  if (n % 100 == 0) node.SetEnabled(false);
   ShowParameter(node, n);
 }
 
@@ -154,6 +152,7 @@ void frmEditOffline::AddSlotNode(std::int32_t n) {
 void frmEditOffline::ShowParameter(ParameterTreeNode& node, std::int32_t n) const {
   const std::int32_t shown = Shown(n);
   node.SetCaption(set_.Identifier(n) + ": " + set_.Name(shown));
+  if (n % 100 != 0) node.SetGreyed(set_.ReadOnly(shown));
   node.SetIcon(set_.IconName(shown));
   // The digits follow the parameter whose value the node shows, so a bound slot's value is not
   // rounded to the slot's own places (and written back rounded on the next commit).

@@ -80,6 +80,9 @@ class frmEditOffline : public ParameterTreeEvents {
   const ImageList* icons_;
   Controls controls_;
   KVBFile set_;
+  // The file the set was loaded from or last saved to, "" for none: the name box may already hold the
+  // next file to load.
+  std::string file_;
   bool unsaved_ = false;
   // What each quick setup slot showed when its row was last drawn.
   std::map<std::int32_t, std::int32_t> shownBySlot_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "comms/server/GIOContext.h"
 #include "comms/server/GIOError.h"
@@ -131,8 +132,10 @@ void frmEditOnline::Form_Unload() {
   Changed();
 }
 
+// The request is used up: an exit that asked may still be called off, and the window then carries on.
 void frmEditOnline::CloseIfRequested() {
-  if (closeRequested_ && !unloaded_ && onClose_) onClose_();
+  if (!std::exchange(closeRequested_, false) || unloaded_ || !onClose_) return;
+  onClose_();
 }
 
 // The box and Save are disabled while a connect yields to the message loop: the set is being replaced.
@@ -570,32 +573,43 @@ void frmEditOnline::bSaveFile_Click() {
                                          "Save As...", "");
   if (path.empty()) return;
   SetStatus("Saving all values...", false);
-  // A drive lost meanwhile leaves the last values read, which are still worth keeping once the user
-  // knows they are not all fresh.
+  // A drive lost meanwhile, or replies that fail their checks, leave the last values read, which are
+  // still worth keeping once the user knows they are not all fresh.
   DrivePass pass(set_, OpenReadContext());
-  const ParameterTreeNode* const stoppedAt = UpdateAllParameters(pass);
-  const bool lost = stoppedAt != nullptr;
-  if (lost && !SaveMayGoOn(*stoppedAt, pass)) {
+  const ParameterTreeNode* const lostAt = UpdateAllParameters(pass);
+  const ParameterTreeNode* const firstStale = FirstNotRefreshed(pass);
+  const bool stale = firstStale != nullptr;
+  if (stale && !SaveMayGoOn(lostAt, *firstStale, pass)) {
     SetStatus("Error communicating with drive.", true);
     return;
   }
   const ReplaceFileResult saved = set_.SaveKVBFile(path, false);
-  SetStatus(lost ? "Error communicating with drive." : "", lost);
+  SetStatus(stale ? "Error communicating with drive." : "", stale);
   if (!saved) ShowSaveFailure(path, saved.Reason);
 }
 
+const ParameterTreeNode* frmEditOnline::FirstNotRefreshed(const DrivePass& pass) const {
+  for (const ParameterTreeNode* node = tree_->First(); node != nullptr; node = NextInWalk(*node)) {
+    if (!pass.Refreshed(*node)) return node;
+  }
+  return nullptr;
+}
+
 // The user decides whether values the refresh did not reach are worth saving.
-bool frmEditOnline::SaveMayGoOn(const ParameterTreeNode& stoppedAt, const DrivePass& pass) {
+bool frmEditOnline::SaveMayGoOn(const ParameterTreeNode* lostAt, const ParameterTreeNode& firstStale,
+                                const DrivePass& pass) {
   std::set<std::int32_t> stale;
   std::set<std::int32_t> fromUpload;
-  for (const ParameterTreeNode* node = tree_->First(); node != nullptr; node = NextInWalk(*node)) {
+  for (const ParameterTreeNode* node = &firstStale; node != nullptr; node = NextInWalk(*node)) {
     if (pass.Refreshed(*node)) continue;
     stale.insert(node->Tag());
     if (!readSinceUpload_.contains(node->Tag())) fromUpload.insert(node->Tag());
   }
-  const std::string text = "The drive stopped answering at " + stoppedAt.Caption() +
-                           " while the values were being refreshed.\n\nValues in the file that are not fresh "
-                           "from the drive: " + std::to_string(stale.size()) + ", the last ones read (" +
+  const std::string where = lostAt != nullptr
+                                ? "The drive stopped answering at " + lostAt->Caption()
+                                : "Reading " + firstStale.Caption() + " from the drive failed";
+  const std::string text = where + " while the values were being refreshed.\n\nValues in the file that are not "
+                           "fresh from the drive: " + std::to_string(stale.size()) + ", the last ones read (" +
                            std::to_string(fromUpload.size()) + " of them at Connect).\n\nSave the file anyway?";
   return Ui().MsgBox(text, vbYesNo | vbExclamation, "Drive Not Answering") == vbYes;
 }

@@ -67,7 +67,8 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
 
   // Called after the control fields changed; the window repaints them at once.
   void OnChanged(std::function<void()> handler) { onChanged_ = std::move(handler); }
-  // Called when a close the core deferred is due: the window closes itself.
+  // Called when a close the core deferred is due: the window closes itself, or lets the exit that asked
+  // go on.
   void OnClose(std::function<void()> handler) { onClose_ = std::move(handler); }
 
   const Controls& View() const { return controls_; }
@@ -137,7 +138,10 @@ class frmEditOnline : public ParameterTreeEvents, public std::enable_shared_from
   void ShowLastValueRead(ParameterTreeNode& node);
   // The row whose read found the drive gone, null when every row was read.
   ParameterTreeNode* UpdateAllParameters(DrivePass& pass);
-  bool SaveMayGoOn(const ParameterTreeNode& stoppedAt, const DrivePass& pass);
+  // The first row, in walk order, whose value the pass did not read; null when it read them all.
+  const ParameterTreeNode* FirstNotRefreshed(const DrivePass& pass) const;
+  // lostAt: where the drive was found gone, null when it answered to the end.
+  bool SaveMayGoOn(const ParameterTreeNode* lostAt, const ParameterTreeNode& firstStale, const DrivePass& pass);
   void ConnectionLost(bool retry);
   void ForgetShownSet();
   // False when nothing reached the drive.

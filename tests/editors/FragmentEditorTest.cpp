@@ -133,6 +133,16 @@ TEST_F(FragmentEditorTest, AnUnsetQuickSetupSlotLeavesM00P00Alone) {
   EXPECT_EQ(form->Set().Value(0), "0");
 }
 
+// The fragment mirrors a slot's edit into the parameter it points at when it holds that parameter.
+TEST_F(FragmentEditorTest, ASlotPointingAtAReadOnlyParameterTakesNoEdit) {
+  form->bNewFragment_Click();
+  Commit("M12P01", "10.03");
+  const std::string target = form->Set().Value(1003);
+  Commit("M00P01", "999");
+  EXPECT_EQ(form->Set().Value(1003), target);
+  EXPECT_NE(form->Set().Value(1), "999");
+}
+
 TEST_F(FragmentEditorTest, TickingAMenuTicksItsParametersOnce) {
   form->bNewFragment_Click();
   for (int round = 0; round < 2; ++round) Tick("M04P00", 1);

@@ -3,6 +3,8 @@
 // question on load, browse and close.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "editors/frmEditOffline.h"
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
@@ -178,6 +180,70 @@ TEST_F(OfflineEditorTest, ReadOnlyAndHeaderNodesRefuseEdits) {
     EXPECT_EQ(form->Set().Value(Node(key).Tag()), before);
   }
   EXPECT_FALSE(form->Unsaved());
+}
+
+// An edit through a slot lands on the parameter it shows, so a read-only target makes the slot's row
+// read-only too, whether the file pointed there at load or the pointer was edited since.
+TEST_F(OfflineEditorTest, ASlotShowingAReadOnlyParameterTakesNoEdit) {
+  struct Case {
+    const char* name;
+    const char* pointerInFile;
+    const char* pointerTyped;  // "" for none
+  };
+  for (const Case& c : {Case{"in the file", "10.03", ""}, Case{"typed", "4.05", "10.03"}}) {
+    SCOPED_TRACE(c.name);
+    file.SetValue(1201, c.pointerInFile);
+    ASSERT_TRUE(file.SaveKVBFile(path, false));
+    form->Form_Load();
+    Load();
+    if (*c.pointerTyped != '\0') Commit("M12P01", c.pointerTyped);
+    const std::string slotBefore = form->Set().Value(1);
+    const std::string targetBefore = form->Set().Value(1003);
+    ParameterTreeNode& slot = Node("M00P01");
+    EXPECT_EQ(slot.Caption(), "M00P01: DC Bus Voltage");
+    EXPECT_TRUE(slot.Greyed());
+    DoubleClick("M00P01");
+    EXPECT_FALSE(tree->EditorOpen());
+    slot.SetValue(999.0F);
+    form->pTree_ValueCommit(slot);
+    EXPECT_EQ(form->Set().Value(1), slotBefore);
+    EXPECT_EQ(form->Set().Value(1003), targetBefore);
+    EXPECT_NE(targetBefore, "999");
+  }
+}
+
+// The question before another file replaces unsaved edits names the file that holds them, not the one
+// typed into the name box to load next.
+TEST_F(OfflineEditorTest, TheUnsavedChangesQuestionNamesTheFileHoldingTheEdits) {
+  struct Case {
+    const char* name;
+    std::function<void()> edit;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"loaded", [this] { LoadAndEdit(); }, "Edit Parameter File (Offline) - set.KVB"},
+      {"saved under another name",
+       [this] {
+         LoadAndEdit();
+         ui.AnswerFileDialog(folder.File("onl1.KVB"));
+         ASSERT_TRUE(form->bSaveFile_Click());
+         form->tbDescription_Change("Edited again");
+       },
+       "Edit Parameter File (Offline) - onl1.KVB"},
+      {"never loaded", [this] { form->tbDescription_Change("New"); }, "Edit Parameter File (Offline) - Untitled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form->Form_Load();
+    c.edit();
+    const std::string held = form->View().tbFileNameText;
+    form->tbFileName_Change(folder.File("qs1.KVB"));
+    ui.AnswerOptOutBox(vbCancel);
+    form->bLoadFile_Click();
+    EXPECT_EQ(ui.Titles().back(), c.title);
+    EXPECT_TRUE(form->Unsaved());
+    form->tbFileName_Change(held);
+  }
 }
 
 // A value no register holds under the decimals the node shows, or a text whose leading number is not

@@ -30,6 +30,7 @@ class OfflineEditorWindowTest : public ::testing::Test {
     KVBFile file;
     EXPECT_TRUE(file.BuildFromTemplate(2.105));
     file.SetValue(1129, "2.105");
+    file.SetValue(1201, "10.03");  // M00P01 shows a read-only parameter: its row is greyed
     file.SetValue(1205, "7.03");
     file.SetValue(703, "12.5");
     file.SetIdentifier(405, "M04B05");

@@ -254,5 +254,54 @@ INSTANTIATE_TEST_SUITE_P(Answers, LostSaveTest,
                          ::testing::Values(LostSaveCase{"Yes", vbYes, true}, LostSaveCase{"No", vbNo, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct GarbledSaveCase {
+  const char* name;
+  const char* extraTableLines;  // the drive's own refusals
+  const char* fault;            // "" for none
+  const char* firstStale;
+  int stale;                    // -1: every row
+};
+
+class GarbledSaveTest : public OnlineSlotRoutingTest, public ::testing::WithParamInterface<GarbledSaveCase> {};
+
+// Replies that fail their checks leave the rows as they were at Connect just as silence does, without
+// stopping the refresh: the user is told before such values are saved.
+TEST_P(GarbledSaveTest, CountsEveryRowWhoseReadFailed) {
+  const GarbledSaveCase& c = GetParam();
+  Start(Table(1, 101, c.extraTableLines));
+  const std::string atConnect = form->Set().Value(302);
+  rig->Sim().SetValue(302, 777);
+  if (*c.fault != '\0') rig->Sim().SetFault(c.fault);
+  const std::string path = folder.File("garbled.kvb");
+  ui.AnswerFileDialog(path);
+  ui.AnswerMsgBox(vbYes);
+  form->bSaveFile_Click();
+  ASSERT_EQ(ui.Titles().size(), 2U);
+  EXPECT_EQ(ui.Titles()[1], "Drive Not Answering");
+  const std::string prompt = ui.Prompts()[1];
+  EXPECT_NE(prompt.find("Reading " + std::string(c.firstStale) + " from the drive failed while"), std::string::npos)
+      << prompt;
+  std::smatch counts;
+  ASSERT_TRUE(std::regex_search(prompt, counts, std::regex(R"(not fresh from the drive: (\d+), the last ones read \((\d+) of them at Connect\))")))
+      << prompt;
+  if (c.stale >= 0) {
+    EXPECT_EQ(std::stoi(counts[1]), c.stale);
+  }
+  EXPECT_EQ(counts[1], counts[2]);
+  EXPECT_EQ(form->View().lblStatusCaption, "Error communicating with drive.");
+  EXPECT_EQ(form->View().lblConnectedCaption, "Connection Established to Drive 1");
+  KVBFile saved;
+  ASSERT_TRUE(saved.LoadKVBFile(path));
+  EXPECT_EQ(saved.Value(302), c.stale < 0 ? atConnect : "777");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, GarbledSaveTest,
+    ::testing::Values(GarbledSaveCase{"BadCrc", "", "crc", "M00P00: Quick Setup", -1},
+                      GarbledSaveCase{"WrongAddress", "", "address", "M00P00: Quick Setup", -1},
+                      GarbledSaveCase{"Noise", "", "noise", "M00P00: Quick Setup", -1},
+                      GarbledSaveCase{"Refused", "03.04 | exception 4\n", "", "M03P04: Power Factor", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace quendrel

@@ -166,5 +166,40 @@ TEST_F(QuickSetupDialogInputTest, ScaleBoxTakesTheDrivesWholeScale) {
   Draw(dialog, "scale");
 }
 
+// Each key reaches the core as the whole text typed so far; only the whole is what the user chose.
+TEST_F(QuickSetupDialogInputTest, ScaleTheBoxRefusesIsNeverSentAsAPrefix) {
+  QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
+  dialog.Act([&] {
+    dialog.Core().bNext_Click();
+    dialog.Core().bNext_Click();
+    dialog.Core().cbSpecialSelect_Click(0);
+  });
+  QLineEdit* scale = dialog.ScaleBox();
+  ASSERT_EQ(scale->text(), "1.000");
+  struct Case {
+    const char* typed;
+    const char* shown;  // once the box has lost the focus to Send
+    int sent;
+  };
+  const Case cases[] = {
+      {"32.768", "1.000", 1000},  // 32.76 on the way
+      {"99.999", "1.000", 1000},  // 9 on the way
+      {"-32.768", "-32.768", -32768},
+      {"-0.5", "-0.500", -500},  // the next edit starts from here
+      {"32.768", "-0.500", -500},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    scale->setFocus();
+    scale->selectAll();
+    QTest::keyClicks(scale, QString::fromLatin1(c.typed));
+    ASSERT_EQ(scale->text(), QString::fromLatin1(c.typed));
+    QTest::mouseClick(dialog.SendButton(), Qt::LeftButton);
+    EXPECT_EQ(scale->text(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(rig.Sim().Value(1221), c.sent);
+  }
+  Draw(dialog, "scale-refused");
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -167,9 +167,11 @@ TEST_F(QuickSetupWizardTest, OptionsEditNameAndScale) {
   EXPECT_EQ(view.cbNameSelect[1].Text, "ABCDEFGHIJKLMNOP (Custom)");
   EXPECT_EQ(form.Set().Value(1211), "1");
 
+  // Each text is a whole edit, ended by leaving the box.
   for (const auto& [typed, kept] : {std::pair{"1.5", "1.5"}, {" .  ", "1.5"}, {"abc", "1.5"}, {"2.25 ", "2.25"}}) {
     form.tbScaleEdit_Change(typed);
     EXPECT_EQ(form.Set().Value(1221), kept) << typed;
+    form.tbScaleEdit_LostFocus();
   }
   form.cbSpecialSelect_Click(1);  // slot 3: a name, no scale
   EXPECT_FALSE(view.tbScaleEditEnabled);
@@ -204,11 +206,13 @@ TEST_F(QuickSetupWizardTest, ScaleBoxShowsTheWholeScaleAndWritesWhatItShows) {
     const char* typed;
     std::int16_t raw;  // what a send writes
   };
-  // The last digit edited; then texts the drive's word cannot hold exactly, which write nothing.
+  // The last digit edited; then texts the drive's word cannot hold exactly, which write nothing. Each
+  // text is a whole edit, ended by leaving the box.
   for (const Edit& c : {Edit{"-0.251", -251}, Edit{"12.5", 12500}, Edit{"1.2345", 12500}, Edit{"40", 12500},
                         Edit{"-", 12500}, Edit{"32.767", 32767}}) {
     form.tbScaleEdit_Change(c.typed);
     EXPECT_EQ(ParameterDownload::RawValue(set.Value(1221), set.PAD(1221)), c.raw) << c.typed;
+    form.tbScaleEdit_LostFocus();
   }
   form.tbScaleEdit_Change("1.2345");
   form.tbScaleEdit_LostFocus();

@@ -33,7 +33,8 @@ namespace quendrel {
 namespace {
 
 constexpr char kConnected[] = "Connection Established to Drive 1";
-constexpr char kOfflineTitle[] = "Edit Parameter File (Offline) - pump.KVB";
+// The name box holds a typed name, but the edited set was never loaded from or saved to a file.
+constexpr char kOfflineTitle[] = "Edit Parameter File (Offline) - Untitled";
 constexpr char kFragmentTitle[] = "Build/Edit Fragment File - Untitled";
 
 // The simulated drive at address 1 on the serial line the settings name, with its firmware known.
@@ -208,6 +209,43 @@ TEST_F(ExitQuestionsTest, AnEditorBusyWithTheDriveHoldsTheExitUp) {
   EXPECT_FALSE(fragment.isNull()) << "never asked";
   EXPECT_EQ(ui.Questions().size(), 1U);
 }
+
+struct ConnectExitCase {
+  const char* name;
+  std::vector<int> answers;  // to the exit that goes on once Connect has returned
+  bool exits;
+};
+
+class ExitDuringConnectTest : public ExitQuestionsTest, public ::testing::WithParamInterface<ConnectExitCase> {};
+
+// The online editor cannot close while its Connect yields to the message loop. The exit waits for the
+// upload and then asks every window again: the program ends, or everything stays as it was.
+TEST_P(ExitDuringConnectTest, OneExitGoesOnOnceTheConnectHasReturned) {
+  const ConnectExitCase& c = GetParam();
+  ui.AnswerOptOutBox(vbNo);  // the offline editor, asked before the busy window
+  bool closed = true;
+  int pumps = 0;
+  ui.OnPump([&] {
+    if (++pumps == 1) closed = main->close();  // File > Exit while "Uploading..."
+  });
+  QTest::mouseClick(online->ConnectButton(), Qt::LeftButton);
+  ui.OnPump({});
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(online->ConnectedLabel()->text(), kConnected) << "the upload ran to its end";
+  for (const int answer : c.answers) ui.AnswerOptOutBox(answer);
+  QApplication::processEvents();  // the online editor reports it has returned
+  QApplication::processEvents();  // and the exit goes on
+  EXPECT_EQ(ui.PendingAnswers(), 0U);
+  if (!c.exits) return ExpectEverythingAsItWas();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(main->isVisible());
+  EXPECT_TRUE(offline.isNull() && online.isNull() && fragment.isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ExitDuringConnectTest,
+                         ::testing::Values(ConnectExitCase{"NoToBoth", {vbNo, vbNo}, true},
+                                           ConnectExitCase{"Cancel", {vbCancel}, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace quendrel

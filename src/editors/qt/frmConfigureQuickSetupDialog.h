@@ -40,6 +40,7 @@ class frmConfigureQuickSetupDialog : public QDialog {
   QListWidget* SlotList() const { return lbM00_; }
   QTreeWidget* Picker() const { return treePramList_; }
   QLineEdit* ScaleBox() const { return tbScaleEdit_; }
+  QPushButton* SendButton() const { return bApply_; }
   // Plays a user action on the core and shows the result, as every signal handler does.
   void Act(const std::function<void()>& action);
 

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include "widgets/qt/progress/LabelProgressSink.h"
 #include "widgets/qt/progress/TextProgressBar.h"
 #include "widgets/qt/progress/TextProgressBarSink.h"
+#include "widgets/qt/windows/DeferredClose.h"
 #include "widgets/qt/windows/SingleChildWindow.h"
 
 namespace quendrel {
@@ -51,7 +51,7 @@ frmEditOnlineWindow* frmEditOnlineWindow::ShowWindow(const WindowHost& host, con
 frmEditOnlineWindow* frmEditOnlineWindow::Instance() { return OpenWindow(); }
 
 frmEditOnlineWindow::frmEditOnlineWindow(const WindowHost& host, const Links& links, QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent), close_(new DeferredClose(this)) {
   setWindowTitle(QStringLiteral("Edit Parameters Online"));
   // The layout's twips were measured for an 8-point dialog font.
   QFont small = font();
@@ -69,12 +69,7 @@ frmEditOnlineWindow::frmEditOnlineWindow(const WindowHost& host, const Links& li
   core_ = std::make_shared<frmEditOnline>(pTree_->Tree().shared_from_this(), std::move(services));
   core_->OnChanged([this] { ShowCore(); });
   // Later, from the message loop: the handler that asked has not returned yet.
-  core_->OnClose([this] {
-    QTimer::singleShot(0, this, [this] {
-      auto* child = qobject_cast<QMdiSubWindow*>(parentWidget());
-      child != nullptr ? child->close() : close();
-    });
-  });
+  core_->OnClose([this] { QTimer::singleShot(0, this, [this] { close_->Complete(); }); });
   ConnectSignals();
   core_->Form_Load();
   ShowCore();
@@ -168,11 +163,24 @@ void frmEditOnlineWindow::SyncTimer(QTimer* timer, bool enabled) {
 }
 
 void frmEditOnlineWindow::closeEvent(QCloseEvent* event) {
-  DecideClose(*this, event, [this] { return core_->Form_QueryUnload(); }, [this] {
+  DecideClose(*this, event, [this] { return MayClose(); }, [this] {
     core_->Form_Unload();
     TimerUpdate_->stop();
     TimerReconnect_->stop();
   });
+}
+
+// A connect or a tick that yields to the message loop refuses the close; the core reports once it has
+// returned, and then the window goes, or the exit that asked goes on.
+bool frmEditOnlineWindow::MayClose() {
+  if (core_->Form_QueryUnload()) return true;
+  close_->Defer();
+  return false;
+}
+
+void frmEditOnlineWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  close_->WatchTopLevel();
 }
 
 QSize frmEditOnlineWindow::sizeHint() const {

@@ -18,6 +18,7 @@
 
 namespace quendrel {
 
+class DeferredClose;
 class GIOServer;
 class ParameterTreeWidget;
 class TextProgressBar;
@@ -54,9 +55,11 @@ class frmEditOnlineWindow : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void CreateControls();
+  bool MayClose();
   void ConnectSignals();
   void ShowCore();
   void SyncTimer(QTimer* timer, bool enabled);
@@ -78,6 +81,7 @@ class frmEditOnlineWindow : public QWidget {
   QPushButton* bSaveFile_ = nullptr;
   QTimer* TimerUpdate_ = nullptr;
   QTimer* TimerReconnect_ = nullptr;
+  DeferredClose* close_ = nullptr;
   std::shared_ptr<frmEditOnline> core_;
 };
 

@@ -76,6 +76,10 @@ std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram
   return Present(file, pram, ResolveBoundParameter(file, pram));
 }
 
+bool ShowsReadOnly(const KVBFile& file, std::int32_t pram) {
+  return file.ReadOnly(GetPresentBoundParameter(file, pram));
+}
+
 std::vector<std::int32_t> BindingSlots(const KVBFile& file) {
   std::vector<std::int32_t> slots;
   if (const auto fit = BindingTemplate(file)) {

@@ -36,6 +36,9 @@ std::int32_t ResolveBoundParameter(const KVBFile& file, std::int32_t pram);
 // parameter the set lacks shows only itself, as the drive answers such a slot from its own row.
 std::int32_t GetPresentBoundParameter(const KVBFile& file, std::int32_t pram);
 std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram);
+// Whether the parameter pram's row shows is read-only: a slot's edit lands on its target, so the slot
+// takes edits only when the target does.
+bool ShowsReadOnly(const KVBFile& file, std::int32_t pram);
 
 // The quick setup slots of the set's template, whatever their pointers say; none without a template.
 std::vector<std::int32_t> BindingSlots(const KVBFile& file);

@@ -2,6 +2,7 @@
 
 #include <QMdiSubWindow>
 #include <QTimer>
+#include <utility>
 
 namespace quendrel {
 
@@ -26,14 +27,19 @@ bool DeferredClose::eventFilter(QObject* watched, QEvent* event) {
 
 void DeferredClose::Defer() {
   pending_ = true;
+  closeWindow_ = closeWindow_ || !topLevelClosing_;
   resumeTopLevel_ = resumeTopLevel_ || topLevelClosing_;
 }
 
 void DeferredClose::Complete() {
   if (!pending_) return;
   pending_ = false;
-  QWidget* frame = qobject_cast<QMdiSubWindow*>(window_->parentWidget());
-  (frame != nullptr ? frame : window_)->close();
+  if (std::exchange(closeWindow_, false)) {
+    QWidget* frame = qobject_cast<QMdiSubWindow*>(window_->parentWidget());
+    (frame != nullptr ? frame : window_)->close();
+  }
+  // The exit asks every window again, this one included: closing it here first would lose it to an
+  // exit the user then cancels.
   if (!resumeTopLevel_ || topLevel_.isNull()) return;
   resumeTopLevel_ = false;
   // Queued, so the handler that ran the transfer is off the stack before the exit goes on.
