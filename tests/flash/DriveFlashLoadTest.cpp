@@ -2,6 +2,10 @@
 // what the user is told, the flash log, the address box and the settings the window keeps.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -156,20 +160,41 @@ TEST(DriveFlashLoading, LoggingWritesTheLoadLinesBesideTheScript) {
   EXPECT_TRUE(rig.mainStatus.empty()) << "the parse time goes to the log instead";
 }
 
+// A pipe is refused at once, whether anyone reads it or not; the box gives the reason after its words.
 TEST(DriveFlashLoading, ALogThatCannotBeOpenedIsRefusedAsAnEmptyLogNameIs) {
-  for (const std::string& log : {std::string(), std::string("no such folder/run.log"), std::string(".")}) {
+  enum class Pipe { None, Unread, Read };
+  struct Case {
+    std::string log;  // relative names are taken from the script's folder
+    std::string reason;
+    Pipe pipe;
+  };
+  const Case cases[] = {{"", "", Pipe::None},
+                        {"no such folder/run.log", "it does not exist", Pipe::None},
+                        {".", "it is a folder", Pipe::None},
+                        {"/dev/null", "it is a device, not a file", Pipe::None},
+                        {"журнал.log", "it is a pipe, not a file", Pipe::Read},
+                        {"журнал.log", "it is a pipe, not a file", Pipe::Unread}};
+  for (const Case& c : cases) {
     DriveFlashRig rig;
+    const std::string path = c.log.starts_with('/') ? c.log : rig.folder.File(c.log == "." ? "" : c.log);
+    if (c.pipe != Pipe::None) {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    }
+    const int reader = c.pipe == Pipe::Read ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    std::string refusal = "Unable to load Drive Flash log file.";
+    if (!c.log.empty()) refusal += "\n\nPath/File access error: " + path + ": " + c.reason;
     rig.Window().chkLogOutput_Click(true);
-    rig.Window().tbLogFile_Change(log);
+    rig.Window().tbLogFile_Change(c.log);
     rig.UseScript("run.fl2", "Poke(1);");
     rig.ui.AnswerMsgBox(vbOK);
     rig.ui.AnswerMsgBox(vbOK);
     rig.Start();
-    EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{"Unable to load Drive Flash log file.", kNotLoaded})) << log;
-    EXPECT_EQ(rig.ui.Questions()[0].Title, "Error") << log;
-    EXPECT_EQ(rig.Script(), nullptr) << log;
-    EXPECT_TRUE(rig.Calls().empty()) << log;
-    EXPECT_TRUE(rig.View().StartEnabled && rig.View().LogFileEnabled) << log;
+    if (reader >= 0) ::close(reader);
+    EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{refusal, kNotLoaded})) << c.log;
+    EXPECT_EQ(rig.ui.Questions()[0].Title, "Error") << c.log;
+    EXPECT_EQ(rig.Script(), nullptr) << c.log;
+    EXPECT_TRUE(rig.Calls().empty()) << c.log;
+    EXPECT_TRUE(rig.View().StartEnabled && rig.View().LogFileEnabled) << c.log;
   }
 }
 

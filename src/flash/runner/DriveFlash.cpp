@@ -188,18 +188,20 @@ std::unique_ptr<IFlashCommandFile> DriveFlash::LoadScriptFile(const std::string&
   return script;
 }
 
-// A log that cannot be opened is refused as an empty log name is.
+// A log that cannot be opened is refused as an empty log name is, with the reason after the words.
 bool DriveFlash::OpenLog(IFlashCommandFile& script, const std::string& path, double parseSeconds) {
+  std::string prompt = "Unable to load Drive Flash log file.";
   bool opened = !controls_.tbLogFile.empty() && FileExists(path);
   if (opened) {
     try {
       script.SetlogFile(controls_.tbLogFile);
-    } catch (const NumberedError&) {
+    } catch (const NumberedError& error) {
+      prompt += "\n\n" + std::string(error.what());
       opened = false;
     }
   }
   if (!opened) {
-    Ui().MsgBox("Unable to load Drive Flash log file.", vbCritical | vbOKOnly, "Error");
+    Ui().MsgBox(prompt, vbCritical | vbOKOnly, "Error");
     controls_.lblStatus = "Invalid Log Fileb Name.";
     SetState(DriveFlashState::Idle);
     return false;
