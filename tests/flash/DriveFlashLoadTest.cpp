@@ -1,5 +1,6 @@
 // The drive flash window loading what the user names: each kind of file, the ways a load fails and
-// what the user is told, the flash log, the address box and the settings the window keeps.
+// what the user is told (the file and the reason), the flash log, the address box and the settings
+// the window keeps.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -195,6 +196,41 @@ TEST(DriveFlashLoading, ALogThatCannotBeOpenedIsRefusedAsAnEmptyLogNameIs) {
     EXPECT_EQ(rig.Script(), nullptr) << c.log;
     EXPECT_TRUE(rig.Calls().empty()) << c.log;
     EXPECT_TRUE(rig.View().StartEnabled && rig.View().LogFileEnabled) << c.log;
+  }
+}
+
+// Whatever its kind, a command file that cannot be read is named with the true reason first.
+TEST(DriveFlashLoading, AFailedLoadNamesTheFileAndWhyItCannotBeRead) {
+  enum class Made { Folder, Pipe, Nothing };
+  struct Case {
+    const char* what;
+    std::string name;  // in the rig's folder unless absolute
+    Made made;
+    std::string reason;  // empty: not found
+  };
+  const Case cases[] = {
+      {"a folder named as a script", "Скрипты.fl2", Made::Folder, "it is a folder"},
+      {"a pipe named as a script", "pipe.FLA", Made::Pipe, "it is a pipe, not a file"},
+      {"a pipe named as a package", "pipe.fup", Made::Pipe, "it is a pipe, not a file"},
+      {"a device", "/dev/zero", Made::Nothing, "it is a device, not a file"},
+      {"a missing package", "gone.fup", Made::Nothing, ""},
+  };
+  for (const Case& c : cases) {
+    DriveFlashRig rig;
+    const std::string path = c.name.starts_with('/') ? c.name : rig.folder.File(c.name);
+    if (c.made == Made::Folder) fs::create_directory(path);
+    if (c.made == Made::Pipe) {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    }
+    rig.Window().tbFileName_Change(path);
+    rig.ui.AnswerMsgBox(vbOK);
+    rig.ui.AnswerMsgBox(vbOK);
+    rig.Start();
+    const std::string refusal =
+        c.reason.empty() ? "File Not Found: " + path : "Path/File access error: " + path + ": " + c.reason;
+    EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{refusal, kNotLoaded})) << c.what;
+    EXPECT_EQ(rig.ui.Questions()[0].Title, "Error") << c.what;
+    EXPECT_EQ(rig.View().lblStatus, "Couldn't load Drive Flash script.") << c.what;
   }
 }
 

@@ -164,13 +164,16 @@ void DriveFlash::bPauseFlash_Click() {
 
 // --- Loading ---------------------------------------------------------------------------------------
 
+// A script's own load tells why its file cannot be read; a package or a file of no script kind is
+// looked at first, so that a folder, a pipe or a device is named as such before its kind matters.
 std::unique_ptr<IFlashCommandFile> DriveFlash::LoadByKind(const std::string& path) {
   const ScriptFileLoader loader(links_.Environment);
   if (ScriptFileLoader::HasExtension(path, ".FL2") || ScriptFileLoader::HasExtension(path, ".FLA")) {
     return loader.LoadScript(path);
   }
-  if (!ScriptFileLoader::HasExtension(path, ".FUP")) return nullptr;
   const std::string absolute = ScriptFileLoader::AbsolutePath(path);
+  if (absolute.empty() || !loader.CheckNamedFile(absolute)) return nullptr;
+  if (!ScriptFileLoader::HasExtension(path, ".FUP")) return nullptr;
   package_ = ScriptFileLoader::LoadPackage(absolute);
   return loader.LoadPackageRoot(package_, ScriptFileLoader::ExistingFolderOf(absolute));
 }

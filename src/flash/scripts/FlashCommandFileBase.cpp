@@ -110,21 +110,20 @@ std::optional<std::string> FlashCommandFileBase::FileText(const std::string& pat
   return std::nullopt;
 }
 
+// Only a name that stands for nothing on disk counts as not found: a folder, a pipe or a device of
+// that name is refused with what it is, unless the package holds the member.
 std::optional<std::string> FlashCommandFileBase::ScriptText(const std::string& fileName) const {
   const std::string path = ResolvePath(fileName);
+  std::string reason;
+  if (std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason)) return text;
   std::error_code error;
-  if (fs::is_regular_file(path, error)) {
-    std::string reason;
-    std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason);
-    if (!text) {
-      throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path + ": " + reason);
-    }
-    return text;
+  if (!fs::is_regular_file(path, error) && archive_ && archive_->FileExists(fileName)) {
+    const std::unique_ptr<TextStream> stream = archive_->GetStream(fileName);
+    if (!stream) return std::nullopt;
+    return stream->ReadAll();
   }
-  if (!archive_ || !archive_->FileExists(fileName)) return std::nullopt;
-  const std::unique_ptr<TextStream> stream = archive_->GetStream(fileName);
-  if (!stream) return std::nullopt;
-  return stream->ReadAll();
+  if (NothingAtPath(path)) return std::nullopt;
+  throw RuntimeError(errPathFileAccess, "IFlashCommandFile", FileAccessText(path, reason));
 }
 
 std::string FlashCommandFileBase::ResolvePath(const std::string& path) const {

@@ -71,6 +71,12 @@ bool RegularFile::ReadInto(std::string& bytes, std::uint64_t count) {
   return true;
 }
 
+bool NothingAtPath(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) == 0) return false;
+  return errno == ENOENT || errno == ENOTDIR;
+}
+
 std::string TooLargeReason(std::uint64_t size, std::uint64_t sizeLimit) {
   return "it is too large for this kind of file (" + std::to_string(size) + " bytes, at most " +
          std::to_string(sizeLimit) + ")";
