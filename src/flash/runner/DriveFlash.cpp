@@ -122,7 +122,7 @@ void DriveFlash::bBrowse_Click() {
   if (!controls_.SourceEnabled) return;
   const std::string path = BrowseForFile(false, kScriptFilter, 1, "Select Flash File", controls_.tbFileName);
   if (path.empty()) return;
-  controls_.tbFileName = path;
+  EditSource(controls_.tbFileName, path);
   links_.Environment.settings->SetValue("LastScriptFile", kSection, path);
 }
 
@@ -147,7 +147,7 @@ void DriveFlash::rbExecuteMode_Click(bool singleStep) {
 }
 
 void DriveFlash::tbFileName_Change(std::string text) {
-  if (controls_.SourceEnabled) controls_.tbFileName = std::move(text);
+  if (controls_.SourceEnabled) EditSource(controls_.tbFileName, std::move(text));
 }
 
 void DriveFlash::tbLogFile_Change(std::string text) {
@@ -155,7 +155,17 @@ void DriveFlash::tbLogFile_Change(std::string text) {
 }
 
 void DriveFlash::tbDriveAddress_Change(std::string_view text) {
-  if (controls_.SourceEnabled) controls_.tbDriveAddress = DriveFlashAddressText(text);
+  if (controls_.SourceEnabled) EditSource(controls_.tbDriveAddress, DriveFlashAddressText(text));
+}
+
+// A script kept after a failure was loaded for the file and the address shown then. Once either box
+// shows something else, the script and its hold on the line go, so the next Start loads the file
+// shown for the drive shown: the rest of the old script never reaches a drive the window no longer
+// names.
+void DriveFlash::EditSource(std::string& box, std::string text) {
+  if (box == text) return;
+  box = std::move(text);
+  DropScript();
 }
 
 void DriveFlash::bPauseFlash_Click() {
