@@ -1,6 +1,11 @@
 // The drive flash window loading what the user names: each kind of file, the ways a load fails and
-// what the user is told, the flash log, the address box and the settings the window keeps.
+// what the user is told (the file and the reason), the flash log, the address box and the settings
+// the window keeps.
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -156,20 +161,76 @@ TEST(DriveFlashLoading, LoggingWritesTheLoadLinesBesideTheScript) {
   EXPECT_TRUE(rig.mainStatus.empty()) << "the parse time goes to the log instead";
 }
 
+// A pipe is refused at once, whether anyone reads it or not; the box gives the reason after its words.
 TEST(DriveFlashLoading, ALogThatCannotBeOpenedIsRefusedAsAnEmptyLogNameIs) {
-  for (const std::string& log : {std::string(), std::string("no such folder/run.log"), std::string(".")}) {
+  enum class Pipe { None, Unread, Read };
+  struct Case {
+    std::string log;  // relative names are taken from the script's folder
+    std::string reason;
+    Pipe pipe;
+  };
+  const Case cases[] = {{"", "", Pipe::None},
+                        {"no such folder/run.log", "it does not exist", Pipe::None},
+                        {".", "it is a folder", Pipe::None},
+                        {"/dev/null", "it is a device, not a file", Pipe::None},
+                        {"журнал.log", "it is a pipe, not a file", Pipe::Read},
+                        {"журнал.log", "it is a pipe, not a file", Pipe::Unread}};
+  for (const Case& c : cases) {
     DriveFlashRig rig;
+    const std::string path = c.log.starts_with('/') ? c.log : rig.folder.File(c.log == "." ? "" : c.log);
+    if (c.pipe != Pipe::None) {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    }
+    const int reader = c.pipe == Pipe::Read ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    std::string refusal = "Unable to load Drive Flash log file.";
+    if (!c.log.empty()) refusal += "\n\nPath/File access error: " + path + ": " + c.reason;
     rig.Window().chkLogOutput_Click(true);
-    rig.Window().tbLogFile_Change(log);
+    rig.Window().tbLogFile_Change(c.log);
     rig.UseScript("run.fl2", "Poke(1);");
     rig.ui.AnswerMsgBox(vbOK);
     rig.ui.AnswerMsgBox(vbOK);
     rig.Start();
-    EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{"Unable to load Drive Flash log file.", kNotLoaded})) << log;
-    EXPECT_EQ(rig.ui.Questions()[0].Title, "Error") << log;
-    EXPECT_EQ(rig.Script(), nullptr) << log;
-    EXPECT_TRUE(rig.Calls().empty()) << log;
-    EXPECT_TRUE(rig.View().StartEnabled && rig.View().LogFileEnabled) << log;
+    if (reader >= 0) ::close(reader);
+    EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{refusal, kNotLoaded})) << c.log;
+    EXPECT_EQ(rig.ui.Questions()[0].Title, "Error") << c.log;
+    EXPECT_EQ(rig.Script(), nullptr) << c.log;
+    EXPECT_TRUE(rig.Calls().empty()) << c.log;
+    EXPECT_TRUE(rig.View().StartEnabled && rig.View().LogFileEnabled) << c.log;
+  }
+}
+
+// Whatever its kind, a command file that cannot be read is named with the true reason first.
+TEST(DriveFlashLoading, AFailedLoadNamesTheFileAndWhyItCannotBeRead) {
+  enum class Made { Folder, Pipe, Nothing };
+  struct Case {
+    const char* what;
+    std::string name;  // in the rig's folder unless absolute
+    Made made;
+    std::string reason;  // empty: not found
+  };
+  const Case cases[] = {
+      {"a folder named as a script", "Скрипты.fl2", Made::Folder, "it is a folder"},
+      {"a pipe named as a script", "pipe.FLA", Made::Pipe, "it is a pipe, not a file"},
+      {"a pipe named as a package", "pipe.fup", Made::Pipe, "it is a pipe, not a file"},
+      {"a device", "/dev/zero", Made::Nothing, "it is a device, not a file"},
+      {"a missing package", "gone.fup", Made::Nothing, ""},
+  };
+  for (const Case& c : cases) {
+    DriveFlashRig rig;
+    const std::string path = c.name.starts_with('/') ? c.name : rig.folder.File(c.name);
+    if (c.made == Made::Folder) fs::create_directory(path);
+    if (c.made == Made::Pipe) {
+      ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    }
+    rig.Window().tbFileName_Change(path);
+    rig.ui.AnswerMsgBox(vbOK);
+    rig.ui.AnswerMsgBox(vbOK);
+    rig.Start();
+    const std::string refusal =
+        c.reason.empty() ? "File Not Found: " + path : "Path/File access error: " + path + ": " + c.reason;
+    EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{refusal, kNotLoaded})) << c.what;
+    EXPECT_EQ(rig.ui.Questions()[0].Title, "Error") << c.what;
+    EXPECT_EQ(rig.View().lblStatus, "Couldn't load Drive Flash script.") << c.what;
   }
 }
 

@@ -1,6 +1,7 @@
 // The drive flash window running a firmware package against the simulated drive on a
 // pseudo-terminal, logging as it goes: the loader must hold exactly what the package's files hold,
-// and no other window's frame may reach the line while the script owns it.
+// and no other window's frame may reach the line while the script owns it. A script kept after a
+// failure never goes on to a drive the address box no longer names.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,6 +93,47 @@ TEST(DriveFlashOnTheLine, RunsAPackageIntoTheLoaderWithTheLogOnAndNoForeignFrame
   EXPECT_EQ(log.rfind("File Loaded: \"" + package + "\" at ", 0), 0U) << log;
   EXPECT_NE(log.find("\r\n(Parsed in "), std::string::npos) << log;
   EXPECT_NE(log.find("\r\nFile Closed at "), std::string::npos) << log;
+}
+
+// The addresses of the WriteValue requests (eight bytes each) the simulator received.
+std::vector<int> WriteValueAddresses(const std::string& bytes) {
+  std::vector<int> addresses;
+  for (std::size_t at = 0; at + 8 <= bytes.size(); at += 8) addresses.push_back(static_cast<unsigned char>(bytes[at]));
+  EXPECT_EQ(bytes.size() % 8, 0U) << "only whole WriteValue requests";
+  return addresses;
+}
+
+// A mistyped address, Retry in the timeout's box, then the right address typed: Start loads the file
+// anew for the drive now shown, and not one more request goes to the old address.
+TEST(DriveFlashOnTheLine, AScriptKeptAfterARetryIsLoadedAnewForTheAddressTypedAfterIt) {
+  ASSERT_TRUE(LoadFunctionTemplates());
+  SerialRig line;
+  ScriptedUi ui;
+  TempFolder folder;
+  DriveFlashLinks links;
+  links.Environment = {&ui, &SystemClockInstance(), &Parser(), {}, &line.Server(), &line.Module(), nullptr, &Config()};
+  DriveFlash window(links);
+  window.Form_Load();
+  window.tbFileName_Change(folder.Write("set.fl2", "timeout = 0.2;\nWriteValue(201, 11);\nWriteValue(202, 22);\n"));
+  window.tbDriveAddress_Change("7");  // no drive answers there
+
+  ui.AnswerMsgBox(vbRetry);
+  window.bStartFlash_Click();
+  ASSERT_EQ(ui.Prompts(), std::vector<std::string>{"No response from Drive -- timed out."});
+  ASSERT_NE(window.Script(), nullptr) << "kept for the retry";
+  EXPECT_EQ(WriteValueAddresses(line.Sim().ReceivedBytes()), std::vector<int>{7});
+
+  const auto other = line.Server().OpenContext(1, 0.2F);
+  ASSERT_TRUE(line.Server().IsReservedFor(other.get())) << "held for the kept script";
+  window.tbDriveAddress_Change("1");
+  EXPECT_EQ(window.Script(), nullptr);
+  EXPECT_FALSE(line.Server().IsReservedFor(other.get())) << "and let go with it";
+  ui.AnswerMsgBox(vbOK);
+  window.bStartFlash_Click();
+  EXPECT_EQ(ui.Prompts().back(), "Drive Flash was successful.");
+  EXPECT_EQ(WriteValueAddresses(line.Sim().ReceivedBytes()), (std::vector<int>{1, 1})) << "nothing more to drive 7";
+  EXPECT_EQ(line.Sim().Value(201), 11);
+  EXPECT_EQ(line.Sim().Value(202), 22);
 }
 
 }  // namespace

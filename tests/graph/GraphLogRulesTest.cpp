@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-#include "graph/scan/ScanLogFile.h"
+#include "foundation/files/LogFile.h"
 #include "graph/scan/ScanTiming.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
@@ -44,7 +44,7 @@ TEST(GraphLogFileTest, AppendsWholeLinesWithCrLf) {
   const std::string path = folder.File("scan.log");
   WriteTestFile(path, "earlier\r\n");
   {
-    ScanLogFile log;
+    LogFile log;
     ASSERT_TRUE(log.Open(path));
     EXPECT_TRUE(log.WriteLine("one"));
     // Each line is on disk once written.
@@ -52,7 +52,7 @@ TEST(GraphLogFileTest, AppendsWholeLinesWithCrLf) {
     EXPECT_TRUE(log.WriteLine(""));
   }
   EXPECT_EQ(ReadTestFile(path), "earlier\r\none\r\n\r\n");
-  ScanLogFile log;
+  LogFile log;
   EXPECT_FALSE(log.Open(folder.File("")));  // a folder
   EXPECT_FALSE(log.Open("/dev/null"));      // a device would swallow the log
   EXPECT_FALSE(log.Open(""));
@@ -65,7 +65,7 @@ TEST(GraphLogFileTest, AppendsWholeLinesWithCrLf) {
 TEST(GraphLogFileTest, AFailedWriteClosesTheLog) {
   TempFolder folder;
   const std::string path = folder.File("scan.log");
-  ScanLogFile log;
+  LogFile log;
   ASSERT_TRUE(log.Open(path));
   ASSERT_TRUE(log.WriteLine("kept"));
   rlimit saved{};

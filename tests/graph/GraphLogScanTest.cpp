@@ -254,7 +254,8 @@ TEST_F(GraphLogScanTest, ALogThatCannotBeOpenedLeavesTheScanRunningWithoutIt) {
   session.tbLogFile_Change(rig.folder.File(""));
   rig.ui.AnswerMsgBox(vbOK);
   session.bStartGraph_Click();
-  EXPECT_EQ(rig.ui.Prompts(), Lines{"Unable to open the log file. It may be in use by another application."});
+  EXPECT_EQ(rig.ui.Prompts(), Lines{"Unable to open the log file. It may be in use by another application.\n\n" +
+                                    rig.folder.File("") + ": it is a folder."});
   EXPECT_EQ(rig.ui.Titles(), Lines{"Log file error"});
   EXPECT_EQ(rig.ui.Questions()[0].Style, vbCritical);
   EXPECT_TRUE(session.ScanTimerRunning());

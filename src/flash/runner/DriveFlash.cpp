@@ -122,7 +122,7 @@ void DriveFlash::bBrowse_Click() {
   if (!controls_.SourceEnabled) return;
   const std::string path = BrowseForFile(false, kScriptFilter, 1, "Select Flash File", controls_.tbFileName);
   if (path.empty()) return;
-  controls_.tbFileName = path;
+  EditSource(controls_.tbFileName, path);
   links_.Environment.settings->SetValue("LastScriptFile", kSection, path);
 }
 
@@ -147,7 +147,7 @@ void DriveFlash::rbExecuteMode_Click(bool singleStep) {
 }
 
 void DriveFlash::tbFileName_Change(std::string text) {
-  if (controls_.SourceEnabled) controls_.tbFileName = std::move(text);
+  if (controls_.SourceEnabled) EditSource(controls_.tbFileName, std::move(text));
 }
 
 void DriveFlash::tbLogFile_Change(std::string text) {
@@ -155,7 +155,17 @@ void DriveFlash::tbLogFile_Change(std::string text) {
 }
 
 void DriveFlash::tbDriveAddress_Change(std::string_view text) {
-  if (controls_.SourceEnabled) controls_.tbDriveAddress = DriveFlashAddressText(text);
+  if (controls_.SourceEnabled) EditSource(controls_.tbDriveAddress, DriveFlashAddressText(text));
+}
+
+// A script kept after a failure was loaded for the file and the address shown then. Once either box
+// shows something else, the script and its hold on the line go, so the next Start loads the file
+// shown for the drive shown: the rest of the old script never reaches a drive the window no longer
+// names.
+void DriveFlash::EditSource(std::string& box, std::string text) {
+  if (box == text) return;
+  box = std::move(text);
+  DropScript();
 }
 
 void DriveFlash::bPauseFlash_Click() {
@@ -164,13 +174,16 @@ void DriveFlash::bPauseFlash_Click() {
 
 // --- Loading ---------------------------------------------------------------------------------------
 
+// A script's own load tells why its file cannot be read; a package or a file of no script kind is
+// looked at first, so that a folder, a pipe or a device is named as such before its kind matters.
 std::unique_ptr<IFlashCommandFile> DriveFlash::LoadByKind(const std::string& path) {
   const ScriptFileLoader loader(links_.Environment);
   if (ScriptFileLoader::HasExtension(path, ".FL2") || ScriptFileLoader::HasExtension(path, ".FLA")) {
     return loader.LoadScript(path);
   }
-  if (!ScriptFileLoader::HasExtension(path, ".FUP")) return nullptr;
   const std::string absolute = ScriptFileLoader::AbsolutePath(path);
+  if (absolute.empty() || !loader.CheckNamedFile(absolute)) return nullptr;
+  if (!ScriptFileLoader::HasExtension(path, ".FUP")) return nullptr;
   package_ = ScriptFileLoader::LoadPackage(absolute);
   return loader.LoadPackageRoot(package_, ScriptFileLoader::ExistingFolderOf(absolute));
 }
@@ -188,18 +201,20 @@ std::unique_ptr<IFlashCommandFile> DriveFlash::LoadScriptFile(const std::string&
   return script;
 }
 
-// A log that cannot be opened is refused as an empty log name is.
+// A log that cannot be opened is refused as an empty log name is, with the reason after the words.
 bool DriveFlash::OpenLog(IFlashCommandFile& script, const std::string& path, double parseSeconds) {
+  std::string prompt = "Unable to load Drive Flash log file.";
   bool opened = !controls_.tbLogFile.empty() && FileExists(path);
   if (opened) {
     try {
       script.SetlogFile(controls_.tbLogFile);
-    } catch (const NumberedError&) {
+    } catch (const NumberedError& error) {
+      prompt += "\n\n" + std::string(error.what());
       opened = false;
     }
   }
   if (!opened) {
-    Ui().MsgBox("Unable to load Drive Flash log file.", vbCritical | vbOKOnly, "Error");
+    Ui().MsgBox(prompt, vbCritical | vbOKOnly, "Error");
     controls_.lblStatus = "Invalid Log Fileb Name.";
     SetState(DriveFlashState::Idle);
     return false;

@@ -101,6 +101,7 @@ class DriveFlash {
   void Finish(dfResponseCodes code);
   void Pause();
   void DropScript();
+  void EditSource(std::string& box, std::string text);
   void ShowCurrentCommand();
   void MoveTo(std::int32_t pc);
   void SetProgramCounter(std::int32_t target);

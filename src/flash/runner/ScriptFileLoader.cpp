@@ -7,6 +7,8 @@
 #include "flash/scripts/FL2File.h"
 #include "flash/scripts/FLAFile.h"
 #include "flash/scripts/FUPFile.h"
+#include "flash/scripts/ScriptFileTexts.h"
+#include "foundation/files/RegularFile.h"
 #include "platform/NumberedError.h"
 #include "platform/UiServices.h"
 
@@ -89,6 +91,15 @@ std::unique_ptr<IFlashCommandFile> ScriptFileLoader::LoadPackageRoot(const std::
     return nullptr;
   }
   return script;
+}
+
+bool ScriptFileLoader::CheckNamedFile(const std::string& absolutePath) const {
+  const RegularFile file(absolutePath);
+  if (file.IsOpen()) return true;
+  const std::string refusal =
+      NothingAtPath(absolutePath) ? FileNotFoundText(absolutePath) : FileAccessText(absolutePath, file.Reason());
+  environment_.ui->MsgBox(refusal, vbCritical | vbOKOnly, "Error");
+  return false;
 }
 
 std::shared_ptr<FUPFile> ScriptFileLoader::LoadPackage(const std::string& path) {

@@ -35,6 +35,11 @@ class ScriptFileLoader {
   std::unique_ptr<IFlashCommandFile> LoadPackageRoot(const std::shared_ptr<const FUPFile>& package,
                                                      const std::string& folder) const;
 
+  // True when the file the user named is a regular file that can be read. Otherwise the user is told
+  // the path and the reason, in the words a script's own load uses, and it is false: for a package or
+  // a file of no script kind, which no script load looks at first.
+  bool CheckNamedFile(const std::string& absolutePath) const;
+
   // A package file, read into a new object; the package holds no root and no member when the file
   // was no package, which LoadPackageRoot then refuses.
   static std::shared_ptr<FUPFile> LoadPackage(const std::string& path);

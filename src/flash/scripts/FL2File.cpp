@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "flash/language/ScriptEvaluator.h"
+#include "flash/scripts/ScriptFileTexts.h"
 #include "foundation/progress/ProgressServer.h"
 #include "foundation/values/RuntimeError.h"
 #include "platform/UiServices.h"
@@ -22,7 +23,7 @@ FL2File::FL2File(ScriptEnvironment environment) : FlashCommandFileBase(std::move
 
 bool FL2File::LoadFile(const std::string& fileName) {
   std::optional<std::string> text = ScriptText(fileName);
-  if (!text) throw RuntimeError(kFileNotFound, "IFlashCommandFile", "File Not Found: " + fileName);
+  if (!text) throw RuntimeError(kFileNotFound, "IFlashCommandFile", FileNotFoundText(fileName));
   return LoadText(*text);
 }
 

@@ -6,6 +6,7 @@
 #include "flash/language/ParseEngine.h"
 #include "flash/scripts/ScriptLength.h"
 #include "flash/language/ScriptEvaluator.h"
+#include "flash/scripts/ScriptFileTexts.h"
 #include "foundation/progress/ProgressServer.h"
 #include "foundation/values/RuntimeError.h"
 
@@ -21,7 +22,7 @@ FLAFile::FLAFile(ScriptEnvironment environment) : FlashCommandFileBase(std::move
 
 bool FLAFile::LoadFile(const std::string& fileName) {
   std::optional<std::string> text = ScriptText(fileName);
-  if (!text) throw RuntimeError(kFileNotFound, "IFlashCommandFile", "File Not Found: " + fileName);
+  if (!text) throw RuntimeError(kFileNotFound, "IFlashCommandFile", FileNotFoundText(fileName));
   return LoadText(*text);
 }
 

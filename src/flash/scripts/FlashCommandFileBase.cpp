@@ -5,6 +5,7 @@
 
 #include "comms/server/GIOContext.h"
 #include "flash/scripts/ScriptArchive.h"
+#include "flash/scripts/ScriptFileTexts.h"
 #include "foundation/files/RegularFile.h"
 #include "foundation/text/DateText.h"
 #include "foundation/values/RuntimeError.h"
@@ -25,7 +26,7 @@ FlashCommandFileBase::FlashCommandFileBase(ScriptEnvironment environment)
 
 FlashCommandFileBase::~FlashCommandFileBase() {
   DeleteTempFiles();
-  if (!log_.is_open()) return;
+  if (!log_.IsOpen()) return;
   Log("File Closed at " + FormatTimestamp(NowSeconds(*environment_.clock), false, false));
 }
 
@@ -82,10 +83,12 @@ void FlashCommandFileBase::SetContext(std::shared_ptr<GIOContext> context) {
 
 void FlashCommandFileBase::SetlogFile(const std::string& path) {
   logPath_ = path;
-  log_.close();
+  log_.Close();
   if (path.empty()) return;
-  log_.open(ResolvePath(path), std::ios::binary | std::ios::app);
-  if (!log_.is_open()) throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path);
+  const std::string absolute = ResolvePath(path);
+  if (!log_.Open(absolute)) {
+    throw RuntimeError(errPathFileAccess, "IFlashCommandFile", FileAccessText(absolute, log_.Reason()));
+  }
 }
 
 void FlashCommandFileBase::AllocateTempFile(const std::string& file) {
@@ -95,11 +98,7 @@ void FlashCommandFileBase::AllocateTempFile(const std::string& file) {
   if (!fs::exists(absolute, error)) tempFiles_.push_back(absolute);
 }
 
-void FlashCommandFileBase::Log(const std::string& line) {
-  if (!log_.is_open()) return;
-  log_ << line << "\r\n";
-  log_.flush();
-}
+void FlashCommandFileBase::Log(const std::string& line) { log_.WriteLine(line); }
 
 void FlashCommandFileBase::SetWorkingFolder(const std::string& folder) { workingFolder_ = ResolvePath(folder); }
 
@@ -111,21 +110,20 @@ std::optional<std::string> FlashCommandFileBase::FileText(const std::string& pat
   return std::nullopt;
 }
 
+// Only a name that stands for nothing on disk counts as not found: a folder, a pipe or a device of
+// that name is refused with what it is, unless the package holds the member.
 std::optional<std::string> FlashCommandFileBase::ScriptText(const std::string& fileName) const {
   const std::string path = ResolvePath(fileName);
+  std::string reason;
+  if (std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason)) return text;
   std::error_code error;
-  if (fs::is_regular_file(path, error)) {
-    std::string reason;
-    std::optional<std::string> text = ReadRegularFile(path, kLargestScriptFile, reason);
-    if (!text) {
-      throw RuntimeError(errPathFileAccess, "IFlashCommandFile", "Path/File access error: " + path + ": " + reason);
-    }
-    return text;
+  if (!fs::is_regular_file(path, error) && archive_ && archive_->FileExists(fileName)) {
+    const std::unique_ptr<TextStream> stream = archive_->GetStream(fileName);
+    if (!stream) return std::nullopt;
+    return stream->ReadAll();
   }
-  if (!archive_ || !archive_->FileExists(fileName)) return std::nullopt;
-  const std::unique_ptr<TextStream> stream = archive_->GetStream(fileName);
-  if (!stream) return std::nullopt;
-  return stream->ReadAll();
+  if (NothingAtPath(path)) return std::nullopt;
+  throw RuntimeError(errPathFileAccess, "IFlashCommandFile", FileAccessText(path, reason));
 }
 
 std::string FlashCommandFileBase::ResolvePath(const std::string& path) const {

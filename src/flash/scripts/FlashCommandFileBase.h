@@ -2,13 +2,13 @@
 // log, temporary files and the folder relative paths are taken from.
 #pragma once
 
-#include <fstream>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "flash/scripts/IFlashCommandFile.h"
+#include "foundation/files/LogFile.h"
 
 namespace quendrel {
 
@@ -98,7 +98,7 @@ class FlashCommandFileBase : public IFlashCommandFile {
   std::shared_ptr<GIOContext> context_;
   std::shared_ptr<const ScriptArchive> archive_;
   std::string logPath_;
-  std::ofstream log_;
+  LogFile log_;
   std::vector<ParseTreeNodePtr> loopStack_;
   bool noErrors_ = false;
   std::vector<std::string> tempFiles_;

@@ -1,5 +1,7 @@
 #include "foundation/files/FileErrorText.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <system_error>
 
@@ -28,6 +30,15 @@ std::string FileErrorText(int error) {
     default:
       return std::generic_category().message(error);
   }
+}
+
+std::string FileKindReason(mode_t mode) {
+  if (S_ISREG(mode)) return {};
+  if (S_ISDIR(mode)) return "it is a folder";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
+  if (S_ISFIFO(mode)) return "it is a pipe, not a file";
+  if (S_ISSOCK(mode)) return "it is a socket, not a file";
+  return "it is not a regular file";
 }
 
 }  // namespace quendrel

@@ -16,16 +16,6 @@ namespace {
 
 constexpr std::size_t kChunk = 65536;
 
-// Empty for a regular file; the words for anything else a name can stand for.
-std::string KindReason(mode_t mode) {
-  if (S_ISREG(mode)) return {};
-  if (S_ISDIR(mode)) return "it is a folder";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "it is a device, not a file";
-  if (S_ISFIFO(mode)) return "it is a pipe, not a file";
-  if (S_ISSOCK(mode)) return "it is a socket, not a file";
-  return "it is not a regular file";
-}
-
 }  // namespace
 
 RegularFile::RegularFile(const std::string& path) { Open(path); }
@@ -36,10 +26,10 @@ bool RegularFile::Open(const std::string& path) {
   if (path.empty()) return Refuse("no file name was given");
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return Refuse(FileErrorText(errno));
-  if (std::string kind = KindReason(info.st_mode); !kind.empty()) return Refuse(std::move(kind));
+  if (std::string kind = FileKindReason(info.st_mode); !kind.empty()) return Refuse(std::move(kind));
   fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd_ < 0 || ::fstat(fd_, &info) != 0) return Refuse(FileErrorText(errno));
-  if (std::string kind = KindReason(info.st_mode); !kind.empty()) return Refuse(std::move(kind));
+  if (std::string kind = FileKindReason(info.st_mode); !kind.empty()) return Refuse(std::move(kind));
   size_ = static_cast<std::uint64_t>(info.st_size);
   return true;
 }
@@ -79,6 +69,12 @@ bool RegularFile::ReadInto(std::string& bytes, std::uint64_t count) {
     left -= static_cast<std::uint64_t>(got);
   }
   return true;
+}
+
+bool NothingAtPath(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) == 0) return false;
+  return errno == ENOENT || errno == ENOTDIR;
 }
 
 std::string TooLargeReason(std::uint64_t size, std::uint64_t sizeLimit) {

@@ -45,6 +45,10 @@ class RegularFile {
 // more than sizeLimit bytes, in which case none of it is read.
 std::optional<std::string> ReadRegularFile(const std::string& path, std::uint64_t sizeLimit, std::string& reason);
 
+// True when the name stands for nothing on disk: no such file, a dangling link, or a folder on its
+// path that is missing or is a file. False when something is there, or when the system will not say.
+bool NothingAtPath(const std::string& path);
+
 // The reason ReadRegularFile gives for a file above its limit.
 std::string TooLargeReason(std::uint64_t size, std::uint64_t sizeLimit);
 

@@ -157,8 +157,8 @@ void GraphLogSession::ScanSweep() {
 
 void GraphLogSession::OpenScanLog(const std::string& reason) {
   if (!log_.Open(logFileText_)) {
-    Ui().MsgBox("Unable to open the log file. It may be in use by another application.", vbCritical,
-                "Log file error");
+    Ui().MsgBox("Unable to open the log file. It may be in use by another application.\n\n" + log_.Refusal(),
+                vbCritical, "Log file error");
     return;
   }
   WriteLogLine(ScanLogOpenMark(Now()));

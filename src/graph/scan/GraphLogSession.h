@@ -12,6 +12,7 @@
 #include <string>
 
 #include "comms/server/udtDriveResponse.h"
+#include "foundation/files/LogFile.h"
 #include "foundation/progress/ProgressServer.h"
 #include "graph/controls/SeriesListBox.h"
 #include "graph/controls/TimePicker.h"
@@ -19,7 +20,6 @@
 #include "graph/data/GraphDataControl.h"
 #include "graph/pane/GraphPane.h"
 #include "graph/scan/GraphLogView.h"
-#include "graph/scan/ScanLogFile.h"
 #include "params/files/KVBFile.h"
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeEvents.h"
@@ -181,7 +181,7 @@ class GraphLogSession : public ParameterTreeEvents, public std::enable_shared_fr
   ProgressServer progress_;
   KVBFile pramFile_;
   std::shared_ptr<GIOContext> driveContext_;
-  ScanLogFile log_;
+  LogFile log_;
 
   int connectionState_ = StateNotConnected;
   bool autoRestart_ = false;
