@@ -17,6 +17,8 @@ namespace {
 constexpr const char* kUnknownStartupError = "Unknown error during program startup.";
 constexpr const char* kUnableToRun = "Unable to run Quendrel.";
 constexpr double kSplashPumpSeconds = 0.02;
+// The scan list keeps a file it could not read from being replaced at exit; the user is told so.
+constexpr const char* kScanListKept = "The file will not be written over when Quendrel exits.";
 
 void Run(const std::function<void()>& hook) {
   if (hook) hook();
@@ -31,7 +33,8 @@ void LoadScanListIfPresent(const StartupHooks& hooks, UiServices& ui) {
   try {
     hooks.LoadScanList(path);
   } catch (const std::exception& error) {
-    ui.MsgBox("Unable to load the scan list file \"" + path + "\":\n\n" + error.what(),
+    ui.MsgBox("Unable to load the scan list file \"" + path + "\":\n\n" + error.what() + "\n\n" +
+                  kScanListKept,
               vbExclamation, "Scan List Error");
   }
 }

@@ -342,6 +342,52 @@ TEST(INIFileTest, EditsMadeToTheFileWhileTheProgramRunsSurviveTheSave) {
   }
 }
 
+struct RestatedCase {
+  const char* what;
+  void (*store)(INIFile&);
+  // The file as the user left it while the program ran, and as it must read after the save.
+  std::string onDisk;
+  std::string expected;
+};
+
+// A window that closes stores every setting it shows, in the program's spelling, whether the user
+// changed it or not; only a value that differs from what was read may go over the user's lines.
+TEST(INIFileTest, SettingsStoredAsTheyWereReadLeaveTheUsersLinesAlone) {
+  const std::string read = "[Graph/Log]\nTitle=Pump\nXRules=true\n";
+  const RestatedCase cases[] = {
+      {"a key absent at load, stored with its default",
+       [](INIFile& ini) { ini.SetValue("ScanPeriod", "Graph/Log", "3"); },
+       "[Graph/Log]\nTitle=Pump\nXRules=true\nScanPeriod=10\n",
+       "[Graph/Log]\nTitle=Pump\nXRules=true\nScanPeriod=10\n"},
+      {"a key absent at load, stored with its default in other letter case",
+       [](INIFile& ini) { ini.SetValue("BackgroundColor", "Graph/Log", "#f4f4f4"); },
+       "[Graph/Log]\nTitle=Pump\nXRules=true\nBackgroundColor=#000080\n",
+       "[Graph/Log]\nTitle=Pump\nXRules=true\nBackgroundColor=#000080\n"},
+      {"a value stored again in other letter case, the user's line left alone",
+       [](INIFile& ini) { ini.SetValue("XRules", "Graph/Log", true); }, read, read},
+      {"a value stored again in other letter case, the user's line changed",
+       [](INIFile& ini) { ini.SetValue("XRules", "Graph/Log", true); }, "[Graph/Log]\nTitle=Pump\nXRules=false\n",
+       "[Graph/Log]\nTitle=Pump\nXRules=false\n"},
+      {"a value the program changed still wins",
+       [](INIFile& ini) { ini.SetValue("ScanPeriod", "Graph/Log", "5"); },
+       "[Graph/Log]\nTitle=Pump\nXRules=true\nScanPeriod=10\n",
+       "[Graph/Log]\nTitle=Pump\nXRules=true\nScanPeriod=5\n"},
+  };
+  INIFile defaults;
+  defaults.LoadText("[Graph/Log]\nScanPeriod=3\nTimespan=60\nBackgroundColor=#F4F4F4\nXRules=False\nTitle=Graph\n");
+  for (const auto& c : cases) {
+    TempFolder folder;
+    const std::string path = folder.File("Quendrel.INI");
+    WriteTestFile(path, read);
+    INIFile user(&defaults);
+    ASSERT_TRUE(user.Load(path)) << c.what;
+    c.store(user);
+    WriteTestFile(path, c.onDisk);
+    ASSERT_TRUE(user.Save()) << c.what;
+    EXPECT_EQ(ReadTestFile(path), c.expected) << c.what;
+  }
+}
+
 TEST(INIFileTest, AFileThatBecameUnreadableWhileRunningIsNotOverwritten) {
   TempFolder folder;
   const std::string path = folder.File("Quendrel.INI");

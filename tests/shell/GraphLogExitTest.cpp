@@ -136,5 +136,22 @@ TEST_F(GraphLogExitTest, AnExitInsideTheUploadWaitsForItToStopAndThenGoesOn) {
   EXPECT_NE(folder.Read(SettingsFileName).find("Title=Pump 8"), std::string::npos);
 }
 
+// The scan window opened and closed unchanged stores its settings as they were read; lines the user
+// types into the settings file afterwards, while the program still runs, outlast the exit.
+TEST_F(GraphLogExitTest, SettingsTypedIntoTheFileAfterTheWindowClosedSurviveTheExit) {
+  ASSERT_FALSE(window.isNull());
+  main->MdiArea()->closeAllSubWindows();
+  LetTheLoopRun();
+  ASSERT_TRUE(main->MdiArea()->subWindowList().isEmpty());
+  const std::string typed = "[Graph/Log]\nScanPeriod=10\nTimespan=300\nBackgroundColor=#f4f4f4\n";
+  folder.Write(SettingsFileName, typed);
+
+  main->close();
+  LetTheLoopRun();
+  ASSERT_FALSE(main->isVisible());
+  const std::string settings = folder.Read(SettingsFileName);
+  EXPECT_EQ(settings.rfind(typed, 0), 0U) << settings;
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/modules/SerialModule.h"
 #include "comms/server/CommServer.h"
@@ -21,6 +23,7 @@
 #include "shell/CommunicationsStatus.h"
 #include "shell/Shutdown.h"
 #include "shell/support/ShellTestSupport.h"
+#include "support/FileText.h"
 #include "support/TempFolder.h"
 #include "widgets/TreeIcons.h"
 
@@ -116,6 +119,43 @@ TEST_F(ProgramStartupTest, AScanListThatCannotBeReplacedIsReportedAndKeptAtExit)
   EXPECT_EQ(ui.Titles(), std::vector<std::string>{"Scan List Error"});
   EXPECT_NE(ui.Prompts()[0].find("is read-only"), std::string::npos);
   EXPECT_EQ(folder.Read("Quendrel.SCP"), "M01P02;True;False;#FF0000;1\r\n");
+}
+
+// Two good entries and then enough comments to pass the scan list's size limit: too large to read,
+// and holding entries the program never saw.
+std::string OversizedScanList() {
+  std::string text = "M01P02;True;False;#FF0000;0.5\r\nM12P05;False;True;#00FF00;2\r\n";
+  const std::string comment = "; written by the plant's own tool, kept for the next technician\r\n";
+  while (text.size() <= (16U << 20)) text += comment;
+  return text;
+}
+
+TEST_F(ProgramStartupTest, AScanListThatCouldNotBeReadIsNeverWrittenOverAtExit) {
+  const std::string text = OversizedScanList();
+  // The file itself, and the file in another folder that the program folder's name links to.
+  for (const bool throughLink : {false, true}) {
+    TempFolder program;
+    TempFolder elsewhere;
+    const std::string file = throughLink ? elsewhere.Write("Plant.SCP", text) : program.Write("Quendrel.SCP", text);
+    if (throughLink) std::filesystem::create_symlink(file, program.File("Quendrel.SCP"));
+    ResetConfig();
+    ScriptedUi seen;
+    seen.AnswerMsgBox(vbOK);
+    ASSERT_EQ(Startup(ProgramStartupHooks(program.Path().string()), seen, clock, 0.0), StartupOutcome::Running);
+    ASSERT_EQ(seen.Titles(), std::vector<std::string>{"Scan List Error"}) << throughLink;
+    const std::string prompt = seen.Prompts().front();
+    EXPECT_EQ(prompt.rfind("Unable to load the scan list file \"Quendrel.SCP\":\n\n", 0), 0U) << prompt;
+    EXPECT_NE(prompt.find("too large"), std::string::npos) << prompt;
+    EXPECT_NE(prompt.find("\n\nThe file will not be written over when Quendrel exits."), std::string::npos) << prompt;
+
+    ScanList().SetParameter(103, true);  // a pick of this session's, which the file cannot take
+    ASSERT_TRUE(Shutdown(ProgramShutdownHooks(), seen)) << throughLink;
+    EXPECT_EQ(seen.Questions().size(), 1U) << throughLink << ": the exit has nothing new to say";
+    const std::string left = ReadTestFile(file);
+    EXPECT_TRUE(left == text) << throughLink << ": " << left.size() << " bytes left";
+    EXPECT_EQ(std::filesystem::is_symlink(program.File("Quendrel.SCP")), throughLink);
+    CommServer().Shutdown();
+  }
 }
 
 // A hand-edited setting the dialog would refuse: start-up uses the default instead and the file

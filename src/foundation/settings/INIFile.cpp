@@ -75,6 +75,14 @@ std::string_view WithoutBreak(std::string_view line) {
 
 bool IsBlank(std::string_view line) { return Trim(WithoutBreak(line)).empty(); }
 
+// ASCII letters only, whatever the locale: values are UTF-8 or Latin-1 bytes.
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
 bool IsComment(std::string_view line) {
   const std::string_view trimmed = Trim(line);
   return !trimmed.empty() && trimmed.front() == ';';
@@ -411,15 +419,26 @@ bool INIFile::Save() const {
 
 bool INIFile::SaveAs(const std::string& path) const { return Write(path, Text(PreserveAll())); }
 
-bool INIFile::ChangedSinceLoad(const Entry& entry) {
+// Windows store every setting they show when they close, changed or not, in the program's own
+// spelling ("True", "#F4F4F4"): what they read back from the file, or from the defaults behind it,
+// is no change of the program's even when its letters' case differs.
+bool INIFile::ChangedSinceLoad(const Section& section, const Entry& entry) const {
   if (!entry.present) return entry.fileValue.has_value();
-  return entry.fileValue != entry.value;
+  if (entry.fileValue) return !SameIgnoringCase(*entry.fileValue, entry.value);
+  const std::string fallback = delegate_ == nullptr ? std::string() : delegate_->Value(entry.key, section.name);
+  return !SameIgnoringCase(fallback, entry.value);
 }
 
 void INIFile::ApplyOwnChanges(INIFile& target) const {
   for (const Section& section : sections_) {
     for (const Entry& entry : section.entries) {
-      if (!ChangedSinceLoad(entry)) continue;
+      if (!ChangedSinceLoad(section, entry)) {
+        // A default stored for a key neither file holds still belongs in a file that keeps them all.
+        if (entry.present && !entry.fileValue && !target.HasKey(entry.key, section.name)) {
+          target.SetValue(entry.key, section.name, entry.value);
+        }
+        continue;
+      }
       if (entry.present) {
         target.SetValue(entry.key, section.name, entry.value);
       } else {

@@ -51,8 +51,10 @@ class INIFile {
   // Writes the store to the path given at Load, leaving out defaults unless [General] PreserveINI is
   // true. The file is read again first and only the values this store changed since Load (set,
   // changed or removed) are written over what it holds now, so edits the user made to the file
-  // meanwhile survive. A file that already holds that text is not touched; otherwise the old file is
-  // replaced only once the new one is completely written.
+  // meanwhile survive. A key the file did not hold, set to the default it was read as, and a value
+  // set again in other letter case are no changes: they never replace what the file holds now. A
+  // file that already holds that text is not touched; otherwise the old file is replaced only once
+  // the new one is completely written.
   bool Save() const;
   // The whole store, as Text gives it, over whatever the path holds.
   bool SaveAs(const std::string& path) const;
@@ -105,7 +107,7 @@ class INIFile {
   void AddNewKeys(TextBuilder& out, const Section& section, bool preserveAll) const;
   bool HasNewKeys(const Section& section, bool preserveAll) const;
   bool PreserveAll() const;
-  static bool ChangedSinceLoad(const Entry& entry);
+  bool ChangedSinceLoad(const Section& section, const Entry& entry) const;
   void ApplyOwnChanges(INIFile& target) const;
   bool Write(const std::string& path, const std::string& text) const;
   void ReportError(const std::string& message) const;

@@ -53,6 +53,15 @@ double GainOf(std::string_view field) {
   return std::isfinite(gain) ? gain : 0.0;
 }
 
+// One name for a file however it was reached: relative to another folder, or through a link.
+std::string FileIdentity(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  if (ec) return std::filesystem::path(path).lexically_normal().string();
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, ec);
+  return (ec ? absolute.lexically_normal() : resolved).string();
+}
+
 }  // namespace
 
 PLF2Node& PLF::Entry(std::int32_t tn) {
@@ -81,18 +90,29 @@ std::string PLF::SavePath(const std::string& fileName) const {
   return (std::filesystem::path(programFolder_) / name).string();
 }
 
+bool PLF::IsUnreadFile(const std::string& path) const {
+  return !unreadFile_.empty() && FileIdentity(path) == unreadFile_;
+}
+
 void PLF::Save(const std::string& fileName) const {
-  const ReplaceFileResult saved = ReplaceFile(SavePath(fileName), Text());
+  const std::string path = SavePath(fileName);
+  if (IsUnreadFile(path)) return;
+  const ReplaceFileResult saved = ReplaceFile(path, Text());
   if (!saved) throw RuntimeError(errPathFileAccess, "PLF", saved.Reason);
 }
 
 // The file is read whole before the list changes, so one that cannot be read leaves the list as it was.
 void PLF::Load(const std::string& fileName) {
+  unreadFile_.clear();
+  // Only a file that is not there is an empty list; one the program may not even look at is unread.
   std::error_code ignored;
-  if (!std::filesystem::exists(fileName, ignored)) {
+  if (std::filesystem::status(fileName, ignored).type() == std::filesystem::file_type::not_found) {
     for (PLF2Node& entry : entries_) entry.Present = false;
     return;
   }
+  // Marked unread until the whole file has been taken in, so no failure on the way can let the exit
+  // replace it.
+  unreadFile_ = FileIdentity(fileName);
   std::string reason;
   const std::optional<std::string> text = ReadRegularFile(fileName, kLargestFile, reason);
   if (!text) throw RuntimeError(errPathFileAccess, "PLF", fileName + ": " + reason);
@@ -105,6 +125,7 @@ void PLF::Load(const std::string& fileName) {
     LoadLine(rest.substr(0, end));
     rest.remove_prefix(std::min(end + 1, rest.size()));
   }
+  unreadFile_.clear();
 }
 
 void PLF::LoadLine(std::string_view line) {

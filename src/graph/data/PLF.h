@@ -31,7 +31,8 @@ class PLF {
   void SetGain(std::int32_t tn, double gain) { Entry(tn).Gain = gain; }
 
   // An empty name saves "Untitled.SCP" in the program folder. The old file survives any failure,
-  // which raises RuntimeError with the reason.
+  // which raises RuntimeError with the reason. The file the last Load could not read is left as it
+  // is: the list knows too little of what it holds to replace it.
   void Save(const std::string& fileName) const;
   // A relative name is found from the current directory; a missing file leaves the list empty.
   // Bad parameter ids are reported through Ui() and their lines skipped. A name that is no readable
@@ -47,8 +48,11 @@ class PLF {
   const PLF2Node& Entry(std::int32_t tn) const;
   void LoadLine(std::string_view line);
   std::string SavePath(const std::string& fileName) const;
+  bool IsUnreadFile(const std::string& path) const;
 
   std::string programFolder_;
+  // The file the last Load failed on, as the file system names it; empty after a good load.
+  std::string unreadFile_;
   std::array<PLF2Node, kEntries> entries_{};
 };
 

@@ -38,15 +38,20 @@ FontColorDialog::FontColorDialog(const FontDialogChoice& start, int flags, QWidg
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   column->addWidget(buttons);
+  opened_ = FromQFont(fonts_->currentFont());
 }
 
 FontDialogChoice FontColorDialog::Choice() const {
   FontDialogChoice choice;
+  choice.Color = colorPicked_ ? color_ : start_.Color;
   const QFont chosen = fonts_->currentFont();
   choice.Font = FromQFont(chosen);
+  if (choice.Font == opened_) {
+    choice.Font = start_.Font;
+    return choice;
+  }
   // The dialog reports pixels for a pixel-sized font; keep the points the user picked.
   if (chosen.pointSizeF() <= 0) choice.Font.Size = start_.Font.Size;
-  choice.Color = colorPicked_ ? color_ : start_.Color;
   return choice;
 }
 

@@ -19,7 +19,8 @@ class FontColorDialog : public QDialog {
   FontColorDialog(const FontDialogChoice& start, int flags, QWidget* parent = nullptr);
 
   // The font and colour as the user left them; a colour the user never picked stays as given, so
-  // a system colour comes back as the system colour.
+  // a system colour comes back as the system colour, and so does a font the user left as it opened,
+  // though Qt showed a face this machine lacks as another.
   FontDialogChoice Choice() const;
   QPushButton* ColorButton() const { return colorButton_; }
 
@@ -29,6 +30,8 @@ class FontColorDialog : public QDialog {
 
   FontDialogChoice start_;
   QFontDialog* fonts_;
+  // The start font as the lists show it, what an unchanged choice is told apart from.
+  CanvasFont opened_;
   QPushButton* colorButton_ = nullptr;
   std::uint32_t color_;
   bool colorPicked_ = false;

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include "platform/qt/FilterExtensionDialog.h"
 #include "platform/qt/FontColorDialog.h"
 #include "platform/qt/PlainFileIconProvider.h"
 #include "platform/qt/QtConvert.h"
@@ -102,27 +103,11 @@ void AddPopupItems(QMenu& menu, const std::vector<PopupMenuItem>& items) {
   }
 }
 
-// The extension a Qt name filter's first glob names ("KVB" for "... (*.KVB *.KVD)"); none for a
-// filter of every file.
-QString ExtensionOfFilter(const QString& nameFilter) {
-  static const QRegularExpression firstGlob(QStringLiteral("\\(\\*\\.([^ *?\\[\\]()]+)[^()]*\\)$"));
-  const QRegularExpressionMatch match = firstGlob.match(nameFilter);
-  return match.hasMatch() ? match.captured(1) : QString();
-}
-
 void SelectFilter(QFileDialog& dialog, const std::string& filter, int index) {
   const QStringList filters = ToQtFilters(filter);
   if (filters.isEmpty()) return;
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters[std::clamp<qsizetype>(index, 1, filters.size()) - 1]);
-}
-
-// A name typed without an extension takes the chosen filter's, before the dialog checks for a
-// file to replace, so "x" asks about replacing "x.KVB" and the file shows under its filter later.
-void AddFilterExtension(QFileDialog& dialog) {
-  dialog.setDefaultSuffix(ExtensionOfFilter(dialog.selectedNameFilter()));
-  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                   [&dialog](const QString& filter) { dialog.setDefaultSuffix(ExtensionOfFilter(filter)); });
 }
 
 }  // namespace
@@ -174,7 +159,7 @@ std::string QtUiServices::InputBox(const std::string& prompt, const std::string&
 
 std::string QtUiServices::FileDialog(const FileDialogRequest& request) {
   PlainFileIconProvider icons;  // outlives the dialog, whose list uses it to the end
-  QFileDialog dialog(parent_, ToQMessage(request.Title));
+  FilterExtensionDialog dialog(parent_, ToQMessage(request.Title));
   // Qt's own dialog on every desktop, so the rules below hold wherever the program runs.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setIconProvider(&icons);
@@ -186,7 +171,8 @@ std::string QtUiServices::FileDialog(const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
   }
   SelectFilter(dialog, request.Filter, request.FilterIndex);
-  if (request.Save) AddFilterExtension(dialog);
+  // Saved as "x" or "Pump 2.5kW", a file would hide from its own filter afterwards.
+  if (request.Save) dialog.GiveNamesTheFilterExtension();
   if (!request.InitialName.empty()) dialog.selectFile(ToQPath(request.InitialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return FromQPath(dialog.selectedFiles().front());

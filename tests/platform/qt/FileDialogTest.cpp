@@ -117,6 +117,56 @@ TEST_F(FileDialogTest, AllFilesChosenKeepsTheNameAsTyped) {
   EXPECT_EQ(Save(), File("notes"));
 }
 
+struct DottedNameCase {
+  const char* window;
+  const char* filter;
+  int index;
+  const char* typed;
+  const char* saved;
+  // The completed name is taken already: the question about replacing it must name it.
+  bool taken;
+};
+
+// The filters of the program's save dialogs, with names whose dot starts no extension the filter knows.
+TEST_F(FileDialogTest, SaveGivesANameNotEndingInTheFiltersExtensionThatExtension) {
+  constexpr const char* kScanLog = "Tab-Seperated Values (*.log)|*.LOG|All Files (*.*)|*.*";
+  constexpr const char* kFlashLog = "Log Files (*.LOG)|*.LOG|Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*";
+  constexpr const char* kSnapshot = "Bitmap files (*.bmp)|*.BMP|All files (*.*)|*.*";
+  constexpr const char* kGraphData = "Data files (*.dat)|*.dat|All files (*.*)|*.*";
+  const DottedNameCase cases[] = {
+      {"offline editor's Save As", kParameterFilter, 1, "Pump 2.5kW", "Pump 2.5kW.KVB", false},
+      {"a name ending in the extension in other case", kParameterFilter, 1, "pump.kvb", "pump.kvb", false},
+      {"a name ending in a dot", kParameterFilter, 1, "pump.", "pump.KVB", false},
+      {"All Files keeps the name as typed", kParameterFilter, 2, "Pump 2.5kW", "Pump 2.5kW", false},
+      {"scan log", kScanLog, 1, "line 3.2", "line 3.2.LOG", false},
+      {"flash log as text", kFlashLog, 2, "flash v1.0", "flash v1.0.TXT", false},
+      {"Save Snapshot", kSnapshot, 1, "motor 2.5kW", "motor 2.5kW.BMP", false},
+      {"the graph's data", kGraphData, 1, "trend.2024", "trend.2024.dat", false},
+      {"Save Snapshot over a picture saved before", kSnapshot, 1, "мотор 2.5kW", "мотор 2.5kW.BMP", true},
+  };
+  std::filesystem::create_directory(folder);
+  for (const DottedNameCase& c : cases) {
+    if (c.taken) WriteTestFile(File(c.saved), "old");
+    WhenModalShown<QFileDialog>([&c](QFileDialog& dialog) {
+      TypeFileName(dialog, QString::fromUtf8(c.typed));
+      if (c.taken) {
+        WhenModalShown<QMessageBox>([&c](QMessageBox& question) {
+          EXPECT_TRUE(question.text().contains(QString::fromUtf8(c.saved))) << question.text().toStdString();
+          question.button(QMessageBox::Yes)->click();
+        });
+      }
+      PressAccept(dialog);
+    });
+    FileDialogRequest request;
+    request.Save = true;
+    request.Filter = c.filter;
+    request.FilterIndex = c.index;
+    request.InitialName = folder + "/";
+    request.Flags = cdlOFNOverwritePrompt | cdlOFNHideReadOnly;
+    EXPECT_EQ(ui.FileDialog(request), File(c.saved)) << c.window;
+  }
+}
+
 struct ExtensionCase {
   const char* filter;
   int index;

@@ -2,6 +2,7 @@
 // answer in the codes callers test; file filters must reach Qt in its own form.
 #include "platform/qt/QtUiServices.h"
 #include "platform/qt/FontColorDialog.h"
+#include "platform/qt/QtConvert.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -222,6 +224,41 @@ TEST_F(QtUiServicesTest, FontDialogKeepsAColourNotPickedAndOffersNoneWithoutEffe
   choice.Color = 0x123456;
   EXPECT_FALSE(ui.FontDialog(choice, cdlCFBoth));
   EXPECT_EQ(choice.Color, 0x123456u);
+}
+
+void TickUnderline(FontColorDialog& dialog) {
+  for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) {
+    if (box->text().remove(QLatin1Char('&')) == QStringLiteral("Underline")) return box->click();
+  }
+  ADD_FAILURE() << "no Underline tick";
+}
+
+// A face this machine lacks opens on a face it has: OK on that unchanged must not put the substitute
+// in the settings, while a change returns what the user saw and chose.
+TEST_F(QtUiServicesTest, FontDialogReturnsTheFontAsPassedUnlessTheUserChangedIt) {
+  const struct {
+    CanvasFont start;
+    bool underline;  // the user's one change
+  } cases[] = {
+      {CanvasFont{"Verdana", 16.0f, true}, false},
+      {CanvasFont{"Quendrel Absent Face", 11.0f, false, true, true}, false},
+      {CanvasFont{"DejaVu Sans", 9.0f}, false},
+      {CanvasFont{"Verdana", 16.0f, true}, true},
+  };
+  for (const auto& c : cases) {
+    CanvasFont shown;
+    WhenFontDialogShown([&c, &shown](FontColorDialog& dialog) {
+      if (c.underline) TickUnderline(dialog);
+      shown = FromQFont(dialog.findChild<QFontDialog*>()->currentFont());
+      dialog.accept();
+    });
+    FontDialogChoice choice{c.start, 0};
+    ASSERT_TRUE(ui.FontDialog(choice, cdlCFBoth | cdlCFEffects)) << c.start.Name;
+    const CanvasFont expected = c.underline ? shown : c.start;
+    EXPECT_EQ(choice.Font, expected) << c.start.Name << " came back as " << choice.Font.Name << " "
+                                     << choice.Font.Size << (choice.Font.Bold ? " bold" : "");
+    EXPECT_EQ(choice.Font.Underline, c.underline || c.start.Underline) << c.start.Name;
+  }
 }
 
 TEST_F(QtUiServicesTest, SaveDialogGetsTitleFiltersAndInitialNameAndReturnsThePath) {
