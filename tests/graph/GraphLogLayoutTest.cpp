@@ -2,6 +2,11 @@
 // edges and rows the controls line up on, and what a window smaller than the minimum gets.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "graph/scan/GraphLogLayout.h"
 
 namespace quendrel {
@@ -152,6 +157,110 @@ TEST(GraphLogLayoutTest, ControlsOfTheSetupPageNeverOverlap) {
       EXPECT_TRUE(apart) << i << " and " << j;
     }
   }
+}
+
+struct MetricsCase {
+  const char* name;
+  GraphLogMetrics metrics;
+};
+
+GraphLogMetrics DesktopFont() {
+  // As an 8-point DejaVu Sans measures the controls: the graph page's buttons and the series list
+  // need more than the twips were made for.
+  GraphLogMetrics m;
+  m.TabHeaderHeight = 435;
+  m.TextBoxHeight = 330;
+  m.ButtonWidth = 1455;
+  m.WideButtonWidth = 1740;
+  m.OptionsButtonWidth = 2190;
+  m.LogLabelWidth = 1170;
+  m.WindowLabelWidth = 1350;
+  m.SeriesListWidth = 6960;
+  return m;
+}
+
+GraphLogMetrics LargeFont() {
+  GraphLogMetrics m = DesktopFont();
+  m.TabHeaderHeight = 720;
+  m.ButtonHeight = 600;
+  m.TextBoxHeight = 540;
+  m.LabelHeight = 420;
+  m.PickerWidth = 2400;
+  m.PickerHeight = 540;
+  m.ButtonWidth = 2400;
+  m.WideButtonWidth = 2900;
+  m.OptionsButtonWidth = 3600;
+  m.RowLabelWidth = 2100;
+  m.LogLabelWidth = 1900;
+  m.CheckWidth = 2900;
+  m.WindowLabelWidth = 2200;
+  m.SeriesListWidth = 11500;
+  return m;
+}
+
+// Every control a page shows, and the Start button that stands in front of both pages.
+std::vector<std::pair<const char*, GraphLogRect>> Shown(const GraphLogPlacement& placed) {
+  std::vector<std::pair<const char*, GraphLogRect>> shown = {{"bStartGraph", placed.bStartGraph}};
+  if (placed.Setup) {
+    const GraphLogSetupPage& p = *placed.Setup;
+    shown.insert(shown.end(), {{"lblDriveAddr", p.lblDriveAddr}, {"tbDriveAddr", p.tbDriveAddr},
+                               {"bConnect", p.bConnect}, {"lblLogFile", p.lblLogFile}, {"tbLogFile", p.tbLogFile},
+                               {"bLogBrowse", p.bLogBrowse}, {"lblScanPeriod", p.lblScanPeriod},
+                               {"tpScanPeriod", p.tpScanPeriod}, {"chkContinuousScan", p.chkContinuousScan},
+                               {"tpbProgress", p.tpbProgress}, {"treePramList", p.treePramList},
+                               {"slbSeries", p.slbSeries}, {"bRemoveAll", p.bRemoveAll}});
+  }
+  if (placed.Display) {
+    const GraphLogDisplayPage& p = *placed.Display;
+    shown.insert(shown.end(), {{"gpGraph", p.gpGraph}, {"lblWindowLen", p.lblWindowLen},
+                               {"tpWindowLen", p.tpWindowLen}, {"bAdvancedOptions", p.bAdvancedOptions},
+                               {"bSaveSnapshot", p.bSaveSnapshot}, {"bPrintSnapshot", p.bPrintSnapshot}});
+  }
+  return shown;
+}
+
+class GraphLogLayoutFonts : public ::testing::TestWithParam<MetricsCase> {};
+
+// From the smallest size up, whatever the desktop's font makes of the controls: nothing meets, the
+// series list shows all its columns and the log file box and the tree keep some room.
+TEST_P(GraphLogLayoutFonts, NoTwoControlsMeetAtAnySizeFromTheSmallestUp) {
+  const GraphLogMetrics& m = GetParam().metrics;
+  const int smallestWidth = GraphLogLayout::SmallestWidth(m);
+  const int smallestHeight = GraphLogLayout::SmallestHeight(m);
+  for (int width : {0, smallestWidth, smallestWidth + 1, smallestWidth + 7, smallestWidth + 1000, 30000}) {
+    for (int height : {0, smallestHeight + 1, 12000}) {
+      for (int page : {kSetup, kDisplay}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height) + " page " + std::to_string(page));
+        const GraphLogPlacement placed = GraphLogLayout::Place(width, height, page, m);
+        EXPECT_EQ(placed.Width, std::max(width, smallestWidth));
+        const auto shown = Shown(placed);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+          const GraphLogRect& a = shown[i].second;
+          for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            const GraphLogRect& b = shown[j].second;
+            const bool apart = a.Right() <= b.Left || b.Right() <= a.Left || a.Bottom() <= b.Top || b.Bottom() <= a.Top;
+            EXPECT_TRUE(apart) << shown[i].first << " meets " << shown[j].first;
+          }
+          EXPECT_LE(a.Right(), placed.tabStrip.Right()) << shown[i].first;
+        }
+        if (!placed.Setup) continue;
+        EXPECT_GE(placed.Setup->slbSeries.Width, m.SeriesListWidth);
+        EXPECT_GE(placed.Setup->tbLogFile.Width, 1500);
+        EXPECT_GE(placed.Setup->treePramList.Height, 1200);
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, GraphLogLayoutFonts,
+                         ::testing::Values(MetricsCase{"made_for", GraphLogMetrics{}},
+                                           MetricsCase{"desktop_font", DesktopFont()},
+                                           MetricsCase{"large_font", LargeFont()}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GraphLogLayoutTest, TheFontTheTwipsWereMadeForKeepsTheSmallestSize) {
+  EXPECT_EQ(GraphLogLayout::SmallestWidth(GraphLogMetrics{}), GraphLogLayout::MinWidth);
+  EXPECT_EQ(GraphLogLayout::SmallestHeight(GraphLogMetrics{}), GraphLogLayout::MinHeight);
 }
 
 }  // namespace
