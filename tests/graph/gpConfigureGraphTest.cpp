@@ -19,7 +19,6 @@
 #include <cstdint>
 #include <regex>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "foundation/values/RandomGenerator.h"
@@ -282,13 +281,7 @@ TEST_F(gpConfigureGraphTest, PropertiesOpensTheDialogOnThePane) {
   EXPECT_EQ(hostCalls, 1);
 }
 
-struct Span {
-  double From = 0.0;
-  double To = 0.0;
-  bool Holds(double v) const { return std::min(From, To) <= v && v <= std::max(From, To); }
-};
-
-// The numbers between the parentheses of a log entry, in order.
+// The numbers of a log entry before its colour, in order.
 std::vector<double> Coordinates(const std::string& entry) {
   std::vector<double> numbers;
   const std::regex number(R"(-?[0-9]+(\.[0-9]+)?)");
@@ -299,41 +292,41 @@ std::vector<double> Coordinates(const std::string& entry) {
   return numbers;
 }
 
-// The hi/lo preview of a window shorter than its sample series: each series' current mark, the dot
-// at its newest sample, lies on that series' own bar (pictures in test-output/graph/).
+// The hi/lo preview of a window shorter than its sample series: the current-value dot of each
+// series lies on that series' own bar (a picture lands in test-output/graph/).
 TEST_F(gpConfigureGraphTest, ThePreviewsCurrentMarksLieOnTheirBars) {
   target.SetGraphType(gpHiLo);
   target.SetWindowLength(10.0);
-  for (std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+  for (std::uint32_t seed : {1u, 2u, 3u}) {
     SCOPED_TRACE(seed);
     Random().Seed(seed);
     gpConfigureGraph dialog(target);
     RecordingCanvas canvas(400, 300);
     dialog.Preview().DrawGraph(canvas);
     const SeriesCollection samples = dialog.Preview().SeriesSet();
-    std::vector<std::pair<Span, Span>> bars;  // x and y of each series' bar
-    std::vector<std::pair<double, double>> dots;
+    std::vector<std::vector<double>> bars;  // x1, y1, x2, y2 of each series' filled bar
+    int dots = 0;
     for (const std::string& entry : canvas.Log()) {
       const std::vector<double> at = Coordinates(entry);
-      if (entry.rfind("Circle ", 0) == 0) dots.emplace_back(at[0], at[1]);
-      const bool seriesFill = std::any_of(samples.begin(), samples.end(), [&](const auto& series) {
-        return entry.ends_with(" " + CanvasColorText(series->Color()));
-      });
-      if (entry.rfind("FilledBox ", 0) == 0 && seriesFill) bars.push_back({{at[0], at[2]}, {at[1], at[3]}});
+      if (entry.starts_with("FilledBox ") && std::any_of(samples.begin(), samples.end(), [&](const auto& series) {
+            return entry.ends_with(" " + CanvasColorText(series->Color()));
+          })) {
+        bars.push_back(at);
+      }
+      if (!entry.starts_with("Circle ")) continue;
+      ++dots;
+      const auto bar =
+          std::find_if(bars.begin(), bars.end(), [&](const auto& b) { return b[0] <= at[0] && at[0] <= b[2]; });
+      ASSERT_NE(bar, bars.end()) << entry;
+      EXPECT_TRUE(std::min((*bar)[1], (*bar)[3]) <= at[1] && at[1] <= std::max((*bar)[1], (*bar)[3])) << entry;
     }
-    ASSERT_EQ(bars.size(), 4u);
-    ASSERT_GE(dots.size(), bars.size());
-    for (const auto& [x, y] : dots) {
-      const auto bar = std::find_if(bars.begin(), bars.end(), [&](const auto& b) { return b.first.Holds(x); });
-      ASSERT_NE(bar, bars.end()) << x;
-      EXPECT_TRUE(bar->second.Holds(y)) << "dot at " << y << " beside the bar from " << bar->second.From << " to "
-                                        << bar->second.To;
-    }
-    if (seed == 1) {
-      dialog.show();
-      QApplication::processEvents();
-      EXPECT_TRUE(dialog.grab().save(QString::fromStdString(TestOutputPath("graph", "configure-dialog-hilo-preview.png"))));
-    }
+    EXPECT_EQ(bars.size(), 4u);
+    EXPECT_GE(dots, 4);
+    if (seed != 1) continue;
+    dialog.show();
+    QApplication::processEvents();
+    const std::string picture = TestOutputPath("graph", "configure-dialog-hilo-preview.png");
+    EXPECT_TRUE(dialog.grab().save(QString::fromStdString(picture)));
   }
 }
 

@@ -189,8 +189,10 @@ void GatherControls(const QWidget& holder, std::vector<const QWidget*>& controls
 
 std::string ControlName(const QWidget& control) {
   if (!control.objectName().isEmpty()) return control.objectName().toStdString();
-  if (const auto* button = qobject_cast<const QAbstractButton*>(&control)) return "\"" + button->text().toStdString() + "\"";
-  if (const auto* label = qobject_cast<const QLabel*>(&control)) return "\"" + label->text().toStdString() + "\"";
+  const auto* button = qobject_cast<const QAbstractButton*>(&control);
+  if (button != nullptr) return "\"" + button->text().toStdString() + "\"";
+  const auto* label = qobject_cast<const QLabel*>(&control);
+  if (label != nullptr) return "\"" + label->text().toStdString() + "\"";
   return control.metaObject()->className();
 }
 
