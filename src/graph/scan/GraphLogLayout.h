@@ -68,7 +68,7 @@ class GraphLogLayout {
   static constexpr int DisplayPage = 1;
 
   static GraphLogPlacement Place(int width, int height, int page, const GraphLogMetrics& metrics = {});
-  // The smallest size at which no two controls of either page meet: MinWidth × MinHeight, or more
+  // The smallest size at which no two controls of either page meet: MinWidth by MinHeight, or more
   // where the desktop's font makes the controls larger. The same for both pages, so that turning a
   // page never resizes the window.
   static int SmallestWidth(const GraphLogMetrics& metrics);
