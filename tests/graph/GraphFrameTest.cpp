@@ -1,6 +1,8 @@
 // The frame every graph type shares: value range, time window, labels, Y axis and legend.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,66 @@ TEST(GraphFrameTest, UpperLabelsStopBeforeTheMaximumLabel) {
   EXPECT_EQ(texts[2 + 15], "9.6");
   EXPECT_EQ(texts[2 + 16], "0.0");  // the line graph's own zero label
   for (const std::string& entry : log) EXPECT_EQ(entry.find("0x8000000B"), std::string::npos) << entry;
+}
+
+// A recording canvas that counts the text heights measured while drawing, one or more for each label
+// placed. A 400 x 300 pane measures under forty; a drawing that goes far beyond that would run on
+// for seconds, so it is stopped there.
+class MeasureCountingCanvas : public RecordingCanvas {
+ public:
+  static constexpr int kBudget = 5000;
+  using RecordingCanvas::RecordingCanvas;
+  int Measured() const { return measured_; }
+
+ protected:
+  float DoLineHeight() const override {
+    if (++measured_ > kBudget) throw std::runtime_error("the drawing keeps measuring texts");
+    return RecordingCanvas::DoLineHeight();
+  }
+
+ private:
+  mutable int measured_ = 0;
+};
+
+struct DrawnPane {
+  std::vector<std::string> Log;
+  int Measured = 0;
+  bool Ended = false;
+};
+
+DrawnPane DrawWithGain(std::int32_t type, double gain, bool besideNormal) {
+  GraphPaneRig rig;
+  rig.pane.SetGraphType(type);
+  rig.AddSeries("M01P01", {120.0, 480.0, 300.0}, 0x0000FF).SetGain(gain);
+  if (besideNormal) rig.AddSeries("M01P02", {-5.0, 12.0, 20.0}, 0x00FF00);
+  MeasureCountingCanvas canvas(400, 300);
+  DrawnPane drawn;
+  try {
+    rig.pane.DrawGraph(canvas);
+    drawn.Ended = true;
+  } catch (const std::runtime_error&) {
+  }
+  drawn.Log = canvas.Log();
+  drawn.Measured = canvas.Measured();
+  return drawn;
+}
+
+// A gain so small that the value range underflows: each graph type ends after a bounded amount of
+// work and draws the series as one whose values are all zero, on the flat range -1 to 1 when alone.
+TEST(GraphFrameTest, AnUnderflowingGainIsDrawnAsAFlatRange) {
+  const char* types[] = {"line", "hilo", "bar"};
+  for (std::int32_t type : {gpLine, gpHiLo, gpBar}) {
+    for (const auto& [gain, gainText] : {std::pair{1e-310, "1e-310"}, std::pair{1e-320, "1e-320"}}) {
+      for (bool besideNormal : {false, true}) {
+        SCOPED_TRACE(std::string(types[type]) + " gain " + gainText + (besideNormal ? " beside" : " alone"));
+        const DrawnPane drawn = DrawWithGain(type, gain, besideNormal);
+        ASSERT_TRUE(drawn.Ended) << "measured " << drawn.Measured << " texts";
+        EXPECT_EQ(drawn.Log, DrawWithGain(type, 0.0, besideNormal).Log);
+        const std::vector<std::string> texts = Printed(drawn.Log);
+        EXPECT_EQ(Has(texts, "1.0") && Has(texts, "-1.0"), !besideNormal);
+      }
+    }
+  }
 }
 
 struct LegendCase {

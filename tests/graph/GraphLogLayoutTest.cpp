@@ -2,6 +2,9 @@
 // edges and rows the controls line up on, and what a window smaller than the minimum gets.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "graph/scan/GraphLogLayout.h"
 
 namespace quendrel {
@@ -150,6 +153,71 @@ TEST(GraphLogLayoutTest, ControlsOfTheSetupPageNeverOverlap) {
       const bool apart = all[i].Right() <= all[j].Left || all[j].Right() <= all[i].Left ||
                          all[i].Bottom() <= all[j].Top || all[j].Bottom() <= all[i].Top;
       EXPECT_TRUE(apart) << i << " and " << j;
+    }
+  }
+}
+
+// The sizes an 8-point DejaVu Sans gives the controls, grown by a factor for larger desktop fonts.
+GraphLogMetrics DesktopFont(double factor) {
+  GraphLogMetrics m;
+  m.TabHeaderHeight = 435;
+  m.TextBoxHeight = 330;
+  m.ButtonWidth = 1455;
+  m.WideButtonWidth = 1740;
+  m.OptionsButtonWidth = 2190;
+  m.LogLabelWidth = 1170;
+  m.WindowLabelWidth = 1350;
+  m.SeriesListWidth = 6960;
+  using M = GraphLogMetrics;
+  for (int M::*size : {&M::TabHeaderHeight, &M::ButtonHeight, &M::TextBoxHeight, &M::LabelHeight, &M::PickerWidth,
+                       &M::PickerHeight, &M::ButtonWidth, &M::WideButtonWidth, &M::OptionsButtonWidth,
+                       &M::RowLabelWidth, &M::LogLabelWidth, &M::CheckWidth, &M::WindowLabelWidth,
+                       &M::AddressWidth, &M::SeriesListWidth}) {
+    m.*size = static_cast<int>(m.*size * factor);
+  }
+  return m;
+}
+
+// Every control a page shows, and the Start button that stands in front of both pages.
+std::vector<GraphLogRect> Shown(const GraphLogPlacement& placed) {
+  std::vector<GraphLogRect> shown = {placed.bStartGraph};
+  if (placed.Setup) {
+    const GraphLogSetupPage& p = *placed.Setup;
+    shown.insert(shown.end(), {p.lblDriveAddr, p.tbDriveAddr, p.bConnect, p.lblLogFile, p.tbLogFile, p.bLogBrowse,
+                               p.lblScanPeriod, p.tpScanPeriod, p.chkContinuousScan, p.tpbProgress, p.treePramList,
+                               p.slbSeries, p.bRemoveAll});
+  }
+  if (placed.Display) {
+    const GraphLogDisplayPage& p = *placed.Display;
+    shown.insert(shown.end(),
+                 {p.gpGraph, p.lblWindowLen, p.tpWindowLen, p.bAdvancedOptions, p.bSaveSnapshot, p.bPrintSnapshot});
+  }
+  return shown;
+}
+
+// From the smallest size up, in the desktop's font and larger ones: nothing meets, and the series
+// list has the width its columns need.
+TEST(GraphLogLayoutTest, NoTwoControlsMeetAtAnySizeFromTheSmallestUp) {
+  for (double factor : {1.0, 1.6}) {
+    const GraphLogMetrics m = DesktopFont(factor);
+    const int smallest = GraphLogLayout::SmallestWidth(m);
+    for (int width : {0, smallest + 1, smallest + 7, smallest + 1000, 30000}) {
+      for (int page : {kSetup, kDisplay}) {
+        SCOPED_TRACE(std::to_string(factor) + " " + std::to_string(width) + " page " + std::to_string(page));
+        const GraphLogPlacement placed = GraphLogLayout::Place(width, 0, page, m);
+        const std::vector<GraphLogRect> shown = Shown(placed);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+          for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            const GraphLogRect& a = shown[i];
+            const GraphLogRect& b = shown[j];
+            const bool apart = a.Right() <= b.Left || b.Right() <= a.Left || a.Bottom() <= b.Top || b.Bottom() <= a.Top;
+            EXPECT_TRUE(apart) << i << " meets " << j;
+          }
+        }
+        if (placed.Setup) {
+          EXPECT_GE(placed.Setup->slbSeries.Width, m.SeriesListWidth);
+        }
+      }
     }
   }
 }

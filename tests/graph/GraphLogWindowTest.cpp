@@ -12,6 +12,7 @@
 #include "graph/controls/qt/TimePickerWidget.h"
 #include "graph/pane/qt/GraphPaneWidget.h"
 #include "graph/support/ScanWindowRig.h"
+#include "support/TestOutput.h"
 #include "tree/qt/ParameterTreeWidget.h"
 
 namespace quendrel {
@@ -212,6 +213,19 @@ TEST_F(GraphLogWindowTest, ANormalWindowSpringsBackToItsSmallestSize) {
   QApplication::processEvents();
   EXPECT_GE(window->width(), Px(GraphLogLayout::MinWidth));
   EXPECT_GE(window->height(), Px(GraphLogLayout::MinHeight));
+}
+
+// The desktop's font makes the series list's columns wider than the twips were made for; at the
+// smallest size the list still shows them all (a picture lands in test-output/graph/).
+TEST_F(GraphLogWindowTest, AtItsSmallestSizeTheSeriesListShowsEveryColumn) {
+  gdSeries& series = *rig.Core().gdcGraphData().AddSeries("M01P01", "Motor Speed Reference", 0x0000FF);
+  series.AddPoint(1.0, 8888.8);
+  Frame()->showNormal();
+  Frame()->resize(300, 200);
+  QApplication::processEvents();
+  rig.Core().slbSeries().Refresh();
+  EXPECT_GE(window->SeriesWidget()->width() * 15, rig.Core().slbSeries().MinWidth());
+  EXPECT_TRUE(Frame()->grab().save(QString::fromStdString(TestOutputPath("graph", "scan-window-smallest.png"))));
 }
 
 TEST_F(GraphLogWindowTest, AMaximizedWindowSmallerThanTheSmallestKeepsItsSizeAndTheSmallestLayout) {

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "graph/support/GraphPaneRig.h"
 #include "platform/ScreenFrame.h"
@@ -129,6 +130,30 @@ TEST_F(GraphPaneWidgetTest, PicturesOfASeriesBeyondTheDoubles) {
     EXPECT_GT(PixelsOf(widget.Picture(), testing::kListRed), 300);
     EXPECT_GT(PixelsOf(widget.Picture(), testing::kListBlue), 300);
     EXPECT_GT(PixelsOf(widget.Picture(), testing::kListGreen), 40);
+  }
+}
+
+// Series scaled by gains so small that their range underflows, alone and beside a normal green one:
+// alone the pane shows the flat range -1 to 1 with the series along the zero line; beside, the
+// green series is drawn on its own range.
+TEST_F(GraphPaneWidgetTest, PicturesOfUnderflowingGains) {
+  GraphPaneWidget widget(rig.pane);
+  widget.resize(640, 400);
+  rig.pane.SetShowCurrent(true);
+  gdSeries& tiny = rig.AddSeries("M01P01", {120.0, 480.0, 300.0, 240.0}, 0x0000FF);
+  const char* types[] = {"line", "hilo", "bar"};
+  for (const auto& [gain, gainText] : {std::pair{1e-310, "1e-310"}, std::pair{1e-320, "1e-320"}}) {
+    tiny.SetGain(gain);
+    for (bool besideNormal : {false, true}) {
+      if (besideNormal) rig.AddSeries("M01P02", {-5.0, 12.0, 20.0, 8.0}, 0x00FF00);
+      for (int type = gpLine; type <= gpBar; ++type) {
+        rig.pane.SetGraphType(type);
+        Save(widget, std::string("underflowing-gain-") + gainText + (besideNormal ? "-beside-" : "-alone-") +
+                         types[type] + ".png");
+        EXPECT_EQ(PixelsOf(widget.Picture(), 0x00FF00) > 300, besideNormal) << gainText << types[type];
+      }
+    }
+    rig.data.RemoveSeries("M01P02");
   }
 }
 

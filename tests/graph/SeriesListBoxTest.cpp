@@ -245,6 +245,40 @@ TEST(SeriesListBoxTest, IconsWidenTheNameColumnAndTheMinimumWidth) {
   EXPECT_EQ(rig.list.MinWidth(), plain + 16 * 15 + 4 * 15);
 }
 
+// The left edge of the one printing of this text.
+float PrintedLeft(const std::vector<std::string>& log, const std::string& text) {
+  const std::vector<std::string> prints = PrintsOf(log, text);
+  if (prints.size() != 1) return -1.0f;
+  return std::stof(prints[0].substr(prints[0].find('(') + 1));
+}
+
+// At the width the list says it needs, in a font larger than the one the twips were made for, the
+// widest value it makes room for ends before the action text, with or without icons and with or
+// without the scroll bar.
+TEST(SeriesListBoxTest, AtItsMinimumWidthTheValueEndsBeforeTheAction) {
+  const struct {
+    bool icons;
+    int rowsHigh;  // 3 rows: the scroll bar shows
+  } cases[] = {{false, 10}, {true, 10}, {false, 3}, {true, 3}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.icons) + " " + std::to_string(c.rowsHigh));
+    SeriesListRig rig(c.rowsHigh);
+    rig.canvas.SetFont(CanvasFont{"Tahoma", 12.0f});
+    rig.list.SetIcons(c.icons, &rig.icons);
+    rig.Add("M01P01", 8888.8);
+    rig.AddMany(5);
+    rig.list.Resize(static_cast<float>(rig.list.MinWidth()), static_cast<float>(c.rowsHigh * kRow));
+    ASSERT_EQ(rig.list.ScrollBar().Shown, c.rowsHigh == 3);
+    const std::vector<std::string> log = rig.Paint();
+    const std::string value = SeriesValueText(*rig.data.Series("M01P01"));
+    ASSERT_EQ(value, "8888.8");
+    const float valueRight = PrintedLeft(log, value) + rig.canvas.TextWidth(value);
+    const std::vector<std::string> actions = PrintsOf(log, "Graph & Log ");
+    ASSERT_FALSE(actions.empty());
+    EXPECT_LT(valueRight, std::stof(actions[0].substr(actions[0].find('(') + 1)));
+  }
+}
+
 TEST(SeriesListBoxTest, ValueNameEditorOffersTheNamesUpToTheCount) {
   const struct {
     std::vector<std::pair<int, std::string>> names;

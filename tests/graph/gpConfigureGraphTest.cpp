@@ -16,9 +16,13 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <algorithm>
+#include <cstdint>
+#include <regex>
 #include <string>
 #include <vector>
 
+#include "foundation/values/RandomGenerator.h"
+#include "platform/RecordingCanvas.h"
 #include "platform/ScriptedUi.h"
 #include "support/QtTestApp.h"
 #include "support/TestOutput.h"
@@ -275,6 +279,55 @@ TEST_F(gpConfigureGraphTest, PropertiesOpensTheDialogOnThePane) {
   GraphPane::SetPreferencesDialog(nullptr);
   EXPECT_EQ(target.Caption(), "Torque");
   EXPECT_EQ(hostCalls, 1);
+}
+
+// The numbers of a log entry before its colour, in order.
+std::vector<double> Coordinates(const std::string& entry) {
+  std::vector<double> numbers;
+  const std::regex number(R"(-?[0-9]+(\.[0-9]+)?)");
+  const std::string inside = entry.substr(0, entry.rfind(')') + 1);
+  for (std::sregex_iterator it(inside.begin(), inside.end(), number), end; it != end; ++it) {
+    numbers.push_back(std::stod(it->str()));
+  }
+  return numbers;
+}
+
+// The hi/lo preview of a window shorter than its sample series: the current-value dot of each
+// series lies on that series' own bar (a picture lands in test-output/graph/).
+TEST_F(gpConfigureGraphTest, ThePreviewsCurrentMarksLieOnTheirBars) {
+  target.SetGraphType(gpHiLo);
+  target.SetWindowLength(10.0);
+  for (std::uint32_t seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE(seed);
+    Random().Seed(seed);
+    gpConfigureGraph dialog(target);
+    RecordingCanvas canvas(400, 300);
+    dialog.Preview().DrawGraph(canvas);
+    const SeriesCollection samples = dialog.Preview().SeriesSet();
+    std::vector<std::vector<double>> bars;  // x1, y1, x2, y2 of each series' filled bar
+    int dots = 0;
+    for (const std::string& entry : canvas.Log()) {
+      const std::vector<double> at = Coordinates(entry);
+      if (entry.starts_with("FilledBox ") && std::any_of(samples.begin(), samples.end(), [&](const auto& series) {
+            return entry.ends_with(" " + CanvasColorText(series->Color()));
+          })) {
+        bars.push_back(at);
+      }
+      if (!entry.starts_with("Circle ")) continue;
+      ++dots;
+      const auto bar =
+          std::find_if(bars.begin(), bars.end(), [&](const auto& b) { return b[0] <= at[0] && at[0] <= b[2]; });
+      ASSERT_NE(bar, bars.end()) << entry;
+      EXPECT_TRUE(std::min((*bar)[1], (*bar)[3]) <= at[1] && at[1] <= std::max((*bar)[1], (*bar)[3])) << entry;
+    }
+    EXPECT_EQ(bars.size(), 4u);
+    EXPECT_GE(dots, 4);
+    if (seed != 1) continue;
+    dialog.show();
+    QApplication::processEvents();
+    const std::string picture = TestOutputPath("graph", "configure-dialog-hilo-preview.png");
+    EXPECT_TRUE(dialog.grab().save(QString::fromStdString(picture)));
+  }
 }
 
 TEST_F(gpConfigureGraphTest, PicturesOfBothTabs) {

@@ -1,6 +1,7 @@
 // Every window the main window opens from its menus, at its opening size and at its smallest: each
 // label, button, check box, radio, group box and tab caption shows whole and without a stray "&",
-// child windows open large enough to work in, and a child window's own Alt keys beat the menu bar's.
+// no control lies over another on any page, child windows open large enough to work in, and a
+// child window's own Alt keys beat the menu bar's.
 // A new menu item that opens a window is checked here without further ado; only items that open
 // none are listed.
 #include <QAbstractButton>
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplitter>
+#include <QStackedWidget>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionTab>
@@ -47,6 +50,10 @@ namespace {
 
 // Menu items that open no window of their own.
 const std::set<std::string> kNoWindow = {"mnuFileExit", "mnuWindowCascade", "mnuWindowTile"};
+
+// Windows whose controls stand at fixed places that meet: the symbol key's two boxes of a bit
+// parameter's icons share two blank pixels.
+const std::set<std::string> kFixedOverlaps = {"mnuHelpIconKey"};
 
 // The caption as drawn where "&" marks a mnemonic: "&&" shows one "&", a single one shows nothing.
 QString WithoutMnemonic(const QString& caption) {
@@ -158,12 +165,68 @@ class CaptionCheck {
   std::vector<std::string> problems_;
 };
 
-// Checks the window as it is, then each other tab page of it brought to the front in turn.
-std::vector<std::string> CaptionProblems(QWidget& window, const std::string& where) {
+// Widgets that only hold, frame or page other controls; the controls inside them are what the user
+// sees and works with.
+bool HoldsControls(const QWidget& widget) {
+  if (qobject_cast<const QTabWidget*>(&widget) != nullptr || qobject_cast<const QStackedWidget*>(&widget) != nullptr ||
+      qobject_cast<const QGroupBox*>(&widget) != nullptr || qobject_cast<const QSplitter*>(&widget) != nullptr) {
+    return true;
+  }
+  const char* kind = widget.metaObject()->className();
+  return qstrcmp(kind, "QWidget") == 0 || qstrcmp(kind, "QFrame") == 0;
+}
+
+void GatherControls(const QWidget& holder, std::vector<const QWidget*>& controls) {
+  for (const QWidget* child : holder.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (!child->isVisible() || child->isWindow()) continue;
+    if (HoldsControls(*child)) {
+      GatherControls(*child, controls);
+    } else {
+      controls.push_back(child);
+    }
+  }
+}
+
+std::string ControlName(const QWidget& control) {
+  if (!control.objectName().isEmpty()) return control.objectName().toStdString();
+  const auto* button = qobject_cast<const QAbstractButton*>(&control);
+  if (button != nullptr) return "\"" + button->text().toStdString() + "\"";
+  const auto* label = qobject_cast<const QLabel*>(&control);
+  if (label != nullptr) return "\"" + label->text().toStdString() + "\"";
+  return control.metaObject()->className();
+}
+
+// Every two controls shown at once, wherever they sit among the window's pages and frames, lie apart.
+std::vector<std::string> OverlapProblems(const QWidget& window, const std::string& where) {
+  std::vector<const QWidget*> controls;
+  GatherControls(window, controls);
+  std::vector<std::string> problems;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const QRect a(controls[i]->mapTo(&window, QPoint(0, 0)), controls[i]->size());
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
+      const QRect shared = a.intersected(QRect(controls[j]->mapTo(&window, QPoint(0, 0)), controls[j]->size()));
+      if (shared.isEmpty()) continue;
+      problems.push_back(where + ": " + ControlName(*controls[i]) + " and " + ControlName(*controls[j]) + " share " +
+                         std::to_string(shared.width()) + "x" + std::to_string(shared.height()) + " px");
+    }
+  }
+  return problems;
+}
+
+// Checks the window as it is, then each other tab page of it brought to the front in turn; a picture
+// of the frame with each such page in front goes to "<picture>-page<n>.png".
+std::vector<std::string> CaptionProblems(QWidget& frame, QWidget& window, const std::string& where,
+                                         const std::string& picture, bool overlapsCount) {
   QApplication::processEvents();
   CaptionCheck check(where);
   check.Check(window);
   std::vector<std::string> problems = check.Problems();
+  const auto addOverlaps = [&](const std::string& shown) {
+    if (!overlapsCount) return;
+    const std::vector<std::string> overlaps = OverlapProblems(window, shown);
+    problems.insert(problems.end(), overlaps.begin(), overlaps.end());
+  };
+  addOverlaps(where);
   for (QTabWidget* tabs : window.findChildren<QTabWidget*>()) {
     if (!tabs->isVisible()) continue;
     const int front = tabs->currentIndex();
@@ -171,9 +234,13 @@ std::vector<std::string> CaptionProblems(QWidget& window, const std::string& whe
       if (i == front) continue;
       tabs->setCurrentIndex(i);
       QApplication::processEvents();
-      CaptionCheck page(where + ", page \"" + tabs->tabText(i).toStdString() + "\"");
+      const std::string pageName = where + ", page \"" + tabs->tabText(i).toStdString() + "\"";
+      CaptionCheck page(pageName);
       page.Check(*tabs->widget(i));
       problems.insert(problems.end(), page.Problems().begin(), page.Problems().end());
+      // The page's controls meet the window's own, such as a button kept in front of every page.
+      addOverlaps(pageName);
+      frame.grab().save(QString::fromStdString(RenderOutputPath(picture + "-page" + std::to_string(i) + ".png")));
     }
     tabs->setCurrentIndex(front);
   }
@@ -233,11 +300,14 @@ void CheckAtBothSizes(QWidget& frame, QWidget& window, const std::string& name, 
   const auto add = [&problems](const std::vector<std::string>& found) {
     problems.insert(problems.end(), found.begin(), found.end());
   };
-  add(CaptionProblems(window, name + " at its opening size"));
+  const bool overlapsCount = kFixedOverlaps.count(name) == 0;
+  add(CaptionProblems(frame, window, name + " at its opening size", "captions-" + name + "-opening", overlapsCount));
   frame.grab().save(QString::fromStdString(RenderOutputPath("captions-" + name + "-opening.png")));
   frame.resize(ChildWindowSize::Smallest(frame));
-  add(CaptionProblems(window, name + " at its smallest size " + std::to_string(frame.width()) + "x" +
-                                  std::to_string(frame.height())));
+  add(CaptionProblems(frame, window,
+                      name + " at its smallest size " + std::to_string(frame.width()) + "x" +
+                          std::to_string(frame.height()),
+                      "captions-" + name + "-smallest", overlapsCount));
   frame.grab().save(QString::fromStdString(RenderOutputPath("captions-" + name + "-smallest.png")));
 }
 

@@ -137,9 +137,12 @@ void SeriesListBox::UpdateListScrollBar() {
   TellLayout();
 }
 
+// The action and gain columns are placed from the canvas's right edge, which moves left by the scroll
+// bar's width when it shows; the value column between them and the name keeps room for "8888.8".
 std::int32_t SeriesListBox::MinWidth() {
   LayoutSeriesList();
-  return RoundHalfEven(valueLeft_ + TextWidth("8888.8") + TextWidth("Graph & Log--u--") + Px(15));
+  return RoundHalfEven(valueLeft_ + TextWidth("8888.8") + TextWidth("Graph & Log--u--") + TextWidth("x0000--u--") +
+                       Px(15) + scrollBarWidth_);
 }
 
 void SeriesListBox::Resize(float width, float height) {

@@ -105,6 +105,7 @@ class SeriesListBox : public FormControl {
   std::string DataControl() const;
   void SetDataControl(const std::string& name);
   void Refresh();
+  // The narrowest the list may be with every column showing whole, its scroll bar included.
   std::int32_t MinWidth();
 
   // Geometry and state the host and tests read.

@@ -29,10 +29,10 @@ std::vector<double> RandomWalk(int points) {
   return values;
 }
 
-// The walk runs back in time from t0, a second a point, so every point but the first is older
-// than all before it.
+// The walk runs back in time from t0, a second a point. Its points are added oldest first, as a
+// scan adds them: a series' current value is the point added last, so that is the one at t0.
 void AddWalk(gdSeries& series, const std::vector<double>& walk, double t0) {
-  for (std::size_t i = 0; i < walk.size(); ++i) series.AddPoint(t0 - static_cast<double>(i), walk[i]);
+  for (std::size_t i = walk.size(); i-- > 0;) series.AddPoint(t0 - static_cast<double>(i), walk[i]);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <string>
 
 #include "foundation/text/DateText.h"
@@ -70,6 +71,15 @@ void WidenBySeries(const gdSeries& series, double windowLength, GraphContext& ct
   if (newest > ctx.lastTime) ctx.lastTime = newest;
 }
 
+// The scale divides a plot's height by the range, and the Y labels step through that height. A range
+// that underflowed (a gain of 1e-310) would make the scale infinite, and the labels would then step
+// towards 2^31; such a range is no more usable than a flat one. The test takes the tallest canvas
+// there can be, so whether a range is usable never depends on the pane's size.
+bool UsableRange(double range) {
+  constexpr double kTallestCanvas = static_cast<double>(std::numeric_limits<int>::max()) * TwipsPerPixel;
+  return range > 0.0 && std::isfinite(range) && std::isfinite(kTallestCanvas / range);
+}
+
 std::string RangeLabel(double value) { return FormatNumber(value, "###0.0").substr(0, 5); }
 
 double LabelRight(const Canvas& canvas, const GraphContext& ctx, const std::string& label) {
@@ -101,7 +111,7 @@ bool LayoutGraph(const GraphPane& pane, Canvas& canvas, GraphContext& ctx) {
   for (const auto& series : pane.SeriesSet()) {
     if (series->Visible()) WidenBySeries(*series, pane.WindowLength(), ctx);
   }
-  if (ctx.maxVal == ctx.minVal) {
+  if (!UsableRange(ctx.maxVal - ctx.minVal)) {
     ctx.maxVal += 1.0;
     ctx.minVal -= 1.0;
   }

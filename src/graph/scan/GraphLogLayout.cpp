@@ -10,20 +10,61 @@ constexpr int kMargin = 120;  // between the tab control's edges and the control
 constexpr int kGap = 45;      // between controls that belong together
 constexpr int kRowGap = 120;
 constexpr int kStatusHeight = 480;
+constexpr int kTabChromeWidth = 120;   // the window is this much wider than the tab control
+constexpr int kTabChromeHeight = 505;  // and this much taller
+constexpr int kStartOffset = 1575;     // the Start button's left edge, from the tab control's width
+constexpr int kInnerChrome = 435;      // the window's width less the tree's and the series list's
+constexpr int kListRightInset = 210;   // from the series list's right edge to the window's
+constexpr int kLogBoxMinWidth = 1500;  // the log file box still shows a short name
+constexpr int kListMinHeight = 1200;   // the tree and the series list still show a few rows
 
 // A control of height h centred on a row of height rowHeight starting at top.
 int Centred(int top, int rowHeight, int h) { return top + (rowHeight - h) / 2; }
 
+int RowHeight(const GraphLogMetrics& m) { return std::max({m.ButtonHeight, m.TextBoxHeight, m.PickerHeight}); }
+
+// From the Start button's left edge to the window's right edge. A caption wider than the one the
+// offset was made for moves the button left, not past the tab's edge.
+int StartInset(const GraphLogMetrics& m) {
+  return std::max(kTabChromeWidth + kStartOffset, kTabChromeWidth - kTabLeft + kMargin + m.WideButtonWidth);
+}
+
+// From the right edge of the controls on a page to the window's right edge.
+constexpr int kPageRightInset = kTabChromeWidth - kTabLeft + kMargin;
+
+// The window width that puts a row ending at rowRight a gap before the Start button.
+int WidthBeforeStart(int rowRight, const GraphLogMetrics& m) { return rowRight + kRowGap + StartInset(m); }
+
+// The window width whose series list, nine sixteenths of the inner width, is listWidth wide.
+int WidthForList(int listWidth) { return (16 * listWidth + 8) / 9 + kInnerChrome; }
+
 }  // namespace
+
+int GraphLogLayout::SmallestWidth(const GraphLogMetrics& m) {
+  const int left = kTabLeft + kMargin;
+  const int displayRow =
+      left + m.WindowLabelWidth + kGap + m.PickerWidth + 2 * kRowGap + 3 * m.OptionsButtonWidth + 2 * kRowGap;
+  const int addressRow = left + m.RowLabelWidth + kGap + m.AddressWidth + kGap + m.ButtonWidth;
+  const int periodRow = left + m.RowLabelWidth + kGap + m.PickerWidth + kRowGap + m.CheckWidth;
+  const int logRow = std::max(addressRow, periodRow) + 2 * kRowGap + m.LogLabelWidth + kGap + kLogBoxMinWidth + kGap +
+                     m.ButtonWidth + kPageRightInset;
+  // "Remove All" starts at the series list's left edge and ends a gap before the Start button.
+  const int listWidth = std::max(m.SeriesListWidth, m.ButtonWidth + kRowGap + StartInset(m) - kListRightInset);
+  return std::max({MinWidth, WidthBeforeStart(displayRow, m), logRow, WidthForList(listWidth)});
+}
+
+int GraphLogLayout::SmallestHeight(const GraphLogMetrics& m) {
+  const int listTop = m.TabHeaderHeight + kRowGap + 2 * (RowHeight(m) + kRowGap);
+  return std::max(MinHeight, listTop + kListMinHeight + m.ButtonHeight + 120 + kTabChromeHeight);
+}
 
 GraphLogPlacement GraphLogLayout::Place(int width, int height, int page, const GraphLogMetrics& metrics) {
   GraphLogPlacement frame;
-  frame.Width = std::max(width, MinWidth);
-  frame.Height = std::max(height, MinHeight);
-  frame.tabStrip = {kTabLeft, 0, frame.Width - 120, frame.Height - 505};
+  frame.Width = std::max(width, SmallestWidth(metrics));
+  frame.Height = std::max(height, SmallestHeight(metrics));
+  frame.tabStrip = {kTabLeft, 0, frame.Width - kTabChromeWidth, frame.Height - kTabChromeHeight};
   const int buttonTop = frame.tabStrip.Bottom() - 55 - metrics.ButtonHeight;
-  // A caption wider than the one the offset was made for moves the button left, not past the tab's edge.
-  const int startLeft = std::min(frame.tabStrip.Width - 1575, frame.tabStrip.Right() - kMargin - metrics.WideButtonWidth);
+  const int startLeft = frame.Width - StartInset(metrics);
   frame.bStartGraph = {startLeft, buttonTop, metrics.WideButtonWidth, metrics.ButtonHeight};
   if (page == DisplayPage) {
     frame.Display = PlaceDisplay(frame, metrics);
@@ -38,7 +79,7 @@ GraphLogSetupPage GraphLogLayout::PlaceSetup(const GraphLogPlacement& frame, con
   GraphLogSetupPage p;
   const GraphLogRect& tab = frame.tabStrip;
   const int left = tab.Left + kMargin;
-  const int rowHeight = std::max({m.ButtonHeight, m.TextBoxHeight, m.PickerHeight});
+  const int rowHeight = RowHeight(m);
   const int firstRow = tab.Top + m.TabHeaderHeight + kRowGap;
   const int secondRow = firstRow + rowHeight + kRowGap;
 
@@ -64,7 +105,7 @@ GraphLogSetupPage GraphLogLayout::PlaceSetup(const GraphLogPlacement& frame, con
   p.tpbProgress = {logLeft, Centred(secondRow, rowHeight, m.TextBoxHeight), rightEdge - logLeft, m.TextBoxHeight};
 
   // The tree and the series list share what is left of the page above the button row.
-  const int inner = frame.Width - 435;
+  const int inner = frame.Width - kInnerChrome;
   const int listWidth = inner * 9 / 16;
   const int top = secondRow + rowHeight + kRowGap;
   const int height = tab.Height - top - m.ButtonHeight - 120;

@@ -34,6 +34,7 @@ struct GraphLogMetrics {
   int CheckWidth = 1800;        // "Continuous Scan"
   int WindowLabelWidth = 1260;  // "Show on X Axis:"
   int AddressWidth = 540;
+  int SeriesListWidth = 0;      // the series list with every column showing whole
 };
 
 struct GraphLogSetupPage {
@@ -67,6 +68,11 @@ class GraphLogLayout {
   static constexpr int DisplayPage = 1;
 
   static GraphLogPlacement Place(int width, int height, int page, const GraphLogMetrics& metrics = {});
+  // The smallest size at which no two controls of either page meet: MinWidth by MinHeight, or more
+  // where the desktop's font makes the controls larger. The same for both pages, so that turning a
+  // page never resizes the window.
+  static int SmallestWidth(const GraphLogMetrics& metrics);
+  static int SmallestHeight(const GraphLogMetrics& metrics);
 
  private:
   static GraphLogSetupPage PlaceSetup(const GraphLogPlacement& frame, const GraphLogMetrics& metrics);

@@ -368,6 +368,8 @@ void frmGraphLog::Form_Resize() {
   GraphLogMetrics metrics = metrics_;
   const QPoint pageOrigin = tabStrip_->widget(page)->mapTo(tabStrip_, QPoint(0, 0));
   if (pageOrigin.y() > 0) metrics.TabHeaderHeight = Twips(pageOrigin.y());
+  // Measured each time: the list's icons and font may have changed since the window opened.
+  metrics.SeriesListWidth = core_->slbSeries().MinWidth();
   const GraphLogPlacement placed = GraphLogLayout::Place(Twips(width()), Twips(height()), page, metrics);
   Place(tabStrip_, placed.tabStrip);
   Place(bStartGraph_, placed.bStartGraph);
