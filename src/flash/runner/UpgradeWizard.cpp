@@ -29,6 +29,9 @@ constexpr std::uint8_t kFlashModeQuery = 1;
 constexpr std::uint8_t kProcessorReset = 52;
 constexpr const char* kVersionFormat = "0.000";
 constexpr const char* kPackageFilter = "Firmware Update Files (*.FUP)|*.FUP|All Files (*.*)|*.*";
+constexpr const char* kNeedsByteChannel =
+    "A firmware upgrade needs a serial port, or Ethernet with serial frames over TCP: the drive's flash loader takes "
+    "the new firmware byte by byte, which Modbus/TCP cannot carry. Please choose another connection.";
 constexpr const char* kFailedText =
     "Failed to upgrade firmware!\r\nIf the keypad LCD is blank after resetting the drive, your drive's firmware may be "
     "corrupted.";
@@ -172,7 +175,7 @@ bool UpgradeWizard::bNextFinish_Click() {
   if (running_) return false;
   switch (controls_.Page) {
     case SelectDrive:
-      ReadDriveVersion();
+      if (ConnectionCarriesUpgrade()) ReadDriveVersion();
       return false;
     case LoadUpgradeFile:
       CheckPackageAndLoad();
@@ -193,6 +196,14 @@ void UpgradeWizard::bPrev_Click() {
   }
   if (page == LoadUpgradeFile) controls_.bPrevEnabled = false;
   ShowPage(page - 1);
+}
+
+// Said before anything reaches the drive: over a connection without the loader's byte channel the run
+// would stop once the drive had restarted into its loader, out of reach of that connection.
+bool UpgradeWizard::ConnectionCarriesUpgrade() const {
+  if (server_.HasByteChannel()) return true;
+  environment_.ui->MsgBox(kNeedsByteChannel, vbExclamation | vbOKOnly, "Unsuitable Connection");
+  return false;
 }
 
 void UpgradeWizard::ReadDriveVersion() {

@@ -97,6 +97,7 @@ class UpgradeWizard {
   std::shared_ptr<GIOContext> OpenWindowContext();
   void SelectModule(const std::string& name);
 
+  bool ConnectionCarriesUpgrade() const;
   void ReadDriveVersion();
   void CheckPackageAndLoad();
   bool OlderPackageAccepted() const;
