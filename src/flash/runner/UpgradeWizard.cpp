@@ -158,7 +158,10 @@ void UpgradeWizard::bBrowse_Click() {
   const std::string path = BrowseForFile(false, kPackageFilter, 1, "Select Update File...", "");
   if (path.empty()) return;
   const std::string absolute = ScriptFileLoader::AbsolutePath(path);
-  package_ = ScriptFileLoader::LoadPackage(absolute);
+  auto package = std::make_shared<FUPFile>();
+  // A file that is no package says nothing about versions: the one chosen before stays chosen.
+  if (!package->Load(absolute)) return RefusePackageFile(path, *package);
+  package_ = std::move(package);
   packageFolder_ = ScriptFileLoader::ExistingFolderOf(absolute);
   controls_.lblNewFirmwareVersion.clear();
   const double driveVersion = LeadingNumber(controls_.lblOldFirmwareVersion);
@@ -169,6 +172,17 @@ void UpgradeWizard::bBrowse_Click() {
     return;
   }
   controls_.lblNewFirmwareVersion = FormatNumber(package_->Version(), kVersionFormat);
+}
+
+void UpgradeWizard::RefusePackageFile(const std::string& path, const FUPFile& package) const {
+  const std::string quoted = "\"" + path + "\"";
+  if (package.Damaged()) {
+    environment_.ui->MsgBox(quoted + " is damaged and cannot be used: " + package.LoadError() + ".",
+                            vbExclamation | vbOKOnly, "Damaged FUP file");
+    return;
+  }
+  environment_.ui->MsgBox(quoted + " cannot be read: " + package.LoadError() + ".", vbExclamation | vbOKOnly,
+                          "Unreadable FUP file");
 }
 
 bool UpgradeWizard::bNextFinish_Click() {

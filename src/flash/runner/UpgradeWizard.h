@@ -98,6 +98,8 @@ class UpgradeWizard {
   void SelectModule(const std::string& name);
 
   bool ConnectionCarriesUpgrade() const;
+  // Tells why the picked file is no package; whatever was chosen before stays.
+  void RefusePackageFile(const std::string& path, const FUPFile& package) const;
   void ReadDriveVersion();
   void CheckPackageAndLoad();
   bool OlderPackageAccepted() const;
