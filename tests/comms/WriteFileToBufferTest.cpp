@@ -101,6 +101,11 @@ TEST_F(WriteFileToBufferTest, AMalformedRecordStopsBeforeAnythingIsSent) {
       {":020000040000FA\n:0401000001020304F1\n:020000040001F9\n", "line 3: data above 64 KiB"},
       {":020000021000EC\n:0401000001020304F1\n", "line 1: data above 64 KiB"},
       {":0100000400FB\n", "line 1: an extended address record must hold two bytes"},
+      // Cut at a line end, every record left is well-formed.
+      {":0401000001020304F1\n:03011000AABBCCBB\n", "no end-of-file record"},
+      {"", "no end-of-file record"},
+      {":00000001FF\n", "no data before the end-of-file record"},
+      {":020000040000FA\n:00010000FF\n:00000001FF\n", "no data before the end-of-file record"},
   };
   for (const auto& [text, reason] : cases) {
     SCOPED_TRACE(reason);
@@ -138,7 +143,7 @@ TEST_F(WriteFileToBufferTest, WhatIsNoHexFileOnDiskIsNotFoundWithoutBeingRead) {
 
 TEST_F(WriteFileToBufferTest, TheRunningScriptsPackageIsSearchedWhenTheDiskHasNoSuchFile) {
   auto package = std::make_shared<PackageFiles>();
-  package->files["boot.hex"] = ":01000000AA55\n";
+  package->files["boot.hex"] = ":01000000AA55\n:00000001FF\n";
   AnswerPackets(1);
   const udtTemplateCallInfo call = Send("\"boot.hex\"", nullptr, package);
   EXPECT_EQ(call.rcResponse, dfResponseOK);

@@ -8,6 +8,7 @@
 #include "comms/support/SerialRig.h"
 #include "flash/scripts/FUPFile.h"
 #include "flash/scripts/IFlashCommandFile.h"
+#include "flash/support/PackageWriter.h"
 #include "flash/support/WizardRig.h"
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
@@ -119,6 +120,28 @@ INSTANTIATE_TEST_SUITE_P(Series, UpgradeWizardBrowse,
                                            BrowseCase{"NextSeriesIgnoringVersions", "3.000", FUPIgnoreVersions, "3.000"},
                                            BrowseCase{"OtherFlagsDoNotIgnore", "3.000", 2, ""}),
                          [](const auto& info) { return info.param.name; });
+
+// A file that is no package says nothing about versions: the box tells what is wrong with it, and the
+// package chosen before stays chosen and shown.
+TEST_F(UpgradeWizardPages, ADamagedPickKeepsThePackageChosenBefore) {
+  rig.ChoosePackage(Package("2.105"));
+  const FUPFile* chosen = wizard().Package();
+  PackageSpec spec{"2.999", 0, "main.fl2", {{"main.fl2", "a = 1;"}, {"boot.hex", ":00000001FF\n"}}};
+  for (const MalformedPackage& file : MalformedPackages(spec)) {
+    SCOPED_TRACE(file.what);
+    const std::string path = folder.Write("повреждённый.fup", file.image);
+    ui.AnswerMsgBox(vbOK);
+    rig.Browse(path);
+    EXPECT_EQ(ui.Titles().back(), "Damaged FUP file");
+    EXPECT_EQ(ui.Prompts().back().rfind("\"" + path + "\" is damaged and cannot be used: it ", 0), 0U);
+    EXPECT_EQ(wizard().Package(), chosen);
+    EXPECT_EQ(rig.View().lblNewFirmwareVersion, "2.105");
+  }
+  ui.AnswerMsgBox(vbOK);
+  rig.Browse(folder.Path().string());
+  EXPECT_EQ(ui.Prompts().back(), "\"" + folder.Path().string() + "\" cannot be read: it is a folder.");
+  EXPECT_EQ(wizard().Package(), chosen);
+}
 
 TEST_F(UpgradeWizardPages, NextWithoutAPackageAsksForOne) {
   wizard().bNextFinish_Click();

@@ -40,9 +40,17 @@ std::string_view Trimmed(std::string_view line) {
 }  // namespace
 
 bool IntelHexFile::Fail(int line, const std::string& reason) {
+  return Refuse("line " + std::to_string(line) + ": " + reason);
+}
+
+bool IntelHexFile::Refuse(const std::string& reason) {
   records_.clear();
-  error_ = "line " + std::to_string(line) + ": " + reason;
+  error_ = reason;
   return false;
+}
+
+bool IntelHexFile::HoldsData() const {
+  return std::any_of(records_.begin(), records_.end(), [](const Record& record) { return !record.data.empty(); });
 }
 
 bool IntelHexFile::Parse(std::string_view text) {
@@ -64,12 +72,14 @@ bool IntelHexFile::Parse(std::string_view text) {
       case Kind::Other:
         break;
       case Kind::EndOfFile:
-        return true;
+        return HoldsData() ? true : Refuse("no data before the end-of-file record");
       case Kind::Malformed:
         return Fail(number, reason_);
     }
   }
-  return true;
+  // A file cut at a line end reads as well-formed up to the cut: only its missing end record tells
+  // that the rest of the image never arrived.
+  return Refuse("no end-of-file record");
 }
 
 IntelHexFile::Kind IntelHexFile::ReadLine(std::string_view line, Record& record) {

@@ -17,7 +17,8 @@ class IntelHexFile {
 
   // Reads every record up to the end-of-file record. False, with the reason and its line number in
   // Error(), for a bad hexadecimal digit, a bad checksum, a truncated line, an unknown record type or
-  // an extended address record that sets a base other than 0.
+  // an extended address record that sets a base other than 0; false, with the reason alone, for a text
+  // that never reaches its end-of-file record or holds no data byte before it.
   bool Parse(std::string_view text);
   const std::vector<Record>& DataRecords() const { return records_; }
   const std::string& Error() const { return error_; }
@@ -27,6 +28,8 @@ class IntelHexFile {
   Kind ReadLine(std::string_view line, Record& record);
   Kind ExtendedAddress(const std::string& bytes);
   bool Fail(int line, const std::string& reason);
+  bool Refuse(const std::string& reason);
+  bool HoldsData() const;
 
   std::vector<Record> records_;
   std::string error_;

@@ -35,6 +35,7 @@ class EthernetModule final : public GIOModule {
   double ConfiguredTimeout() const override;
   udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) override;
   // Only serial frames over TCP have a byte channel; on Modbus/TCP these fail and take nothing.
+  bool HasByteChannel() const override { return protocol_ == kRtuOverTcp; }
   bool WriteByte(std::uint8_t byte, bool waitForEcho) override;
   bool TakeByte(std::uint8_t& byte, double timeoutSeconds) override;
 

@@ -27,6 +27,10 @@ class GIOModule {
   // Never throws: every failure comes back in the response.
   virtual udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) = 0;
 
+  // True when the byte channel below reaches the drive as it is now set up. A transport that carries
+  // only framed requests cannot feed the flash loader: a drive sent into its loader over one would be
+  // left where nothing can reach it.
+  virtual bool HasByteChannel() const { return false; }
   // The byte channel the flash loader is fed through: no framing, no gap. With waitForEcho the byte
   // must come back within the configured timeout.
   virtual bool WriteByte(std::uint8_t byte, bool waitForEcho) = 0;

@@ -27,6 +27,7 @@ class SerialModule final : public GIOModule {
   // [Serial Port] Timeout, read at each call.
   double ConfiguredTimeout() const override;
   udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) override;
+  bool HasByteChannel() const override { return true; }
   bool WriteByte(std::uint8_t byte, bool waitForEcho) override;
   bool TakeByte(std::uint8_t& byte, double timeoutSeconds) override;
 

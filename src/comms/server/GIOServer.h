@@ -51,6 +51,8 @@ class GIOServer {
   void Release(const GIOContext* owner);
   bool IsReservedFor(const GIOContext* other) const;
 
+  // Whether the selected module, as set up now, can carry the flash loader's bytes.
+  bool HasByteChannel() const { return selected_->HasByteChannel(); }
   // Byte pass-through on the selected module.
   bool WriteByte(std::uint8_t bOut, bool waitForEcho = false);
   // The low 16 bits of iWord, high byte first unless reverseBytes. Both bytes always go; false when

@@ -29,6 +29,8 @@ constexpr float kFlashProbeTimeout = 0.5F;
 constexpr std::uint8_t kCarriageReturn = 13;
 constexpr std::uint8_t kSynchronized = 0xAA;
 constexpr int kTimeoutError = 46;
+constexpr const char* kNoByteChannel =
+    "The connection cannot carry the flash loader's bytes: use a serial port or serial frames over TCP";
 
 // The context's reply settings as they were, put back however the call ends.
 class ContextSettingsGuard {
@@ -63,6 +65,15 @@ void SetDetail(ProgressServer* prog, const std::string& text) {
 }
 
 std::string WritingStatus(const std::string& name) { return "Writing \"" + name + "\"..."; }
+
+// The loader is fed byte by byte. Over a transport that carries only framed requests (Modbus/TCP) a
+// drive sent into its loader could not be reached again, so nothing starts there: not the restart,
+// not the synchronisation, not a transfer.
+bool ByteChannelReady(const ScriptEnvironment& environment, ProgressServer* prog) {
+  if (environment.commServer != nullptr && environment.commServer->HasByteChannel()) return true;
+  SetDetail(prog, kNoByteChannel);
+  return false;
+}
 
 std::string Percent(std::int32_t done, std::int32_t total) {
   char text[32];
@@ -113,6 +124,7 @@ Variant LoaderBuiltins::ForceDriveFlash(IFlashCommandFile& ffile, ProgressServer
   SetStatus(prog, "Beginning Firmware Upload");
   const dfResponseCodes atEntry = ErrCode;
   ErrCode = dfResponseGeneralError;
+  if (!ByteChannelReady(ffile.Environment(), prog)) return Variant(false);
   std::shared_ptr<GIOContext> context = ffile.Context();
   GIOServer* server = ffile.Environment().commServer;
   if (!context && server != nullptr) context = server->OpenContext(ffile.Address(), ffile.Timeout());
@@ -155,7 +167,7 @@ Variant LoaderBuiltins::InitializeBaudRate(IFlashCommandFile& ffile, ProgressSer
 
 std::int32_t LoaderBuiltins::SynchronizeBaudRate(IFlashCommandFile& ffile, dfResponseCodes& ErrCode) {
   const ScriptEnvironment& environment = ffile.Environment();
-  if (environment.commServer == nullptr) {
+  if (!ByteChannelReady(environment, ffile.Progress())) {
     ErrCode = dfResponseGeneralError;
     return 0;
   }
@@ -196,7 +208,7 @@ void LoaderBuiltins::WriteProgramImage(IFlashCommandFile& ffile, const std::stri
     return;
   }
   InitializeHexFile image;
-  if (!image.LoadFromText(*text) || environment.commServer == nullptr) {
+  if (!image.LoadFromText(*text) || !ByteChannelReady(environment, prog)) {
     ErrCode = dfResponseGeneralError;
     return;
   }
@@ -235,7 +247,7 @@ std::int32_t LoaderBuiltins::WriteDataImage(IFlashCommandFile& ffile, const std:
   InitializeDataFile data;
   // A corrupt file sends nothing; the empty file that is left fails the send below.
   data.LoadFromText(*text);
-  if (environment.commServer == nullptr ||
+  if (!ByteChannelReady(environment, ffile.Progress()) ||
       !data.Send(LoaderLine{*environment.commServer, environment.loaderWaitSeconds}, ffile.Progress())) {
     ErrCode = dfResponseGeneralError;
     return 0;

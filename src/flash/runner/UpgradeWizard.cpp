@@ -29,6 +29,9 @@ constexpr std::uint8_t kFlashModeQuery = 1;
 constexpr std::uint8_t kProcessorReset = 52;
 constexpr const char* kVersionFormat = "0.000";
 constexpr const char* kPackageFilter = "Firmware Update Files (*.FUP)|*.FUP|All Files (*.*)|*.*";
+constexpr const char* kNeedsByteChannel =
+    "A firmware upgrade needs a serial port, or Ethernet with serial frames over TCP: the drive's flash loader takes "
+    "the new firmware byte by byte, which Modbus/TCP cannot carry. Please choose another connection.";
 constexpr const char* kFailedText =
     "Failed to upgrade firmware!\r\nIf the keypad LCD is blank after resetting the drive, your drive's firmware may be "
     "corrupted.";
@@ -155,7 +158,10 @@ void UpgradeWizard::bBrowse_Click() {
   const std::string path = BrowseForFile(false, kPackageFilter, 1, "Select Update File...", "");
   if (path.empty()) return;
   const std::string absolute = ScriptFileLoader::AbsolutePath(path);
-  package_ = ScriptFileLoader::LoadPackage(absolute);
+  auto package = std::make_shared<FUPFile>();
+  // A file that is no package says nothing about versions: the one chosen before stays chosen.
+  if (!package->Load(absolute)) return RefusePackageFile(path, *package);
+  package_ = std::move(package);
   packageFolder_ = ScriptFileLoader::ExistingFolderOf(absolute);
   controls_.lblNewFirmwareVersion.clear();
   const double driveVersion = LeadingNumber(controls_.lblOldFirmwareVersion);
@@ -168,11 +174,22 @@ void UpgradeWizard::bBrowse_Click() {
   controls_.lblNewFirmwareVersion = FormatNumber(package_->Version(), kVersionFormat);
 }
 
+void UpgradeWizard::RefusePackageFile(const std::string& path, const FUPFile& package) const {
+  const std::string quoted = "\"" + path + "\"";
+  if (package.Damaged()) {
+    environment_.ui->MsgBox(quoted + " is damaged and cannot be used: " + package.LoadError() + ".",
+                            vbExclamation | vbOKOnly, "Damaged FUP file");
+    return;
+  }
+  environment_.ui->MsgBox(quoted + " cannot be read: " + package.LoadError() + ".", vbExclamation | vbOKOnly,
+                          "Unreadable FUP file");
+}
+
 bool UpgradeWizard::bNextFinish_Click() {
   if (running_) return false;
   switch (controls_.Page) {
     case SelectDrive:
-      ReadDriveVersion();
+      if (ConnectionCarriesUpgrade()) ReadDriveVersion();
       return false;
     case LoadUpgradeFile:
       CheckPackageAndLoad();
@@ -193,6 +210,14 @@ void UpgradeWizard::bPrev_Click() {
   }
   if (page == LoadUpgradeFile) controls_.bPrevEnabled = false;
   ShowPage(page - 1);
+}
+
+// Said before anything reaches the drive: over a connection without the loader's byte channel the run
+// would stop once the drive had restarted into its loader, out of reach of that connection.
+bool UpgradeWizard::ConnectionCarriesUpgrade() const {
+  if (server_.HasByteChannel()) return true;
+  environment_.ui->MsgBox(kNeedsByteChannel, vbExclamation | vbOKOnly, "Unsuitable Connection");
+  return false;
 }
 
 void UpgradeWizard::ReadDriveVersion() {

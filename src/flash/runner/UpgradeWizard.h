@@ -97,6 +97,9 @@ class UpgradeWizard {
   std::shared_ptr<GIOContext> OpenWindowContext();
   void SelectModule(const std::string& name);
 
+  bool ConnectionCarriesUpgrade() const;
+  // Tells why the picked file is no package; whatever was chosen before stays.
+  void RefusePackageFile(const std::string& path, const FUPFile& package) const;
   void ReadDriveVersion();
   void CheckPackageAndLoad();
   bool OlderPackageAccepted() const;

@@ -24,44 +24,69 @@ struct PackageContents {
   std::map<std::string, std::string> members;
 };
 
-// A length field read as the signed number it is stored as; a negative one is refused, and the
-// reader refuses any length beyond the bytes left, so nothing is allocated that the image does not
-// hold.
-std::optional<std::string> EncipheredField(ByteReader& reader, std::int64_t length) {
-  if (length < 0) return std::nullopt;
-  const std::string_view bytes = reader.Bytes(static_cast<std::size_t>(length));
-  if (!reader.Ok()) return std::nullopt;
-  return DecryptString(bytes);
-}
+// Reads the layout field by field; the first field that does not fit ends the reading with the
+// reason, so a damaged package is refused as a whole and the user is told what is wrong with it.
+class PackageReader {
+ public:
+  explicit PackageReader(std::string_view image) : reader_(image) {}
 
-bool ReadMember(ByteReader& reader, std::map<std::string, std::string>& members) {
-  std::optional<std::string> name = EncipheredField(reader, reader.I16());
-  if (!name) return false;
-  const auto contentLength = static_cast<std::int32_t>(reader.U32());
-  std::optional<std::string> contents = EncipheredField(reader, contentLength);
-  if (!contents) return false;
-  // A second member under one name would make the package mean two things.
-  return members.emplace(std::move(*name), std::move(*contents)).second;
-}
-
-std::optional<PackageContents> ReadPackage(std::string_view image) {
-  ByteReader reader(image);
-  if (reader.U32() != kPackageMagic || !reader.Ok()) return std::nullopt;
-  PackageContents package;
-  const std::optional<std::string> versionText = EncipheredField(reader, kVersionTextLength);
-  if (!versionText) return std::nullopt;
-  package.version = static_cast<float>(LeadingNumber(*versionText));
-  package.flags = reader.U32();
-  std::optional<std::string> root = EncipheredField(reader, reader.I16());
-  if (!root) return std::nullopt;
-  package.rootFile = std::move(*root);
-  const std::int16_t count = reader.I16();
-  if (!reader.Ok() || count < 0) return std::nullopt;
-  for (std::int16_t member = 0; member < count; ++member) {
-    if (!ReadMember(reader, package.members)) return std::nullopt;
+  std::optional<PackageContents> Read() {
+    if (reader_.U32() != kPackageMagic || !reader_.Ok()) return Fail(kNoPackage);
+    PackageContents package;
+    const std::optional<std::string> versionText = EncipheredField(kVersionTextLength);
+    if (!versionText) return std::nullopt;
+    package.version = static_cast<float>(LeadingNumber(*versionText));
+    package.flags = reader_.U32();
+    std::optional<std::string> root = EncipheredField(reader_.I16());
+    if (!root) return std::nullopt;
+    package.rootFile = std::move(*root);
+    const std::int16_t count = reader_.I16();
+    if (!reader_.Ok()) return Fail(kCutShort);
+    if (count < 0) return Fail(kNegativeLength);
+    for (std::int16_t member = 0; member < count; ++member) {
+      if (!ReadMember(package.members)) return std::nullopt;
+    }
+    return package;
   }
-  return package;
-}
+
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  static constexpr const char* kNoPackage = "it does not begin as a firmware update file does";
+  static constexpr const char* kCutShort = "it ends before its last member";
+  static constexpr const char* kNegativeLength = "it holds a negative length";
+
+  std::nullopt_t Fail(std::string reason) {
+    reason_ = std::move(reason);
+    return std::nullopt;
+  }
+
+  // A length field read as the signed number it is stored as; a negative one is refused, and the
+  // reader refuses any length beyond the bytes left, so nothing is allocated that the image does not
+  // hold.
+  std::optional<std::string> EncipheredField(std::int64_t length) {
+    if (!reader_.Ok()) return Fail(kCutShort);
+    if (length < 0) return Fail(kNegativeLength);
+    const std::string_view bytes = reader_.Bytes(static_cast<std::size_t>(length));
+    if (!reader_.Ok()) return Fail(kCutShort);
+    return DecryptString(bytes);
+  }
+
+  bool ReadMember(std::map<std::string, std::string>& members) {
+    std::optional<std::string> name = EncipheredField(reader_.I16());
+    if (!name) return false;
+    const auto contentLength = static_cast<std::int32_t>(reader_.U32());
+    std::optional<std::string> contents = EncipheredField(contentLength);
+    if (!contents) return false;
+    // A second member under one name would make the package mean two things.
+    if (members.emplace(std::move(*name), std::move(*contents)).second) return true;
+    Fail("it holds two members of the same name");
+    return false;
+  }
+
+  ByteReader reader_;
+  std::string reason_;
+};
 
 }  // namespace
 
@@ -77,6 +102,8 @@ void FUPFile::Clear() {
   members_.clear();
   flags_ = 0;
   rootFile_.clear();
+  loadError_.clear();
+  damaged_ = false;
 }
 
 std::string FUPFile::LookupKey(std::string_view path) {
@@ -121,13 +148,22 @@ bool FUPFile::Load(const std::string& path) {
   Clear();
   std::string reason;
   const std::optional<std::string> image = ReadRegularFile(path, kLargestPackageFile, reason);
-  return image && LoadImage(*image);
+  if (!image) {
+    loadError_ = std::move(reason);
+    return false;
+  }
+  return LoadImage(*image);
 }
 
 bool FUPFile::LoadImage(std::string_view image) {
   Clear();
-  std::optional<PackageContents> package = ReadPackage(image);
-  if (!package) return false;
+  PackageReader reader(image);
+  std::optional<PackageContents> package = reader.Read();
+  if (!package) {
+    damaged_ = true;
+    loadError_ = reader.Reason();
+    return false;
+  }
   version_ = package->version;
   flags_ = package->flags;
   rootFile_ = std::move(package->rootFile);

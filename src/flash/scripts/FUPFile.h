@@ -36,7 +36,7 @@ class FUPFile final : public ScriptArchive {
   float Version() const { return version_; }
   void SetVersion(float version) { version_ = version; }
 
-  // Empties the members, the flags and the root name; the version stays.
+  // Empties the members, the flags, the root name and the last load's error; the version stays.
   void Clear();
 
   bool FileExists(const std::string& name) const override;
@@ -56,6 +56,11 @@ class FUPFile final : public ScriptArchive {
   bool Load(const std::string& path);
   // The same from the bytes of a package file.
   bool LoadImage(std::string_view image);
+  // Why the last load failed, for a message after the file's name ("it ends before its last
+  // member"); empty after a load that succeeded.
+  const std::string& LoadError() const { return loadError_; }
+  // True when the last load read the file and found no well-formed package in it.
+  bool Damaged() const { return damaged_; }
 
   // The file-name part of a path, lower-cased. A key that is empty or holds a ":" finds no member.
   static std::string LookupKey(std::string_view path);
@@ -67,6 +72,8 @@ class FUPFile final : public ScriptArchive {
   std::uint32_t flags_ = 0;
   float version_ = 0.0F;
   std::string rootFile_;
+  std::string loadError_;
+  bool damaged_ = false;
 };
 
 }  // namespace quendrel

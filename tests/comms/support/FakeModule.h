@@ -28,6 +28,7 @@ class FakeModule final : public GIOModule {
   void Shutdown() override { ++shutdowns; }
   double ConfiguredTimeout() const override { return configuredTimeout; }
   udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) override;
+  bool HasByteChannel() const override { return byteChannel; }
   bool WriteByte(std::uint8_t byte, bool waitForEcho) override;
   bool TakeByte(std::uint8_t& byte, double timeoutSeconds) override;
 
@@ -40,6 +41,7 @@ class FakeModule final : public GIOModule {
   std::vector<Sent> sent;
   std::deque<std::string> answers;  // a PDU, or "!" and the error code
   double configuredTimeout = 1.0;
+  bool byteChannel = true;
   double secondsPerExchange = 0.0;
   int startups = 0;
   int shutdowns = 0;

@@ -149,6 +149,17 @@ TEST_F(UpgradeWizardWindow, AFailedUpgradeLeavesOnlyCancel) {
   EXPECT_FALSE(dialog.isVisible());
 }
 
+// The page keeps showing the package that stays chosen.
+TEST_F(UpgradeWizardWindow, ADamagedPickLeavesTheChosenVersionShown) {
+  ChoosePackage(WriteUpgradePackage(folder, "2.105", "main.fl2", "a = 1;"));
+  ui.AnswerFileDialog(folder.Write("повреждённый.fup", std::string("FUP!\0\1", 6)));
+  ui.AnswerMsgBox(vbOK);
+  Click(dialog.BrowseButton());
+  EXPECT_EQ(ui.Titles().back(), "Damaged FUP file");
+  EXPECT_EQ(dialog.Core().View().lblNewFirmwareVersion, "2.105");
+  Draw(dialog, "damaged-pick");
+}
+
 TEST_F(UpgradeWizardWindow, TheAddressBoxRewritesWhatIsTyped) {
   QLineEdit* box = dialog.AddressBox();
   box->selectAll();

@@ -20,6 +20,7 @@ class LoaderModule final : public GIOModule {
   double ConfiguredTimeout() const override { return 1.0; }
   // The loader serves no frames: every exchange times out.
   udtDriveResponse Exchange(const DriveRequest& request, double timeoutSeconds, bool singleSend) override;
+  bool HasByteChannel() const override { return true; }
   bool WriteByte(std::uint8_t byte, bool waitForEcho) override;
   bool TakeByte(std::uint8_t& byte, double timeoutSeconds) override;
 
