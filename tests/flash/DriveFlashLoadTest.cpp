@@ -139,10 +139,12 @@ TEST(DriveFlashLoading, AFailedPackageAfterAGoodOneRunsNothingOfTheOldOne) {
   rig.ui.AnswerMsgBox(vbOK);
   rig.ui.AnswerMsgBox(vbOK);
   rig.Start();
-  EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{
-                               kSuccess, "This firmware update file contains a rootscript in an unknown format.",
-                               kNotLoaded}));
-  EXPECT_EQ(rig.ui.Questions()[1].Title, "FUP Error");
+  const std::string bad = rig.folder.File("bad.fup");
+  EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{kSuccess,
+                                                     "\"" + bad + "\" is damaged and cannot be used: it does not "
+                                                     "begin as a firmware update file does.",
+                                                     kNotLoaded}));
+  EXPECT_EQ(rig.ui.Questions()[1].Title, "Damaged FUP file");
   EXPECT_EQ(rig.Calls().size(), 1U) << "the previous package's root script must not run";
 }
 

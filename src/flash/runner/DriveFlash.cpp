@@ -184,7 +184,12 @@ std::unique_ptr<IFlashCommandFile> DriveFlash::LoadByKind(const std::string& pat
   const std::string absolute = ScriptFileLoader::AbsolutePath(path);
   if (absolute.empty() || !loader.CheckNamedFile(absolute)) return nullptr;
   if (!ScriptFileLoader::HasExtension(path, ".FUP")) return nullptr;
-  package_ = ScriptFileLoader::LoadPackage(absolute);
+  std::shared_ptr<FUPFile> package = ScriptFileLoader::LoadPackage(absolute);
+  if (package->Damaged()) {
+    loader.RefusePackage(path, *package);
+    return nullptr;
+  }
+  package_ = std::move(package);
   return loader.LoadPackageRoot(package_, ScriptFileLoader::ExistingFolderOf(absolute));
 }
 

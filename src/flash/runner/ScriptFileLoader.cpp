@@ -102,6 +102,17 @@ bool ScriptFileLoader::CheckNamedFile(const std::string& absolutePath) const {
   return false;
 }
 
+void ScriptFileLoader::RefusePackage(const std::string& path, const FUPFile& package) const {
+  const std::string quoted = "\"" + path + "\"";
+  if (package.Damaged()) {
+    environment_.ui->MsgBox(quoted + " is damaged and cannot be used: " + package.LoadError() + ".",
+                            vbExclamation | vbOKOnly, "Damaged FUP file");
+    return;
+  }
+  environment_.ui->MsgBox(quoted + " cannot be read: " + package.LoadError() + ".", vbExclamation | vbOKOnly,
+                          "Unreadable FUP file");
+}
+
 std::shared_ptr<FUPFile> ScriptFileLoader::LoadPackage(const std::string& path) {
   auto package = std::make_shared<FUPFile>();
   package->Load(path);

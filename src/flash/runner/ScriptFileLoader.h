@@ -39,6 +39,8 @@ class ScriptFileLoader {
   // the path and the reason, in the words a script's own load uses, and it is false: for a package or
   // a file of no script kind, which no script load looks at first.
   bool CheckNamedFile(const std::string& absolutePath) const;
+  // Says why a package file could not be loaded: damaged (with what is wrong in it) or unreadable.
+  void RefusePackage(const std::string& path, const FUPFile& package) const;
 
   // A package file, read into a new object; the package holds no root and no member when the file
   // was no package, which LoadPackageRoot then refuses.

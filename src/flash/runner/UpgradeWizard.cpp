@@ -160,7 +160,7 @@ void UpgradeWizard::bBrowse_Click() {
   const std::string absolute = ScriptFileLoader::AbsolutePath(path);
   auto package = std::make_shared<FUPFile>();
   // A file that is no package says nothing about versions: the one chosen before stays chosen.
-  if (!package->Load(absolute)) return RefusePackageFile(path, *package);
+  if (!package->Load(absolute)) return ScriptFileLoader(environment_).RefusePackage(path, *package);
   package_ = std::move(package);
   packageFolder_ = ScriptFileLoader::ExistingFolderOf(absolute);
   controls_.lblNewFirmwareVersion.clear();
@@ -172,17 +172,6 @@ void UpgradeWizard::bBrowse_Click() {
     return;
   }
   controls_.lblNewFirmwareVersion = FormatNumber(package_->Version(), kVersionFormat);
-}
-
-void UpgradeWizard::RefusePackageFile(const std::string& path, const FUPFile& package) const {
-  const std::string quoted = "\"" + path + "\"";
-  if (package.Damaged()) {
-    environment_.ui->MsgBox(quoted + " is damaged and cannot be used: " + package.LoadError() + ".",
-                            vbExclamation | vbOKOnly, "Damaged FUP file");
-    return;
-  }
-  environment_.ui->MsgBox(quoted + " cannot be read: " + package.LoadError() + ".", vbExclamation | vbOKOnly,
-                          "Unreadable FUP file");
 }
 
 bool UpgradeWizard::bNextFinish_Click() {

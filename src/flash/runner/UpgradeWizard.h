@@ -99,7 +99,6 @@ class UpgradeWizard {
 
   bool ConnectionCarriesUpgrade() const;
   // Tells why the picked file is no package; whatever was chosen before stays.
-  void RefusePackageFile(const std::string& path, const FUPFile& package) const;
   void ReadDriveVersion();
   void CheckPackageAndLoad();
   bool OlderPackageAccepted() const;
