@@ -180,7 +180,7 @@ void frmConfigureQuickSetup::BuildOfflineSet(double version) {
 void frmConfigureQuickSetup::bConnect_Click() {
   if (!controls_.SourceEnabled) return;
   const std::uint8_t address = Address();
-  if (address == 0) return ShowInvalidAddress();
+  if (!AddressesOneDrive(address)) return ShowInvalidAddress();
   SetSourceEnabled(false);
   const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(address, -1);
   UnlockDrive(*ctx);
@@ -562,7 +562,7 @@ bool frmConfigureQuickSetup::bSave_Click() {
 bool frmConfigureQuickSetup::bApply_Click() {
   if (!controls_.bApplyEnabled) return false;
   const std::uint8_t address = SettingsAddress();
-  if (address == 0) {
+  if (!AddressesOneDrive(address)) {
     ShowInvalidAddress();
     return false;
   }
@@ -691,7 +691,7 @@ std::string frmConfigureQuickSetup::PreviewNumberText(std::int32_t p, const udtB
 
 void frmConfigureQuickSetup::ReadLiveValue(std::int32_t p) {
   const std::uint8_t address = SettingsAddress();
-  if (address == 0) return;
+  if (!AddressesOneDrive(address)) return;
   const std::shared_ptr<GIOContext> ctx = services_.Server->OpenContext(address, -1);
   const udtDriveResponse value = ctx->ReadValue(MenuOf(p), PramOf(p));
   if (!value.Error) {

@@ -155,7 +155,7 @@ void frmEditOnline::tbDriveAddr_Change(const std::string& text) {
     Config().SetValue("DriveAddress", "General", text);
     return;
   }
-  if (IsBlank(text) || a == 0) {
+  if (IsBlank(text) || !AddressesOneDrive(a)) {
     SetTimerReconnect(false);
     ConnectionLost(false);
     controls_.bConnectEnabled = false;
@@ -181,7 +181,7 @@ void frmEditOnline::ForgetShownSet() {
 void frmEditOnline::bConnect_Click() {
   if (busy_ || unloaded_) return;
   const std::uint8_t address = Address();
-  if (address == 0) {
+  if (!AddressesOneDrive(address)) {
     SetStatus("Invalid drive address.", true);
     SetConnectionState(StateIdle);
     return;

@@ -98,5 +98,18 @@ TEST(ModbusTcpLayoutTest, AReplyShorterThanItsLayoutIsInvalidAndTheConnectionSta
   EXPECT_EQ(next.strData, "QD-4007");
 }
 
+// A function without a layout of its own is delimited by the header alone: one that counts short of
+// its reply must neither pass for a whole reply nor leave the rest to be read as the next one's.
+TEST(ModbusTcpLayoutTest, AHeaderCountingShortOfItsReplyFailsThatExchangeAlone) {
+  EthernetRig rig(EthernetRig::OnProtocol(EthernetModule::kModbusTcp));
+  for (const auto& [function, payload] : {std::pair{0x05, "\x04\x04\xFF\x00"s}, std::pair{0x2B, "\x0E\x01\x00"s}}) {
+    rig.Sim().SetFault("length next 1 -2");
+    const udtDriveResponse cut = rig.Context().RawQuery(static_cast<std::uint8_t>(function), payload);
+    EXPECT_TRUE(cut.Error && cut.intData == gioInvalidPacket) << function << ": error " << cut.intData;
+    const udtDriveResponse next = rig.Context().ReadValue(11, 29);
+    EXPECT_FALSE(next.Error) << function << ": error " << next.intData;
+  }
+}
+
 }  // namespace
 }  // namespace quendrel

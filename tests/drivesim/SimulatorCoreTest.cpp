@@ -62,6 +62,12 @@ TEST_F(SimulatorCoreTest, IgnoresOtherAddressesAndNeverAnswersABroadcast) {
   EXPECT_TRUE(Drain().empty());
   EXPECT_EQ(core.Table().Find(201)->value, 99);
   EXPECT_EQ(core.RequestCount(), 1);
+  EXPECT_EQ(core.BroadcastCount(), 1);
+  core.Receive(Frame(1, kReadVersion), kStart);
+  Drain();
+  EXPECT_EQ(core.BroadcastCount(), 1);
+  core.ResetStats();
+  EXPECT_EQ(core.BroadcastCount(), 0);
 }
 
 TEST_F(SimulatorCoreTest, WritingTheSerialAddressReaddressesAfterTheReply) {

@@ -242,7 +242,8 @@ TEST(DriveFlashAddress, TheBoxKeepsWholeNumbersAndTheDriveGetsTheLowByte) {
     const char* shown;
     int address;  // -1: refused
   };
-  const Case cases[] = {{"300", "300", 44}, {"12.7", "12", 12}, {"abc", "0", 0},   {"&H10", "16", 16},
+  // A remainder of 0 would run the script on every drive of the line.
+  const Case cases[] = {{"300", "300", 44}, {"12.7", "12", 12}, {"abc", "0", -1},  {"&H10", "16", 16},
                         {"-0.5", "-1", -1}, {"-3", "-3", -1},   {"4294967296", "4294967296", -1}};
   for (const Case& c : cases) {
     DriveFlashRig rig;

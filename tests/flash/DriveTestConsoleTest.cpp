@@ -3,6 +3,8 @@
 // period rules, and one exchange at a time while a file transfer pumps the window's events.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/support/SerialRig.h"
 #include "comms/support/StringFeedback.h"
@@ -156,6 +158,24 @@ TEST_F(DriveTestConsoleTest, ButtonReports) {
   console_.ForceFlashMode();
   EXPECT_EQ(report_->Text(), Lines({"Request", "=======", "Reply", "=====", "Error 46"}));
   EXPECT_EQ(rig_.Sim().Value(1139), 0);
+}
+
+// The request carries the parameter as a menu byte and a parameter byte (number div 100, mod 100):
+// a cell they cannot carry as typed would land on another parameter.
+TEST_F(DriveTestConsoleTest, MenuAndParameterCellsTheRequestCannotCarrySendNothing) {
+  rig_.Sim().ResetStats();
+  for (const auto& [menu, parameter, refused] : std::initializer_list<std::array<const char*, 3>>{
+           {"258", "2", "Menu"}, {"256", "4", "Menu"}, {"-1", "5", "Menu"}, {"255.5", "0", "Menu"},
+           {"0", "-5", "Parameter"}, {"1", "-1", "Parameter"}, {"1", "150", "Parameter"}}) {
+    Choose("WriteValue", {menu, parameter, "77"});
+    console_.ExecuteSelectedFunction();
+    const std::string refusal = std::string(refused) + ": not a valid number - nothing sent";
+    EXPECT_EQ(report_->Text(), Lines({"Request", "=======", refusal.c_str()})) << menu << " / " << parameter;
+  }
+  EXPECT_EQ(rig_.Sim().RequestCount(), 0);
+  Choose("ReadValue", {"255", "99"});  // the highest number the two bytes carry
+  console_.ExecuteSelectedFunction();
+  EXPECT_EQ(rig_.Sim().RequestCount(0x43), 1);
 }
 
 // Only a transfer lets the window's events run while it runs; the window is told it is busy before

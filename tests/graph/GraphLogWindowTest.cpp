@@ -166,6 +166,26 @@ TEST_F(GraphLogWindowTest, TheContinuousBoxScansEveryMillisecond) {
   EXPECT_TRUE(window->ScanPeriodPicker()->isEnabled());
 }
 
+// Address 0 reaches every drive on the line and none answers: an empty box (cleared, 0, 256) connects
+// to none, and a connection already made goes on as it was.
+TEST_F(GraphLogWindowTest, ConnectWithAnEmptyAddressBoxSendsNothing) {
+  QLineEdit* box = window->DriveAddressBox();
+  for (const char* typed : {"", "0", "256", "1", ""}) {
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, typed);
+    if (*typed == '1') {
+      rig.Connect();
+      continue;
+    }
+    rig.ui.AnswerMsgBox(vbOK);
+    Click(window->ConnectButton());
+    EXPECT_EQ(rig.ui.Titles().back() + ": " + rig.ui.Prompts().back(), "Connection Error: Invalid drive address.");
+  }
+  EXPECT_EQ(window->StatusLabel()->text(), "Connected");
+  EXPECT_EQ(rig.sim->BroadcastCount(), 0);
+}
+
 TEST_F(GraphLogWindowTest, AUserCloseDuringTheUploadHappensOnceTheUploadHasStopped) {
   int pumps = 0;
   rig.ui.OnPump([&] {

@@ -62,6 +62,7 @@ std::string ControlInterpreter::Execute(std::string_view line, SimTime now) {
   if (command == "ping") return "pong";
   if (command == "stats") return Stats(words);
   if (command == "count") return Count(words);
+  if (command == "broadcasts") return std::to_string(core_.BroadcastCount());
   if (command == "fault") return Fault(words, line);
   if (command == "seed") return Seed(words);
   if (command == "set" || command == "get" || command == "name" || command == "names") return Parameter(words);

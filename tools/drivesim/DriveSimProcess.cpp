@@ -183,6 +183,14 @@ long DriveSimProcess::RequestCount(int function) {
   return std::stol(answer);
 }
 
+long DriveSimProcess::BroadcastCount() {
+  const std::string answer = Command("broadcasts");
+  if (answer.empty() || answer.find_first_not_of("0123456789") != std::string::npos) {
+    Fail("broadcasts answered \"" + answer + "\"");
+  }
+  return std::stol(answer);
+}
+
 void DriveSimProcess::ResetStats() { Expect("stats reset", "ok"); }
 void DriveSimProcess::SetFault(std::string_view rule) { Expect("fault " + std::string(rule), "ok"); }
 void DriveSimProcess::ClearFaults() { Expect("fault none", "ok"); }

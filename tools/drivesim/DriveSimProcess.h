@@ -32,6 +32,7 @@ class DriveSimProcess {
 
   long RequestCount();                      // well-formed requests addressed to the drive
   long RequestCount(int function);          // ... with this function code
+  long BroadcastCount();                    // well-formed requests addressed to 0 (every drive)
   void ResetStats();
   void SetFault(std::string_view rule);     // adds a rule, e.g. "drop next 2", "late next 1 1500"
   void ClearFaults();

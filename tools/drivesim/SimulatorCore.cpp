@@ -224,6 +224,7 @@ long SimulatorCore::RequestCount(std::uint8_t function) const {
 void SimulatorCore::ResetStats() {
   requests_ = 0;
   byFunction_.clear();
+  broadcasts_ = 0;
   loginsAccepted_ = 0;
   loginsRefused_ = 0;
 }
@@ -284,6 +285,7 @@ void SimulatorCore::HandleAdu(int channel, const std::string& adu, SimTime now) 
 std::optional<SimulatorCore::Served> SimulatorCore::Serve(int channel, const SimRequest& request, SimTime now) {
   ++requests_;
   ++byFunction_[request.function];
+  if (request.address == kBroadcast) ++broadcasts_;
   const FaultActions actions = faults_.Decide();
   if (actions.closePort) {
     Queue(channel, LineEvent::Kind::Close, now);

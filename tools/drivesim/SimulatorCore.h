@@ -87,6 +87,8 @@ class SimulatorCore {
   long RequestCount() const { return requests_; }
   long RequestCount(std::uint8_t function) const;
   const std::map<std::uint8_t, long>& RequestCounts() const { return byFunction_; }
+  // Those of them sent to address 0, which every drive on a line executes.
+  long BroadcastCount() const { return broadcasts_; }
   long LoginsAccepted() const { return loginsAccepted_; }
   long LoginsRefused() const { return loginsRefused_; }
   void ResetStats();
@@ -134,6 +136,7 @@ class SimulatorCore {
   std::vector<LineEvent> queue_;
   long requests_ = 0;
   std::map<std::uint8_t, long> byFunction_;
+  long broadcasts_ = 0;
   long loginsAccepted_ = 0;
   long loginsRefused_ = 0;
   std::string received_;

@@ -54,6 +54,13 @@ ModbusTcpChannel::Outcome ModbusTcpChannel::TakeUnit(const DriveRequest& request
   const std::string_view pdu = ModbusTcpCodec::Pdu(adu);
   // Listed as a serial frame, so a raw reply reads the same on every transport.
   response.rawreply = SerialFrameCodec::Frame(header.unit, pdu);
+  // Nothing follows our reply until our next request: bytes after it mean its header counted short.
+  // Its own end is then unknown, and the rest would be read as the start of the next exchange's reply.
+  if (!received_.empty()) {
+    response.rawreply = SerialFrameCodec::Frame(header.unit, std::string(pdu) + received_);
+    received_.clear();
+    return Outcome::Invalid;
+  }
   if (header.protocol != 0 || header.unit != request.address) return Outcome::Invalid;
   udtDriveResponse decoded = response;
   const auto verdict = DrivePdu::Decode(request, pdu, decoded);

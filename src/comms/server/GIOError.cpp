@@ -8,7 +8,7 @@ namespace quendrel {
 
 namespace {
 
-constexpr std::array<std::pair<int, const char*>, 20> kTexts{{
+constexpr std::array<std::pair<int, const char*>, 21> kTexts{{
     {gioInvalidFunction, "Invalid Function"},
     {gioInvalidDataAddress, "Invalid Data Address"},
     {gioInvalidDataValue, "Invalid Data Value"},
@@ -27,6 +27,7 @@ constexpr std::array<std::pair<int, const char*>, 20> kTexts{{
     {gioReceiveFailed, "Receive failed"},
     {gioTimeout, "Timeout"},
     {gioInvalidPacket, "Invalid Packet"},
+    {gioBroadcastRefused, "Invalid drive address"},
     {gioRequestTooLong, "Request too long"},
     {gioNoModule, "No communication module selected"},
 }};

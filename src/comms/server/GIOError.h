@@ -26,6 +26,8 @@ enum GIOErrorCode : int {
   gioReceiveFailed = 45,
   gioTimeout = 46,
   gioInvalidPacket = 47,
+  // Refused before sending: the request was addressed to every drive on the line at once.
+  gioBroadcastRefused = 48,
   gioRequestTooLong = 49,
   gioNoModule = 51,
 };

@@ -9,6 +9,7 @@
 #include "comms/server/GIOContext.h"
 #include "comms/server/GIOError.h"
 #include "foundation/settings/Config.h"
+#include "foundation/text/DriveAddress.h"
 #include "platform/Clock.h"
 
 namespace quendrel {
@@ -121,6 +122,8 @@ int GIOServer::WaitForByte(std::uint8_t& outByte, double sglTO) {
 
 udtDriveResponse GIOServer::Exchange(const GIOContext* from, const DriveRequest& request, double timeout,
                                      bool singleSend) {
+  // Every window, script and timer sends through here, so none can reach every drive by a typo.
+  if (!AddressesOneDrive(request.address)) return SerialFrameCodec::Unsent(request, gioBroadcastRefused);
   if (IsReservedFor(from)) return SerialFrameCodec::Unsent(request, gioSlaveDeviceBusy);
   GIOModule& module = *selected_;
   const double resolved = ResolvedTimeout(module, timeout);

@@ -70,7 +70,8 @@ class GIOServer {
   // bar can say why, until an exchange is answered again or another module is selected. 0 = none.
   int LastTransportError() const { return lastTransportError_; }
 
-  // A context's exchange on the module selected now, its timeout resolved now.
+  // A context's exchange on the module selected now, its timeout resolved now. A request to address 0
+  // fails with gioBroadcastRefused and sends nothing.
   udtDriveResponse Exchange(const GIOContext* from, const DriveRequest& request, double timeout,
                             bool singleSend);
 

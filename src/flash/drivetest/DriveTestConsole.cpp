@@ -11,6 +11,7 @@
 #include "comms/server/GIOServer.h"
 #include "flash/drivetest/TypedArgument.h"
 #include "foundation/settings/Config.h"
+#include "foundation/text/DriveAddress.h"
 #include "foundation/text/NumberText.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/transfer/UnlockDrive.h"
@@ -101,9 +102,10 @@ const std::string& DriveTestConsole::SetPeriodText(std::string_view text) {
   return period_;
 }
 
+// The box keeps the sign of what was typed: a negative remainder, like 0, names no single drive.
 bool DriveTestConsole::AddressByte(int& address) {
   address = addressValue_;
-  if (address >= 0) return true;
+  if (address >= 0 && AddressesOneDrive(static_cast<std::uint8_t>(address))) return true;
   ShowReport("Invalid drive address.");
   return false;
 }

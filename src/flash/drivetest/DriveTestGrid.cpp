@@ -6,7 +6,6 @@
 
 #include "comms/functions/DriveFunctionTemplate.h"
 #include "flash/drivetest/TypedArgument.h"
-#include "foundation/text/NumberText.h"
 #include "platform/KeyCodes.h"
 
 namespace quendrel {
@@ -110,15 +109,11 @@ std::string DriveTestGrid::CollectArguments(const DriveFunctionTemplate& functio
   for (int i = 1; i <= function.Parameters(); ++i) {
     const udtTemplateItem& item = function.Parameter(i);
     if (item.Type == dftMxxPxx) {
-      const std::optional<double> menu = TypedNumberBeforeRounding(RowAt(row).value);
-      if (!menu) return "Menu";
-      const std::optional<double> parameter = TypedNumberBeforeRounding(RowAt(row + 1).value);
-      if (!parameter) return "Parameter";
-      // One number, rounded once: Menu 1.5 and Parameter -48 name 102 (+ 0.0 turns -0 into 0).
-      const double number = RoundHalfEvenValue(100 * *menu + *parameter) + 0.0;
-      if (!InInt32Range(number)) return "Menu";
-      // A whole number in the 32-bit range, written as DoubleToText writes it.
-      collected.append(Variant(std::to_string(static_cast<std::int32_t>(number))));
+      std::string refused;
+      const std::optional<std::int32_t> number =
+          ParameterNumberFromCells(RowAt(row).value, RowAt(row + 1).value, refused);
+      if (!number) return refused;
+      collected.append(Variant(std::to_string(*number)));
       row += 2;
       continue;
     }

@@ -28,6 +28,12 @@ std::optional<double> TypedWholeNumber(std::string_view text) {
 
 namespace {
 
+constexpr double kHighestMenu = 255;
+constexpr double kHighestParameter = 99;
+constexpr double kHighestParameterNumber = 100 * kHighestMenu + kHighestParameter;
+
+bool InCellRange(double value, double highest) { return value >= 0 && value <= highest; }
+
 int FieldBits(DFTValueType type) {
   switch (type) {
     case dftByte:
@@ -61,6 +67,27 @@ Variant TypedArgumentValue(std::string_view text, DFTValueType type) {
   // As the encoder reads an "&H" or "&O" number in a field wider than a word: its digits unsigned.
   const auto radix = FieldBits(type) > 16 ? LeadingRadixDigits(text) : std::nullopt;
   return Variant(radix ? static_cast<double>(*radix) : TypedNumber(text).value_or(0.0));
+}
+
+std::optional<std::int32_t> ParameterNumberFromCells(std::string_view menu, std::string_view parameter,
+                                                     std::string& refused) {
+  const std::optional<double> menuValue = TypedNumberBeforeRounding(menu);
+  if (!menuValue || !InCellRange(*menuValue, kHighestMenu)) {
+    refused = "Menu";
+    return std::nullopt;
+  }
+  const std::optional<double> parameterValue = TypedNumberBeforeRounding(parameter);
+  if (!parameterValue || !InCellRange(*parameterValue, kHighestParameter)) {
+    refused = "Parameter";
+    return std::nullopt;
+  }
+  // One number, rounded once: a menu's fraction carries into the parameter.
+  const double number = RoundHalfEvenValue(100 * *menuValue + *parameterValue);
+  if (number > kHighestParameterNumber) {
+    refused = "Menu";
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(number);
 }
 
 double BoxNumber(std::string_view text) {

@@ -2,6 +2,7 @@
 // no drive field can take, must never reach the drive as 0.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,14 @@ bool FieldTakesTypedNumber(std::string_view text, DFTValueType type, int decimal
 // The value a request carries for a text FieldTakesTypedNumber accepted. The request encoder takes only
 // texts that are wholly a number, so a unit after the number ("12 Hz") is left behind here.
 Variant TypedArgumentValue(std::string_view text, DFTValueType type);
+
+// The parameter number a Menu and a Parameter cell name together, 100 x menu + parameter rounded once
+// (Menu 7 and Parameter 12.5 give 712, Menu 1.5 and Parameter 2 give 152). The request carries it as a
+// menu byte (number div 100) and a parameter byte (number mod 100), so a menu beyond 0..255 or a
+// parameter beyond 0..99 would land on another parameter (Menu 258 on M02, Parameter -1 on the menu
+// below): nothing then, and `refused` names the cell ("Menu" or "Parameter").
+std::optional<std::int32_t> ParameterNumberFromCells(std::string_view menu, std::string_view parameter,
+                                                     std::string& refused);
 
 // True when a whole number fits a 32-bit field.
 bool InInt32Range(double value);

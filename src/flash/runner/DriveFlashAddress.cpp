@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "foundation/text/DriveAddress.h"
 #include "foundation/text/NumberText.h"
 
 namespace quendrel {
@@ -14,7 +15,9 @@ std::string DriveFlashAddressText(std::string_view typed) {
 std::optional<std::uint8_t> DriveFlashAddressByte(std::string_view text) {
   const double value = RoundHalfEvenValue(LeadingNumber(text));
   if (!std::isfinite(value) || value < 0 || value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
-  return static_cast<std::uint8_t>(std::fmod(value, 256.0));
+  const auto address = static_cast<std::uint8_t>(std::fmod(value, 256.0));
+  if (!AddressesOneDrive(address)) return std::nullopt;
+  return address;
 }
 
 }  // namespace quendrel

@@ -14,7 +14,8 @@ namespace quendrel {
 std::string DriveFlashAddressText(std::string_view typed);
 
 // The box's value rounded to a whole number, modulo 256 (300 gives 44). Nothing for a negative
-// value or one beyond the 32-bit range, which names no drive.
+// value or one beyond the 32-bit range, which names no drive, nor for one whose remainder is 0
+// (0, 256, a text without a number), which every drive would run.
 std::optional<std::uint8_t> DriveFlashAddressByte(std::string_view text);
 
 }  // namespace quendrel

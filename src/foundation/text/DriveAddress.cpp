@@ -16,4 +16,10 @@ std::uint8_t DriveAddressFromText(std::string_view text) {
   return static_cast<std::uint8_t>(static_cast<std::int32_t>(rounded) & 0xFF);
 }
 
+std::optional<std::uint8_t> SingleDriveAddressFromText(std::string_view text) {
+  const std::uint8_t address = DriveAddressFromText(text);
+  if (!AddressesOneDrive(address)) return std::nullopt;
+  return address;
+}
+
 }  // namespace quendrel

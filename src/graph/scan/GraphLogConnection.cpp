@@ -1,6 +1,7 @@
 // The scan window's connection: Connect with its upload, the address box, the connection states and
 // the keepalive that finds a lost drive and brings it back.
 #include <cstdint>
+#include <optional>
 
 #include "comms/server/GIOContext.h"
 #include "comms/server/GIOError.h"
@@ -39,6 +40,13 @@ void GraphLogSession::SetConnectionState(int state) {
 void GraphLogSession::bConnect_Click() {
   if (unloaded_ || !Enabled(GraphLogControl::bConnect)) return;
   HandlerScope scope(*this);
+  // An empty box stands for 0, which every drive would execute: refused before anything changes, so a
+  // connection already made goes on.
+  const std::optional<std::uint8_t> address = SingleDriveAddressFromText(driveAddressText_);
+  if (!address) {
+    Ui().MsgBox("Invalid drive address.", vbExclamation, "Connection Error");
+    return;
+  }
   // The scan of the drive connected so far ends here, with its close mark.
   if (scanTimerRunning_) {
     StopScanning("");
@@ -51,7 +59,7 @@ void GraphLogSession::bConnect_Click() {
   gdcGraphData_.Clear();
   rowParameters_.clear();
   if (driveContext_) driveContext_->CloseContext();
-  driveContext_ = services_.Server->OpenContext(DriveAddressFromText(driveAddressText_), -1.0F);
+  driveContext_ = services_.Server->OpenContext(*address, -1.0F);
   const udtDriveResponse version = ReadParameter(FirmwareCompatibility().SoftwareVersion());
   if (version.Error) {
     Ui().MsgBox("Unable to find drive.", vbExclamation, "Connection Error");
@@ -100,7 +108,7 @@ void GraphLogSession::tbDriveAddr_Change(const std::string& text) {
   if (unloaded_ || rewritingAddress_) return;
   rewritingAddress_ = true;
   const std::uint8_t address = DriveAddressFromText(text);
-  driveAddressText_ = address == 0 ? std::string() : std::to_string(address);
+  driveAddressText_ = AddressesOneDrive(address) ? std::to_string(address) : std::string();
   view_.SetDriveAddressText(driveAddressText_);
   rewritingAddress_ = false;
 }

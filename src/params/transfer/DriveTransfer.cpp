@@ -76,7 +76,8 @@ udtDriveResponse DriveTransfer::ReadSoftwareVersion() {
 bool DriveTransfer::EndsTransfer(const udtDriveResponse& response) {
   if (!response.Error) return false;
   const int code = response.intData;
-  return IsConnectionLost(code) || IsTransportFailure(code) || code == gioSlaveDeviceBusy || code == gioNoModule;
+  return IsConnectionLost(code) || IsTransportFailure(code) || code == gioSlaveDeviceBusy || code == gioNoModule ||
+         code == gioBroadcastRefused;
 }
 
 bool DriveTransfer::IsException(const udtDriveResponse& response, int code) {

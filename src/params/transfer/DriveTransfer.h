@@ -33,8 +33,9 @@ class DriveTransfer {
   udtDriveResponse ReadSoftwareVersion();
 
   // Nothing more can be exchanged, so the transfer fails: the drive is gone (46, 11), the port or
-  // connection failed (40-45), another window holds the module (6) or the context was closed under the
-  // transfer (51). Going on would only report every further parameter as refused without a byte sent.
+  // connection failed (40-45), another window holds the module (6), the context names no single drive
+  // (48) or it was closed under the transfer (51). Going on would only report every further parameter
+  // as refused without a byte sent.
   static bool EndsTransfer(const udtDriveResponse& response);
   // A drive exception with that code (2: no such parameter, 3: end of a value-name list).
   static bool IsException(const udtDriveResponse& response, int code);

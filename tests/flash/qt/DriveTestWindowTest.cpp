@@ -134,6 +134,25 @@ TEST_F(DriveTestWindowTest, SingleCommandRightAfterTypingSendsTheTypedValue) {
   EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", "drive-test-command.png"))));
 }
 
+// A cleared address box shows 0, as it always did, and Single Command sends nothing to it.
+TEST_F(DriveTestWindowTest, AClearedAddressBoxSendsNothing) {
+  Choose("WriteValue");
+  TypeInto(0, "2");
+  TypeInto(1, "1");
+  TypeInto(2, "77");
+  auto* address = window_->findChild<QLineEdit*>("tbDriveAddress");
+  address->selectAll();
+  QTest::keyClick(address, Qt::Key_Backspace);
+  EXPECT_EQ(address->text(), "0");
+  rig_.Sim().ResetStats();
+  QTest::mouseClick(window_->ExecuteButton(), Qt::LeftButton);
+  EXPECT_EQ(Report(), "Invalid drive address.");
+  EXPECT_EQ(rig_.Sim().RequestCount(), 0);
+  QImage picture(window_->size(), QImage::Format_RGB32);
+  window_->render(&picture);
+  EXPECT_TRUE(picture.save(QString::fromStdString(TestOutputPath("flash", "drive-test-address-0.png"))));
+}
+
 TEST_F(DriveTestWindowTest, PollingSendsOneExchangePerTickAndNoneAtZero) {
   Choose("ReadValue");
   window_->Console().Grid().SetValue(1, "1");
