@@ -181,6 +181,18 @@ TEST_F(RunCommandTest, ANumberFieldGivenATextThatIsNoNumberSendsNothing) {
   EXPECT_EQ(rig_.LastPayload(), "\xFF\xF4") << "a quoted text that is wholly a number";
 }
 
+TEST_F(RunCommandTest, AParameterNumberItsTwoBytesCannotCarrySendsNothing) {
+  for (const Variant& number : {Variant("25802"), Variant(-1.0), Variant(25600.0), Variant("-0.6")}) {
+    SCOPED_TRACE(number.AsText());
+    rig_.Module().sent.clear();
+    const udtTemplateCallInfo call = rig_.Run("ReadValue", {number});
+    EXPECT_TRUE(rig_.Module().sent.empty());
+    EXPECT_EQ(call.rcResponse, dfResponseGeneralError);
+  }
+  rig_.RunText(OneParameter("MXXPXX"), {Variant(25599.0)});
+  EXPECT_EQ(rig_.LastPayload(), "\xFF\x63");
+}
+
 TEST_F(RunCommandTest, ResultCodesFollowTheErrorAndTheTemplatesMark) {
   struct ResultCase {
     const char* name;

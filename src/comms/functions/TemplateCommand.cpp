@@ -26,6 +26,14 @@ char LowByte(long long value) { return static_cast<char>(value & 0xFF); }
 
 bool IsParameterService(int code) { return code >= dfcReadPAD && code <= dfcWriteValue; }
 
+// Menu and parameter go out as a byte each: a number beyond M255P99, or below M00P00, would reach
+// another parameter than the one written.
+bool NamesAParameter(const std::string& text) {
+  constexpr long long kLastParameterNumber = 255 * 100 + 99;
+  const long long number = TemplateItemCodec::WholeNumber(text);
+  return number >= 0 && number <= kLastParameterNumber;
+}
+
 // The Ethernet interface's reset takes its one field as a yes/no ("True", "False", a number), read as
 // settings are, so it needs no number.
 bool ReadsItsFieldAsAFlag(const DriveFunctionTemplate& function) {
@@ -61,6 +69,10 @@ bool TemplateCommand::TakeArguments() {
     const std::optional<std::string> text = ArgumentText(item, argument);
     if (!text) {
       Fail(dfResponseGeneralError, "Not a number: " + item.Description);
+      return false;
+    }
+    if (item.Type == dftMxxPxx && !NamesAParameter(*text)) {
+      Fail(dfResponseGeneralError, "Not a parameter number: " + item.Description);
       return false;
     }
     arguments_.push_back(*text);
