@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <set>
 
 #include "editors/FileEditorDialogs.h"
 #include "editors/ValueRefusal.h"
@@ -175,9 +177,28 @@ void frmEditFragment::SetWritable(std::int32_t n) {
   set_.SetPAD(n, LongToBinaryString(BinaryStringToLong(set_.PAD(n)) | WritableBit, false));
 }
 
+// A slot and the parameter it shows are one value on a drive, and a download writes the parameter's
+// value through every slot showing it. So each such group takes one value before the rows show it: the
+// first ticked one's (what a saved fragment holds), the parameter's own first; else the first value.
+void frmEditFragment::ShareSlotValues() {
+  std::set<std::int32_t> shared;
+  for (const std::int32_t slot : BindingSlots(set_)) {
+    const std::int32_t shown = GetPresentBoundParameter(set_, slot);
+    if (shown == slot || !shared.insert(shown).second) continue;
+    const std::vector<std::int32_t> group = SharedValueEntries(set_, shown);
+    const auto held = [this](std::int32_t n) { return set_.WorkFlag(n) && HasLeadingNumber(set_.Value(n)); };
+    const auto numbered = [this](std::int32_t n) { return HasLeadingNumber(set_.Value(n)); };
+    auto from = std::find_if(group.begin(), group.end(), held);
+    if (from == group.end()) from = std::find_if(group.begin(), group.end(), numbered);
+    if (from != group.end()) StoreSharedValue(set_, shown, set_.Value(*from));
+  }
+}
+
 void frmEditFragment::BuildTreeFromFile() {
   tree_->Clear();
   controls_.lbPreview.clear();
+  ShareSlotValues();
+  slotTargets_.Take(set_);
   for (std::int32_t n = 0; n < KVBFile::kSlotCount; ++n) {
     if (set_.Identifier(n).empty() || set_.SecurityLevel(n) > 2) continue;
     const std::int32_t header = n / 100 * 100;
@@ -210,7 +231,8 @@ void frmEditFragment::AddSlotNode(std::int32_t n) {
   ParameterTreeNode& node = tree_->AddNode(ParameterIdText(n), parent, set_.Identifier(n) + ": " + set_.Name(n));
   for (std::int32_t i = 0; i < set_.NumDVDs(n); ++i) node.AddDVD(static_cast<std::int16_t>(i), set_.DVD(n, i));
   node.SetTag(static_cast<std::int16_t>(n));
-  node.SetFormatString(FixedPointFormat(set_.PAD(n)));
+  // A slot's value is in the scale of the parameter it shows, which is the scale a download writes.
+  node.SetFormatString(FixedPointFormat(set_.PAD(GetPresentBoundParameter(set_, n))));
   node.SetValue(ValueOf(set_.Value(n)));
   // A template's slots come without values; the set then holds what the row and the preview show,
   // so a saved fragment never carries a value a download would have to skip.
@@ -269,14 +291,13 @@ void frmEditFragment::RemovePreviewLine(std::int32_t tag) {
   if (at != lines.end()) lines.erase(at);
 }
 
-void frmEditFragment::RewritePreviewLine(std::int32_t b) {
-  const ParameterTreeNode* node = tree_->FindNode(ParameterIdText(b));
-  if (node == nullptr) return;
-  for (PreviewLine& line : controls_.lbPreview) {
-    if (line.ItemData == node->Tag()) {
-      line.Text = PreviewText(*node);
-      return;
-    }
+void frmEditFragment::RewritePreviewLines(const std::vector<std::int32_t>& entries) {
+  for (const std::int32_t n : entries) {
+    const ParameterTreeNode* node = tree_->FindNode(ParameterIdText(n));
+    if (node == nullptr) continue;
+    const auto line = std::find_if(controls_.lbPreview.begin(), controls_.lbPreview.end(),
+                                   [node](const PreviewLine& l) { return l.ItemData == node->Tag(); });
+    if (line != controls_.lbPreview.end()) line->Text = PreviewText(*node);
   }
 }
 
@@ -284,33 +305,26 @@ void frmEditFragment::RewritePreviewLine(std::int32_t b) {
 
 void frmEditFragment::pTree_ValueCommit(ParameterTreeNode& node) {
   const std::int32_t t = node.Tag();
-  // A fragment usually lacks the parameter a slot shows.
-  const std::int32_t b = ResolvePresentBoundParameter(set_, t);
   if (ShowsReadOnly(set_, t)) return;
   const std::string oldText = set_.Value(t);
   const float old = ValueOf(oldText);
-  if (!FitsParameterWord(node, set_.PAD(t))) {
+  // The row's digits are those of the parameter it shows, so its PAD decides what a register holds.
+  if (!FitsParameterWord(node, set_.PAD(GetPresentBoundParameter(set_, t)))) {
     node.SetValue(old);
     ShowValueRefused(kWindowCaption);
     return;
   }
   const float value = node.Value();
-  const std::string text = SingleToText(value);
-  set_.SetValue(t, text);
-  set_.SetValue(b, text);
-  node.SetDirty(true);
-  if (ParameterTreeNode* second = tree_->FindNode(ParameterIdText(b))) {
-    second->SetValue(value);
-    second->SetDirty(true);
-  }
-  unsaved_ = true;
-  const std::int32_t sv = SoftwareVersion();
+  const std::map<std::int32_t, std::string> before = ValueTexts(SharedValueEntries(set_, t));
+  const std::vector<std::int32_t> entries = StoreSharedValue(set_, t, SingleToText(value));
+  ShowStored(entries, value);
+  const bool versionEdit = std::ranges::find(entries, SoftwareVersion()) != entries.end() && value != old;
   // The question may rebuild the tree, so nodes are looked up again by key afterwards.
-  const bool versionEdit = (t == sv || b == sv) && value != old;
   if (!versionEdit || VersionChangeAccepted(value)) {
-    RewritePreviewLine(b);
+    RewritePreviewLines(entries);
+    FollowPointers();
   } else {
-    RestoreValue(t, b, oldText);
+    RestoreValues(before);
   }
   tree_->RepaintDirty();
 }
@@ -320,11 +334,41 @@ void frmEditFragment::pTree_ValueRefused(ParameterTreeNode& node) {
   ShowValueRefused(kWindowCaption);
 }
 
-void frmEditFragment::RestoreValue(std::int32_t t, std::int32_t b, const std::string& oldText) {
-  set_.SetValue(t, oldText);
-  set_.SetValue(b, oldText);
-  for (const std::int32_t n : {t, b}) {
-    if (ParameterTreeNode* node = tree_->FindNode(ParameterIdText(n))) node->SetValue(ValueOf(oldText));
+std::map<std::int32_t, std::string> frmEditFragment::ValueTexts(const std::vector<std::int32_t>& entries) const {
+  std::map<std::int32_t, std::string> texts;
+  for (const std::int32_t n : entries) texts[n] = set_.Value(n);
+  return texts;
+}
+
+// Every row holding the stored value shows it; the set has it already.
+void frmEditFragment::ShowStored(const std::vector<std::int32_t>& entries, float value) {
+  for (const std::int32_t n : entries) {
+    ParameterTreeNode* node = tree_->FindNode(ParameterIdText(n));
+    if (node == nullptr) continue;
+    node->SetValue(value);
+    node->SetDirty(true);
+    ShowIcon(*node);
+  }
+  unsaved_ = true;
+}
+
+void frmEditFragment::RestoreValues(const std::map<std::int32_t, std::string>& texts) {
+  for (const auto& [n, text] : texts) {
+    set_.SetValue(n, text);
+    if (ParameterTreeNode* node = tree_->FindNode(ParameterIdText(n))) node->SetValue(ValueOf(text));
+  }
+}
+
+// A pointer edited in the fragment moves its slot: the slot's row and preview line take the digits and
+// the value of the parameter it names now.
+void frmEditFragment::FollowPointers() {
+  for (const std::int32_t slot : slotTargets_.Follow(set_)) {
+    ParameterTreeNode* row = tree_->FindNode(ParameterIdText(slot));
+    if (row == nullptr) continue;
+    row->SetFormatString(FixedPointFormat(set_.PAD(GetPresentBoundParameter(set_, slot))));
+    row->SetValue(ValueOf(set_.Value(slot)));
+    row->SetDirty(true);
+    RewritePreviewLines({slot});
   }
 }
 
@@ -364,15 +408,15 @@ void frmEditFragment::pTree_DblClick() {
     tree_->SelectCurrentValue();
     return;
   }
-  if (!set_.BitPram(node->Tag())) {
+  // A slot that shows a bit toggles like the bit itself, and the bit's every row and line follow.
+  if (!set_.BitPram(GetPresentBoundParameter(set_, node->Tag()))) {
     tree_->EditCurrentValue();
     return;
   }
-  node->SetValue(node->Value() != 0.0F ? 0.0F : 1.0F);
-  set_.SetValue(node->Tag(), SingleToText(node->Value()));
-  node->SetIcon("bitpram" + SingleToText(node->Value()));
-  node->SetDirty(true);
-  unsaved_ = true;
+  const float value = node->Value() != 0.0F ? 0.0F : 1.0F;
+  const std::vector<std::int32_t> entries = StoreSharedValue(set_, node->Tag(), SingleToText(value));
+  ShowStored(entries, value);
+  RewritePreviewLines(entries);
   tree_->RepaintDirty();
 }
 

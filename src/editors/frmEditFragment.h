@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "editors/SlotTargets.h"
 #include "params/files/KVBFile.h"
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeEvents.h"
@@ -83,8 +85,12 @@ class frmEditFragment : public ParameterTreeEvents {
   void SetWritable(std::int32_t n);
   // Asks whether to apply the new version's template; false when the user cancelled the edit.
   bool VersionChangeAccepted(float value);
-  void RestoreValue(std::int32_t t, std::int32_t b, const std::string& oldText);
-  void RewritePreviewLine(std::int32_t b);
+  std::map<std::int32_t, std::string> ValueTexts(const std::vector<std::int32_t>& entries) const;
+  void ShowStored(const std::vector<std::int32_t>& entries, float value);
+  void RestoreValues(const std::map<std::int32_t, std::string>& texts);
+  void ShareSlotValues();
+  void FollowPointers();
+  void RewritePreviewLines(const std::vector<std::int32_t>& entries);
   void RemovePreviewLine(std::int32_t tag);
   std::string PreviewText(const ParameterTreeNode& node) const;
   std::int32_t SoftwareVersion() const;
@@ -97,6 +103,8 @@ class frmEditFragment : public ParameterTreeEvents {
   // The file the set was read from or last saved to; "" for a set built from a template.
   std::string file_;
   bool cascade_ = false;
+  // What each quick setup slot showed when its row was last drawn.
+  SlotTargets slotTargets_;
 };
 
 }  // namespace quendrel

@@ -64,9 +64,6 @@ void frmEditOffline::Form_Unload() { Config().SetValue("LastPramFile", "Files", 
 // itself.
 std::int32_t frmEditOffline::Shown(std::int32_t n) const { return GetPresentBoundParameter(set_, n); }
 
-// The other side of a binding for an edit of n, n itself when there is none.
-std::int32_t frmEditOffline::Resolved(std::int32_t n) const { return ResolvePresentBoundParameter(set_, n); }
-
 bool frmEditOffline::Editable(std::int32_t n) const { return n % 100 != 0 && !ShowsReadOnly(set_, n); }
 
 // --- Files ---
@@ -132,8 +129,7 @@ void frmEditOffline::BuildTree() {
     if (set_.Identifier(n).empty() || set_.SecurityLevel(Shown(n)) >= 3) continue;
     AddSlotNode(n);
   }
-  shownBySlot_.clear();
-  for (const std::int32_t slot : BindingSlots(set_)) shownBySlot_[slot] = Shown(slot);
+  slotTargets_.Take(set_);
 }
 
 void frmEditOffline::AddSlotNode(std::int32_t n) {
@@ -167,16 +163,12 @@ void frmEditOffline::ShowValueNames(ParameterTreeNode& node, std::int32_t shown)
   for (std::int32_t i = 0; i < set_.NumDVDs(from); ++i) node.AddDVD(static_cast<std::int16_t>(i), set_.DVD(from, i));
 }
 
-// A pointer edited in the file moves its slot: the slot's row and its entry in the set take the
-// parameter it names now, so that a download writes that parameter's own value through the slot.
+// A pointer edited in the file moves its slot: the slot's row takes the parameter it names now.
 void frmEditOffline::FollowPointers() {
   bool renamed = false;
-  for (const std::int32_t slot : BindingSlots(set_)) {
+  for (const std::int32_t slot : slotTargets_.Follow(set_)) {
     ParameterTreeNode* row = tree_->FindNode(ParameterIdText(slot));
-    const std::int32_t shown = Shown(slot);
-    if (row == nullptr || row->Tag() != slot || shownBySlot_[slot] == shown) continue;
-    shownBySlot_[slot] = shown;
-    if (shown != slot) set_.SetValue(slot, set_.Value(shown));
+    if (row == nullptr || row->Tag() != slot) continue;
     ShowParameter(*row, slot);
     row->SetDirty(true);
     renamed = true;
@@ -201,22 +193,17 @@ void frmEditOffline::pTree_ValueRefused(ParameterTreeNode& node) {
   ShowValueRefused(kWindowCaption);
 }
 
-// Both sides of a binding hold one drive parameter, so both entries of the set and both nodes (with a
-// bit's icon) take the new value. The other side may be absent from the tree: the set is still written.
+// A parameter and every slot showing it hold one drive parameter, so each of their entries in the set
+// and each of their rows (with a bit's icon) take the new value. A row may be absent from the tree:
+// the set is still written.
 void frmEditOffline::Store(ParameterTreeNode& node) {
-  const std::int32_t t = node.Tag();
-  const std::int32_t r = Resolved(t);
-  const std::string text = SingleToText(node.Value());
-  set_.SetValue(t, text);
-  set_.SetValue(r, text);
-  node.SetDirty(true);
-  // A bit's icon shows its value, on the slot's row too.
-  node.SetIcon(set_.IconName(Shown(t)));
-  ParameterTreeNode* other = tree_->FindNode(ParameterIdText(r));
-  if (other != nullptr && other != &node) {
-    other->SetValue(node.Value());
-    other->SetIcon(set_.IconName(Shown(other->Tag())));
-    other->SetDirty(true);
+  const float value = node.Value();
+  for (const std::int32_t n : StoreSharedValue(set_, node.Tag(), SingleToText(value))) {
+    ParameterTreeNode* row = n == node.Tag() ? &node : tree_->FindNode(ParameterIdText(n));
+    if (row == nullptr) continue;
+    row->SetValue(value);
+    row->SetIcon(set_.IconName(Shown(row->Tag())));
+    row->SetDirty(true);
   }
   FollowPointers();
   unsaved_ = true;

@@ -4,10 +4,10 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "editors/SlotTargets.h"
 #include "params/files/KVBFile.h"
 #include "tree/ParameterTree.h"
 #include "tree/ParameterTreeEvents.h"
@@ -73,7 +73,6 @@ class frmEditOffline : public ParameterTreeEvents {
   void FollowPointers();
   void Store(ParameterTreeNode& node);
   std::int32_t Shown(std::int32_t n) const;
-  std::int32_t Resolved(std::int32_t n) const;
   bool Editable(std::int32_t n) const;
 
   std::shared_ptr<ParameterTree> tree_;
@@ -85,7 +84,7 @@ class frmEditOffline : public ParameterTreeEvents {
   std::string file_;
   bool unsaved_ = false;
   // What each quick setup slot showed when its row was last drawn.
-  std::map<std::int32_t, std::int32_t> shownBySlot_;
+  SlotTargets slotTargets_;
 };
 
 }  // namespace quendrel

@@ -10,6 +10,7 @@
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/support/ParamImages.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
 #include "platform/UiServices.h"
@@ -245,6 +246,58 @@ INSTANTIATE_TEST_SUITE_P(
                                   t.Commit("M11P29", "2.105");
                                 }}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// Every slot showing a parameter and the parameter itself are one value on the drive: an edit through a
+// slot reaches every row holding it, the preview lists it in the parameter's scale, and a download of
+// the saved fragment sets the parameter to it.
+class FragmentSlotEditTest : public FragmentEditorTest, public ::testing::WithParamInterface<BuildCase> {};
+
+TEST_P(FragmentSlotEditTest, AnEditThroughASlotIsTheParametersValueEverywhere) {
+  TransferRig rig;
+  GetParam().Build(*this);
+  Commit("M00P01", "7.5");
+  for (const char* row : {"M00P01", "M00P02", "M02P01"}) {
+    EXPECT_EQ(Node(row).FormattedValue(), "7.5") << row;
+    EXPECT_EQ(form->Set().Value(Node(row).Tag()), "7.5") << row;
+  }
+  EXPECT_EQ(PreviewLineOf(1), "M00P01: Max Frequency <- 7.5");
+  EXPECT_EQ(PreviewLineOf(2), "M00P02: Accel Time <- 7.5");
+  ui.AnswerFileDialog(path);
+  ASSERT_TRUE(form->bSaveFile_Click());
+  KVBFile saved;
+  ASSERT_TRUE(saved.LoadKVBFile(path));
+  ASSERT_TRUE(saved.DownloadToDrive(rig.Context(), true, rig.Progress(), 0, {}));
+  EXPECT_EQ(rig.Sim().Value(201), 75);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Builds, FragmentSlotEditTest,
+    ::testing::Values(BuildCase{"PointedInTheEditor",
+                                [](FragmentEditorTest& t) {
+                                  t.form->bNewFragment_Click();
+                                  for (const char* key : {"M00P01", "M00P02", "M12P01", "M12P02"}) t.Tick(key, 1);
+                                  t.Commit("M12P01", "2.01");
+                                  t.Commit("M12P02", "2.01");
+                                }},
+                      BuildCase{"Loaded", [](FragmentEditorTest& t) {
+                                  const KVBFile fragment = DriveFragment(
+                                      {{1129, "2.105"}, {1201, "2.01"}, {1202, "2.01"}, {1, "3.5"}, {2, "3.5"}});
+                                  ASSERT_TRUE(fragment.SaveKVBFile(t.path, false));
+                                  t.ui.AnswerFileDialog(t.path);
+                                  t.form->bBrowse_Click();
+                                }}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A slot showing a bit toggles like the bit, and a toggle of either reaches both rows.
+TEST_F(FragmentEditorTest, ASlotShowingABitTogglesWithIt) {
+  form->bNewFragment_Click();
+  Commit("M12P01", "4.05");  // M00P01 shows Auto Restart
+  for (const auto& [key, value] : {std::pair{"M00P01", 1.0F}, {"M04P05", 0.0F}}) {
+    tree->SetSelected(&Node(key));
+    form->pTree_DblClick();
+    for (const char* row : {"M00P01", "M04P05"}) EXPECT_FLOAT_EQ(Node(row).Value(), value) << key << " " << row;
+  }
+}
 
 struct VersionCase {
   const char* Name;

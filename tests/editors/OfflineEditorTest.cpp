@@ -9,6 +9,7 @@
 #include "foundation/settings/Config.h"
 #include "foundation/settings/OptOutMsgBox.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
 #include "platform/UiServices.h"
 #include "support/TempFolder.h"
@@ -154,6 +155,33 @@ TEST_F(OfflineEditorTest, ASlotFollowsItsPointerWhenThePointerIsEdited) {
   EXPECT_EQ(form->Set().Value(201), "7.5");
   EXPECT_FLOAT_EQ(Node("M02P01").Value(), 7.5F);
   EXPECT_EQ(form->Set().Value(203), file.Value(203));  // Ramp Mode is no longer the slot's
+}
+
+// Every slot showing a parameter and the parameter itself are one value on the drive: an edit through
+// any of their rows reaches all of them, and a download of the saved file leaves the drive so.
+TEST_F(OfflineEditorTest, AnEditThroughOneSlotReachesEverySlotShowingItsParameter) {
+  TransferRig rig;
+  rig.Sim().SetValue(1201, 201);  // M00P01 and M00P02 both show Accel Time
+  rig.Sim().SetValue(201, 35);
+  ASSERT_TRUE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+  ASSERT_TRUE(file.SaveKVBFile(path, false));
+  Load();
+  const std::pair<const char*, const char*> edits[] = {{"M00P01", "7.5"}, {"M02P01", "8.5"}, {"M00P02", "9.5"}};
+  for (const auto& [key, typed] : edits) {
+    SCOPED_TRACE(key);
+    Commit(key, typed);
+    for (const char* row : {"M00P01", "M00P02", "M02P01"}) {
+      EXPECT_EQ(Node(row).FormattedValue(), typed) << row;
+      EXPECT_EQ(form->Set().Value(Node(row).Tag()), typed) << row;
+    }
+  }
+  const std::string saved = folder.File("edited.KVB");
+  ui.AnswerFileDialog(saved);
+  ASSERT_TRUE(form->bSaveFile_Click());
+  KVBFile edited;
+  ASSERT_TRUE(edited.LoadKVBFile(saved));
+  ASSERT_TRUE(edited.DownloadToDrive(rig.Context(), true, rig.Progress(), 0, {}));
+  EXPECT_EQ(rig.Sim().Value(201), 95);
 }
 
 TEST_F(OfflineEditorTest, ASlotPointingOutsideTheFileShowsAndEditsItsOwnValue) {

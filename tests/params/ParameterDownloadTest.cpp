@@ -18,6 +18,7 @@
 #include "foundation/text/ParameterId.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/files/KVBFile.h"
+#include "params/support/ParamImages.h"
 #include "params/support/TransferRig.h"
 #include "platform/ScriptedUi.h"
 
@@ -311,6 +312,47 @@ TEST_F(DownloadTest, AModuleTakenByAnotherWindowEndsTheDownloadAtTheNextWrite) {
   const auto writes = Writes();
   for (const SentRequest& w : writes) EXPECT_LT(w.Parameter, 1000);
   EXPECT_EQ(static_cast<std::size_t>(ui.Pumps()), writes.size() + 1);
+}
+
+struct SlotCase {
+  const char* Name;
+  std::map<std::int32_t, std::string> Values;  // a fragment of them, or put over the drive's upload
+  bool Fragment;
+  bool SameModel;
+  std::map<std::int32_t, int> Raw;  // on the drive afterwards
+  std::vector<std::string> Feedback;
+};
+
+// A slot sets the parameter its pointer on the drive names: in that parameter's scale, with the value
+// the file holds for it, and only where the parameter itself may be written. M00P01 and M00P02 both
+// show Accel Time (one decimal; the slots have two of their own).
+TEST(ParameterDownloadSlotTest, ASlotIsWrittenAsTheParameterItShows) {
+  const SlotCase cases[] = {
+      {"a fragment typed through a slot", {{1129, "2.105"}, {1201, "2.01"}, {1, "7.5"}}, true, true, {{201, 75}},
+       {}},
+      {"a fragment without the slot's pointer", {{1129, "2.105"}, {1, "7.5"}}, true, true, {{201, 75}}, {}},
+      {"a stale slot", {{1, "7.5"}, {201, "7.5"}, {2, "3.5"}}, false, true, {{201, 75}}, {}},
+      {"a slot showing a parameter never downloaded", {{1201, "11.23"}, {1, "5"}}, false, true, {{1123, 1}}, {}},
+      {"a slot showing a rating of another model", {{1201, "3.01"}, {1, "20.0"}}, false, false, {{301, 124}}, {}},
+      {"a pointer the download could not write", {{1201, "1E10"}, {1202, "1.02"}, {1, "7.5"}}, false, true,
+       {{201, 50}}, {"Skipped M12P01: its value is out of range", "Skipped M00P01: its pointer on the drive names M02P01"}},
+  };
+  for (const SlotCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TransferRig rig;
+    rig.Sim().SetValue(1201, 201);
+    KVBFile file = DriveFragment(c.Values);
+    if (!c.Fragment) {
+      ASSERT_TRUE(file.UploadFromDrive(rig.Context(), rig.Progress(), false));
+      for (const auto& [n, value] : c.Values) file.SetValue(n, value);
+    }
+    std::vector<std::string> feedback;
+    const bool written = file.DownloadToDrive(rig.Context(), c.SameModel, rig.Progress(), 0,
+                                              [&feedback](const std::string& line) { feedback.push_back(line); });
+    EXPECT_EQ(written, c.Feedback.empty());
+    EXPECT_EQ(feedback, c.Feedback);
+    for (const auto& [n, raw] : c.Raw) EXPECT_EQ(rig.Sim().Value(n), raw) << ParameterIdText(n);
+  }
 }
 
 }  // namespace

@@ -80,6 +80,23 @@ bool ShowsReadOnly(const KVBFile& file, std::int32_t pram) {
   return file.ReadOnly(GetPresentBoundParameter(file, pram));
 }
 
+std::vector<std::int32_t> SharedValueEntries(const KVBFile& file, std::int32_t pram) {
+  const std::int32_t shown = GetPresentBoundParameter(file, pram);
+  std::vector<std::int32_t> entries = {pram};
+  if (shown != pram) entries.push_back(shown);
+  for (const std::int32_t slot : BindingSlots(file)) {
+    const bool another = slot != pram && slot != shown;
+    if (another && GetPresentBoundParameter(file, slot) == shown) entries.push_back(slot);
+  }
+  return entries;
+}
+
+std::vector<std::int32_t> StoreSharedValue(KVBFile& file, std::int32_t pram, const std::string& text) {
+  const std::vector<std::int32_t> entries = SharedValueEntries(file, pram);
+  for (const std::int32_t n : entries) file.SetValue(n, text);
+  return entries;
+}
+
 std::vector<std::int32_t> BindingSlots(const KVBFile& file) {
   std::vector<std::int32_t> slots;
   if (const auto fit = BindingTemplate(file)) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace quendrel {
@@ -39,6 +40,13 @@ std::int32_t ResolvePresentBoundParameter(const KVBFile& file, std::int32_t pram
 // Whether the parameter pram's row shows is read-only: a slot's edit lands on its target, so the slot
 // takes edits only when the target does.
 bool ShowsReadOnly(const KVBFile& file, std::int32_t pram);
+
+// The entries that hold the value an edit of pram's row sets: the parameter the row shows and every
+// slot showing that parameter, pram first. They are one value on a drive, so the set keeps them equal:
+// a stale copy in one slot would be what a download writes if that slot went last.
+std::vector<std::int32_t> SharedValueEntries(const KVBFile& file, std::int32_t pram);
+// Stores text into each of SharedValueEntries(file, pram) and gives them.
+std::vector<std::int32_t> StoreSharedValue(KVBFile& file, std::int32_t pram, const std::string& text);
 
 // The quick setup slots of the set's template, whatever their pointers say; none without a template.
 std::vector<std::int32_t> BindingSlots(const KVBFile& file);

@@ -9,6 +9,7 @@
 #include "foundation/text/ParameterId.h"
 #include "params/compatibility/FirmwareCompatibilityFile.h"
 #include "params/compatibility/FirmwareInformationTemplate.h"
+#include "params/transfer/ParameterBinding.h"
 #include "params/transfer/ParameterDependencyGraph.h"
 
 namespace quendrel {
@@ -18,6 +19,19 @@ namespace {
 constexpr std::int32_t kWritableBit = 4;
 
 bool TemplateReadOnly(const udtUploadTemplateData& entry) { return ((entry.iPad >> kWritableBit) & 1) == 0; }
+
+bool TemplateAllows(const udtUploadTemplateData& entry, bool sameModel) {
+  if (!entry.Exists || entry.isHole || entry.NeverDownload || TemplateReadOnly(entry)) return false;
+  return sameModel || !entry.ModelDependent;
+}
+
+bool IsParameterNumber(std::int32_t n) { return n >= 0 && n < KVBFile::kSlotCount; }
+
+// A pointer that is unset or names no parameter leaves the slot its own row, as the drive answers it.
+std::int32_t ShownBy(std::int32_t slot, double pointerValue) {
+  const auto target = PointerTarget(pointerValue);
+  return target && *target != 0 ? *target : slot;
+}
 
 // The value formatted to its decimals with the point removed, as an integer.
 std::optional<double> RawInteger(double value, int decimals) {
@@ -76,7 +90,7 @@ bool ParameterDownload::Run(bool sameModel) {
   for (const std::int32_t n : ParameterDependencyGraph(*fit).Order()) {
     if (!Writable(n, *fit, sameModel)) continue;
     if (!transfer_.Step(n, "Writing " + ParameterIdText(n))) return false;
-    const Write outcome = WriteParameter(n, *fit);
+    const Write outcome = WriteParameter(n, *fit, sameModel);
     if (outcome == Write::Ended) return false;
     if (outcome == Write::Failed || outcome == Write::Skipped) allWritten = false;
   }
@@ -99,28 +113,82 @@ bool ParameterDownload::SameSeries(float driveVersion) {
 }
 
 bool ParameterDownload::Writable(std::int32_t n, const FirmwareInformationTemplate& fit, bool sameModel) const {
-  if (n < 0 || n >= KVBFile::kSlotCount || n % 100 == 0) return false;
-  if (file_.Identifier(n).empty()) return false;
-  // An empty PAD says nothing about the parameter; the template still knows whether it is writable.
-  if (!file_.PAD(n).empty() && file_.ReadOnly(n)) return false;
-  const udtUploadTemplateData& entry = fit.Template(n);
-  if (!entry.Exists || entry.isHole || entry.NeverDownload || TemplateReadOnly(entry)) return false;
-  return sameModel || !entry.ModelDependent;
+  if (!IsParameterNumber(n) || n % 100 == 0 || file_.Identifier(n).empty()) return false;
+  return !FileForbids(n) && TemplateAllows(fit.Template(n), sameModel);
 }
 
-ParameterDownload::Write ParameterDownload::WriteParameter(std::int32_t n, const FirmwareInformationTemplate& fit) {
-  const std::string& pad = file_.PAD(n);
-  const std::string& value = file_.Value(n);
-  const auto raw = RawValue(value, pad.empty() ? LongToBinaryString(fit.Template(n).iPad, false) : pad);
-  if (!raw) {
-    const char* const why = HasLeadingNumber(value) ? "out of range" : "no number";
-    Report("Skipped " + ParameterIdText(n) + ": its value is " + why);
+// An empty PAD says nothing about the parameter; the template still knows whether it is writable.
+bool ParameterDownload::FileForbids(std::int32_t n) const {
+  return !file_.Identifier(n).empty() && !file_.PAD(n).empty() && file_.ReadOnly(n);
+}
+
+// A slot is no way round the rules for the parameter it shows (never-download, read-only, model), which
+// a fragment need not hold.
+bool ParameterDownload::ReceiverWritable(std::int32_t n, const FirmwareInformationTemplate& fit,
+                                         bool sameModel) const {
+  return !FileForbids(n) && TemplateAllows(fit.Template(n), sameModel);
+}
+
+bool ParameterDownload::Holds(std::int32_t n) const {
+  return !file_.Identifier(n).empty() && HasLeadingNumber(file_.Value(n));
+}
+
+ParameterDownload::Write ParameterDownload::WriteParameter(std::int32_t n, const FirmwareInformationTemplate& fit,
+                                                           bool sameModel) {
+  const std::int32_t pointer = fit.Binding(n).pBound;
+  if (!IsParameterNumber(pointer)) return WriteValue({n, n, n}, fit);
+  return WriteSlot(n, pointer, fit, sameModel);
+}
+
+// A slot sets whatever its pointer on the drive names, in that parameter's scale. The pointer is
+// written before its slot, so asking the drive also covers a file without the pointer and a pointer
+// whose write failed.
+ParameterDownload::Write ParameterDownload::WriteSlot(std::int32_t slot, std::int32_t pointer,
+                                                      const FirmwareInformationTemplate& fit, bool sameModel) {
+  const udtDriveResponse named = transfer_.ReadValue(pointer);
+  if (named.Error) return Failure(named, "reading", pointer);
+  const std::int32_t receiver = ShownBy(slot, named.sglData);
+  if (receiver != slot && !ReceiverWritable(receiver, fit, sameModel)) return Write::NotWritable;
+  const auto entry = SlotValueEntry(slot, pointer, receiver);
+  if (!entry) {
+    Report("Skipped " + ParameterIdText(slot) + ": its pointer on the drive names " + ParameterIdText(receiver));
     return Write::Skipped;
   }
-  const udtDriveResponse written = transfer_.WriteValue(n, *raw);
+  return WriteValue({slot, *entry, receiver}, fit);
+}
+
+// Every slot showing a parameter and the parameter itself are one value on the drive: the file's
+// entry for the parameter wins, so the download leaves it as the file shows it whichever slot goes
+// last. A file without that entry (a fragment) has only the slot's own value to give. When the
+// file's own pointer names another parameter than the drive's, the slot's value belongs to that one.
+std::optional<std::int32_t> ParameterDownload::SlotValueEntry(std::int32_t slot, std::int32_t pointer,
+                                                              std::int32_t receiver) const {
+  if (Holds(pointer) && ShownBy(slot, LeadingNumber(file_.Value(pointer))) != receiver) return std::nullopt;
+  return receiver != slot && Holds(receiver) ? receiver : slot;
+}
+
+std::string ParameterDownload::ScalePad(std::int32_t n, const FirmwareInformationTemplate& fit) const {
+  const bool own = !file_.Identifier(n).empty() && !file_.PAD(n).empty();
+  return own ? file_.PAD(n) : LongToBinaryString(fit.Template(n).iPad, false);
+}
+
+ParameterDownload::Write ParameterDownload::WriteValue(const Route& route, const FirmwareInformationTemplate& fit) {
+  const std::string& value = file_.Value(route.entry);
+  const auto raw = RawValue(value, ScalePad(route.receiver, fit));
+  if (!raw) {
+    const char* const why = HasLeadingNumber(value) ? "out of range" : "no number";
+    Report("Skipped " + ParameterIdText(route.sentTo) + ": its value is " + why);
+    return Write::Skipped;
+  }
+  const udtDriveResponse written = transfer_.WriteValue(route.sentTo, *raw);
   if (!written.Error) return Write::Written;
-  Report("Error " + std::to_string(written.intData) + " writing " + ParameterIdText(n));
-  return DriveTransfer::EndsTransfer(written) ? Write::Ended : Write::Failed;
+  return Failure(written, "writing", route.sentTo);
+}
+
+ParameterDownload::Write ParameterDownload::Failure(const udtDriveResponse& response, const char* doing,
+                                                    std::int32_t n) {
+  Report("Error " + std::to_string(response.intData) + " " + doing + " " + ParameterIdText(n));
+  return DriveTransfer::EndsTransfer(response) ? Write::Ended : Write::Failed;
 }
 
 }  // namespace quendrel

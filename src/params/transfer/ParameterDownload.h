@@ -19,8 +19,9 @@ class ParameterDownload {
                     const KVBFile::TransferFeedback& feedback);
 
   // True only when every write was made and accepted; a value skipped as no number or out of range
-  // counts as a write not made. Without the drive's template nothing is written:
-  // its never-download marks are what keep a file from another drive from re-addressing this one.
+  // counts as a write not made. Without the drive's template nothing is written: its never-download
+  // marks are what keep a file from another drive from re-addressing this one. A quick setup slot is
+  // written as the parameter its pointer on the drive names, read just before the write.
   bool Run(bool sameModel);
 
   // The raw word a value stands for with that many decimal places: the value formatted to them, the point
@@ -36,11 +37,28 @@ class ParameterDownload {
   static std::optional<std::int16_t> TypedRawValue(double value, int decimals);
 
  private:
-  enum class Write { Skipped, Written, Failed, Ended };
+  // NotWritable: left out as the rules for the parameter demand, like a read-only one.
+  enum class Write { Skipped, Written, Failed, Ended, NotWritable };
+  // A write through a quick setup slot: sent to the slot, with the value of one entry of the file,
+  // scaled by the parameter that receives it. A plain parameter is all three itself.
+  struct Route {
+    std::int32_t sentTo;
+    std::int32_t entry;
+    std::int32_t receiver;
+  };
 
   bool SameSeries(float driveVersion);
   bool Writable(std::int32_t n, const FirmwareInformationTemplate& fit, bool sameModel) const;
-  Write WriteParameter(std::int32_t n, const FirmwareInformationTemplate& fit);
+  bool FileForbids(std::int32_t n) const;
+  bool ReceiverWritable(std::int32_t n, const FirmwareInformationTemplate& fit, bool sameModel) const;
+  // The file has the parameter with a value to write.
+  bool Holds(std::int32_t n) const;
+  Write WriteParameter(std::int32_t n, const FirmwareInformationTemplate& fit, bool sameModel);
+  Write WriteSlot(std::int32_t slot, std::int32_t pointer, const FirmwareInformationTemplate& fit, bool sameModel);
+  std::optional<std::int32_t> SlotValueEntry(std::int32_t slot, std::int32_t pointer, std::int32_t receiver) const;
+  std::string ScalePad(std::int32_t n, const FirmwareInformationTemplate& fit) const;
+  Write WriteValue(const Route& route, const FirmwareInformationTemplate& fit);
+  Write Failure(const udtDriveResponse& response, const char* doing, std::int32_t n);
   void Report(const std::string& line) const;
 
   const KVBFile& file_;

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "foundation/files/FileCipher.h"
+#include "foundation/text/BitText.h"
 #include "foundation/text/ParameterId.h"
 #include "foundation/values/Crc16.h"
+#include "params/compatibility/FirmwareCompatibilityFile.h"
+#include "params/compatibility/FirmwareInformationTemplate.h"
 
 namespace quendrel {
 
@@ -64,6 +67,17 @@ std::string SealFc2(const Fc2Parts& parts) {
   }
   AppendCrc16(image);
   return image;
+}
+
+KVBFile DriveFragment(const std::map<std::int32_t, std::string>& values) {
+  const auto fit = FirmwareCompatibility().FitData(2.105);
+  KVBFile fragment;
+  for (const auto& [n, value] : values) {
+    fragment.SetIdentifier(n, ParameterIdText(n));
+    fragment.SetPAD(n, LongToBinaryString(fit->Template(n).iPad, false));
+    fragment.SetValue(n, value);
+  }
+  return fragment;
 }
 
 KVBFile FullSet() {

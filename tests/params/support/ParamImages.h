@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,6 +39,9 @@ std::string SealFc2(const Fc2Parts& parts);
 // decimals and signs, value names, PADs of every kind (a few empty), value-name lists with gaps in their
 // numbers, and every third slot work-flagged.
 KVBFile FullSet();
+// A fragment as the fragment editor saves it for the simulated drive: only the given values, each under
+// the 2.105 template's identifier and PAD.
+KVBFile DriveFragment(const std::map<std::int32_t, std::string>& values);
 // Field-by-field equality of every slot except the work flags, which files do not hold.
 void ExpectSameSets(const KVBFile& expected, const KVBFile& actual);
 
