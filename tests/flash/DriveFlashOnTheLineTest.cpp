@@ -9,12 +9,10 @@
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/server/GIOError.h"
 #include "comms/support/SerialRig.h"
-#include "flash/language/ParseEngine.h"
 #include "flash/runner/DriveFlash.h"
+#include "flash/support/LineFlashLinks.h"
 #include "flash/support/LoaderFileText.h"
 #include "flash/support/PackageWriter.h"
-#include "foundation/settings/Config.h"
-#include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
 #include "support/FileText.h"
 #include "support/TempFolder.h"
@@ -39,11 +37,6 @@ const char* kRootScript =
     "timeout = 0;\n"
     "ProcessorReset();\n";
 
-ParseEngine& Parser() {
-  static ParseEngine engine;
-  return engine;
-}
-
 TEST(DriveFlashOnTheLine, RunsAPackageIntoTheLoaderWithTheLogOnAndNoForeignFrame) {
   ASSERT_TRUE(LoadFunctionTemplates());
   SerialRig line;
@@ -59,8 +52,7 @@ TEST(DriveFlashOnTheLine, RunsAPackageIntoTheLoaderWithTheLogOnAndNoForeignFrame
                   {"boot.hex", kBootHex}};
   const std::string package = folder.Write("release.fup", PackageImage(spec));
 
-  DriveFlashLinks links;
-  links.Environment = {&ui, &SystemClockInstance(), &Parser(), {}, &line.Server(), &line.Module(), nullptr, &Config()};
+  DriveFlashLinks links = LineFlashLinks(ui, line);
   links.Environment.loaderWaitSeconds = 5.0;
   DriveFlash window(links);
   window.Form_Load();
@@ -110,8 +102,7 @@ TEST(DriveFlashOnTheLine, AScriptKeptAfterARetryIsLoadedAnewForTheAddressTypedAf
   SerialRig line;
   ScriptedUi ui;
   TempFolder folder;
-  DriveFlashLinks links;
-  links.Environment = {&ui, &SystemClockInstance(), &Parser(), {}, &line.Server(), &line.Module(), nullptr, &Config()};
+  DriveFlashLinks links = LineFlashLinks(ui, line);
   DriveFlash window(links);
   window.Form_Load();
   window.tbFileName_Change(folder.Write("set.fl2", "timeout = 0.2;\nWriteValue(201, 11);\nWriteValue(202, 22);\n"));

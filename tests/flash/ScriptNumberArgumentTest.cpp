@@ -9,11 +9,9 @@
 
 #include "comms/functions/FunctionTemplates.h"
 #include "comms/support/SerialRig.h"
-#include "flash/language/ParseEngine.h"
 #include "flash/runner/DriveFlash.h"
+#include "flash/support/LineFlashLinks.h"
 #include "flash/runner/DriveFlashStepReport.h"
-#include "foundation/settings/Config.h"
-#include "platform/Clock.h"
 #include "platform/ScriptedUi.h"
 #include "support/TempFolder.h"
 
@@ -23,11 +21,6 @@ namespace {
 constexpr int kRampMode = 203;
 constexpr int kStartValue = 1;
 const char* const kSuccess = "Drive Flash was successful.";
-
-ParseEngine& Parser() {
-  static ParseEngine engine;
-  return engine;
-}
 
 struct ScriptCase {
   const char* what;
@@ -67,8 +60,7 @@ TEST(ScriptNumberArgument, OnlyWholeNumbersReachTheDrive) {
     line.Sim().ResetStats();
     ScriptedUi ui;
     TempFolder folder;
-    DriveFlashLinks links;
-    links.Environment = {&ui, &SystemClockInstance(), &Parser(), {}, &line.Server(), &line.Module(), nullptr, &Config()};
+    DriveFlashLinks links = LineFlashLinks(ui, line);
     DriveFlash window(links);
     window.Form_Load();
     window.tbFileName_Change(folder.Write(c.name, c.text));
