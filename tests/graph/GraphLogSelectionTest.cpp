@@ -270,5 +270,19 @@ TEST_F(GraphLogSelectionTest, SlotsAreWrittenInTheScaleTheyShow) {
   EXPECT_NEAR(unset.MostRecentValue(), 7.5, 1e-4);
 }
 
+// A slot pointed elsewhere on the drive after it was ticked: its row goes on showing the parameter
+// it is named after, never the new target's value under the old name and scale.
+TEST_F(GraphLogSelectionTest, AScannedSlotRowShowsTheParameterItIsNamedAfter) {
+  Connect();
+  rig.Tick("M00P01");
+  gdSeries& bound = *rig.Series("M00P01");
+  rig.drive->SetValue(101, 1234);
+  rig.drive->SetValue(1201, 203);
+  rig.drive->SetValue(203, 2);
+  session.bStartGraph_Click();
+  session.TimerScan_Timer();
+  EXPECT_NEAR(bound.MostRecentValue(), 12.34, 1e-4);
+}
+
 }  // namespace
 }  // namespace quendrel

@@ -126,7 +126,8 @@ void GraphLogSession::ScanSweep() {
     sum += t;
     ++count;
     progress_.Green();
-    const udtDriveResponse r = ReadParameter(p);
+    // The parameter the row is named after, not a slot the drive may have pointed elsewhere since.
+    const udtDriveResponse r = ReadParameter(RowParameter(*s, p));
     progress_.Red();
     if (r.Error) {
       if (s->Logged()) {

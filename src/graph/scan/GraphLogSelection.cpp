@@ -133,7 +133,7 @@ void GraphLogSession::CompleteSeries(gdSeries& series, std::int32_t p, bool name
   const std::int32_t shown = bound ? b : p;
   series.SetBitPram(pramFile_.BitPram(p));
   series.SetReadOnly(pramFile_.ReadOnly(p));
-  const udtDriveResponse first = ReadParameter(p);
+  const udtDriveResponse first = ReadParameter(shown);
   if (!first.Error) {
     series.SetError(false);
     series.AddPoint(Now(), first.sglData);
