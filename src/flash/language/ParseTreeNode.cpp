@@ -33,6 +33,17 @@ ParseTreeNode::~ParseTreeNode() {
   }
 }
 
+void ParseTreeNode::SetCoveredValue(std::shared_ptr<const std::string> text, std::size_t begin, std::size_t length) {
+  covered_ = std::move(text);
+  coveredBegin_ = begin;
+  coveredLength_ = length;
+}
+
+void ParseTreeNode::FillCoveredValue() const {
+  value_.assign(*covered_, coveredBegin_, coveredLength_);
+  covered_.reset();
+}
+
 int ParseTreeNode::Children() const {
   int count = 0;
   for (const ParseTreeNode* node = child_.get(); node != nullptr; node = node->sibling_.get()) {
