@@ -28,13 +28,14 @@ bool FL2File::LoadFile(const std::string& fileName) {
 
 bool FL2File::LoadText(const std::string& text) {
   FL2Loader loader(*Environment().parser, *Environment().ui, Labels());
-  std::optional<StatementList> statements;
+  std::optional<ScriptProgram> statements;
   try {
     statements = loader.LoadFL2(text);
   } catch (const std::exception&) {
     // Out of memory, or a length beyond what a container holds: the text cannot be a script.
     Environment().ui->MsgBox("Syntax error in FL2 file.", vbCritical | vbOKOnly, "Unable to load FL2 script");
   }
+  trees_.Clear();
   if (!statements) {
     statements_.clear();
     return false;
@@ -49,7 +50,7 @@ dfResponseCodes FL2File::singleStep() {
   const bool runs = pc >= 1 && pc <= ProgramLength();
   if (runs) {
     SetLastExecuted(pc);
-    SetResult(ScriptEvaluator::ExecuteStatement(At(pc), *this, Progress(), code));
+    SetResult(ScriptEvaluator::ExecuteStatement(StatementTree(pc), *this, Progress(), code));
   }
   code = Advance(code, runs ? pc : 0);
   ProgressServer* progress = Progress();
@@ -59,16 +60,24 @@ dfResponseCodes FL2File::singleStep() {
   return code;
 }
 
-bool FL2File::IsEmptyStatement(std::int32_t index) const { return At(index)->Token().empty(); }
+ParseTreeNodePtr FL2File::StatementTree(std::int32_t index) {
+  if (index < 1 || index > ProgramLength()) return nullptr;
+  if (ParseTreeNodePtr kept = trees_.Find(index)) return kept;
+  const ScriptStatement& statement = At(index);
+  ParseTreeNodePtr tree = FL2Loader::StatementTree(statement, *Environment().parser);
+  trees_.Keep(index, tree, statement.source.size(), statement.loopHeader);
+  return tree;
+}
 
-std::string FL2File::StatementText(std::int32_t index) const { return At(index)->Value(); }
+bool FL2File::IsEmptyStatement(std::int32_t index) const {
+  return At(index).lowering == ScriptStatement::Lowering::kEmptied;
+}
+
+std::string FL2File::StatementText(std::int32_t index) const { return At(index).text; }
 
 bool FL2File::GuardsNextStatement(std::int32_t index) const {
   if (index < 1 || index > ProgramLength()) return false;
-  const ParseTreeNodePtr body = FL2Loader::PPHelperGetBody(At(index));
-  const ParseTreeNodePtr call = body ? body->Child() : nullptr;
-  if (call == nullptr || call->Token() != "fcall" || call->Child() == nullptr) return false;
-  std::string name = call->Child()->Value();
+  std::string name = At(index).CalledName();
   std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
   return name == "if";
 }

@@ -1,8 +1,9 @@
-// A loaded version-2 flash script: its statement trees, run one statement per step.
+// A loaded version-2 flash script: its lowered statements, run one per step.
 #pragma once
 
 #include "flash/scripts/FL2Loader.h"
 #include "flash/scripts/FlashCommandFileBase.h"
+#include "flash/scripts/StatementTrees.h"
 
 namespace quendrel {
 
@@ -18,7 +19,8 @@ class FL2File : public FlashCommandFileBase {
   bool LoadText(const std::string& text);
   dfResponseCodes singleStep() override;
 
-  const StatementList& Statements() const { return statements_; }
+  // The tree of the statement at index (1-based) as it runs.
+  ParseTreeNodePtr StatementTree(std::int32_t index);
 
  protected:
   bool IsEmptyStatement(std::int32_t index) const override;
@@ -26,9 +28,10 @@ class FL2File : public FlashCommandFileBase {
   bool GuardsNextStatement(std::int32_t index) const override;
 
  private:
-  const ParseTreeNodePtr& At(std::int32_t index) const { return statements_[static_cast<std::size_t>(index - 1)]; }
+  const ScriptStatement& At(std::int32_t index) const { return *statements_[static_cast<std::size_t>(index - 1)]; }
 
-  StatementList statements_;
+  ScriptProgram statements_;
+  StatementTrees trees_;
 };
 
 }  // namespace quendrel
