@@ -1,7 +1,8 @@
 // Loading a whole version-2 script from disk as the drive flash window does: the seconds the load
 // takes, the most memory the process needs on the way and the heap the loaded script keeps (also
 // as a multiple of the file's size), for 150 calls of 800 arguments each, 1 MB of "{" (more
-// statements than a script may run) and a 16 MiB file of such calls (as large as a script may be).
+// statements than a script may run), a 16 MiB file of such calls (as large as a script may be) and
+// 32,766 statements of one brace each.
 // The budget: each loads or is refused within 5 s and 200 MB at the peak, and keeps at most 20
 // times its size. Each load runs in a child process of its own, so one load's peak cannot hide
 // another's; a child that is not done after two minutes or that reaches 4 GB is given up.
@@ -50,6 +51,12 @@ std::string Calls(std::size_t bytes) {
 }
 
 std::string EightHundredArguments() { return Calls(481 * 1024); }
+// As many statements as a script may run, each as short as a statement is: its memory beside its text.
+std::string ShortestStatements() {
+  std::string text;
+  for (int block = 0; block < 16383; ++block) text += "{}";
+  return text;
+}
 std::string OneMegabyteOfBraces() { return std::string(1 << 20, '{'); }
 std::string SixteenMebibytes() { return Calls(kLargestScriptFile); }
 
@@ -139,10 +146,12 @@ void LoadScript(benchmark::State& state, const std::string& text, bool mustLoad)
 void BM_LoadEightHundredArgumentCalls(benchmark::State& state) { LoadScript(state, EightHundredArguments(), true); }
 void BM_RefuseOneMegabyteOfBraces(benchmark::State& state) { LoadScript(state, OneMegabyteOfBraces(), false); }
 void BM_LoadSixteenMebibytesOfCalls(benchmark::State& state) { LoadScript(state, SixteenMebibytes(), true); }
+void BM_LoadShortestStatements(benchmark::State& state) { LoadScript(state, ShortestStatements(), true); }
 
 BENCHMARK(BM_LoadEightHundredArgumentCalls)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefuseOneMegabyteOfBraces)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadSixteenMebibytesOfCalls)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadShortestStatements)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quendrel

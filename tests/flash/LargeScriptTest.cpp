@@ -17,6 +17,14 @@ namespace {
 const std::string kNotLoaded = "Unable to load Drive Flash file.";
 constexpr long kMegabyteKB = 1024;
 
+// The sanitizer build holds freed memory back for a while, so its peaks and heap say nothing of
+// what a load needs or keeps.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryTells = false;
+#else
+constexpr bool kMemoryTells = true;
+#endif
+
 std::string Repeated(const std::string& text, int times) {
   std::string result;
   for (int i = 0; i < times; ++i) result += text;
@@ -68,7 +76,9 @@ TEST(LargeScripts, TooManyStatementsAreRefusedByTheirCountBeforeAnyIsParsed) {
                                  "The script has " + c.count + " statements; at most 32767 can be run.", kNotLoaded}))
         << c.what;
     EXPECT_EQ(rig.Script(), nullptr) << c.what;
-    EXPECT_LT(testing::PeakMemoryKB() - before, 32 * kMegabyteKB) << c.what << ": KB more at the peak";
+    if (kMemoryTells) {
+      EXPECT_LT(testing::PeakMemoryKB() - before, 32 * kMegabyteKB) << c.what << ": KB more at the peak";
+    }
   }
 }
 
@@ -82,7 +92,9 @@ TEST(LargeScripts, LongCallsLoadInTheMemoryOfTheirTextAndRunInFull) {
   run.Start();
   EXPECT_EQ(run.Prompts(), std::vector<std::string>{"Drive Flash was successful."});
   EXPECT_EQ(run.Calls(), calls);
-  EXPECT_LT(testing::PeakMemoryKB() - before, 64 * kMegabyteKB) << "KB more at the peak";
+  if (kMemoryTells) {
+    EXPECT_LT(testing::PeakMemoryKB() - before, 64 * kMegabyteKB) << "KB more at the peak";
+  }
 
   DriveFlashRig stepped;
   stepped.UseScript("long.fl2", text);
@@ -91,7 +103,9 @@ TEST(LargeScripts, LongCallsLoadInTheMemoryOfTheirTextAndRunInFull) {
   stepped.Step();
   ASSERT_NE(stepped.Script(), nullptr);
   EXPECT_EQ(stepped.Script()->ProgramLength(), 150);
-  EXPECT_LT(HeapBytes() - heap, 20.0 * static_cast<double>(text.size())) << "bytes kept, loaded and one call run";
+  if (kMemoryTells) {
+    EXPECT_LT(HeapBytes() - heap, 20.0 * static_cast<double>(text.size())) << "bytes kept, loaded and one call run";
+  }
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "flash/scripts/FL2File.h"
 
-#include <algorithm>
-#include <cctype>
 #include <exception>
 #include <optional>
 
@@ -37,7 +35,7 @@ bool FL2File::LoadText(const std::string& text) {
   }
   trees_.Clear();
   if (!statements) {
-    statements_.clear();
+    statements_ = ScriptProgram();
     return false;
   }
   statements_ = std::move(*statements);
@@ -63,23 +61,19 @@ dfResponseCodes FL2File::singleStep() {
 ParseTreeNodePtr FL2File::StatementTree(std::int32_t index) {
   if (index < 1 || index > ProgramLength()) return nullptr;
   if (ParseTreeNodePtr kept = trees_.Find(index)) return kept;
-  const ScriptStatement& statement = At(index);
-  ParseTreeNodePtr tree = FL2Loader::StatementTree(statement, *Environment().parser);
-  trees_.Keep(index, tree, statement.source.size(), statement.loopHeader);
+  ParseTreeNodePtr tree = FL2Loader::StatementTree(statements_, index, *Environment().parser);
+  trees_.Keep(index, tree, statements_.Source(index).size(), statements_.Loop(index) != nullptr);
   return tree;
 }
 
 bool FL2File::IsEmptyStatement(std::int32_t index) const {
-  return At(index).lowering == ScriptStatement::Lowering::kEmptied;
+  return statements_.LoweringOf(index) == ScriptProgram::Lowering::kEmptied;
 }
 
-std::string FL2File::StatementText(std::int32_t index) const { return At(index).text; }
+std::string FL2File::StatementText(std::int32_t index) const { return std::string(statements_.Text(index)); }
 
 bool FL2File::GuardsNextStatement(std::int32_t index) const {
-  if (index < 1 || index > ProgramLength()) return false;
-  std::string name = At(index).CalledName();
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-  return name == "if";
+  return index >= 1 && index <= ProgramLength() && statements_.RunsIf(index);
 }
 
 }  // namespace quendrel

@@ -11,7 +11,7 @@ class FL2File : public FlashCommandFileBase {
  public:
   explicit FL2File(ScriptEnvironment environment = ScriptEnvironment::Global());
 
-  std::int16_t ProgramLength() const override { return static_cast<std::int16_t>(statements_.size()); }
+  std::int16_t ProgramLength() const override { return static_cast<std::int16_t>(statements_.Size()); }
   // Disk (relative to WorkingFolder) first, then the package. A name found in neither raises
   // RuntimeError -10427; a syntax error returns false after telling the user.
   bool LoadFile(const std::string& fileName) override;
@@ -28,8 +28,6 @@ class FL2File : public FlashCommandFileBase {
   bool GuardsNextStatement(std::int32_t index) const override;
 
  private:
-  const ScriptStatement& At(std::int32_t index) const { return *statements_[static_cast<std::size_t>(index - 1)]; }
-
   ScriptProgram statements_;
   StatementTrees trees_;
 };

@@ -81,7 +81,8 @@ class StatementReader final : public StatementSink {
   bool Whole(const std::string& text) override {
     const ParseTreeNodePtr tree = parser_.ParseSingle(text, "statement");
     if (tree == nullptr) return false;
-    program_.push_back(Summary(tree, text, text));
+    program_.StartCut(text);
+    program_.Append(text, Seen(tree));
     return true;
   }
 
@@ -89,50 +90,31 @@ class StatementReader final : public StatementSink {
   bool Split(const std::string& text) override {
     const auto trees = parser_.Parse(text);
     if (!trees) return false;
-    for (const ParseTreeNodePtr& tree : *trees) program_.push_back(Summary(tree, tree->Value(), text));
+    program_.StartCut(text);
+    for (const ParseTreeNodePtr& tree : *trees) program_.Append(tree->Value(), Seen(tree));
     return true;
   }
 
  private:
-  static std::unique_ptr<ScriptStatement> Summary(const ParseTreeNodePtr& tree, const std::string& source,
-                                                  const std::string& text) {
-    auto statement = std::make_unique<ScriptStatement>();
-    statement->source = source;
-    statement->text = text;
+  static ScriptProgram::Parsed Seen(const ParseTreeNodePtr& tree) {
+    ScriptProgram::Parsed parsed;
     if (tree->Token() == "statement" && tree->Children() == 3 && tree->Child()->Token() == "ID") {
-      statement->label = tree->Child()->Value();
+      parsed.label = tree->Child()->Value();
     }
     const ParseTreeNodePtr first = FirstOfBody(tree);
-    if (Is(first, "block-start")) statement->role = ScriptStatement::Role::kBlockStart;
-    if (Is(first, "block-end")) statement->role = ScriptStatement::Role::kBlockEnd;
+    if (Is(first, "block-start")) parsed.role = ScriptProgram::Role::kBlockStart;
+    if (Is(first, "block-end")) parsed.role = ScriptProgram::Role::kBlockEnd;
     if (Is(first, "fcall")) {
-      statement->role = ScriptStatement::Role::kCall;
-      statement->call = first->Child()->Value();
-      statement->hasCondition = HasCondition(*first);
+      parsed.role = ScriptProgram::Role::kCall;
+      parsed.call = first->Child()->Value();
+      parsed.hasCondition = HasCondition(*first);
     }
-    return statement;
+    return parsed;
   }
 
   ParseEngine& parser_;
   ScriptProgram& program_;
 };
-
-bool AsParsed(const ScriptStatement& statement, ScriptStatement::Role role) {
-  return statement.lowering == ScriptStatement::Lowering::kAsParsed && statement.role == role;
-}
-
-std::unique_ptr<ScriptStatement> InsertedJump(const std::string& label) {
-  auto jump = std::make_unique<ScriptStatement>();
-  jump->lowering = ScriptStatement::Lowering::kInsertedJump;
-  jump->jumpLabel = label;
-  return jump;
-}
-
-// An emptied block end keeps neither a tree nor a text.
-void Empty(ScriptStatement& statement) {
-  statement = ScriptStatement();
-  statement.lowering = ScriptStatement::Lowering::kEmptied;
-}
 
 // A script keeps its statements' texts, not the chart of the last one parsed.
 class ChartRelease {
@@ -145,6 +127,8 @@ class ChartRelease {
  private:
   ParseEngine& parser_;
 };
+
+std::string LabelName(int label) { return "autolabel" + std::to_string(label); }
 
 }  // namespace
 
@@ -162,9 +146,10 @@ std::optional<ScriptProgram> FL2Loader::LoadFL2(const std::string& text) {
     return std::nullopt;
   }
   if (!PostParse(*program)) {
-    if (StatementCountFits(program->size(), ui_, kLoadFailedTitle)) SyntaxError();
+    if (StatementCountFits(program->Size(), ui_, kLoadFailedTitle)) SyntaxError();
     return std::nullopt;
   }
+  program->Shrink();
   return program;
 }
 
@@ -179,42 +164,44 @@ std::optional<ScriptProgram> FL2Loader::ReadStatements(const std::string& text) 
 // count is refused.
 bool FL2Loader::PostParse(ScriptProgram& program) {
   working_ = labels_;
-  headers_.clear();
   nextLabel_ = 0;
-  if (program.size() > kMostStatements) return false;
-  for (std::size_t i = 0; i < program.size(); ++i) {
-    if (!program[i]->label.empty()) working_.emplace(program[i]->label, static_cast<int>(i + 1));
+  if (program.Size() > kMostStatements) return false;
+  for (int i = 1; i <= static_cast<int>(program.Size()); ++i) {
+    const std::string& label = program.DefinedLabel(i);
+    if (!label.empty()) working_.emplace(label, i);
   }
-  for (int i = 1; i <= static_cast<int>(program.size()); ++i) {
+  program.ForgetDefinedLabels();
+  for (int i = 1; i <= static_cast<int>(program.Size()); ++i) {
     if (!Lower(program, i)) return false;
   }
-  if (program.size() > kMostStatements) return false;
+  if (program.Size() > kMostStatements) return false;
   labels_ = working_;
   return true;
 }
 
-ParseTreeNodePtr FL2Loader::StatementTree(const ScriptStatement& statement, ParseEngine& parser) {
-  using Lowering = ScriptStatement::Lowering;
-  if (statement.lowering == Lowering::kEmptied) return std::make_shared<ParseTreeNode>();
-  if (statement.lowering == Lowering::kInsertedJump) {
+ParseTreeNodePtr FL2Loader::StatementTree(const ScriptProgram& program, int index, ParseEngine& parser) {
+  using Lowering = ScriptProgram::Lowering;
+  const Lowering lowering = program.LoweringOf(index);
+  if (lowering == Lowering::kEmptied) return std::make_shared<ParseTreeNode>();
+  if (lowering == Lowering::kInsertedJump) {
     // Inserted jumps carry no text: the log and a retry show only what the user wrote.
     auto jump = Node("statement", "");
-    jump->SetChild(GotoBody(statement.jumpLabel));
+    jump->SetChild(GotoBody(LabelName(program.JumpLabel(index))));
     return jump;
   }
-  ParseTreeNodePtr tree = parser.ParseSingle(statement.source, "statement");
+  ParseTreeNodePtr tree = parser.ParseSingle(std::string(program.Source(index)), "statement");
   if (tree == nullptr) return nullptr;
-  tree->SetValue(statement.text);
-  if (statement.lowering == Lowering::kBodyJumps) MakeJump(*FirstOfBody(tree), statement.jumpLabel);
-  if (statement.lowering == Lowering::kJumps) MakeJump(*tree, statement.jumpLabel);
-  if (statement.role != ScriptStatement::Role::kCall) return tree;
+  tree->SetValue(std::string(program.Text(index)));
+  if (lowering == Lowering::kBodyJumps) MakeJump(*FirstOfBody(tree), LabelName(program.JumpLabel(index)));
+  if (lowering == Lowering::kJumps) MakeJump(*tree, LabelName(program.JumpLabel(index)));
+  if (!program.IsAsParsed(index, ScriptProgram::Role::kCall)) return tree;
   const ParseTreeNodePtr call = FirstOfBody(tree);
-  if (statement.negateCondition) NegateCondition(*call);
-  if (statement.loopHeader) {
+  if (program.NegatesCondition(index)) NegateCondition(*call);
+  if (const ScriptProgram::LoopTargets* loop = program.Loop(index)) {
     const ParseTreeNodePtr& header = call->Child();
     header->SetValue("if");
-    header->SetBreakTo(statement.breakTo);
-    header->SetContinueTo(statement.continueTo);
+    header->SetBreakTo(loop->breakTo);
+    header->SetContinueTo(loop->continueTo);
   }
   return tree;
 }
@@ -228,24 +215,23 @@ ParseTreeNodePtr FL2Loader::PPHelperGetBody(const ParseTreeNodePtr& node) {
 
 int FL2Loader::PPHelperGetBlockEnd(const ScriptProgram& program, int start) {
   int depth = 0;
-  for (int k = start; k <= static_cast<int>(program.size()); ++k) {
-    const ScriptStatement& statement = *program[static_cast<std::size_t>(k - 1)];
-    if (AsParsed(statement, ScriptStatement::Role::kBlockStart)) ++depth;
-    if (AsParsed(statement, ScriptStatement::Role::kBlockEnd) && --depth < 1) return k;
+  for (int k = start; k <= static_cast<int>(program.Size()); ++k) {
+    if (program.IsAsParsed(k, ScriptProgram::Role::kBlockStart)) ++depth;
+    if (program.IsAsParsed(k, ScriptProgram::Role::kBlockEnd) && --depth < 1) return k;
   }
   return 0;
 }
 
 bool FL2Loader::Lower(ScriptProgram& program, int i) {
-  const ScriptStatement& call = *program[static_cast<std::size_t>(i - 1)];
-  if (!AsParsed(call, ScriptStatement::Role::kCall)) return true;
-  const std::string& name = call.call;
-  if ((name != "if" && name != "while") || i >= static_cast<int>(program.size())) return true;
-  const bool startsBlock = AsParsed(*program[static_cast<std::size_t>(i)], ScriptStatement::Role::kBlockStart);
-  if (name == "if" && !startsBlock) return true;
+  if (!program.IsAsParsed(i, ScriptProgram::Role::kCall)) return true;
+  const bool isIf = program.CallsIfOrWhile(i, false);
+  const bool isWhile = program.CallsIfOrWhile(i, true);
+  if ((!isIf && !isWhile) || i >= static_cast<int>(program.Size())) return true;
+  const bool startsBlock = program.IsAsParsed(i + 1, ScriptProgram::Role::kBlockStart);
+  if (isIf && !startsBlock) return true;
   // A block or loop without a condition cannot be lowered into a test.
-  if (!call.hasCondition) return false;
-  if (startsBlock) return LowerBlock(program, i, name == "while");
+  if (!program.HasCondition(i)) return false;
+  if (startsBlock) return LowerBlock(program, i, isWhile);
   LowerSingleLoop(program, i);
   return true;
 }
@@ -253,65 +239,46 @@ bool FL2Loader::Lower(ScriptProgram& program, int i) {
 bool FL2Loader::LowerBlock(ScriptProgram& program, int i, bool loop) {
   const int e = PPHelperGetBlockEnd(program, i + 1);
   if (e == 0) return false;
-  ScriptStatement& call = *program[static_cast<std::size_t>(i - 1)];
-  call.negateCondition = true;
-  const std::string exit = NewLabel();
-  working_[exit] = e + 1;
-  ScriptStatement& start = *program[static_cast<std::size_t>(i)];
-  start.lowering = ScriptStatement::Lowering::kBodyJumps;
-  start.jumpLabel = exit;
-  ScriptStatement& end = *program[static_cast<std::size_t>(e - 1)];
+  program.NegateCondition(i);
+  const int exit = NewLabel();
+  working_[LabelName(exit)] = e + 1;
+  program.MakeJump(i + 1, ScriptProgram::Lowering::kBodyJumps, exit);
   if (!loop) {
-    Empty(end);
+    program.Empty(e);
     return true;
   }
-  call.loopHeader = true;
-  call.breakTo = e + 1;
-  call.continueTo = i;
-  const std::string test = NewLabel();
-  working_[test] = i;
-  end.lowering = ScriptStatement::Lowering::kJumps;
-  end.jumpLabel = test;
-  headers_.push_back(&call);
+  program.SetLoopTargets(i, {e + 1, i});
+  const int test = NewLabel();
+  working_[LabelName(test)] = i;
+  program.MakeJump(e, ScriptProgram::Lowering::kJumps, test);
   return true;
 }
 
 void FL2Loader::LowerSingleLoop(ScriptProgram& program, int i) {
-  const std::string exit = NewLabel();
-  const std::string test = NewLabel();
-  ScriptStatement& header = *program[static_cast<std::size_t>(i - 1)];
-  header.loopHeader = true;
-  header.negateCondition = true;
-  InsertStatement(program, InsertedJump(exit), i + 1);
-  InsertStatement(program, InsertedJump(test), i + 3);
-  header.breakTo = i + 4;
-  header.continueTo = i;
-  working_[exit] = i + 4;
-  working_[test] = i;
-  headers_.push_back(&header);
+  const int exit = NewLabel();
+  const int test = NewLabel();
+  program.NegateCondition(i);
+  InsertJump(program, exit, i + 1);
+  InsertJump(program, test, i + 3);
+  program.SetLoopTargets(i, {i + 4, i});
+  working_[LabelName(exit)] = i + 4;
+  working_[LabelName(test)] = i;
 }
 
-int FL2Loader::InsertStatement(ScriptProgram& program, std::unique_ptr<ScriptStatement> statement, int index) {
-  if (index > static_cast<int>(program.size())) {
-    program.push_back(std::move(statement));
-    return static_cast<int>(program.size());
+// Labels move with the statements they name; a jump appended after the last statement moves none.
+void FL2Loader::InsertJump(ScriptProgram& program, int label, int index) {
+  if (index <= static_cast<int>(program.Size())) {
+    for (auto& [name, at] : working_) {
+      if (at >= index) ++at;
+    }
   }
-  for (auto& [name, at] : working_) {
-    if (at >= index) ++at;
-  }
-  for (ScriptStatement* header : headers_) {
-    if (header->breakTo >= index) ++header->breakTo;
-    if (header->continueTo >= index) ++header->continueTo;
-  }
-  program.insert(program.begin() + (index - 1), std::move(statement));
-  return index;
+  program.InsertJump(index, label);
 }
 
 // Labels are never removed while loading, so the search goes on from the last one made.
-std::string FL2Loader::NewLabel() {
+int FL2Loader::NewLabel() {
   for (;; ++nextLabel_) {
-    std::string name = "autolabel" + std::to_string(nextLabel_);
-    if (working_.emplace(name, 0).second) return name;
+    if (working_.emplace(LabelName(nextLabel_), 0).second) return nextLabel_;
   }
 }
 

@@ -6,10 +6,9 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "flash/language/ParseTreeNode.h"
-#include "flash/scripts/ScriptStatement.h"
+#include "flash/scripts/ScriptProgram.h"
 
 namespace quendrel {
 
@@ -35,8 +34,9 @@ class FL2Loader {
   // lowered script holds more statements than a script may (the labels are then left alone).
   bool PostParse(ScriptProgram& program);
 
-  // The statement's tree as the lowering left it; nothing when its text no longer parses.
-  static ParseTreeNodePtr StatementTree(const ScriptStatement& statement, ParseEngine& parser);
+  // The tree of the statement at index as the lowering left it; nothing when its text no longer
+  // parses.
+  static ParseTreeNodePtr StatementTree(const ScriptProgram& program, int index, ParseEngine& parser);
 
   // The statement-body of a statement tree, or nothing for a statement without one.
   static ParseTreeNodePtr PPHelperGetBody(const ParseTreeNodePtr& node);
@@ -47,8 +47,9 @@ class FL2Loader {
   bool Lower(ScriptProgram& program, int i);
   bool LowerBlock(ScriptProgram& program, int i, bool loop);
   void LowerSingleLoop(ScriptProgram& program, int i);
-  int InsertStatement(ScriptProgram& program, std::unique_ptr<ScriptStatement> statement, int index);
-  std::string NewLabel();
+  void InsertJump(ScriptProgram& program, int label, int index);
+  // The number of a new "autolabel" name.
+  int NewLabel();
   bool SyntaxError();
 
   ParseEngine& parser_;
@@ -56,8 +57,6 @@ class FL2Loader {
   LabelMap& labels_;
   // The labels while lowering, the script's own ones included.
   LabelMap working_;
-  // Loop headers already lowered, whose targets move when a statement is inserted before them.
-  std::vector<ScriptStatement*> headers_;
   int nextLabel_ = 0;
 };
 
