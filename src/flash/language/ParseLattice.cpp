@@ -715,9 +715,6 @@ void ParseLattice::NoteDormant(int pole, int target, int end) {
   }
 }
 
-// An arrow left out stands where an arrow of the chart waits for a symbol that a dormant arrow,
-// or one left out, completes: so the group could hold one if an arrow of that target on the pole
-// waits where a complete arrow left out reaches as far as the group does.
 // An arrow grown from a dormant one stands on the dormant arrow's pole or before it and ends
 // where the dormant arrow does.
 void ParseLattice::MarkDormantReach() {
@@ -734,6 +731,9 @@ void ParseLattice::MarkDormantReach() {
   }
 }
 
+// An arrow left out stands where an arrow of the chart waits for a symbol that a dormant arrow,
+// or one left out, completes: so the group could hold one if an arrow of that target on the pole
+// waits where a complete arrow left out reaches as far as the group does.
 bool ParseLattice::CouldHideGroup(int pole, int symbol, int end) {
   if (!anyDormant_ || symbol < 0 || !hideable_[symbol] || dormantReach_[pole] < end) {
     return false;
@@ -758,60 +758,69 @@ bool ParseLattice::CouldHideLonger(int pole, int symbol, int end) {
 
 // The furthest end of a complete arrow of the symbol on the pole that the chart holds only as a
 // dormant arrow or not at all: a dormant one, or an arrow one symbol short of complete grown over
-// such an arrow on its follow pole. Worked out depth first with an explicit stack (one level per
-// pole at most, and the grammar's chains of one-symbol rules) and remembered; a chain that comes
-// back to itself is taken to reach the end.
+// such an arrow on its follow pole. Remembered once worked out; a chain that comes back to itself
+// is taken to reach the end.
 int ParseLattice::HiddenEnd(int pole, int symbol) {
-  constexpr int kUnknown = -2;
-  constexpr int kWorking = -3;
-  const int count = static_cast<int>(tokens_.size());
-  const std::size_t symbolCount = symbols_.size();
   if (hiddenEnd_.empty()) {
-    hiddenEnd_.assign(tokens_.size() * symbolCount, kUnknown);
+    hiddenEnd_.assign(tokens_.size() * symbols_.size(), kHiddenUnknown);
   }
-  const auto start = [&](int at, int of) {
-    hiddenEnd_[at * symbolCount + of] = kWorking;
-    int end = -1;
-    for (const auto& [target, dormantEnd] : dormant_[at]) {
-      if (target == of) end = std::max(end, dormantEnd);
-    }
-    return HiddenFrame{at, of, 0, end};
-  };
-  const int known = hiddenEnd_[pole * symbolCount + symbol];
-  if (known != kUnknown) {
-    return known == kWorking ? count : known;
+  const int known = hiddenEnd_[pole * symbols_.size() + symbol];
+  if (known == kHiddenWorking) {
+    return static_cast<int>(tokens_.size());
   }
+  return known == kHiddenUnknown ? WorkOutHiddenEnd(pole, symbol) : known;
+}
+
+// Depth first with an explicit stack: a chain takes one level per pole at most, besides the
+// grammar's chains of one-symbol rules.
+int ParseLattice::WorkOutHiddenEnd(int pole, int symbol) {
   std::vector<HiddenFrame>& stack = hiddenStack_;
-  stack.assign(1, start(pole, symbol));
+  stack.assign(1, OpenHiddenFrame(pole, symbol));
   int result = -1;
   while (!stack.empty()) {
     HiddenFrame& frame = stack.back();
     const auto& arrows = poles_[frame.pole];
     if (frame.next == arrows.size()) {
       result = frame.end;
-      hiddenEnd_[frame.pole * symbolCount + frame.symbol] = result;
+      hiddenEnd_[frame.pole * symbols_.size() + frame.symbol] = result;
       stack.pop_back();
       if (!stack.empty()) stack.back().end = std::max(stack.back().end, result);
       continue;
     }
     const ChartArrow& entry = chart_[arrows[frame.next++]];
     const int follow = frame.pole + entry.arrow.Length();
-    if (entry.target != frame.symbol || entry.rule < 0 || entry.complete || follow >= count ||
-        entry.arrow.Dot() + 1 != entry.arrow.Rule()->Length()) {
+    const int next = OneShortOf(entry, frame.symbol);
+    if (next < 0 || !hideable_[next]) {
       continue;
     }
-    const int next = ruleSymbols_[entry.rule][entry.arrow.Dot()];
-    if (!hideable_[next]) {
-      continue;
-    }
-    const int memo = hiddenEnd_[follow * symbolCount + next];
-    if (memo == kUnknown) {
-      stack.push_back(start(follow, next));
+    const int memo = hiddenEnd_[follow * symbols_.size() + next];
+    if (memo == kHiddenUnknown) {
+      stack.push_back(OpenHiddenFrame(follow, next));
     } else {
-      frame.end = std::max(frame.end, memo == kWorking ? count : memo);
+      frame.end = std::max(frame.end, memo == kHiddenWorking ? static_cast<int>(tokens_.size()) : memo);
     }
   }
   return result;
+}
+
+ParseLattice::HiddenFrame ParseLattice::OpenHiddenFrame(int pole, int symbol) {
+  hiddenEnd_[pole * symbols_.size() + symbol] = kHiddenWorking;
+  int end = -1;
+  for (const auto& [target, dormantEnd] : dormant_[pole]) {
+    if (target == symbol) end = std::max(end, dormantEnd);
+  }
+  return HiddenFrame{pole, symbol, 0, end};
+}
+
+// The symbol that would complete the arrow, when it is one of target's with one symbol to go
+// before a follow pole inside the tokens; else -1.
+int ParseLattice::OneShortOf(const ChartArrow& entry, int target) const {
+  const int follow = entry.pole + entry.arrow.Length();
+  if (entry.target != target || entry.rule < 0 || entry.complete || follow >= static_cast<int>(tokens_.size()) ||
+      entry.arrow.Dot() + 1 != entry.arrow.Rule()->Length()) {
+    return -1;
+  }
+  return ruleSymbols_[entry.rule][entry.arrow.Dot()];
 }
 
 // A node's text is its tokens joined by single blanks, so it is one stretch of the whole

@@ -182,6 +182,11 @@ class ParseLattice {
     std::size_t next;  // the pole's arrow to look at next
     int end;
   };
+  static constexpr int kHiddenUnknown = -2;
+  static constexpr int kHiddenWorking = -3;
+  int WorkOutHiddenEnd(int pole, int symbol);
+  HiddenFrame OpenHiddenFrame(int pole, int symbol);
+  int OneShortOf(const ChartArrow& entry, int target) const;
 
   // Grammar.
   std::deque<ParseRule> ruleStore_;
@@ -213,8 +218,7 @@ class ParseLattice {
   ArrowKeySet arrowKeys_;  // so a duplicate is refused without a scan of the pole
   // Lookahead: the grammar's sets, each token's class and literal symbol, the dormant arrows by
   // pole as (target, end), the symbols of the arrows that could have grown from them, and the
-  // furthest end of a complete arrow left out, by [pole * symbols + symbol] (-2 not yet known,
-  // -3 being worked out).
+  // furthest end of a complete arrow left out, by [pole * symbols + symbol].
   GrammarLookahead lookaheadSets_;
   std::string chartTarget_;
   bool lookahead_ = false;
