@@ -177,11 +177,6 @@ int ParseLattice::SymbolId(const std::string& text) const {
   return found == symbolIds_.end() ? -1 : found->second;
 }
 
-// A token spelling a symbol that is no literal lets a rule beginning with that symbol step over
-// any one-token arrow there, whatever the rule needs; the lookahead cannot foresee that.
-bool ParseLattice::LookaheadFits() const {
-  return lookaheadSets_.Usable() && std::all_of(tokenNamed_.begin(), tokenNamed_.end(), [](int named) { return named < 0; });
-}
 
 // Whether the token's text is the symbol's: a literal's text between its quotes, or the name of
 // any other symbol.
@@ -189,14 +184,20 @@ bool ParseLattice::Spells(int pole, int symbol) const {
   return tokenLiteral_[pole] == symbol || tokenNamed_[pole] == symbol;
 }
 
+// A token spelling a symbol that is no literal (a variable named value, say) lets a rule beginning
+// with that symbol step over any one-token arrow on its pole, whatever the rule needs; the
+// lookahead cannot foresee that, so on such a pole it keeps every rule and every arrow's growth.
 bool ParseLattice::CanStart(int symbol, int pole) const {
-  return lookaheadSets_.CanStart(symbol, tokenClass_[pole], tokenLiteral_[pole]);
+  return tokenNamed_[pole] >= 0 || lookaheadSets_.CanStart(symbol, tokenClass_[pole], tokenLiteral_[pole]);
 }
 
 // A complete arrow at the end of the tokens always fits; no token follows it.
 bool ParseLattice::IsDormant(const ChartArrow& entry) const {
   const int follow = entry.pole + entry.arrow.Length();
   if (entry.rule < 0 || follow >= static_cast<int>(tokens_.size())) {
+    return false;
+  }
+  if (tokenNamed_[entry.pole] >= 0 || tokenNamed_[follow] >= 0) {
     return false;
   }
   return !lookaheadSets_.CanFollow(entry.target, tokenClass_[follow], tokenLiteral_[follow]);
@@ -428,7 +429,7 @@ void ParseLattice::RunRules(const std::string& strTarget, ChartMode mode) {
     AppendTokenArrow(pole, ClassName(tokens_[i].ttType));
     AppendTokenArrow(pole, "\"" + tokens_[i].strToken + "\"");
   }
-  lookahead_ = mode == ChartMode::kLookahead && LookaheadFits();
+  lookahead_ = mode == ChartMode::kLookahead && lookaheadSets_.Usable();
   const int target = SymbolId(strTarget);
   if (target >= 0) {
     Predict(target, 0);

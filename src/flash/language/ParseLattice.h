@@ -125,7 +125,6 @@ class ParseLattice {
   void CompileGrammar();
   void ResetChart();
   int SymbolId(const std::string& text) const;
-  bool LookaheadFits() const;
   bool Spells(int pole, int symbol) const;
   bool CanStart(int symbol, int pole) const;
   bool IsDormant(const ChartArrow& entry) const;

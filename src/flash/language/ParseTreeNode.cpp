@@ -66,7 +66,7 @@ ParseTreeNodePtr ParseTreeNode::OrdinalChild(int i) const {
 std::string ParseTreeNode::ToString() const {
   if (child_ == nullptr) {
     if (token_ == "ID") {
-      return "\"" + value_ + "\"";
+      return "\"" + Value() + "\"";
     }
     if (token_ == "goto") {
       return "goto " + (sibling_ != nullptr ? sibling_->ToString() : std::string());
@@ -83,7 +83,7 @@ std::string ParseTreeNode::ToString() const {
 
 std::string ParseTreeNode::ToTreeText() const {
   if (child_ == nullptr) {
-    return IsQuotedLiteral(token_) ? token_ : token_ + "(" + value_ + ")";
+    return IsQuotedLiteral(token_) ? token_ : token_ + "(" + Value() + ")";
   }
   std::string text = token_ + "[";
   for (const ParseTreeNode* node = child_.get(); node != nullptr; node = node->sibling_.get()) {
