@@ -16,7 +16,7 @@ bool SameLetters(std::string_view text, std::string_view lower) {
 }  // namespace
 
 void ScriptProgram::StartCut(std::string_view text) {
-  cut_ = text;
+  cut_.assign(text);
   cutStored_ = false;
 }
 
@@ -43,6 +43,7 @@ void ScriptProgram::Append(std::string_view source, const Parsed& parsed) {
 }
 
 void ScriptProgram::Shrink() {
+  cut_ = std::string();
   texts_.shrink_to_fit();
   entries_.shrink_to_fit();
   order_.shrink_to_fit();

@@ -41,10 +41,10 @@ class ScriptProgram {
 
   std::size_t Size() const { return order_.size(); }
   // The text the next statements were cut from, as the user wrote it: each statement appended until
-  // the next cut shows it. The text must stay as it is until then.
+  // the next cut shows it.
   void StartCut(std::string_view text);
   void Append(std::string_view source, const Parsed& parsed);
-  // Gives back what the buffers grew to beyond what they hold.
+  // Gives back what the buffers grew to beyond what they hold, and the text of the last cut.
   void Shrink();
 
   std::string_view Source(int index) const;
@@ -96,7 +96,7 @@ class ScriptProgram {
   std::string texts_;
   std::vector<Entry> entries_;        // by statement number
   std::vector<std::uint32_t> order_;  // statement numbers in the order they run
-  std::string_view cut_;
+  std::string cut_;
   bool cutStored_ = false;
   Span cutSpan_;
   // Beside the statements, by number: a text other than the source (the cut it shares with the
