@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "flash/scripts/StatementTrees.h"
 #include "flash/support/ScriptRig.h"
 #include "support/CaseName.h"
 
@@ -73,6 +78,82 @@ TEST(FL2Loader, LoweringLayoutAndGeneratedLabels) {
   script.SetPC(10);
   EXPECT_EQ(script.PC(), 11) << "an emptied block end is passed over";
   EXPECT_EQ(script.CommandString(-1), "");
+}
+
+// A statement's tree is parsed again from its text when it runs; what the lowering made of it must
+// come back with it: the negated condition and loop targets of a header, jumps for braces, the
+// inserted jumps and the emptied block end.
+TEST(FL2Loader, EachStatementRunsTheTreeTheLoweringMade) {
+  const std::string script =
+      "if (x) goto done; lbl: g(a && b, \"s;\"); while (k) { while (j) j = j - 1; continue; } "
+      "if (0) { x = 2; } done: y = f(1, -2);";
+  const std::string negated = "plist[expr[value[unaryop[\"!\"], value[\"(\", expr[value[";
+  const std::string jump = "statement[statement-body[goto(goto), ID(autolabel";
+  const std::vector<std::string> expected = {
+      "if (x) goto done | statement[statement-body[fcall[ID(if), \"(\", plist[expr[value[ID(x)]]], \")\"]]] @0/0",
+      "if (x) goto done | statement[statement-body[\"goto\", ID(done)]]",
+      "lbl: g(a && b, \"s;\") | statement[ID(lbl), \":\", statement-body[fcall[ID(g), \"(\", plist[expr[comp-e["
+      "add-e[mul-e[bit-e[value[ID(a)]]]]], binlog[\"&&\"], expr[value[ID(b)]]], \",\", plist[expr[value[STRING(s;)]]]]"
+      ", \")\"]]] @0/0",
+      "while (k) | statement[statement-body[fcall[ID(if), \"(\", " + negated + "ID(k)]], \")\"]]]], \")\"]]] @12/4",
+      "{ | statement[statement-body[" + jump + "0)]]]]",
+      "while (j) j = j - 1 | statement[statement-body[fcall[ID(if), \"(\", " + negated +
+          "ID(j)]], \")\"]]]], \")\"]]] @10/6",
+      " | " + jump + "2)]]",
+      "while (j) j = j - 1 | statement[statement-body[assign[ID(j), \"=\", expr[comp-e[add-e[mul-e[bit-e[value["
+      "ID(j)]]], binadd[\"-\"], add-e[mul-e[bit-e[value[NUMBER(1)]]]]]]]]]]",
+      " | " + jump + "3)]]",
+      "continue | statement[ID(continue)]",
+      "} | " + jump + "1)]]",
+      "if (0) | statement[statement-body[fcall[ID(if), \"(\", " + negated + "NUMBER(0)]], \")\"]]]], \")\"]]] @0/0",
+      "{ | statement[statement-body[" + jump + "4)]]]]",
+      "x = 2 | statement[statement-body[assign[ID(x), \"=\", expr[value[NUMBER(2)]]]]]",
+      " | ()",
+      "done: y = f(1, -2) | statement[ID(done), \":\", statement-body[assign[ID(y), \"=\", expr[comp-e[add-e[mul-e["
+      "bit-e[value[fcall[ID(f), \"(\", plist[expr[value[NUMBER(1)]], \",\", plist[expr[comp-e[add-e[mul-e[bit-e["
+      "value[unaryop[\"-\"], value[NUMBER(2)]]]]]]]]], \")\"]]]]]]]]]]",
+  };
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load(script));
+  FL2File& loaded = rig.Script();
+  std::vector<std::string> shown;
+  for (int i = 1; i <= loaded.ProgramLength(); ++i) {
+    const ParseTreeNodePtr tree = loaded.StatementTree(i);
+    std::string text = loaded.CommandString(i) + " | " + tree->ToTreeText();
+    const ParseTreeNodePtr body = FL2Loader::PPHelperGetBody(tree);
+    const ParseTreeNodePtr call = body ? body->Child() : nullptr;
+    if (call != nullptr && call->Token() == "fcall") {
+      text += " @" + std::to_string(call->Child()->BreakTo()) + "/" + std::to_string(call->Child()->ContinueTo());
+    }
+    shown.push_back(text);
+  }
+  EXPECT_EQ(shown, expected);
+  EXPECT_EQ(loaded.Label("lbl"), 3);
+  EXPECT_EQ(loaded.Label("done"), 16);
+  EXPECT_EQ(loaded.Label("autolabel0"), 12);
+  EXPECT_EQ(loaded.Label("autolabel2"), 10);
+}
+
+// A loop is known on the loop stack by its header's node, so the header's tree stays while the
+// trees of a body too long to keep are parsed again on every pass.
+TEST(FL2Loader, ALoopLongerThanTheKeptTreesKeepsOneEntryOnTheLoopStack) {
+  const int body = static_cast<int>(StatementTrees::kMostTrees) + 8;
+  std::string script = "i = 0; n = 0; while (i < 30) { i = i + 1;";
+  for (int k = 0; k < body; ++k) script += " n = n + 1;";
+  script += " if (i == 15) { continue; } n = n + 1000; } after = n;";
+  ScriptRig rig;
+  ASSERT_TRUE(rig.Load(script));
+  FL2File& loaded = rig.Script();
+  loaded.Reset();
+  std::size_t deepest = 0;
+  int steps = 0;
+  for (; steps < 5000 && loaded.singleStep() != dfResponseEOF; ++steps) {
+    deepest = std::max(deepest, loaded.LoopStack().size());
+  }
+  EXPECT_LT(steps, 5000);
+  EXPECT_EQ(deepest, 1u);
+  const std::string n = std::to_string(30 * body + 29 * 1000);
+  EXPECT_EQ(rig.Vars("i n after"), "i=30 n=" + n + " after=" + n);
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "flash/language/ParseEngine.h"
 #include "flash/language/ScriptTokeniser.h"
+#include "foundation/files/qovStringStream.h"
 #include "support/ReferenceLattice.h"
 
 namespace quendrel {
@@ -63,7 +65,8 @@ TEST_F(ParseLatticeTest, ArrowsStayWithinTensPerToken) {
 }
 
 // The indexed lattice must build exactly the chart of the plain algorithm, arrow for arrow and
-// in the same order, because the order decides which tree comes out.
+// in the same order, because the order decides which tree comes out; a chart built with
+// lookahead must give the same tree.
 class ReferenceComparison : public ParseLatticeTest {
  protected:
   void ExpectSameAsReference(const std::string& text, const std::string& target) {
@@ -74,10 +77,16 @@ class ReferenceComparison : public ParseLatticeTest {
     ASSERT_EQ(ChartText(Lattice()), reference.ChartText()) << "text: " << text;
     const auto fast = Lattice().ExtractTree(target, 1, -1);
     const auto slow = reference.ExtractTree(target, 1, -1);
-    ASSERT_EQ(fast == nullptr, slow == nullptr) << "text: " << text;
-    if (fast != nullptr) {
-      EXPECT_EQ(fast->ToTreeText(), slow->ToTreeText()) << "text: " << text;
-      EXPECT_EQ(fast->Value(), slow->Value());
+    ExpectSameTree(fast, slow, text);
+    Lattice().RunRules(target, ParseLattice::ChartMode::kLookahead);
+    ExpectSameTree(Lattice().ExtractTree(target, 1, -1), slow, text + " (lookahead)");
+  }
+
+  static void ExpectSameTree(const ParseTreeNodePtr& tree, const ParseTreeNodePtr& expected, const std::string& text) {
+    ASSERT_EQ(tree == nullptr, expected == nullptr) << "text: " << text;
+    if (tree != nullptr) {
+      EXPECT_EQ(tree->ToTreeText(), expected->ToTreeText()) << "text: " << text;
+      EXPECT_EQ(tree->Value(), expected->Value());
     }
   }
 };
@@ -121,6 +130,9 @@ TEST_F(ReferenceComparison, OtherTargets) {
 class StatementGenerator {
  public:
   explicit StatementGenerator(std::uint32_t seed) : random_(seed) {}
+  // Also names that spell symbols of the grammar, which let a rule beginning with that symbol
+  // step over the name whatever the symbol would need.
+  StatementGenerator(std::uint32_t seed, bool symbolNames) : random_(seed), symbolNames_(symbolNames) {}
 
   std::string Statement() {
     switch (Pick(6)) {
@@ -138,6 +150,8 @@ class StatementGenerator {
 
   std::string Name() {
     static const char* kNames[] = {"a", "b", "count", "value", "x1", "goto", "if"};
+    static const char* kSymbolNames[] = {"NUMBER", "STRING", "ID", "unaryop", "binadd", "binlog", "expr", "plist", "fcall"};
+    if (symbolNames_ && Pick(3) == 0) return kSymbolNames[Pick(9)];
     return kNames[Pick(7)];
   }
 
@@ -182,6 +196,7 @@ class StatementGenerator {
   }
 
   std::mt19937 random_;
+  bool symbolNames_ = false;
 };
 
 TEST_F(ReferenceComparison, GeneratedStatements) {
@@ -194,11 +209,67 @@ TEST_F(ReferenceComparison, GeneratedStatements) {
   }
 }
 
+TEST_F(ReferenceComparison, NamesThatSpellSymbolsOfTheGrammar) {
+  for (const char* statement : {"x = unaryop", "x = ~unaryop + NUMBER", "f(unaryop << b, STRING)", "binadd = binadd - 1",
+                                "ID: expr = plist . fcall", "x = f(NUMBER, (binlog))"}) {
+    ExpectSameAsReference(statement, "statement");
+  }
+  StatementGenerator generator(20240612, true);
+  for (int i = 0; i < 300 && !HasFatalFailure(); ++i) {
+    ExpectSameAsReference(generator.Statement(), "statement");
+  }
+}
+
 TEST_F(ReferenceComparison, GrammarQuirks) {
   // An empty alternative and a doubled blank (an empty symbol) must not upset the indexes.
   Lattice().AddRule("value", "\"[\"  \"]\" | ");
   ExpectSameAsReference("x = [ ]", "statement");
   ExpectSameAsReference("x = 1", "statement");
+}
+
+std::string List(const std::string& first, const std::string& more, int times) {
+  std::string text = first;
+  for (int i = 0; i < times; ++i) {
+    text += more;
+  }
+  return text;
+}
+
+// Every tail of a long right-recursive list completes on every pole of the complete chart, which
+// so grows with the square of the statement; the lookahead keeps to tens of arrows a token and
+// gives the complete chart's tree.
+TEST(LookaheadChart, ListsAtTheTokenLimitTakeTensOfArrowsPerToken) {
+  const std::string statements[] = {
+      List("f(1", ", a, \"s\", 0x1F", 332) + ")",
+      List("x = 1", " + 1", 998),
+      List("x = a", " == b", 998),
+      List("x = a", " && b", 998),
+      List("x = -1", " . (a * 2) - 7", 249),
+      List("lbl: f(g(1)", ", h(a, b)", 271) + ")",
+      List("f(value", ", 1, value", 499) + ")",
+  };
+  ParseEngine engine;
+  for (const std::string& text : statements) {
+    const std::string what = text.substr(0, 24) + "...";
+    const auto tree = engine.ParseSingle(text, "statement");
+    ASSERT_NE(tree, nullptr) << what;
+    const std::size_t tokens = engine.lattice().TokenList().size();
+    EXPECT_GT(tokens, 1900u) << what;
+    EXPECT_LT(engine.lattice().ArrowsCreated(), tokens * 40) << what;
+    EXPECT_TRUE(engine.lattice().LookaheadChart()) << what;
+    engine.lattice().RunRules("statement");
+    EXPECT_EQ(engine.lattice().ExtractTree("statement", 1, -1)->ToTreeText(), tree->ToTreeText()) << what;
+  }
+}
+
+// The longest P at the start is "a b", grown from a Q that "z" cannot follow, so the lookahead
+// leaves it out; the tree takes the longest P all the same, so it comes from the complete chart.
+TEST(LookaheadChart, ATreeThatTakesALeftOutArrowComesFromTheCompleteChart) {
+  ParseEngine engine(std::make_unique<qovStringStream>("statement := P \"b\" \"z\"\nP := \"a\" | Q\nQ := \"a\" \"b\"\n"));
+  const auto tree = engine.ParseSingle("a b z", "statement");
+  ASSERT_NE(tree, nullptr);
+  EXPECT_EQ(tree->ToTreeText(), "statement[P[Q[\"a\", \"b\"]]]");
+  EXPECT_FALSE(engine.lattice().LookaheadChart()) << "built again in full";
 }
 
 }  // namespace

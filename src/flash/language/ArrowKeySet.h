@@ -2,12 +2,15 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace quendrel {
 
-// A long statement asks the duplicate test millions of times; open addressing in one array keeps
-// each question to about one cache line, where a node-based set allocates and chases pointers.
+// A chart works on one pole at a time and most poles hold a few dozen arrows, so each pole keeps
+// its keys in a short list of its own, scanned in a cache line or two. A pole whose list grows long
+// (every tail of a long sum completing on it) moves its keys into one open-addressed table, where
+// each question costs about one cache line however many keys the pole holds.
 class ArrowKeySet {
  public:
   struct Key {
@@ -24,12 +27,20 @@ class ArrowKeySet {
   bool Insert(const Key& key);
   // Empties the set, keeping room for about as many keys as it last held.
   void Clear();
-  std::size_t Size() const { return size_; }
+  std::size_t Size() const { return listed_ + size_; }
 
  private:
+  static constexpr std::size_t kLongestList = 48;
+
+  bool InsertListed(const Key& key, std::uint64_t packed);
+  void MoveListToTable(int pole);
+  bool InsertInTable(const Key& key);
   std::size_t SlotOf(const Key& key) const;
   void Grow();
 
+  std::vector<std::vector<std::uint64_t>> lists_;  // by pole: rule, dot and length packed
+  std::vector<bool> inTable_;                       // by pole: its keys are in the table
+  std::size_t listed_ = 0;
   std::vector<Key> slots_;  // a power of two, never more than half full
   std::size_t size_ = 0;
 };

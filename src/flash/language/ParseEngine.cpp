@@ -1,5 +1,6 @@
 #include "flash/language/ParseEngine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "flash/language/LiteralTracker.h"
@@ -88,19 +89,22 @@ std::string ParseEngine::InsertSemicolons(const std::string& strInput, const std
 ParseTreeNodePtr ParseEngine::ParseSingle(const std::string& strInput, const std::string& strTarget) {
   lattice_.Clear();
   lattice_.SetTokenList(ScriptTokeniser::TokeniseAndJoin(strInput, ParseLattice::kLongestStatement));
-  lattice_.RunRules(strTarget);
+  lattice_.RunRules(strTarget, ParseLattice::ChartMode::kLookahead);
   return lattice_.ExtractTree(strTarget, 1, -1);
 }
 
-std::optional<std::vector<ParseTreeNodePtr>> ParseEngine::Parse(const std::string& strInput) {
+std::vector<std::string> ParseEngine::StatementPieces(const std::string& strInput) {
   std::string text = SeparateBraces(strInput);
   text = InsertSemicolons(text, "if");
   text = InsertSemicolons(text, "while");
+  std::vector<std::string> pieces = SplitStatements(text);
+  pieces.erase(std::remove_if(pieces.begin(), pieces.end(), IsBlank), pieces.end());
+  return pieces;
+}
+
+std::optional<std::vector<ParseTreeNodePtr>> ParseEngine::Parse(const std::string& strInput) {
   std::vector<ParseTreeNodePtr> trees;
-  for (std::string& piece : SplitStatements(text)) {
-    if (IsBlank(piece)) {
-      continue;
-    }
+  for (std::string& piece : StatementPieces(strInput)) {
     auto tree = ParseSingle(piece, "statement");
     if (tree == nullptr) {
       Ui().MsgBox("Syntax error in FL2 script.", vbExclamation | vbOKOnly, "FL2 Execution Error");

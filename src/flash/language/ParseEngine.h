@@ -35,6 +35,11 @@ class ParseEngine {
   // as a statement; each tree's Value is its piece as cut. After the first piece that does not
   // parse the user is told and the result is nothing.
   std::optional<std::vector<ParseTreeNodePtr>> Parse(const std::string& strInput);
+  // The pieces Parse parses, in order.
+  static std::vector<std::string> StatementPieces(const std::string& strInput);
+
+  // Gives back the memory of the last statement's chart, once a run of statements is parsed.
+  void ReleaseChart() { lattice_.Release(); }
 
  private:
   ParseLattice lattice_;

@@ -57,6 +57,10 @@ std::vector<std::string_view> SplitAlternatives(std::string_view requisites) {
   return alternatives;
 }
 
+bool IsClassName(const std::string& text) {
+  return text == "ID" || text == "NUMBER" || text == "SYMBOL" || text == "STRING" || text == "()";
+}
+
 const char* ClassName(eTokType type) {
   switch (type) {
     case ttIdentifier:
@@ -144,7 +148,6 @@ void ParseLattice::CompileGrammar() {
       Symbol symbol;
       symbol.text = text;
       symbol.literal = IsQuotedLiteral(text);
-      symbol.bare = symbol.literal ? text.substr(1, text.size() - 2) : text;
       symbols_.push_back(std::move(symbol));
     }
     return it->second;
@@ -155,18 +158,49 @@ void ParseLattice::CompileGrammar() {
       ruleSymbols_[rule].push_back(intern(symbol));
     }
   }
+  std::vector<bool> withRules;
+  std::vector<bool> tokenSymbols;
   for (auto& symbol : symbols_) {
     const auto found = rules_.find(symbol.text);
     if (found != rules_.end()) {
       symbol.rules = found->second;
     }
+    withRules.push_back(!symbol.rules.empty());
+    tokenSymbols.push_back(symbol.literal || IsClassName(symbol.text));
   }
+  lookaheadSets_.Build(ruleSymbols_, ruleTargets_, withRules, tokenSymbols);
   compiled_ = true;
 }
 
 int ParseLattice::SymbolId(const std::string& text) const {
   const auto found = symbolIds_.find(text);
   return found == symbolIds_.end() ? -1 : found->second;
+}
+
+
+// Whether the token's text is the symbol's: a literal's text between its quotes, or the name of
+// any other symbol.
+bool ParseLattice::Spells(int pole, int symbol) const {
+  return tokenLiteral_[pole] == symbol || tokenNamed_[pole] == symbol;
+}
+
+// A token spelling a symbol that is no literal (a variable named value, say) lets a rule beginning
+// with that symbol step over any one-token arrow on its pole, whatever the rule needs; the
+// lookahead cannot foresee that, so on such a pole it keeps every rule and every arrow's growth.
+bool ParseLattice::CanStart(int symbol, int pole) const {
+  return tokenNamed_[pole] >= 0 || lookaheadSets_.CanStart(symbol, tokenClass_[pole], tokenLiteral_[pole]);
+}
+
+// A complete arrow at the end of the tokens always fits; no token follows it.
+bool ParseLattice::IsDormant(const ChartArrow& entry) const {
+  const int follow = entry.pole + entry.arrow.Length();
+  if (entry.rule < 0 || follow >= static_cast<int>(tokens_.size())) {
+    return false;
+  }
+  if (tokenNamed_[entry.pole] >= 0 || tokenNamed_[follow] >= 0) {
+    return false;
+  }
+  return !lookaheadSets_.CanFollow(entry.target, tokenClass_[follow], tokenLiteral_[follow]);
 }
 
 // ---- chart ------------------------------------------------------------------------------
@@ -182,6 +216,23 @@ void ParseLattice::Clear() {
   ResetChart();
 }
 
+namespace {
+
+template <typename... Containers>
+void GiveBack(Containers&... containers) {
+  ((containers = Containers()), ...);
+}
+
+}  // namespace
+
+void ParseLattice::Release() {
+  GiveBack(tokens_, chart_, poles_, ready_, waiterHead_, poleWaiters_, deferred_, predicted_, pendingLock_,
+           targetHead_, targetTail_, targetCount_, targetLongest_, activePoles_, tokenClass_, tokenLiteral_,
+           tokenNamed_, dormant_, dormantReach_, hiddenEnd_, hiddenStack_);
+  arrowKeys_ = ArrowKeySet();
+  ResetChart();
+}
+
 void ParseLattice::ResetChart() {
   if (!compiled_) {
     CompileGrammar();
@@ -193,11 +244,18 @@ void ParseLattice::ResetChart() {
   poles_.resize(poles);
   ready_.resize(poles);
   poleWaiters_.resize(poles);
+  dormant_.resize(poles);
   for (std::size_t i = 0; i < poles; ++i) {
     poles_[i].clear();
     ready_[i].clear();
     poleWaiters_[i].clear();
+    dormant_[i].clear();
   }
+  lookahead_ = false;
+  anyDormant_ = false;
+  dormantTargets_.assign(symbols_.size(), false);
+  hideable_.assign(symbols_.size(), false);
+  hiddenEnd_.clear();
   waiterHead_.assign(poles * symbols_.size(), -1);
   predicted_.assign(poles * symbols_.size(), false);
   targetHead_.assign(poles * symbols_.size(), -1);
@@ -227,24 +285,30 @@ int ParseLattice::Append(ChartArrow entry) {
   entry.complete = entry.arrow.IsComplete();
   int completedSlot = -1;
   if (entry.complete && entry.target >= 0) {
-    completedSlot = static_cast<int>(pole * symbols_.size() + entry.target);
-    if (targetTail_[completedSlot] >= 0) {
-      chart_[targetTail_[completedSlot]].nextSameTarget = id;
-    } else {
-      targetHead_[completedSlot] = id;
-    }
-    targetTail_[completedSlot] = id;
-    ++targetCount_[completedSlot];
-    const int longest = targetLongest_[completedSlot];
+    const int slot = static_cast<int>(pole * symbols_.size() + entry.target);
+    const int longest = targetLongest_[slot];
     if (longest < 0 || entry.arrow.Length() > chart_[longest].arrow.Length()) {
-      targetLongest_[completedSlot] = id;
+      targetLongest_[slot] = id;
+    }
+    if (lookahead_ && IsDormant(entry)) {
+      // Kept for the trees, which take the longest arrow, but offered to no one.
+      NoteDormant(pole, entry.target, follow);
+    } else {
+      completedSlot = slot;
+      if (targetTail_[slot] >= 0) {
+        chart_[targetTail_[slot]].nextSameTarget = id;
+      } else {
+        targetHead_[slot] = id;
+      }
+      targetTail_[slot] = id;
+      ++targetCount_[slot];
     }
   }
   const bool open = entry.rule >= 0 && !entry.complete && follow < static_cast<int>(tokens_.size());
   if (open) {
     const int symbol = ruleSymbols_[entry.rule][entry.arrow.Dot()];
     entry.slot = static_cast<int>(follow * symbols_.size() + symbol);
-    entry.wholePole = entry.arrow.Length() == 0 && tokens_[follow].strToken == symbols_[symbol].bare;
+    entry.wholePole = entry.arrow.Length() == 0 && Spells(follow, symbol);
   }
   const bool lockLater = !entry.arrow.Locked() && !CanGrow(entry);
   chart_.push_back(std::move(entry));
@@ -305,8 +369,7 @@ void ParseLattice::AppendTokenArrow(int pole, std::string target) {
 
 int ParseLattice::AddArrow(int rule, int pole, int length, int dot) {
   const auto& symbols = ruleSymbols_[rule];
-  if (!symbols.empty() && symbols_[symbols.front()].literal &&
-      symbols_[symbols.front()].bare != tokens_[pole].strToken) {
+  if (!symbols.empty() && symbols_[symbols.front()].literal && !Spells(pole, symbols.front())) {
     return -1;
   }
   if (!arrowKeys_.Insert(ArrowKeySet::Key{pole, rule, dot, length})) {
@@ -337,27 +400,43 @@ void ParseLattice::Predict(int symbol, int pole) {
     return;
   }
   for (const int rule : symbols_[symbol].rules) {
-    AddArrow(rule, pole, 0, 0);
+    if (!lookahead_ || CanStart(ruleSymbols_[rule].front(), pole)) {
+      AddArrow(rule, pole, 0, 0);
+    }
   }
   predicted_[slot] = true;
 }
 
-void ParseLattice::RunRules(const std::string& strTarget) {
+void ParseLattice::RunRules(const std::string& strTarget, ChartMode mode) {
   if (tokens_.empty()) {
     return;
   }
   ResetChart();
+  chartTarget_ = strTarget;
+  tokenClass_.resize(tokens_.size());
+  tokenLiteral_.resize(tokens_.size());
+  tokenNamed_.resize(tokens_.size());
+  for (std::size_t i = 0; i < tokens_.size(); ++i) {
+    std::string className = ClassName(tokens_[i].ttType);
+    std::string literal = "\"" + tokens_[i].strToken + "\"";
+    const int named = SymbolId(tokens_[i].strToken);
+    tokenClass_[i] = SymbolId(className);
+    tokenLiteral_[i] = SymbolId(literal);
+    tokenNamed_[i] = named >= 0 && !symbols_[named].literal ? named : -1;
+  }
   for (std::size_t i = 0; i < tokens_.size(); ++i) {
     const int pole = static_cast<int>(i);
     AppendTokenArrow(pole, ClassName(tokens_[i].ttType));
     AppendTokenArrow(pole, "\"" + tokens_[i].strToken + "\"");
   }
+  lookahead_ = mode == ChartMode::kLookahead && lookaheadSets_.Usable();
   const int target = SymbolId(strTarget);
   if (target >= 0) {
     Predict(target, 0);
   }
   while (ApplyRules()) {
   }
+  MarkDormantReach();
 }
 
 // One completion pass. Each pole only offers the arrows it held when its turn began, and an
@@ -478,8 +557,8 @@ bool ParseLattice::CanGrow(const ChartArrow& entry) const {
   if (follow >= static_cast<int>(tokens_.size())) {
     return false;
   }
-  const Symbol& next = symbols_[ruleSymbols_[entry.rule][entry.arrow.Dot()]];
-  return !next.literal || next.bare == tokens_[follow].strToken;
+  const int symbol = ruleSymbols_[entry.rule][entry.arrow.Dot()];
+  return !symbols_[symbol].literal || Spells(follow, symbol);
 }
 
 void ParseLattice::LockArrows() {
@@ -491,10 +570,21 @@ void ParseLattice::LockArrows() {
 
 // ---- extraction -------------------------------------------------------------------------
 
+ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int startpole, int arrowlength) {
+  bool complete = true;
+  ParseTreeNodePtr tree = Extract(strTarget, startpole, arrowlength, complete);
+  if (complete) {
+    return tree;
+  }
+  RunRules(chartTarget_, ChartMode::kComplete);
+  complete = true;
+  return Extract(strTarget, startpole, arrowlength, complete);
+}
+
 // Depth first with an explicit stack, so the depth of a tree is bounded only by kDeepestTree. The
 // texts of inner nodes are filled in last: a refused tree never pays for them.
-ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int startpole,
-                                           int arrowlength) const {
+ParseTreeNodePtr ParseLattice::Extract(const std::string& strTarget, int startpole, int arrowlength,
+                                       bool& complete) {
   const int count = static_cast<int>(tokens_.size());
   if (arrowlength == -1) {
     arrowlength = count;
@@ -502,7 +592,12 @@ ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int sta
   if (arrowlength < 1 || startpole < 1 || startpole > count) {
     return nullptr;
   }
-  const int best = BestCandidate(strTarget, SymbolId(strTarget), startpole - 1, arrowlength);
+  const int symbol = SymbolId(strTarget);
+  if (CouldHideGroup(startpole - 1, symbol, startpole - 1 + arrowlength)) {
+    complete = false;
+    return nullptr;
+  }
+  const int best = BestCandidate(strTarget, symbol, startpole - 1, arrowlength);
   if (best < 0) {
     return nullptr;
   }
@@ -513,7 +608,10 @@ ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int sta
   while (!open.empty()) {
     const int pole = open.back().position;
     int id = -1;
-    const ParseTreeNodePtr child = NextChild(open.back(), id);
+    const ParseTreeNodePtr child = NextChild(open.back(), id, complete);
+    if (!complete) {
+      return nullptr;
+    }
     if (child == nullptr) {
       open.pop_back();
       continue;
@@ -523,9 +621,7 @@ ParseTreeNodePtr ParseLattice::ExtractTree(const std::string& strTarget, int sta
       return nullptr;
     }
   }
-  for (const CoveredSpan& span : spans) {
-    span.node->SetValue(CoveredText(span.pole, span.length));
-  }
+  SetCoveredValues(spans);
   return root;
 }
 
@@ -545,17 +641,22 @@ void ParseLattice::StartNode(ParseTreeNode& node, int id, int pole, std::vector<
 // The child for the parent's next symbol, attached and stepped over, with its arrow in id: the
 // longest complete arrow of that symbol where the previous child ends. Nothing when the symbols
 // or the tokens run out or nothing there completes the symbol; the parent then stays as built.
-ParseTreeNodePtr ParseLattice::NextChild(OpenNode& parent, int& id) const {
+ParseTreeNodePtr ParseLattice::NextChild(OpenNode& parent, int& id, bool& complete) {
   const auto& symbols = ruleSymbols_[parent.rule];
   if (parent.next >= symbols.size() || parent.position >= static_cast<int>(tokens_.size())) {
     return nullptr;
   }
   const int symbol = symbols[parent.next];
   const int found = targetLongest_[parent.position * symbols_.size() + symbol];
-  if (found < 0 || chart_[found].arrow.Length() < 1) {
+  const int length = found < 0 ? 0 : chart_[found].arrow.Length();
+  if (CouldHideLonger(parent.position, symbol, parent.position + length) ||
+      (length > 0 && CouldHideGroup(parent.position, symbol, parent.position + length))) {
+    complete = false;
     return nullptr;
   }
-  const int length = chart_[found].arrow.Length();
+  if (length < 1) {
+    return nullptr;
+  }
   id = BestCandidate(symbols_[symbol].text, symbol, parent.position, length);
   if (id < 0) {
     return nullptr;
@@ -598,16 +699,154 @@ int ParseLattice::BestCandidate(const std::string& target, int symbol, int pole,
   return best;
 }
 
-std::string ParseLattice::CoveredText(int pole, int length) const {
-  std::string text;
-  const int end = std::min<int>(pole + length, static_cast<int>(tokens_.size()));
-  for (int i = pole; i < end; ++i) {
-    if (i > pole) {
-      text += ' ';
-    }
-    text += tokens_[i].strToken;
+// ---- what the lookahead left out ----------------------------------------------------------
+
+void ParseLattice::NoteDormant(int pole, int target, int end) {
+  dormant_[pole].emplace_back(target, end);
+  anyDormant_ = true;
+  if (dormantTargets_[target]) {
+    return;
   }
-  return text;
+  dormantTargets_[target] = true;
+  for (const int symbol : lookaheadSets_.GrownOnItsPole(target)) {
+    hideable_[symbol] = true;
+  }
+  for (const int symbol : lookaheadSets_.GrownAnywhere(target)) {
+    hideable_[symbol] = true;
+  }
+}
+
+// An arrow grown from a dormant one stands on the dormant arrow's pole or before it and ends
+// where the dormant arrow does.
+void ParseLattice::MarkDormantReach() {
+  if (!anyDormant_) {
+    return;
+  }
+  dormantReach_.assign(tokens_.size() + 1, -1);
+  for (std::size_t pole = tokens_.size(); pole-- > 0;) {
+    int reach = dormantReach_[pole + 1];
+    for (const auto& [target, end] : dormant_[pole]) {
+      reach = std::max(reach, end);
+    }
+    dormantReach_[pole] = reach;
+  }
+}
+
+// An arrow left out stands where an arrow of the chart waits for a symbol that a dormant arrow,
+// or one left out, completes: so the group could hold one if an arrow of that target on the pole
+// waits where a complete arrow left out reaches as far as the group does.
+bool ParseLattice::CouldHideGroup(int pole, int symbol, int end) {
+  if (!anyDormant_ || symbol < 0 || !hideable_[symbol] || dormantReach_[pole] < end) {
+    return false;
+  }
+  const int count = static_cast<int>(tokens_.size());
+  for (const int id : poles_[pole]) {
+    const ChartArrow& entry = chart_[id];
+    const int follow = pole + entry.arrow.Length();
+    if (entry.target != symbol || entry.rule < 0 || entry.complete || follow >= count) {
+      continue;
+    }
+    if (HiddenEnd(follow, ruleSymbols_[entry.rule][entry.arrow.Dot()]) >= end) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseLattice::CouldHideLonger(int pole, int symbol, int end) {
+  return anyDormant_ && hideable_[symbol] && dormantReach_[pole] > end && HiddenEnd(pole, symbol) > end;
+}
+
+// The furthest end of a complete arrow of the symbol on the pole that the chart holds only as a
+// dormant arrow or not at all: a dormant one, or an arrow one symbol short of complete grown over
+// such an arrow on its follow pole. Remembered once worked out; a chain that comes back to itself
+// is taken to reach the end.
+int ParseLattice::HiddenEnd(int pole, int symbol) {
+  if (hiddenEnd_.empty()) {
+    hiddenEnd_.assign(tokens_.size() * symbols_.size(), kHiddenUnknown);
+  }
+  const int known = hiddenEnd_[pole * symbols_.size() + symbol];
+  if (known == kHiddenWorking) {
+    return static_cast<int>(tokens_.size());
+  }
+  return known == kHiddenUnknown ? WorkOutHiddenEnd(pole, symbol) : known;
+}
+
+// Depth first with an explicit stack: a chain takes one level per pole at most, besides the
+// grammar's chains of one-symbol rules.
+int ParseLattice::WorkOutHiddenEnd(int pole, int symbol) {
+  std::vector<HiddenFrame>& stack = hiddenStack_;
+  stack.assign(1, OpenHiddenFrame(pole, symbol));
+  int result = -1;
+  while (!stack.empty()) {
+    HiddenFrame& frame = stack.back();
+    const auto& arrows = poles_[frame.pole];
+    if (frame.next == arrows.size()) {
+      result = frame.end;
+      hiddenEnd_[frame.pole * symbols_.size() + frame.symbol] = result;
+      stack.pop_back();
+      if (!stack.empty()) stack.back().end = std::max(stack.back().end, result);
+      continue;
+    }
+    const ChartArrow& entry = chart_[arrows[frame.next++]];
+    const int follow = frame.pole + entry.arrow.Length();
+    const int next = OneShortOf(entry, frame.symbol);
+    if (next < 0 || !hideable_[next]) {
+      continue;
+    }
+    const int memo = hiddenEnd_[follow * symbols_.size() + next];
+    if (memo == kHiddenUnknown) {
+      stack.push_back(OpenHiddenFrame(follow, next));
+    } else {
+      frame.end = std::max(frame.end, memo == kHiddenWorking ? static_cast<int>(tokens_.size()) : memo);
+    }
+  }
+  return result;
+}
+
+ParseLattice::HiddenFrame ParseLattice::OpenHiddenFrame(int pole, int symbol) {
+  hiddenEnd_[pole * symbols_.size() + symbol] = kHiddenWorking;
+  int end = -1;
+  for (const auto& [target, dormantEnd] : dormant_[pole]) {
+    if (target == symbol) end = std::max(end, dormantEnd);
+  }
+  return HiddenFrame{pole, symbol, 0, end};
+}
+
+// The symbol that would complete the arrow, when it is one of target's with one symbol to go
+// before a follow pole inside the tokens; else -1.
+int ParseLattice::OneShortOf(const ChartArrow& entry, int target) const {
+  const int follow = entry.pole + entry.arrow.Length();
+  if (entry.target != target || entry.rule < 0 || entry.complete || follow >= static_cast<int>(tokens_.size()) ||
+      entry.arrow.Dot() + 1 != entry.arrow.Rule()->Length()) {
+    return -1;
+  }
+  return ruleSymbols_[entry.rule][entry.arrow.Dot()];
+}
+
+// A node's text is its tokens joined by single blanks, so it is one stretch of the whole
+// statement's tokens so joined; the nodes share that text and each cuts its own out when read.
+void ParseLattice::SetCoveredValues(const std::vector<CoveredSpan>& spans) const {
+  if (spans.empty()) {
+    return;
+  }
+  auto joined = std::make_shared<std::string>();
+  std::vector<std::size_t> starts;
+  starts.reserve(tokens_.size());
+  for (const udtToken& token : tokens_) {
+    if (!starts.empty()) {
+      *joined += ' ';
+    }
+    starts.push_back(joined->size());
+    *joined += token.strToken;
+  }
+  const int count = static_cast<int>(tokens_.size());
+  for (const CoveredSpan& span : spans) {
+    const int last = std::min(span.pole + span.length, count) - 1;
+    const std::size_t begin = starts[span.pole];
+    const std::size_t length = last < span.pole ? 0 : starts[last] + tokens_[last].strToken.size() - begin;
+    span.node->SetCoveredValue(joined, begin, length);
+  }
 }
 
 }  // namespace quendrel

@@ -9,9 +9,11 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "flash/language/ArrowKeySet.h"
+#include "flash/language/GrammarLookahead.h"
 #include "flash/language/ParseArrow.h"
 #include "flash/language/ParseRule.h"
 #include "flash/language/ParseTreeNode.h"
@@ -25,16 +27,26 @@ class TextStream;
 // added, the snapshot each completion pass takes and the choices of ExtractTree; the evaluator
 // depends on those shapes, so the order below is part of the language. The indexes kept beside
 // the chart only avoid work whose outcome is already known.
+//
+// A chart built with lookahead leaves out what the next token already rules out: rules that
+// cannot begin with the token at their pole, and the growth of a complete arrow that the token
+// after it cannot follow. Without that, every tail of a long sum or argument list completes on
+// every pole and the chart grows with the square of the statement. What is left keeps its order,
+// so a tree that none of the left-out arrows could reach is the tree of the complete chart; when
+// one could, the tree is taken from the complete chart instead.
 class ParseLattice {
  public:
+  enum class ChartMode { kComplete, kLookahead };
+
   // A statement whose tree would be deeper than this many levels has no tree: it is refused like
   // any text that does not parse. Far above hand-written code (a 2,000-term sum is about 2,000
   // levels, one pair of parentheses six), it keeps the texts the nodes hold, and the stacks of
   // whatever walks a tree, within bounds for generated or damaged input.
   static constexpr std::size_t kDeepestTree = 5000;
-  // A statement of more tokens than this has no tree either: the chart of a long sum or argument
-  // list grows with the square of its length (2,000 tokens take about 140 MB and half a second),
-  // so a longer one is refused before its chart is built. Hand-written statements stay far below.
+  // A statement of more tokens than this has no tree either, and is refused before its chart is
+  // built: the complete chart of a long sum or argument list grows with the square of its length
+  // (2,000 tokens take about 140 MB and half a second), and the lookahead cannot always spare it.
+  // Hand-written statements stay far below.
   static constexpr std::size_t kLongestStatement = 2000;
 
   ParseLattice();
@@ -45,10 +57,12 @@ class ParseLattice {
   ParseLattice& operator=(ParseLattice&&) = default;
 
   // Fills the chart for strTarget over the current token list.
-  void RunRules(const std::string& strTarget);
+  void RunRules(const std::string& strTarget, ChartMode mode = ChartMode::kComplete);
   // The tree of strTarget standing on pole startpole (1-based) and covering arrowlength tokens,
   // -1 meaning all of them; nothing when the chart holds no such arrow or the tree is too deep.
-  ParseTreeNodePtr ExtractTree(const std::string& strTarget, int startpole, int arrowlength) const;
+  // The tree is that of the complete chart: a lookahead chart is built again in full when the
+  // tree could differ.
+  ParseTreeNodePtr ExtractTree(const std::string& strTarget, int startpole, int arrowlength);
 
   // Adds the alternatives of one grammar line ("|" outside double quotes separates them).
   void AddRule(const std::string& strTarget, const std::string& strRequisites);
@@ -60,6 +74,8 @@ class ParseLattice {
 
   // Forgets the tokens and the chart; the grammar stays.
   void Clear();
+  // The same, and gives back the memory the chart grew to, which Clear keeps for the next statement.
+  void Release();
 
   // Loads the grammar built into the program; the name is not used. Reports an unreadable
   // grammar to the user and returns false.
@@ -76,12 +92,13 @@ class ParseLattice {
   std::vector<const ParseArrow*> PoleArrows(int pole) const;
   // Arrows made since the token list was last handed over, token arrows included.
   std::size_t ArrowsCreated() const { return chart_.size(); }
+  // Whether the chart in place was built with lookahead (a complete one may have replaced it).
+  bool LookaheadChart() const { return lookahead_; }
 
  private:
   struct Symbol {
     std::string text;
     bool literal = false;
-    std::string bare;        // the text without its enclosing quotes
     std::vector<int> rules;  // rules defining the symbol, in order of definition
   };
 
@@ -108,6 +125,9 @@ class ParseLattice {
   void CompileGrammar();
   void ResetChart();
   int SymbolId(const std::string& text) const;
+  bool Spells(int pole, int symbol) const;
+  bool CanStart(int symbol, int pole) const;
+  bool IsDormant(const ChartArrow& entry) const;
 
   int AddArrow(int rule, int pole, int length, int dot);
   void Predict(int symbol, int pole);
@@ -138,12 +158,34 @@ class ParseLattice {
     int pole = 0;
     int length = 0;
   };
+  // Extraction from the chart in place; `complete` turns false, and the result is to be dropped,
+  // once the tree reaches where an arrow the lookahead left out could have stood.
+  ParseTreeNodePtr Extract(const std::string& strTarget, int startpole, int arrowlength, bool& complete);
   void StartNode(ParseTreeNode& node, int id, int pole, std::vector<OpenNode>& open,
                  std::vector<CoveredSpan>& spans) const;
-  ParseTreeNodePtr NextChild(OpenNode& parent, int& id) const;
+  ParseTreeNodePtr NextChild(OpenNode& parent, int& id, bool& complete);
 
   int BestCandidate(const std::string& target, int symbol, int pole, int length) const;
-  std::string CoveredText(int pole, int length) const;
+  void SetCoveredValues(const std::vector<CoveredSpan>& spans) const;
+
+  // What the lookahead left out, as the extraction meets it. A left-out arrow grew from a dormant
+  // one: a complete arrow whose growth stopped because its next token cannot follow it.
+  void NoteDormant(int pole, int target, int end);
+  void MarkDormantReach();
+  bool CouldHideGroup(int pole, int symbol, int end);
+  bool CouldHideLonger(int pole, int symbol, int end);
+  int HiddenEnd(int pole, int symbol);
+  struct HiddenFrame {
+    int pole;
+    int symbol;
+    std::size_t next;  // the pole's arrow to look at next
+    int end;
+  };
+  static constexpr int kHiddenUnknown = -2;
+  static constexpr int kHiddenWorking = -3;
+  int WorkOutHiddenEnd(int pole, int symbol);
+  HiddenFrame OpenHiddenFrame(int pole, int symbol);
+  int OneShortOf(const ChartArrow& entry, int target) const;
 
   // Grammar.
   std::deque<ParseRule> ruleStore_;
@@ -173,6 +215,22 @@ class ParseLattice {
   std::vector<int> targetCount_;
   std::vector<int> targetLongest_;  // the first of the longest, which is what a tree takes
   ArrowKeySet arrowKeys_;  // so a duplicate is refused without a scan of the pole
+  // Lookahead: the grammar's sets, each token's class and literal symbol, the dormant arrows by
+  // pole as (target, end), the symbols of the arrows that could have grown from them, and the
+  // furthest end of a complete arrow left out, by [pole * symbols + symbol].
+  GrammarLookahead lookaheadSets_;
+  std::string chartTarget_;
+  bool lookahead_ = false;
+  std::vector<int> tokenClass_;
+  std::vector<int> tokenLiteral_;
+  std::vector<int> tokenNamed_;  // the symbol other than a literal that the token's text names
+  std::vector<std::vector<std::pair<int, int>>> dormant_;
+  bool anyDormant_ = false;
+  std::vector<bool> dormantTargets_;
+  std::vector<bool> hideable_;
+  std::vector<int> dormantReach_;  // by pole: the furthest end of a dormant arrow there or after
+  std::vector<int> hiddenEnd_;
+  std::vector<HiddenFrame> hiddenStack_;
   // Poles with reached arrows, so a pass skips the poles with nothing to do; a deeply nested
   // statement needs a pass per level, and most poles sit idle in each.
   std::vector<std::uint64_t> activePoles_;  // one bit per pole

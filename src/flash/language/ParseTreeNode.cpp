@@ -33,6 +33,17 @@ ParseTreeNode::~ParseTreeNode() {
   }
 }
 
+void ParseTreeNode::SetCoveredValue(std::shared_ptr<const std::string> text, std::size_t begin, std::size_t length) {
+  covered_ = std::move(text);
+  coveredBegin_ = begin;
+  coveredLength_ = length;
+}
+
+void ParseTreeNode::FillCoveredValue() const {
+  value_.assign(*covered_, coveredBegin_, coveredLength_);
+  covered_.reset();
+}
+
 int ParseTreeNode::Children() const {
   int count = 0;
   for (const ParseTreeNode* node = child_.get(); node != nullptr; node = node->sibling_.get()) {
@@ -55,7 +66,7 @@ ParseTreeNodePtr ParseTreeNode::OrdinalChild(int i) const {
 std::string ParseTreeNode::ToString() const {
   if (child_ == nullptr) {
     if (token_ == "ID") {
-      return "\"" + value_ + "\"";
+      return "\"" + Value() + "\"";
     }
     if (token_ == "goto") {
       return "goto " + (sibling_ != nullptr ? sibling_->ToString() : std::string());
@@ -72,7 +83,7 @@ std::string ParseTreeNode::ToString() const {
 
 std::string ParseTreeNode::ToTreeText() const {
   if (child_ == nullptr) {
-    return IsQuotedLiteral(token_) ? token_ : token_ + "(" + value_ + ")";
+    return IsQuotedLiteral(token_) ? token_ : token_ + "(" + Value() + ")";
   }
   std::string text = token_ + "[";
   for (const ParseTreeNode* node = child_.get(); node != nullptr; node = node->sibling_.get()) {

@@ -1,6 +1,7 @@
 // A node of a parsed script statement: the grammar symbol, the source text it covers and its children.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -25,8 +26,18 @@ class ParseTreeNode {
   const std::string& Token() const { return token_; }
   void SetToken(std::string token) { token_ = std::move(token); }
 
-  const std::string& Value() const { return value_; }
-  void SetValue(std::string value) { value_ = std::move(value); }
+  const std::string& Value() const {
+    if (covered_ != nullptr) FillCoveredValue();
+    return value_;
+  }
+  void SetValue(std::string value) {
+    covered_.reset();
+    value_ = std::move(value);
+  }
+  // The value is the part [begin, begin + length) of a statement's text, cut out when first read:
+  // most inner nodes' values are never read, and those of a long list's nested nodes add up to
+  // the square of its length.
+  void SetCoveredValue(std::shared_ptr<const std::string> text, std::size_t begin, std::size_t length);
 
   const ParseTreeNodePtr& Child() const { return child_; }
   void SetChild(ParseTreeNodePtr child) { child_ = std::move(child); }
@@ -54,8 +65,13 @@ class ParseTreeNode {
   std::string ToTreeText() const;
 
  private:
+  void FillCoveredValue() const;
+
   std::string token_;
-  std::string value_;
+  mutable std::string value_;
+  mutable std::shared_ptr<const std::string> covered_;
+  std::size_t coveredBegin_ = 0;
+  std::size_t coveredLength_ = 0;
   ParseTreeNodePtr child_;
   ParseTreeNodePtr sibling_;
   std::int32_t breakTo_ = 0;

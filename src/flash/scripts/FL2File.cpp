@@ -1,7 +1,5 @@
 #include "flash/scripts/FL2File.h"
 
-#include <algorithm>
-#include <cctype>
 #include <exception>
 #include <optional>
 
@@ -29,15 +27,16 @@ bool FL2File::LoadFile(const std::string& fileName) {
 
 bool FL2File::LoadText(const std::string& text) {
   FL2Loader loader(*Environment().parser, *Environment().ui, Labels());
-  std::optional<StatementList> statements;
+  std::optional<ScriptProgram> statements;
   try {
     statements = loader.LoadFL2(text);
   } catch (const std::exception&) {
     // Out of memory, or a length beyond what a container holds: the text cannot be a script.
     Environment().ui->MsgBox("Syntax error in FL2 file.", vbCritical | vbOKOnly, "Unable to load FL2 script");
   }
+  trees_.Clear();
   if (!statements) {
-    statements_.clear();
+    statements_ = ScriptProgram();
     return false;
   }
   statements_ = std::move(*statements);
@@ -50,7 +49,7 @@ dfResponseCodes FL2File::singleStep() {
   const bool runs = pc >= 1 && pc <= ProgramLength();
   if (runs) {
     SetLastExecuted(pc);
-    SetResult(ScriptEvaluator::ExecuteStatement(At(pc), *this, Progress(), code));
+    SetResult(ScriptEvaluator::ExecuteStatement(StatementTree(pc), *this, Progress(), code));
   }
   code = Advance(code, runs ? pc : 0);
   ProgressServer* progress = Progress();
@@ -60,18 +59,22 @@ dfResponseCodes FL2File::singleStep() {
   return code;
 }
 
-bool FL2File::IsEmptyStatement(std::int32_t index) const { return At(index)->Token().empty(); }
+ParseTreeNodePtr FL2File::StatementTree(std::int32_t index) {
+  if (index < 1 || index > ProgramLength()) return nullptr;
+  if (ParseTreeNodePtr kept = trees_.Find(index)) return kept;
+  ParseTreeNodePtr tree = FL2Loader::StatementTree(statements_, index, *Environment().parser);
+  trees_.Keep(index, tree, statements_.Source(index).size(), statements_.Loop(index) != nullptr);
+  return tree;
+}
 
-std::string FL2File::StatementText(std::int32_t index) const { return At(index)->Value(); }
+bool FL2File::IsEmptyStatement(std::int32_t index) const {
+  return statements_.LoweringOf(index) == ScriptProgram::Lowering::kEmptied;
+}
+
+std::string FL2File::StatementText(std::int32_t index) const { return std::string(statements_.Text(index)); }
 
 bool FL2File::GuardsNextStatement(std::int32_t index) const {
-  if (index < 1 || index > ProgramLength()) return false;
-  const ParseTreeNodePtr body = FL2Loader::PPHelperGetBody(At(index));
-  const ParseTreeNodePtr call = body ? body->Child() : nullptr;
-  if (call == nullptr || call->Token() != "fcall" || call->Child() == nullptr) return false;
-  std::string name = call->Child()->Value();
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-  return name == "if";
+  return index >= 1 && index <= ProgramLength() && statements_.RunsIf(index);
 }
 
 }  // namespace quendrel

@@ -1,8 +1,9 @@
-// A loaded version-2 flash script: its statement trees, run one statement per step.
+// A loaded version-2 flash script: its lowered statements, run one per step.
 #pragma once
 
 #include "flash/scripts/FL2Loader.h"
 #include "flash/scripts/FlashCommandFileBase.h"
+#include "flash/scripts/StatementTrees.h"
 
 namespace quendrel {
 
@@ -10,7 +11,7 @@ class FL2File : public FlashCommandFileBase {
  public:
   explicit FL2File(ScriptEnvironment environment = ScriptEnvironment::Global());
 
-  std::int16_t ProgramLength() const override { return static_cast<std::int16_t>(statements_.size()); }
+  std::int16_t ProgramLength() const override { return static_cast<std::int16_t>(statements_.Size()); }
   // Disk (relative to WorkingFolder) first, then the package. A name found in neither raises
   // RuntimeError -10427; a syntax error returns false after telling the user.
   bool LoadFile(const std::string& fileName) override;
@@ -18,7 +19,8 @@ class FL2File : public FlashCommandFileBase {
   bool LoadText(const std::string& text);
   dfResponseCodes singleStep() override;
 
-  const StatementList& Statements() const { return statements_; }
+  // The tree of the statement at index (1-based) as it runs.
+  ParseTreeNodePtr StatementTree(std::int32_t index);
 
  protected:
   bool IsEmptyStatement(std::int32_t index) const override;
@@ -26,9 +28,8 @@ class FL2File : public FlashCommandFileBase {
   bool GuardsNextStatement(std::int32_t index) const override;
 
  private:
-  const ParseTreeNodePtr& At(std::int32_t index) const { return statements_[static_cast<std::size_t>(index - 1)]; }
-
-  StatementList statements_;
+  ScriptProgram statements_;
+  StatementTrees trees_;
 };
 
 }  // namespace quendrel

@@ -1,10 +1,8 @@
 #include "flash/scripts/FL2Loader.h"
 
-#include <algorithm>
-
-#include "flash/language/LiteralTracker.h"
 #include "flash/language/ParseEngine.h"
 #include "flash/scripts/ScriptLength.h"
+#include "flash/scripts/StatementScanner.h"
 #include "platform/UiServices.h"
 
 namespace quendrel {
@@ -12,16 +10,6 @@ namespace quendrel {
 namespace {
 
 const char* const kLoadFailedTitle = "Unable to load FL2 script";
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool HoldsText(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > ' '; });
-}
 
 ParseTreeNodePtr Node(std::string token, std::string value) {
   auto node = std::make_shared<ParseTreeNode>();
@@ -67,138 +55,155 @@ ParseTreeNodePtr FirstOfBody(const ParseTreeNodePtr& statement) {
 
 bool Is(const ParseTreeNodePtr& node, const char* token) { return node != nullptr && node->Token() == token; }
 
+// How many statements the parser will be asked for: the count a script is refused by is known
+// before any statement is parsed.
+class StatementCounter final : public StatementSink {
+ public:
+  bool Whole(const std::string& /*text*/) override {
+    ++count_;
+    return true;
+  }
+  bool Split(const std::string& text) override {
+    count_ += ParseEngine::StatementPieces(text).size();
+    return true;
+  }
+  std::size_t Count() const { return count_; }
+
+ private:
+  std::size_t count_ = 0;
+};
+
+// Parses each statement and keeps what running and the lowering need of it; the tree goes.
+class StatementReader final : public StatementSink {
+ public:
+  StatementReader(ParseEngine& parser, ScriptProgram& program) : parser_(parser), program_(program) {}
+
+  bool Whole(const std::string& text) override {
+    const ParseTreeNodePtr tree = parser_.ParseSingle(text, "statement");
+    if (tree == nullptr) return false;
+    program_.StartCut(text);
+    program_.Append(text, Seen(tree));
+    return true;
+  }
+
+  // The parser hands each piece back as its tree's value.
+  bool Split(const std::string& text) override {
+    const auto trees = parser_.Parse(text);
+    if (!trees) return false;
+    program_.StartCut(text);
+    for (const ParseTreeNodePtr& tree : *trees) program_.Append(tree->Value(), Seen(tree));
+    return true;
+  }
+
+ private:
+  static ScriptProgram::Parsed Seen(const ParseTreeNodePtr& tree) {
+    ScriptProgram::Parsed parsed;
+    if (tree->Token() == "statement" && tree->Children() == 3 && tree->Child()->Token() == "ID") {
+      parsed.label = tree->Child()->Value();
+    }
+    const ParseTreeNodePtr first = FirstOfBody(tree);
+    if (Is(first, "block-start")) parsed.role = ScriptProgram::Role::kBlockStart;
+    if (Is(first, "block-end")) parsed.role = ScriptProgram::Role::kBlockEnd;
+    if (Is(first, "fcall")) {
+      parsed.role = ScriptProgram::Role::kCall;
+      parsed.call = first->Child()->Value();
+      parsed.hasCondition = HasCondition(*first);
+    }
+    return parsed;
+  }
+
+  ParseEngine& parser_;
+  ScriptProgram& program_;
+};
+
+// A script keeps its statements' texts, not the chart of the last one parsed.
+class ChartRelease {
+ public:
+  explicit ChartRelease(ParseEngine& parser) : parser_(parser) {}
+  ~ChartRelease() { parser_.ReleaseChart(); }
+  ChartRelease(const ChartRelease&) = delete;
+  ChartRelease& operator=(const ChartRelease&) = delete;
+
+ private:
+  ParseEngine& parser_;
+};
+
+std::string LabelName(int label) { return "autolabel" + std::to_string(label); }
+
 }  // namespace
 
 FL2Loader::FL2Loader(ParseEngine& parser, UiServices& ui, LabelMap& labels)
     : parser_(parser), ui_(ui), labels_(labels) {}
 
-namespace {
-
-// One pass over the script text; comments are dropped and statements cut where no string
-// literal, block comment or parenthesis is open.
-class StatementScanner {
- public:
-  StatementScanner(ParseEngine& parser, StatementList& list) : parser_(parser), list_(list) {}
-
-  bool Scan(const std::string& text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      if (!Take(text, i)) return false;
-    }
-    if (literal_.Open() || parens_ > 0) return false;
-    return !HoldsText(statement_) || EndStatement();
-  }
-
- private:
-  bool Take(const std::string& text, std::size_t& i) {
-    const char c = text[i];
-    const char p = previous_;
-    const bool pKept = previousKept_;
-    previous_ = c;
-    previousKept_ = false;
-    if (inComment_) {
-      inComment_ = !(p == '*' && c == '/');
-      return true;
-    }
-    if (literal_.Open() || c == '"') {
-      literal_.Step(c);
-      return Keep(c);
-    }
-    if (p == '/' && (c == '*' || c == '/')) return StartComment(text, i, c, pKept);
-    if ((c == '{' || c == '}') && parens_ == 0) return Brace(c);
-    if (c == ';' && parens_ == 0 && !Trim(statement_).empty()) return EndStatement();
-    if (c == '(') ++parens_;
-    if (c == ')' && parens_ > 0) --parens_;
-    return Keep(c);
-  }
-
-  bool Keep(char c) {
-    if (c == '\n' || c == '\r' || c == '\t') return true;
-    statement_ += c;
-    previousKept_ = true;
-    return true;
-  }
-
-  bool StartComment(const std::string& text, std::size_t& i, char c, bool slashKept) {
-    if (slashKept) statement_.pop_back();
-    previous_ = 0;
-    if (c == '*') {
-      inComment_ = true;
-      return true;
-    }
-    // CR alone, LF alone and CR LF each end a line.
-    const auto lineEnd = text.find_first_of("\r\n", i);
-    i = lineEnd == std::string::npos ? text.size() : lineEnd;
-    return true;
-  }
-
-  bool Brace(char c) {
-    const std::string trimmed = Trim(statement_);
-    if (!trimmed.empty()) {
-      auto tree = parser_.ParseSingle(trimmed, "statement");
-      if (tree == nullptr) return false;
-      tree->SetValue(trimmed);
-      list_.push_back(std::move(tree));
-    }
-    statement_ = std::string(1, c);
-    return EndStatement();
-  }
-
-  bool EndStatement() {
-    const std::string trimmed = Trim(statement_);
-    auto trees = parser_.Parse(trimmed);
-    if (!trees) return false;
-    for (auto& tree : *trees) {
-      tree->SetValue(trimmed);
-      list_.push_back(std::move(tree));
-    }
-    statement_.clear();
-    return true;
-  }
-
-  ParseEngine& parser_;
-  StatementList& list_;
-  std::string statement_;
-  LiteralTracker literal_;
-  bool inComment_ = false;
-  int parens_ = 0;
-  char previous_ = 0;
-  bool previousKept_ = false;
-};
-
-}  // namespace
-
-std::optional<StatementList> FL2Loader::LoadFL2(const std::string& text) {
-  StatementList list;
-  StatementScanner scanner(parser_, list);
-  if (!scanner.Scan(text)) {
+std::optional<ScriptProgram> FL2Loader::LoadFL2(const std::string& text) {
+  const ChartRelease release(parser_);
+  StatementCounter counter;
+  StatementScanner(counter).Scan(text);
+  if (!StatementCountFits(counter.Count(), ui_, kLoadFailedTitle)) return std::nullopt;
+  std::optional<ScriptProgram> program = ReadStatements(text);
+  if (!program) {
     SyntaxError();
     return std::nullopt;
   }
-  if (!PostParse(list)) {
-    if (StatementCountFits(list.size(), ui_, kLoadFailedTitle)) SyntaxError();
+  if (!PostParse(*program)) {
+    if (StatementCountFits(program->Size(), ui_, kLoadFailedTitle)) SyntaxError();
     return std::nullopt;
   }
-  return list;
+  program->Shrink();
+  return program;
+}
+
+std::optional<ScriptProgram> FL2Loader::ReadStatements(const std::string& text) {
+  ScriptProgram program;
+  StatementReader reader(parser_, program);
+  if (!StatementScanner(reader).Scan(text)) return std::nullopt;
+  return program;
 }
 
 // The script's labels change only on success; a script longer than its 16-bit ProgramLength can
 // count is refused.
-bool FL2Loader::PostParse(StatementList& list) {
+bool FL2Loader::PostParse(ScriptProgram& program) {
   working_ = labels_;
-  headers_.clear();
   nextLabel_ = 0;
-  if (list.size() > kMostStatements) return false;
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    const ParseTreeNode& node = *list[i];
-    if (node.Token() != "statement" || node.Children() != 3 || node.Child()->Token() != "ID") continue;
-    working_.emplace(node.Child()->Value(), static_cast<int>(i + 1));
+  if (program.Size() > kMostStatements) return false;
+  for (int i = 1; i <= static_cast<int>(program.Size()); ++i) {
+    const std::string& label = program.DefinedLabel(i);
+    if (!label.empty()) working_.emplace(label, i);
   }
-  for (int i = 1; i <= static_cast<int>(list.size()); ++i) {
-    if (!Lower(list, i)) return false;
+  program.ForgetDefinedLabels();
+  for (int i = 1; i <= static_cast<int>(program.Size()); ++i) {
+    if (!Lower(program, i)) return false;
   }
-  if (list.size() > kMostStatements) return false;
+  if (program.Size() > kMostStatements) return false;
   labels_ = working_;
   return true;
+}
+
+ParseTreeNodePtr FL2Loader::StatementTree(const ScriptProgram& program, int index, ParseEngine& parser) {
+  using Lowering = ScriptProgram::Lowering;
+  const Lowering lowering = program.LoweringOf(index);
+  if (lowering == Lowering::kEmptied) return std::make_shared<ParseTreeNode>();
+  if (lowering == Lowering::kInsertedJump) {
+    // Inserted jumps carry no text: the log and a retry show only what the user wrote.
+    auto jump = Node("statement", "");
+    jump->SetChild(GotoBody(LabelName(program.JumpLabel(index))));
+    return jump;
+  }
+  ParseTreeNodePtr tree = parser.ParseSingle(std::string(program.Source(index)), "statement");
+  if (tree == nullptr) return nullptr;
+  tree->SetValue(std::string(program.Text(index)));
+  if (lowering == Lowering::kBodyJumps) MakeJump(*FirstOfBody(tree), LabelName(program.JumpLabel(index)));
+  if (lowering == Lowering::kJumps) MakeJump(*tree, LabelName(program.JumpLabel(index)));
+  if (!program.IsAsParsed(index, ScriptProgram::Role::kCall)) return tree;
+  const ParseTreeNodePtr call = FirstOfBody(tree);
+  if (program.NegatesCondition(index)) NegateCondition(*call);
+  if (const ScriptProgram::LoopTargets* loop = program.Loop(index)) {
+    const ParseTreeNodePtr& header = call->Child();
+    header->SetValue("if");
+    header->SetBreakTo(loop->breakTo);
+    header->SetContinueTo(loop->continueTo);
+  }
+  return tree;
 }
 
 ParseTreeNodePtr FL2Loader::PPHelperGetBody(const ParseTreeNodePtr& node) {
@@ -208,94 +213,72 @@ ParseTreeNodePtr FL2Loader::PPHelperGetBody(const ParseTreeNodePtr& node) {
   return Is(body, "statement-body") ? body : nullptr;
 }
 
-int FL2Loader::PPHelperGetBlockEnd(const StatementList& list, int start) {
+int FL2Loader::PPHelperGetBlockEnd(const ScriptProgram& program, int start) {
   int depth = 0;
-  for (int k = start; k <= static_cast<int>(list.size()); ++k) {
-    const ParseTreeNodePtr first = FirstOfBody(list[static_cast<std::size_t>(k - 1)]);
-    if (Is(first, "block-start")) ++depth;
-    if (Is(first, "block-end") && --depth < 1) return k;
+  for (int k = start; k <= static_cast<int>(program.Size()); ++k) {
+    if (program.IsAsParsed(k, ScriptProgram::Role::kBlockStart)) ++depth;
+    if (program.IsAsParsed(k, ScriptProgram::Role::kBlockEnd) && --depth < 1) return k;
   }
   return 0;
 }
 
-bool FL2Loader::Lower(StatementList& list, int i) {
-  const ParseTreeNodePtr call = FirstOfBody(list[static_cast<std::size_t>(i - 1)]);
-  if (!Is(call, "fcall")) return true;
-  const std::string& name = call->Child()->Value();
-  if ((name != "if" && name != "while") || i >= static_cast<int>(list.size())) return true;
-  const bool startsBlock = Is(FirstOfBody(list[static_cast<std::size_t>(i)]), "block-start");
-  if (name == "if" && !startsBlock) return true;
+bool FL2Loader::Lower(ScriptProgram& program, int i) {
+  if (!program.IsAsParsed(i, ScriptProgram::Role::kCall)) return true;
+  const bool isIf = program.CallsIfOrWhile(i, false);
+  const bool isWhile = program.CallsIfOrWhile(i, true);
+  if ((!isIf && !isWhile) || i >= static_cast<int>(program.Size())) return true;
+  const bool startsBlock = program.IsAsParsed(i + 1, ScriptProgram::Role::kBlockStart);
+  if (isIf && !startsBlock) return true;
   // A block or loop without a condition cannot be lowered into a test.
-  if (!HasCondition(*call)) return false;
-  if (startsBlock) return LowerBlock(list, i, *call, name == "while");
-  LowerSingleLoop(list, i, *call);
+  if (!program.HasCondition(i)) return false;
+  if (startsBlock) return LowerBlock(program, i, isWhile);
+  LowerSingleLoop(program, i);
   return true;
 }
 
-bool FL2Loader::LowerBlock(StatementList& list, int i, ParseTreeNode& call, bool loop) {
-  const int e = PPHelperGetBlockEnd(list, i + 1);
+bool FL2Loader::LowerBlock(ScriptProgram& program, int i, bool loop) {
+  const int e = PPHelperGetBlockEnd(program, i + 1);
   if (e == 0) return false;
-  NegateCondition(call);
-  const std::string exit = NewLabel();
-  working_[exit] = e + 1;
-  MakeJump(*FirstOfBody(list[static_cast<std::size_t>(i)]), exit);
-  ParseTreeNode& end = *list[static_cast<std::size_t>(e - 1)];
+  program.NegateCondition(i);
+  const int exit = NewLabel();
+  working_[LabelName(exit)] = e + 1;
+  program.MakeJump(i + 1, ScriptProgram::Lowering::kBodyJumps, exit);
   if (!loop) {
-    end = ParseTreeNode();
+    program.Empty(e);
     return true;
   }
-  const ParseTreeNodePtr& header = call.Child();
-  header->SetValue("if");
-  header->SetBreakTo(e + 1);
-  header->SetContinueTo(i);
-  const std::string test = NewLabel();
-  working_[test] = i;
-  MakeJump(end, test);
-  headers_.push_back(header);
+  program.SetLoopTargets(i, {e + 1, i});
+  const int test = NewLabel();
+  working_[LabelName(test)] = i;
+  program.MakeJump(e, ScriptProgram::Lowering::kJumps, test);
   return true;
 }
 
-void FL2Loader::LowerSingleLoop(StatementList& list, int i, ParseTreeNode& call) {
-  const std::string exit = NewLabel();
-  const std::string test = NewLabel();
-  const ParseTreeNodePtr& header = call.Child();
-  header->SetValue("if");
-  NegateCondition(call);
-  // Inserted jumps carry no text: the log and a retry show only what the user wrote.
-  auto jumpOut = Node("statement", "");
-  jumpOut->SetChild(GotoBody(exit));
-  auto jumpBack = Node("statement", "");
-  jumpBack->SetChild(GotoBody(test));
-  InsertStatement(list, jumpOut, i + 1);
-  InsertStatement(list, jumpBack, i + 3);
-  header->SetBreakTo(i + 4);
-  header->SetContinueTo(i);
-  working_[exit] = i + 4;
-  working_[test] = i;
-  headers_.push_back(header);
+void FL2Loader::LowerSingleLoop(ScriptProgram& program, int i) {
+  const int exit = NewLabel();
+  const int test = NewLabel();
+  program.NegateCondition(i);
+  InsertJump(program, exit, i + 1);
+  InsertJump(program, test, i + 3);
+  program.SetLoopTargets(i, {i + 4, i});
+  working_[LabelName(exit)] = i + 4;
+  working_[LabelName(test)] = i;
 }
 
-int FL2Loader::InsertStatement(StatementList& list, ParseTreeNodePtr node, int index) {
-  if (index > static_cast<int>(list.size())) {
-    list.push_back(std::move(node));
-    return static_cast<int>(list.size());
+// Labels move with the statements they name; a jump appended after the last statement moves none.
+void FL2Loader::InsertJump(ScriptProgram& program, int label, int index) {
+  if (index <= static_cast<int>(program.Size())) {
+    for (auto& [name, at] : working_) {
+      if (at >= index) ++at;
+    }
   }
-  for (auto& [name, at] : working_) {
-    if (at >= index) ++at;
-  }
-  for (const auto& header : headers_) {
-    if (header->BreakTo() >= index) header->SetBreakTo(header->BreakTo() + 1);
-    if (header->ContinueTo() >= index) header->SetContinueTo(header->ContinueTo() + 1);
-  }
-  list.insert(list.begin() + (index - 1), std::move(node));
-  return index;
+  program.InsertJump(index, label);
 }
 
 // Labels are never removed while loading, so the search goes on from the last one made.
-std::string FL2Loader::NewLabel() {
+int FL2Loader::NewLabel() {
   for (;; ++nextLabel_) {
-    std::string name = "autolabel" + std::to_string(nextLabel_);
-    if (working_.emplace(name, 0).second) return name;
+    if (working_.emplace(LabelName(nextLabel_), 0).second) return nextLabel_;
   }
 }
 
