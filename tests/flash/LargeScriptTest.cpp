@@ -82,6 +82,20 @@ TEST(LargeScripts, TooManyStatementsAreRefusedByTheirCountBeforeAnyIsParsed) {
   }
 }
 
+// A load charts every token, so a script of legal but endless calls is refused before any is parsed.
+TEST(LargeScripts, TooManyTokensAreRefusedBeforeAnyIsParsed) {
+  std::vector<std::string> calls;
+  const std::string text = Repeated(LongCalls(calls), 5);
+  DriveFlashRig rig;
+  rig.UseScript("big.fl2", text);
+  rig.ui.AnswerMsgBox(vbOK);
+  rig.ui.AnswerMsgBox(vbOK);
+  rig.Start();
+  EXPECT_EQ(rig.Prompts(), (std::vector<std::string>{
+                               "The script has more than 1000000 tokens; at most 1000000 can be loaded.", kNotLoaded}));
+  EXPECT_TRUE(rig.Calls().empty());
+}
+
 TEST(LargeScripts, LongCallsLoadInTheMemoryOfTheirTextAndRunInFull) {
   std::vector<std::string> calls;
   const std::string text = LongCalls(calls);

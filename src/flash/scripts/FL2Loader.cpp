@@ -1,6 +1,9 @@
 #include "flash/scripts/FL2Loader.h"
 
+#include <vector>
+
 #include "flash/language/ParseEngine.h"
+#include "flash/language/ScriptTokeniser.h"
 #include "flash/scripts/ScriptLength.h"
 #include "flash/scripts/StatementScanner.h"
 #include "platform/UiServices.h"
@@ -57,20 +60,30 @@ bool Is(const ParseTreeNodePtr& node, const char* token) { return node != nullpt
 
 // How many statements the parser will be asked for: the count a script is refused by is known
 // before any statement is parsed.
+// Counts statements and, up to one past the most a script may hold, tokens.
 class StatementCounter final : public StatementSink {
  public:
-  bool Whole(const std::string& /*text*/) override {
+  bool Whole(const std::string& text) override {
     ++count_;
+    CountTokens(text);
     return true;
   }
   bool Split(const std::string& text) override {
-    count_ += ParseEngine::StatementPieces(text).size();
+    const std::vector<std::string> pieces = ParseEngine::StatementPieces(text);
+    count_ += pieces.size();
+    for (const std::string& piece : pieces) CountTokens(piece);
     return true;
   }
   std::size_t Count() const { return count_; }
+  std::size_t Tokens() const { return tokens_; }
 
  private:
+  void CountTokens(const std::string& text) {
+    if (tokens_ <= kMostScriptTokens) tokens_ += ScriptTokeniser::Tokenise(text, kMostScriptTokens - tokens_).size();
+  }
+
   std::size_t count_ = 0;
+  std::size_t tokens_ = 0;
 };
 
 // Parses each statement and keeps what running and the lowering need of it; the tree goes.
@@ -140,6 +153,7 @@ std::optional<ScriptProgram> FL2Loader::LoadFL2(const std::string& text) {
   StatementCounter counter;
   StatementScanner(counter).Scan(text);
   if (!StatementCountFits(counter.Count(), ui_, kLoadFailedTitle)) return std::nullopt;
+  if (!TokenCountFits(counter.Tokens(), ui_, kLoadFailedTitle)) return std::nullopt;
   std::optional<ScriptProgram> program = ReadStatements(text);
   if (!program) {
     SyntaxError();

@@ -12,4 +12,12 @@ bool StatementCountFits(std::size_t count, UiServices& ui, const std::string& ti
   return false;
 }
 
+bool TokenCountFits(std::size_t count, UiServices& ui, const std::string& title) {
+  if (count <= kMostScriptTokens) return true;
+  ui.MsgBox("The script has more than " + std::to_string(kMostScriptTokens) + " tokens; at most " +
+                std::to_string(kMostScriptTokens) + " can be loaded.",
+            vbCritical | vbOKOnly, title);
+  return false;
+}
+
 }  // namespace quendrel
