@@ -67,6 +67,17 @@ class QuickSetupDialogInputTest : public ::testing::Test {
   }
   ~QuickSetupDialogInputTest() override { dialog.reject(); }
 
+  // The first slot's extra options, after an upload from the drive.
+  QLineEdit* UploadAndOpenTheScaleBox() {
+    QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
+    dialog.Act([&] {
+      dialog.Core().bNext_Click();
+      dialog.Core().bNext_Click();
+      dialog.Core().cbSpecialSelect_Click(0);
+    });
+    return dialog.ScaleBox();
+  }
+
   QApplication& app = QtTestApp();
   ScriptedUi ui;
   TransferRig rig;
@@ -144,13 +155,7 @@ TEST_F(QuickSetupDialogInputTest, KeysInThePickerBindWhatTheyHighlight) {
 
 TEST_F(QuickSetupDialogInputTest, ScaleBoxTakesTheDrivesWholeScale) {
   rig.Sim().SetValue(1221, -250);
-  QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
-  dialog.Act([&] {
-    dialog.Core().bNext_Click();
-    dialog.Core().bNext_Click();
-    dialog.Core().cbSpecialSelect_Click(0);
-  });
-  QLineEdit* scale = dialog.ScaleBox();
+  QLineEdit* scale = UploadAndOpenTheScaleBox();
   EXPECT_EQ(scale->text(), "-0.250");
   scale->setFocus();
   scale->end(false);
@@ -168,13 +173,7 @@ TEST_F(QuickSetupDialogInputTest, ScaleBoxTakesTheDrivesWholeScale) {
 
 // Each key reaches the core as the whole text typed so far; only the whole is what the user chose.
 TEST_F(QuickSetupDialogInputTest, ScaleTheBoxRefusesIsNeverSentAsAPrefix) {
-  QTest::mouseClick(dialog.UploadButton(), Qt::LeftButton);
-  dialog.Act([&] {
-    dialog.Core().bNext_Click();
-    dialog.Core().bNext_Click();
-    dialog.Core().cbSpecialSelect_Click(0);
-  });
-  QLineEdit* scale = dialog.ScaleBox();
+  QLineEdit* scale = UploadAndOpenTheScaleBox();
   ASSERT_EQ(scale->text(), "1.000");
   struct Case {
     const char* typed;
