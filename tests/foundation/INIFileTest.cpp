@@ -285,6 +285,25 @@ TEST(INIFileTest, UnwritableTargetIsReportedAndLeavesNoTemporaryFile) {
   EXPECT_TRUE(fs::is_directory(directory));
 }
 
+// The program reads `read`, makes its change, then the user leaves `onDisk` (nothing: the file is
+// deleted) before the program saves; the file as it reads afterwards.
+std::string SavedAfterTheUsersEdit(const INIFile& defaults, const std::string& read, void (*change)(INIFile&),
+                                   const std::string& onDisk) {
+  TempFolder folder;
+  const std::string path = folder.File("Quendrel.INI");
+  WriteTestFile(path, read);
+  INIFile user(&defaults);
+  EXPECT_TRUE(user.Load(path));
+  change(user);
+  if (onDisk.empty()) {
+    fs::remove(path);
+  } else {
+    WriteTestFile(path, onDisk);
+  }
+  EXPECT_TRUE(user.Save());
+  return ReadTestFile(path);
+}
+
 struct WhileRunningCase {
   const char* what;
   // The user's edit of the file on disk after the program read it.
@@ -325,21 +344,7 @@ TEST(INIFileTest, EditsMadeToTheFileWhileTheProgramRunsSurviveTheSave) {
   };
   INIFile defaults;
   defaults.LoadText("[General]\nDriveAddress=1\nRetries=3\n");
-  for (const auto& c : cases) {
-    TempFolder folder;
-    const std::string path = folder.File("Quendrel.INI");
-    WriteTestFile(path, read);
-    INIFile user(&defaults);
-    ASSERT_TRUE(user.Load(path)) << c.what;
-    c.edit(user);
-    if (c.onDisk.empty()) {
-      fs::remove(path);
-    } else {
-      WriteTestFile(path, c.onDisk);
-    }
-    ASSERT_TRUE(user.Save()) << c.what;
-    EXPECT_EQ(ReadTestFile(path), c.expected) << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(SavedAfterTheUsersEdit(defaults, read, c.edit, c.onDisk), c.expected) << c.what;
 }
 
 struct RestatedCase {
@@ -375,17 +380,7 @@ TEST(INIFileTest, SettingsStoredAsTheyWereReadLeaveTheUsersLinesAlone) {
   };
   INIFile defaults;
   defaults.LoadText("[Graph/Log]\nScanPeriod=3\nTimespan=60\nBackgroundColor=#F4F4F4\nXRules=False\nTitle=Graph\n");
-  for (const auto& c : cases) {
-    TempFolder folder;
-    const std::string path = folder.File("Quendrel.INI");
-    WriteTestFile(path, read);
-    INIFile user(&defaults);
-    ASSERT_TRUE(user.Load(path)) << c.what;
-    c.store(user);
-    WriteTestFile(path, c.onDisk);
-    ASSERT_TRUE(user.Save()) << c.what;
-    EXPECT_EQ(ReadTestFile(path), c.expected) << c.what;
-  }
+  for (const auto& c : cases) EXPECT_EQ(SavedAfterTheUsersEdit(defaults, read, c.store, c.onDisk), c.expected) << c.what;
 }
 
 TEST(INIFileTest, AFileThatBecameUnreadableWhileRunningIsNotOverwritten) {
